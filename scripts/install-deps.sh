@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Zelvo needs to build, test and run; does
+# nothing when they are all present.
+set -euo pipefail
+packages=(
+  build-essential cmake
+  qt6-base-dev qt6-serialport-dev qt6-5compat-dev qt6-qpa-plugins libgl1-mesa-dev
+  fonts-dejavu-core fontconfig
+  xvfb xauth
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+fi

@@ -1,0 +1,30 @@
+#pragma once
+
+// Moving the whole configuration between the device and the PC in one go,
+// item by item, with the per-item question, the wait window and the progress.
+
+#include <optional>
+
+struct DeviceConfiguration;
+
+// The wizard's pages that a download refills after each of its phases.
+class ConfigurationPages {
+public:
+    virtual ~ConfigurationPages() = default;
+    virtual void refreshOperators() = 0;
+    virtual void refreshDocumentName() = 0;
+    virtual void refreshServices() = 0;
+    virtual void refreshRequisites() = 0;
+    virtual void refreshCliche(int clicheIndex) = 0;  // 0 or 1
+};
+
+// Reads operators, document name, services, requisites and both clichés.
+// `pages` is given by the wizard only. True when every phase ran to its end.
+bool DownloadConfiguration(DeviceConfiguration& config, ConfigurationPages* pages = nullptr);
+
+// Writes the same items back. True when every phase ran to its end.
+bool UploadConfiguration(DeviceConfiguration& config);
+
+// Asks for the current group and reads the eight forms into the form table;
+// the group when the state query succeeded.
+std::optional<int> ReadFormTable(DeviceConfiguration& config);

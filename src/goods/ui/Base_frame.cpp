@@ -1,0 +1,3 @@
+#include "goods/ui/Base_frame.h"
+
+TBaseFrame::TBaseFrame(QWidget* parent) : QFrame(parent) {}

@@ -1,0 +1,34 @@
+#include "shell/Progress.h"
+
+namespace {
+
+class NoProgress : public Progress {
+public:
+    void begin() override {}
+    void step(int, int) override {}
+    void end() override {}
+    void setBusyCursor(bool) override {}
+    void showWait(const QString&) override {}
+    void setWaitText(const QString&) override {}
+    void setWaitCaption(const QString&) override {}
+    void hideWait() override {}
+    void processEvents() override {}
+};
+
+Progress* g_progress = nullptr;
+
+}  // namespace
+
+int ProgressPercent(int done, int total) {
+    if (total <= 0) return 0;
+    return int(qint64(done) * 100 / total);
+}
+
+Progress& SilentProgress() {
+    static NoProgress none;
+    return none;
+}
+
+Progress& CurrentProgress() { return g_progress ? *g_progress : SilentProgress(); }
+
+void SetProgress(Progress* progress) { g_progress = progress; }

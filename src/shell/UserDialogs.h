@@ -1,0 +1,42 @@
+#pragma once
+
+// Every message box of the program goes through this interface, so that the
+// logic in the core can ask and tell without knowing about widgets, and tests
+// can script the answers and check every caption and text.
+
+#include <QString>
+
+enum class DialogIcon { Error, Information, Question };
+
+// The three fixed captions.
+QString CaptionError();         // "Ошибка..."
+QString CaptionWarning();       // "Предупреждение..."
+QString CaptionConfirmation();  // "Подтверждение..."
+
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+
+    // Yes/No; true for Yes.
+    virtual bool ask(const QString& caption, const QString& text, DialogIcon icon) = 0;
+    // One OK button.
+    virtual void inform(const QString& caption, const QString& text, DialogIcon icon) = 0;
+
+    // "Ошибка..." with the error icon and OK.
+    void error(const QString& text) { inform(CaptionError(), text, DialogIcon::Error); }
+    // "Ошибка..." with the error icon and Yes/No: go on after a failed item?
+    bool errorContinue(const QString& text) { return ask(CaptionError(), text, DialogIcon::Error); }
+    // "Предупреждение..." with the information icon and OK.
+    void warning(const QString& text) {
+        inform(CaptionWarning(), text, DialogIcon::Information);
+    }
+    // "Подтверждение..." with the question icon and Yes/No.
+    bool confirm(const QString& text) {
+        return ask(CaptionConfirmation(), text, DialogIcon::Question);
+    }
+};
+
+// The program-wide dialogs: the widget implementation in the running program,
+// a scripted one in tests.
+UserDialogs& Dialogs();
+void SetDialogs(UserDialogs* dialogs);

@@ -1,0 +1,38 @@
+#include "shell/ui/DigitFilter.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "config/Utils.h"
+
+namespace {
+
+class DigitKeyFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        // Editing and navigation keys carry no character and pass unchanged.
+        if (text.isEmpty() || key->key() == Qt::Key_Backspace) return false;
+        if (key->matches(QKeySequence::Paste)) return true;  // a paste could bring letters in
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+        for (QChar c : text) {
+            QChar filtered = c;
+            FilterDigitKey(filtered);
+            if (filtered.isNull()) return true;
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+void InstallDigitFilter(QLineEdit* field) {
+    field->installEventFilter(new DigitKeyFilter(field));
+    field->setContextMenuPolicy(Qt::NoContextMenu);
+    field->setAcceptDrops(false);
+}

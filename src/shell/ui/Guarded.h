@@ -1,0 +1,25 @@
+#pragma once
+
+#include <exception>
+#include <utility>
+
+// Reports an exception that escapes a user action in an error box; the program goes on.
+void ReportException(const std::exception& error);
+void ReportUnknownException();
+
+// Wraps a button or menu handler so that an exception it throws (a number
+// that does not convert, say) is reported where it happens instead of
+// unwinding through the toolkit. Every handler that can throw is connected
+// through it.
+template <typename F>
+auto Guarded(F handler) {
+    return [handler = std::move(handler)](auto&&...) mutable {
+        try {
+            handler();
+        } catch (const std::exception& error) {
+            ReportException(error);
+        } catch (...) {
+            ReportUnknownException();
+        }
+    };
+}

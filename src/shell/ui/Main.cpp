@@ -1,0 +1,352 @@
+#include "shell/ui/Main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QThread>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "admin/ui/Inn.h"
+#include "admin/ui/State_frame.h"
+#include "config/ConfigurationFile.h"
+#include "config/ConfigurationTransfer.h"
+#include "config/DeviceConfiguration.h"
+#include "device/ConnectionSettings.h"
+#include "device/DeviceLock.h"
+#include "device/Prot.h"
+#include "device/ui/Opt_form.h"
+#include "forms/ui/Constructor_frame.h"
+#include "goods/ui/Base_frame.h"
+#include "shell/Progress.h"
+#include "shell/UserDialogs.h"
+#include "shell/ui/Aboout.h"
+#include "shell/ui/Guarded.h"
+#include "shell/ui/Icons.h"
+#include "shell/ui/Logo.h"
+#include "wizard/ui/Constructor.h"
+
+TForm1* Form1 = nullptr;
+
+namespace {
+bool g_splashEnabled = true;
+constexpr int ClientWidth = 742;
+constexpr int ClientHeight = 504;
+constexpr int ToolBarHeight = 30;
+constexpr int StatusBarHeight = 19;
+constexpr int ProgressPanelWidth = 562;
+const QString ConfigurationFilter = QStringLiteral("Конфигурация (*.cfg)");
+}  // namespace
+
+void TForm1::setSplashEnabled(bool enabled) { g_splashEnabled = enabled; }
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+    Form1 = this;
+    setWindowTitle(QStringLiteral("Zelvo"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+    PortSettings& settings = CurrentPortSettings();
+    settings.Applied = false;
+    settings.PortName.clear();
+    settings.MachineNumber = QByteArrayLiteral("0");
+    ResetFormTable(CurrentConfiguration());
+    ResetConfiguration(CurrentConfiguration());
+
+    buildMenus();
+    buildToolBar();
+    content_ = new QFrame(this);
+    content_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setCentralWidget(content_);
+    buildStatusBar();
+    EnableDeviceControls(false);
+
+    const int frameExtra = menuBar()->sizeHint().height();
+    setFixedSize(ClientWidth, ClientHeight + frameExtra);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TForm1::~TForm1() {
+    if (Form1 == this) Form1 = nullptr;
+}
+
+void TForm1::buildMenus() {
+    QMenuBar* bar = menuBar();
+    auto tip = [](QAction* a) { a->setToolTip(a->text()); };
+
+    actSettings = bar->addAction(QStringLiteral("Настройки подключения"));
+    tip(actSettings);
+    connect(actSettings, &QAction::triggered, this, Guarded([this] { openSettings(); }));
+
+    QMenu* constructor = bar->addMenu(QStringLiteral("Конструктор"));
+    constructor->setToolTipsVisible(true);
+    actConstructorMenu = constructor->menuAction();
+    tip(actConstructorMenu);
+    actWizard = constructor->addAction(QStringLiteral("\"Помощник\""));
+    connect(actWizard, &QAction::triggered, this, Guarded([this] { openWizard(0, false); }));
+    constructor->addSeparator();
+    actLoadFile = constructor->addAction(QStringLiteral("Выгрузить из файла"));
+    connect(actLoadFile, &QAction::triggered, this, Guarded([this] { loadFromFile(); }));
+    actSaveFile = constructor->addAction(QStringLiteral("Загрузить в файл"));
+    actSaveFile->setEnabled(false);
+    connect(actSaveFile, &QAction::triggered, this, Guarded([this] { saveToFile(); }));
+    actDownload = constructor->addAction(QStringLiteral("Выгрузить из ВАЛДЕ ВК-12"));
+    connect(actDownload, &QAction::triggered, this, Guarded([this] { downloadConfiguration(); }));
+    actUpload = constructor->addAction(QStringLiteral("Загрузить в ВАЛДЕ ВК-12"));
+    connect(actUpload, &QAction::triggered, this, Guarded([this] { uploadConfiguration(); }));
+    constructor->addSeparator();
+    const QStringList singlePages = {QStringLiteral("Данные операторов"),
+                                     QStringLiteral("Название ДСО"), QStringLiteral("Услуги"),
+                                     QStringLiteral("Дополнительные реквизиты"),
+                                     QStringLiteral("Клише")};
+    QAction** singleActions[] = {&actOperators, &actDocumentName, &actServices, &actRequisites,
+                                 &actCliche};
+    for (int i = 0; i < singlePages.size(); ++i) {
+        QAction* a = constructor->addAction(singlePages[i]);
+        *singleActions[i] = a;
+        connect(a, &QAction::triggered, this, Guarded([this, i] { openWizard(i + 1, true); }));
+    }
+    constructor->addSeparator();
+    actForms = constructor->addAction(QStringLiteral("Формы БСО"));
+    connect(actForms, &QAction::triggered, this, Guarded([this] { showForms(); }));
+
+    actGoods = bar->addAction(QStringLiteral("База товаров"));
+    tip(actGoods);
+    connect(actGoods, &QAction::triggered, this, Guarded([this] { ShowMainPage(goodsPage_); }));
+
+    QMenu* admin = bar->addMenu(QStringLiteral("Администрирование"));
+    admin->setToolTipsVisible(true);
+    actAdminMenu = admin->menuAction();
+    actInn = admin->addAction(QStringLiteral("Программирование ИНН"));
+    tip(actInn);
+    connect(actInn, &QAction::triggered, this, Guarded([this] { programInn(); }));
+    actState = admin->addAction(QStringLiteral("Запрос состояния"));
+    tip(actState);
+    connect(actState, &QAction::triggered, this, Guarded([this] { ShowMainPage(statePage_); }));
+
+    actReports = bar->addAction(QStringLiteral("Отчеты"));
+    actReports->setToolTip(QStringLiteral("Отсеты"));
+    actReports->setEnabled(false);
+
+    actAbout = bar->addAction(QStringLiteral("О программе"));
+    connect(actAbout, &QAction::triggered, this, Guarded([this] { showAbout(); }));
+}
+
+void TForm1::buildToolBar() {
+    QToolBar* tools = addToolBar(QStringLiteral("tools"));
+    tools->setMovable(false);
+    tools->setFloatable(false);
+    tools->setFixedHeight(ToolBarHeight);
+    tools->setIconSize(QSize(16, 16));
+    tools->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    auto add = [tools](ToolIcon icon, const QString& hint) {
+        auto* button = new QToolButton(tools);
+        button->setIcon(DrawToolIcon(icon));
+        button->setToolTip(hint);
+        button->setFixedSize(25, 24);
+        button->setAutoRaise(true);
+        tools->addWidget(button);
+        return button;
+    };
+    tools->addSeparator();
+    toolSettings = add(ToolIcon::Settings, QStringLiteral("Настройки подключения"));
+    connect(toolSettings, &QToolButton::clicked, this, Guarded([this] { openSettings(); }));
+    tools->addSeparator();
+    toolWizard = add(ToolIcon::Wizard, QStringLiteral("Конструктор-\"Помощник\""));
+    connect(toolWizard, &QToolButton::clicked, this, Guarded([this] { openWizard(0, false); }));
+    tools->addSeparator();
+    toolGoods = add(ToolIcon::Goods, QStringLiteral("База товаров"));
+    connect(toolGoods, &QToolButton::clicked, this, Guarded([this] { ShowMainPage(goodsPage_); }));
+    tools->addSeparator();
+    toolReports = add(ToolIcon::Reports, QStringLiteral("Отчеты"));
+    toolReports->setEnabled(false);
+}
+
+void TForm1::buildStatusBar() {
+    QStatusBar* status = statusBar();
+    status->setSizeGripEnabled(false);
+    status->setFixedHeight(StatusBarHeight);
+    status->setContentsMargins(0, 0, 0, 0);
+    auto* first = new QWidget(status);
+    first->setFixedWidth(ProgressPanelWidth);
+    progressBar_ = new QProgressBar(first);
+    progressBar_->setGeometry(0, 2, ProgressPanelWidth, StatusBarHeight - 2);
+    progressBar_->setRange(0, 100);
+    progressBar_->setValue(0);
+    progressBar_->setTextVisible(false);
+    status->addWidget(first);
+    portPanel = new QLabel(QStringLiteral("Порт:"), status);
+    portPanel->setFixedWidth(80);
+    portPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    status->addWidget(portPanel);
+    speedPanel = new QLabel(QStringLiteral("Скорость:"), status);
+    speedPanel->setFixedWidth(100);
+    speedPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    status->addWidget(speedPanel);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (firstShown_) return;
+    firstShown_ = true;
+    // The splash runs modally once the window is on screen; the pages are
+    // created only after it has closed.
+    QTimer::singleShot(0, this, [this] {
+        if (g_splashEnabled) {
+            auto* splash = new TForm2(this);
+            splash->exec();
+            delete splash;
+        }
+        createPages();
+        emit started();
+    });
+}
+
+void TForm1::createPages() {
+    blankPage_ = new QWidget(content_);
+    blankPage_->move(5, 5);
+    blankPage_->show();
+    constructorPage_ = new TFrameConstructor(content_);
+    goodsPage_ = new TBaseFrame(content_);
+    statePage_ = new TStateFrame(content_);
+    for (QWidget* page : {static_cast<QWidget*>(constructorPage_),
+                          static_cast<QWidget*>(goodsPage_), static_cast<QWidget*>(statePage_)}) {
+        page->move(5, 5);
+        page->hide();
+    }
+    constructorPage_->Fill();
+    WizardSinglePage = false;
+    WizardStartPage = 0;
+    currentPage_ = nullptr;
+}
+
+void TForm1::ShowMainPage(QWidget* page) {
+    if (currentPage_) currentPage_->hide();
+    currentPage_ = page;
+    QApplication::processEvents();
+    if (currentPage_) currentPage_->show();
+}
+
+void TForm1::EnableDeviceControls(bool enable) {
+    toolWizard->setEnabled(enable);
+    toolGoods->setEnabled(enable);
+    actConstructorMenu->setEnabled(enable);
+    actGoods->setEnabled(enable);
+    actAdminMenu->setEnabled(enable);
+}
+
+void TForm1::ProgressBegin() {
+    progressBar_->show();
+    QApplication::processEvents();
+}
+
+void TForm1::ProgressStep(int done, int total) {
+    progressBar_->setValue(ProgressPercent(done, total));
+    QApplication::processEvents();
+}
+
+void TForm1::ProgressEnd() {
+    progressBar_->setValue(0);
+    progressBar_->hide();
+    QApplication::processEvents();
+}
+
+void TForm1::EnableSaveToFile() { actSaveFile->setEnabled(true); }
+
+void TForm1::openSettings() {
+    {
+        TForm3 dialog(this);
+        dialog.exec();
+        if (dialog.applied()) {
+            portPanel->setText(PortPanelText(CurrentPortSettings()));
+            speedPanel->setText(SpeedPanelText(CurrentPortSettings()));
+        }
+    }
+    AfterSettingsDialog();
+}
+
+void TForm1::AfterSettingsDialog() {
+    QThread::msleep(250);
+    PortSettings& settings = CurrentPortSettings();
+    if (!settings.Applied) return;
+    if (ProbePort()) {
+        EnableDeviceControls(true);
+        return;
+    }
+    Dialogs().error(QStringLiteral("Не удалось открыть порт..."));
+    portPanel->setText(PortPanelResetText());
+    speedPanel->setText(SpeedPanelResetText());
+    EnableDeviceControls(false);
+}
+
+void TForm1::openWizard(int startPage, bool singlePage) {
+    ShowMainPage(nullptr);
+    WizardSinglePage = singlePage;
+    WizardStartPage = startPage;
+    TForm5 wizard(this);
+    wizard.exec();
+}
+
+void TForm1::loadFromFile() {
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(ConfigurationFilter);
+    dialog.setDefaultSuffix(QStringLiteral("cfg"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().value(0).isEmpty()) return;
+    LoadConfigurationFileInteractive(CurrentConfiguration(), dialog.selectedFiles().value(0));
+    EnableSaveToFile();
+    constructorPage_->Fill();
+    ShowMainPage(constructorPage_);
+}
+
+void TForm1::saveToFile() {
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(ConfigurationFilter);
+    dialog.setDefaultSuffix(QStringLiteral("cfg"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().value(0).isEmpty()) return;
+    SaveConfigurationFileInteractive(CurrentConfiguration(), dialog.selectedFiles().value(0));
+}
+
+void TForm1::downloadConfiguration() {
+    DeviceLock lock;
+    if (!BeginDeviceOperation(lock)) return;
+    ShowMainPage(nullptr);
+    if (DownloadConfiguration(CurrentConfiguration())) EnableSaveToFile();
+}
+
+void TForm1::uploadConfiguration() {
+    DeviceLock lock;
+    if (!BeginDeviceOperation(lock)) return;
+    UploadConfiguration(CurrentConfiguration());
+}
+
+void TForm1::showForms() {
+    DeviceLock lock;
+    if (!BeginDeviceOperation(lock)) return;
+    const std::optional<int> group = ReadFormTable(CurrentConfiguration());
+    EnableSaveToFile();
+    constructorPage_->setCurrentGroup(group.value_or(0));
+    constructorPage_->Fill();
+    ShowMainPage(constructorPage_);
+}
+
+void TForm1::programInn() {
+    ShowMainPage(nullptr);
+    TForm10 dialog(this);
+    dialog.exec();
+}
+
+void TForm1::showAbout() {
+    TForm4 about(this);
+    about.exec();
+}

@@ -1,0 +1,39 @@
+#include "shell/ui/QtDialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon ToIcon(DialogIcon icon) {
+    switch (icon) {
+        case DialogIcon::Error: return QMessageBox::Critical;
+        case DialogIcon::Information: return QMessageBox::Information;
+        case DialogIcon::Question: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+int Show(const QString& caption, const QString& text, DialogIcon icon,
+         QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton) {
+    // A message must be readable even while a transfer shows the busy cursor.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    QMessageBox box(ToIcon(icon), caption, text, buttons, QApplication::activeWindow());
+    box.setDefaultButton(defaultButton);
+    box.setButtonText(QMessageBox::Yes, QStringLiteral("Да"));
+    box.setButtonText(QMessageBox::No, QStringLiteral("Нет"));
+    const int result = box.exec();
+    QApplication::restoreOverrideCursor();
+    return result;
+}
+
+}  // namespace
+
+bool QtDialogs::ask(const QString& caption, const QString& text, DialogIcon icon) {
+    return Show(caption, text, icon, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+           QMessageBox::Yes;
+}
+
+void QtDialogs::inform(const QString& caption, const QString& text, DialogIcon icon) {
+    Show(caption, text, icon, QMessageBox::Ok, QMessageBox::Ok);
+}

@@ -1,0 +1,3 @@
+#include "wizard/ui/Constructor.h"
+
+TForm5::TForm5(QWidget* parent) : QDialog(parent) {}

@@ -1,0 +1,58 @@
+#include "shell/ItemLoop.h"
+
+#include <cstring>
+
+#include "config/Utils.h"
+#include "shell/Progress.h"
+#include "shell/UserDialogs.h"
+
+ItemResult RunCommand(const std::function<CommandStatus(char* errorText)>& command) {
+    char errorText[ErrorTextSize] = {};
+    ItemResult result;
+    result.status = command(errorText);
+    if (result.status != StatusOk) result.errorText = FieldText(errorText, ErrorTextSize);
+    return result;
+}
+
+QString FailureMessage(const QString& lead, const QByteArray& errorText) {
+    return lead + FromCp1251(errorText);
+}
+
+QString ContinueQuestion(const QString& lead, const QByteArray& errorText) {
+    return FailureMessage(lead, errorText) + QStringLiteral("\n Продолжить?");
+}
+
+bool RunItemLoop(int count, const std::function<std::optional<ItemResult>(int index)>& item,
+                 const ItemLoopOptions& options, Progress& progress, UserDialogs& dialogs) {
+    // Indicators come down also when a command throws (a factory number that
+    // does not convert), so the window is never left with the hourglass.
+    struct Indicators {
+        const ItemLoopOptions& options;
+        Progress& progress;
+        Indicators(const ItemLoopOptions& o, Progress& p) : options(o), progress(p) {
+            if (options.busyCursor) progress.setBusyCursor(true);
+            if (options.beginEndProgress) progress.begin();
+        }
+        ~Indicators() {
+            if (options.beginEndProgress) progress.end();
+            if (options.busyCursor) progress.setBusyCursor(false);
+        }
+    } indicators(options, progress);
+    bool completed = true;
+    for (int index = 0; index < count; ++index) {
+        const std::optional<ItemResult> result = item(index);
+        if (!result) continue;
+        if (!result->ok() &&
+            !dialogs.errorContinue(ContinueQuestion(options.failureLead, result->errorText))) {
+            completed = false;
+            break;
+        }
+        if (options.progressTotal > 0) {
+            const int done = options.progressDone ? options.progressDone(index) : index + 1;
+            progress.step(done, options.progressTotal);
+        } else {
+            progress.processEvents();
+        }
+    }
+    return completed;
+}

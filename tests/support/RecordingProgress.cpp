@@ -1,0 +1,7 @@
+#include "support/RecordingProgress.h"
+
+RecordingProgress::RecordingProgress() : previous_(&CurrentProgress()) { SetProgress(this); }
+
+RecordingProgress::~RecordingProgress() {
+    SetProgress(previous_ == &SilentProgress() ? nullptr : previous_);
+}

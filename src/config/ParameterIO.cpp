@@ -1,0 +1,49 @@
+#include "config/ParameterIO.h"
+
+#include <cstring>
+
+#include "config/DeviceConfiguration.h"
+#include "config/Utils.h"
+#include "device/Prot.h"
+
+ItemResult ReadParameterText(uint8_t group, uint8_t index, uint8_t line, char* field,
+                             int fieldSize, uint8_t* recordFlag) {
+    std::memset(field, 0, std::size_t(fieldSize));
+    char data[DeviceDataSize + 1] = {};
+    uint8_t deviceError = 0;
+    const ItemResult result = RunCommand([&](char* errorText) {
+        return ParameterCommand(ModeRead, group, index, line, data, deviceError, errorText,
+                                recordFlag);
+    });
+    if (result.ok()) {
+        // A field shorter than the 25 data bytes (the password) keeps what fits.
+        char decoded[DeviceDataSize + 1] = {};
+        DecodeDeviceText(data, decoded);
+        const int keep = std::min<int>(int(strnlen(decoded, DeviceDataSize)), fieldSize - 1);
+        std::memcpy(field, decoded, std::size_t(keep));
+    }
+    return result;
+}
+
+ItemResult ReadParameterText(uint8_t group, uint8_t index, uint8_t line, DeviceText& text,
+                             uint8_t* recordFlag) {
+    return ReadParameterText(group, index, line, text.bytes, int(sizeof text.bytes), recordFlag);
+}
+
+ItemResult WriteParameterText(uint8_t group, uint8_t index, uint8_t line, const char* field,
+                              int fieldSize, uint8_t* recordFlag) {
+    char source[DeviceDataSize + 1] = {};
+    std::memcpy(source, field, std::size_t(std::min<int>(int(strnlen(field, std::size_t(fieldSize))), DeviceDataSize)));
+    char encoded[DeviceDataSize + 1] = {};
+    EncodeDeviceText(source, encoded);
+    uint8_t deviceError = 0;
+    return RunCommand([&](char* errorText) {
+        return ParameterCommand(ModeWrite, group, index, line, encoded, deviceError, errorText,
+                                recordFlag);
+    });
+}
+
+ItemResult WriteParameterText(uint8_t group, uint8_t index, uint8_t line, const DeviceText& text,
+                              uint8_t* recordFlag) {
+    return WriteParameterText(group, index, line, text.bytes, int(sizeof text.bytes), recordFlag);
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+// One parameter between the device and a field of the configuration, with the
+// character-set conversion at the device boundary. The whole-configuration
+// transfer and the wizard pages both move their items through these.
+
+#include <cstdint>
+
+#include "shell/ItemLoop.h"
+
+struct DeviceText;
+
+// Clears the field (all `fieldSize` bytes), reads the parameter and decodes it
+// into the field on success. The text never runs past the field: at most
+// fieldSize − 1 bytes are kept, so the terminator survives. When `recordFlag`
+// is given it receives the answer's record flag as the command hands it out.
+ItemResult ReadParameterText(uint8_t group, uint8_t index, uint8_t line, char* field,
+                             int fieldSize, uint8_t* recordFlag = nullptr);
+ItemResult ReadParameterText(uint8_t group, uint8_t index, uint8_t line, DeviceText& text,
+                             uint8_t* recordFlag = nullptr);
+
+// Encodes the field (up to its terminator, never past `fieldSize`) into a
+// zeroed buffer and writes it.
+ItemResult WriteParameterText(uint8_t group, uint8_t index, uint8_t line, const char* field,
+                              int fieldSize, uint8_t* recordFlag = nullptr);
+ItemResult WriteParameterText(uint8_t group, uint8_t index, uint8_t line, const DeviceText& text,
+                              uint8_t* recordFlag = nullptr);

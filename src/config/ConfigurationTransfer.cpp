@@ -1,8 +1,319 @@
 #include "config/ConfigurationTransfer.h"
 
-#include "config/DeviceConfiguration.h"
+#include <exception>
 
-// Filled in with the whole-configuration transfer.
-bool DownloadConfiguration(DeviceConfiguration&, ConfigurationPages*) { return false; }
-bool UploadConfiguration(DeviceConfiguration&) { return false; }
-std::optional<int> ReadFormTable(DeviceConfiguration&) { return std::nullopt; }
+#include "admin/StateDecoding.h"
+#include "config/DeviceConfiguration.h"
+#include "config/ParameterCatalogue.h"
+#include "config/ParameterIO.h"
+#include "config/Utils.h"
+#include "device/Prot.h"
+#include "shell/ItemLoop.h"
+#include "shell/Progress.h"
+#include "shell/UserDialogs.h"
+
+namespace {
+
+constexpr int LinesPerRecord = 3;
+constexpr int RecordPhaseSteps = OperatorCount * LinesPerRecord;  // 24, as for services too
+
+QString ReadLead() {
+    return QStringLiteral("Не удалось прочитать параметр... ");
+}
+QString WriteLead() {
+    return QStringLiteral("Не удалось записать параметр... ");
+}
+
+// Takes the indicators down when a command throws half-way (a factory number
+// that does not convert), so that no wait window or hourglass is left behind.
+// On the normal paths each operation closes them itself, in its own order.
+class IndicatorsOnThrow {
+public:
+    explicit IndicatorsOnThrow(Progress& progress)
+        : progress_(progress), exceptions_(std::uncaught_exceptions()) {}
+    ~IndicatorsOnThrow() {
+        if (std::uncaught_exceptions() <= exceptions_) return;
+        progress_.end();
+        progress_.setBusyCursor(false);
+        progress_.hideWait();
+    }
+    IndicatorsOnThrow(const IndicatorsOnThrow&) = delete;
+    IndicatorsOnThrow& operator=(const IndicatorsOnThrow&) = delete;
+
+private:
+    Progress& progress_;
+    int exceptions_;
+};
+
+// A phase that runs over the 24 lines of eight three-line records with a
+// progress step after each line.
+ItemLoopOptions RecordPhase(const QString& lead) {
+    ItemLoopOptions options;
+    options.failureLead = lead;
+    options.progressTotal = RecordPhaseSteps;
+    return options;
+}
+
+// One item with the hourglass and no progress bar: the document name.
+ItemLoopOptions SingleItem(const QString& lead) {
+    ItemLoopOptions options;
+    options.failureLead = lead;
+    options.beginEndProgress = false;
+    return options;
+}
+
+// The eight lines of one cliché; the caller handles the bar and the cursor.
+ItemLoopOptions ClicheLines(const QString& lead) {
+    ItemLoopOptions options;
+    options.failureLead = lead;
+    options.progressTotal = ClicheLineCount;
+    options.beginEndProgress = false;
+    options.busyCursor = false;
+    return options;
+}
+
+bool Stop(Progress& progress) {
+    progress.hideWait();
+    return false;
+}
+
+// An operator is written only with a password the device would accept: not
+// empty, a decimal number, and not zero.
+bool PasswordAllowsUpload(const OperatorRecord& op) {
+    const QByteArray text = FieldText(op.password, int(sizeof op.password));
+    if (text.isEmpty()) return false;
+    int start = (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    if (start == text.size()) return false;
+    bool nonZero = false;
+    for (int i = start; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        if (text[i] != '0') nonZero = true;
+    }
+    return nonZero;
+}
+
+// The read of line 1 that tells whether the device has the cliché at all.
+bool DeviceHasCliche(int clicheNumber) {
+    char data[DeviceDataSize + 1] = {};
+    char errorText[ErrorTextSize] = {};
+    uint8_t deviceError = 0;
+    const CommandStatus status = ParameterCommand(ModeRead, GroupCliche, uint8_t(clicheNumber), 1,
+                                                  data, deviceError, errorText);
+    return !(status == StatusDeviceError && deviceError == 51);
+}
+
+}  // namespace
+
+bool DownloadConfiguration(DeviceConfiguration& config, ConfigurationPages* pages) {
+    Progress& progress = CurrentProgress();
+    UserDialogs& dialogs = Dialogs();
+    MachineNumberValue(CurrentPortSettings().MachineNumber);  // throws before anything shows
+    IndicatorsOnThrow guard(progress);
+
+    progress.showWait(QStringLiteral("Данные операторов..."));
+    progress.processEvents();
+
+    // Operators: position, name and password; line 1 carries the access flag.
+    bool goOn = RunItemLoop(
+        RecordPhaseSteps,
+        [&](int i) -> std::optional<ItemResult> {
+            OperatorRecord& op = config.operators[i / LinesPerRecord];
+            const uint8_t index = uint8_t(i / LinesPerRecord + 1);
+            switch (i % LinesPerRecord + 1) {
+                case OperatorPositionLine:
+                    return ReadParameterText(GroupOperator, index, OperatorPositionLine,
+                                             op.position, &op.access);
+                case OperatorNameLine:
+                    return ReadParameterText(GroupOperator, index, OperatorNameLine, op.name);
+                default:
+                    return ReadParameterText(GroupOperator, index, OperatorPasswordLine,
+                                             op.password, int(sizeof op.password));
+            }
+        },
+        RecordPhase(ReadLead()), progress, dialogs);
+    if (pages) pages->refreshOperators();
+    if (!goOn) return Stop(progress);
+
+    progress.setWaitText(QStringLiteral("ДСО..."));
+    goOn = RunItemLoop(
+        1,
+        [&](int) -> std::optional<ItemResult> {
+            return ReadParameterText(GroupDocumentName, 1, 1, config.documentName);
+        },
+        SingleItem(ReadLead()), progress, dialogs);
+    // A stop here leaves the document-name page as it was.
+    if (!goOn) return Stop(progress);
+    if (pages) pages->refreshDocumentName();
+
+    const auto readRecords = [&](ParameterGroup group, ThreeLineRecord* records) {
+        return RunItemLoop(
+            RecordPhaseSteps,
+            [&, group, records](int i) -> std::optional<ItemResult> {
+                ThreeLineRecord& record = records[i / LinesPerRecord];
+                return ReadParameterText(group, uint8_t(i / LinesPerRecord + 1),
+                                         uint8_t(i % LinesPerRecord + 1),
+                                         record.lines[i % LinesPerRecord], &record.access);
+            },
+            RecordPhase(ReadLead()), progress, dialogs);
+    };
+
+    progress.setWaitText(QStringLiteral("Наименование услуг..."));
+    goOn = readRecords(GroupService, config.services);
+    if (pages) pages->refreshServices();
+    if (!goOn) return Stop(progress);
+
+    progress.setWaitText(QStringLiteral("Дополнительные реквизиты..."));
+    goOn = readRecords(GroupRequisite, config.requisites);
+    if (pages) pages->refreshRequisites();
+    if (!goOn) return Stop(progress);
+
+    progress.setWaitText(QStringLiteral("Клише..."));
+    for (int c = 0; c < ClicheCount; ++c) {
+        ItemLoopOptions options = ClicheLines(ReadLead());
+        options.beginEndProgress = true;
+        goOn = RunItemLoop(
+            ClicheLineCount,
+            [&](int line) -> std::optional<ItemResult> {
+                return ReadParameterText(GroupCliche, uint8_t(c + 1), uint8_t(line + 1),
+                                         config.cliches[c].lines[line]);
+            },
+            options, progress, dialogs);
+        progress.setBusyCursor(false);
+        if (pages) pages->refreshCliche(c);
+        if (!goOn) return Stop(progress);
+    }
+
+    progress.hideWait();
+    dialogs.warning(QStringLiteral("Прочитано удачно..."));
+    return true;
+}
+
+bool UploadConfiguration(DeviceConfiguration& config) {
+    Progress& progress = CurrentProgress();
+    UserDialogs& dialogs = Dialogs();
+    MachineNumberValue(CurrentPortSettings().MachineNumber);
+    IndicatorsOnThrow guard(progress);
+
+    progress.showWait(QStringLiteral("Данные операторов..."));
+    // Stays for the rest of the run: the wait window is shared and nothing sets it back.
+    progress.setWaitCaption(QStringLiteral("Загрузка..."));
+    progress.processEvents();
+
+    bool goOn = RunItemLoop(
+        RecordPhaseSteps,
+        [&](int i) -> std::optional<ItemResult> {
+            const OperatorRecord& op = config.operators[i / LinesPerRecord];
+            if (op.access == 0 || !PasswordAllowsUpload(op)) return std::nullopt;
+            const uint8_t index = uint8_t(i / LinesPerRecord + 1);
+            switch (i % LinesPerRecord + 1) {
+                case OperatorPositionLine:
+                    return WriteParameterText(GroupOperator, index, OperatorPositionLine,
+                                              op.position);
+                case OperatorNameLine:
+                    return WriteParameterText(GroupOperator, index, OperatorNameLine, op.name);
+                default:
+                    return WriteParameterText(GroupOperator, index, OperatorPasswordLine,
+                                              op.password, int(sizeof op.password));
+            }
+        },
+        RecordPhase(WriteLead()), progress, dialogs);
+    if (!goOn) return Stop(progress);
+
+    progress.setWaitText(QStringLiteral("Загрузка ДСО..."));
+    goOn = RunItemLoop(
+        1,
+        [&](int) -> std::optional<ItemResult> {
+            return WriteParameterText(GroupDocumentName, 1, 1, config.documentName);
+        },
+        SingleItem(WriteLead()), progress, dialogs);
+    if (!goOn) return Stop(progress);
+
+    const auto writeRecords = [&](ParameterGroup group, const ThreeLineRecord* records) {
+        return RunItemLoop(
+            RecordPhaseSteps,
+            [&, group, records](int i) -> std::optional<ItemResult> {
+                const ThreeLineRecord& record = records[i / LinesPerRecord];
+                if (record.access == 0) return std::nullopt;
+                return WriteParameterText(group, uint8_t(i / LinesPerRecord + 1),
+                                          uint8_t(i % LinesPerRecord + 1),
+                                          record.lines[i % LinesPerRecord]);
+            },
+            RecordPhase(WriteLead()), progress, dialogs);
+    };
+
+    progress.setWaitText(QStringLiteral("Загрузка услуг..."));
+    if (!writeRecords(GroupService, config.services)) return Stop(progress);
+
+    progress.setWaitText(QStringLiteral("Загрузка дополнительных услуг..."));
+    if (!writeRecords(GroupRequisite, config.requisites)) return Stop(progress);
+
+    // One bar for both clichés: the second one's steps run on a hidden bar.
+    progress.setWaitText(QStringLiteral("Загрузка клише..."));
+    progress.setBusyCursor(true);
+    progress.begin();
+    for (int c = 0; c < ClicheCount; ++c) {
+        if (c > 0) progress.setBusyCursor(true);
+        if (DeviceHasCliche(c + 1)) {
+            goOn = RunItemLoop(
+                ClicheLineCount,
+                [&](int line) -> std::optional<ItemResult> {
+                    return WriteParameterText(GroupCliche, uint8_t(c + 1), uint8_t(line + 1),
+                                              config.cliches[c].lines[line]);
+                },
+                ClicheLines(WriteLead()), progress, dialogs);
+        }
+        progress.end();
+        progress.setBusyCursor(false);
+        if (!goOn) return Stop(progress);
+    }
+
+    progress.hideWait();
+    dialogs.warning(QStringLiteral("Записано удачно..."));
+    return true;
+}
+
+std::optional<int> ReadFormTable(DeviceConfiguration& config) {
+    Progress& progress = CurrentProgress();
+    UserDialogs& dialogs = Dialogs();
+    MachineNumberValue(CurrentPortSettings().MachineNumber);
+    IndicatorsOnThrow guard(progress);
+
+    progress.showWait(QStringLiteral("Запрос текущей группы..."));
+    progress.processEvents();
+
+    std::optional<int> group;
+    const StateQuery state = QueryDeviceState();
+    if (state.ok()) group = state.answer.currentGroup;
+    const bool readForms =
+        state.ok() ||
+        dialogs.confirm(QStringLiteral("Не удалось выполнить запрос состояния!\nТекущая группа "
+                                       "неизвестна. Желаете продолжить?"));
+    if (readForms) {
+        ItemLoopOptions options;
+        options.askOnFailure = false;  // the first form that fails ends the table silently
+        options.beginEndProgress = false;
+        options.busyCursor = false;
+        RunItemLoop(
+            FormCount,
+            [&](int n) -> std::optional<ItemResult> {
+                FormSlot& slot = config.forms[n];
+                uint8_t number = uint8_t(n + 1);
+                uint8_t variant = slot.variant, requisite = slot.requisite, kind = slot.kind;
+                uint8_t deviceError = 0;
+                const ItemResult result = RunCommand([&](char* errorText) {
+                    return FormCommand(ModeRead, number, variant, requisite, kind, deviceError,
+                                       errorText);
+                });
+                if (result.ok()) {
+                    slot.variant = variant;
+                    slot.requisite = requisite;
+                    slot.kind = kind;
+                    slot.status = number != 0 ? 1 : 0;
+                }
+                return result;
+            },
+            options, progress, dialogs);
+    }
+    progress.hideWait();
+    return group;
+}

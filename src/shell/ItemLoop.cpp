@@ -43,7 +43,8 @@ bool RunItemLoop(int count, const std::function<std::optional<ItemResult>(int in
         const std::optional<ItemResult> result = item(index);
         if (!result) continue;
         if (!result->ok() &&
-            !dialogs.errorContinue(ContinueQuestion(options.failureLead, result->errorText))) {
+            (!options.askOnFailure ||
+             !dialogs.errorContinue(ContinueQuestion(options.failureLead, result->errorText)))) {
             completed = false;
             break;
         }

@@ -37,11 +37,15 @@ struct ItemLoopOptions {
     bool beginEndProgress = true;
     // The hourglass while the items run.
     bool busyCursor = true;
+    // false: the first failure ends the loop without a question (the form
+    // table reading stops silently at a form that does not answer).
+    bool askOnFailure = true;
 };
 
 // Runs items 0..count-1. `item` returns the command's result, or nothing when
 // the item is skipped without a step. After a failure the user is asked
-// failureLead + error text + "\n Продолжить?"; No stops at once.
+// failureLead + error text + "\n Продолжить?"; No stops at once (or, without
+// askOnFailure, the loop stops at the failure itself).
 // Returns true when every item was run, false when the user stopped.
 bool RunItemLoop(int count, const std::function<std::optional<ItemResult>(int index)>& item,
                  const ItemLoopOptions& options, Progress& progress, UserDialogs& dialogs);

@@ -2,9 +2,28 @@
 
 #include <QDialog>
 
-// The taxpayer number (ИНН) programming dialog; created for each opening.
+class QComboBox;
+class QDateEdit;
+class QLineEdit;
+class QPushButton;
+
+// The taxpayer number (ИНН) programming dialog; created for each opening, so
+// it always starts from its initial values.
 class TForm10 : public QDialog {
     Q_OBJECT
 public:
     explicit TForm10(QWidget* parent = nullptr);
+
+    void Button1Click();  // "Отмена"
+    void Button2Click();  // "Применить"
+
+    QLineEdit* Edit1 = nullptr;            // ИНН
+    QLineEdit* Edit2 = nullptr;            // password
+    QDateEdit* DateTimePicker1 = nullptr;  // date
+    QComboBox* ComboBox1 = nullptr;        // group
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };

@@ -1,0 +1,78 @@
+#include "admin/InnProgramming.h"
+
+#include "device/Prot.h"
+#include "shell/ItemLoop.h"
+#include "shell/UserDialogs.h"
+
+namespace {
+
+bool AllDigits(const QString& text) {
+    for (QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+    return true;
+}
+
+InnOutcome Refuse(UserDialogs& dialogs, const QString& text, InnField focus) {
+    dialogs.warning(text);
+    InnOutcome outcome;
+    outcome.focus = focus;
+    return outcome;
+}
+
+}  // namespace
+
+uint8_t InnYearByte(int year) {
+    return uint8_t((year + 48) & 0xFF);
+}
+
+InnFrameValues InnValues(const InnInput& input) {
+    InnFrameValues values;
+    values.password = int32_t(input.password.toLongLong());
+    values.day = uint8_t(input.date.day());
+    values.month = uint8_t(input.date.month());
+    values.year = InnYearByte(input.date.year());
+    values.group = uint8_t(input.groupIndex + 1);
+    values.taxpayerNumber = input.taxpayerNumber.toLatin1();
+    return values;
+}
+
+InnOutcome ProgramInn(const InnInput& input, UserDialogs& dialogs) {
+    if (input.taxpayerNumber.isEmpty())
+        return Refuse(dialogs, QStringLiteral("Поле ИНН не заполнено..."),
+                      InnField::TaxpayerNumber);
+    if (input.password.isEmpty())
+        return Refuse(dialogs, QStringLiteral("Поле пароль не заполнено..."), InnField::Password);
+    // The ИНН can be programmed only once: a text the device would read as
+    // another number (a stray sign the key filter lets through) is refused
+    // rather than sent.
+    if (!AllDigits(input.taxpayerNumber) || input.taxpayerNumber.size() > InnMaxDigits)
+        return Refuse(dialogs,
+                      QStringLiteral("Поле ИНН должно содержать только цифры (не более 12)..."),
+                      InnField::TaxpayerNumber);
+    if (!AllDigits(input.password) || input.password.size() > InnPasswordMaxDigits)
+        return Refuse(dialogs,
+                      QStringLiteral("Поле пароль должно содержать только цифры (не более 5)..."),
+                      InnField::Password);
+
+    InnOutcome outcome;
+    outcome.closeDialog = true;
+    if (!dialogs.confirm(
+            QStringLiteral("Ранее запрограммированные формы будут стерты.\nВы уверены, что "
+                           "хотите запрограммировать ИНН?\n")))
+        return outcome;
+
+    const InnFrameValues values = InnValues(input);
+    uint8_t deviceError = 0;
+    const ItemResult result = RunCommand([&](char* errorText) {
+        return InnCommand(values.password, values.year, values.month, values.day, values.group,
+                          values.taxpayerNumber.constData(), deviceError, errorText);
+    });
+    outcome.sent = true;
+    outcome.succeeded = result.ok();
+    if (result.ok())
+        dialogs.warning(QStringLiteral("Записано удачно..."));
+    else
+        dialogs.error(
+            FailureMessage(QStringLiteral("Не удалось записать параметр... "), result.errorText));
+    return outcome;
+}

@@ -1,10 +1,66 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
-// The "Помощник" host window; created for each opening.
+class QFrame;
+class ConfigurationPages;
+class TWizardPage;
+class TStartFrame;
+class TDataOperFrame;
+class TDcoFrame;
+class TUslFrame;
+class TKlsFrame;
+class TKlsFrame2;
+class TLastFrame;
+
+// The "Помощник" host window: created for each opening, shown modally. It
+// creates its seven pages when it is shown and destroys them with itself.
 class TForm5 : public QDialog {
     Q_OBJECT
 public:
+    // Opens as the main window's WizardStartPage / WizardSinglePage say.
     explicit TForm5(QWidget* parent = nullptr);
+    TForm5(QWidget* parent, int startPage, bool singlePage);
+    ~TForm5() override;
+
+    static constexpr int PageCount = 7;
+
+    // Hides the current page, lets pending paints through, shows `page`.
+    void ShowPage(QWidget* page);
+    QWidget* currentPage() const { return current_; }
+    // The page of an index 0..6, or nullptr.
+    TWizardPage* page(int index) const;
+
+    bool singlePage() const { return singlePage_; }
+    int startPage() const { return startPage_; }
+
+    // "Выход" confirmed or "Готово": the window closes.
+    void closeWizard();
+
+    // What the start page's download refills after each of its phases.
+    ConfigurationPages& refreshPages() { return *refresh_; }
+
+    TStartFrame* StartFrame = nullptr;
+    TDataOperFrame* DataOperFrame = nullptr;
+    TDcoFrame* DcoFrame = nullptr;
+    TUslFrame* UslFrame = nullptr;
+    TKlsFrame* KlsFrame = nullptr;
+    TKlsFrame2* KlsFrame2 = nullptr;
+    TLastFrame* LastFrame = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    // The window has no close box; only "Выход" and "Готово" close it.
+    void reject() override {}
+
+private:
+    void FormShow();
+
+    int startPage_ = 0;
+    bool singlePage_ = false;
+    bool pagesCreated_ = false;
+    QFrame* Panel1 = nullptr;
+    QWidget* current_ = nullptr;
+    std::unique_ptr<ConfigurationPages> refresh_;
 };

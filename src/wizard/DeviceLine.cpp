@@ -1,0 +1,52 @@
+#include "wizard/DeviceLine.h"
+
+#include <cstring>
+
+#include "config/DeviceConfiguration.h"
+#include "config/ParameterCatalogue.h"
+#include "config/Utils.h"
+
+namespace {
+constexpr int PasswordSize = 5;
+}
+
+QString DeviceLineInput(const QString& typed) {
+    // The round trip through Windows-1251 replaces what it cannot hold (an
+    // emoji, a Latin letter with a mark) by '?', one character for each.
+    QString text = FromCp1251(ToCp1251(DeviceUpper(typed)));
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) c = QLatin1Char(' ');
+    }
+    return text;
+}
+
+QString LineText(const DeviceText& line) {
+    return FromCp1251(FieldText(line.bytes + 1, int(sizeof line.bytes) - 1));
+}
+
+bool IsWideLine(const DeviceText& line) {
+    return line.bytes[0] == '1';
+}
+
+void StoreLine(DeviceText& line, const QString& text, bool wide) {
+    std::memset(line.bytes, 0, sizeof line.bytes);
+    line.bytes[0] = wide ? '1' : '0';
+    const QByteArray bytes =
+        ToCp1251(DeviceLineInput(text)).left(wide ? WideLineLength : NarrowLineLength);
+    std::memcpy(line.bytes + 1, bytes.constData(), std::size_t(bytes.size()));
+}
+
+QString PasswordText(const char* password) {
+    return FromCp1251(FieldText(password, PasswordSize));
+}
+
+void StorePassword(char* password, const QString& text) {
+    CopyToField(password, PasswordSize, ToCp1251(text).left(PasswordDigits));
+}
+
+bool PasswordUsable(const char* password) {
+    const QByteArray digits = FieldText(password, PasswordSize);
+    bool ok = false;
+    const int value = digits.toInt(&ok, 10);
+    return ok && value != 0;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+// How the wizard turns typed text into stored device lines and back. Every
+// text the device prints is an upper-case Windows-1251 line of at most 24
+// narrow or 12 wide characters behind its width flag.
+
+#include <QString>
+
+struct DeviceText;
+
+constexpr int NarrowLineLength = 24;
+constexpr int WideLineLength = 12;
+
+// What an editor keeps of typed or pasted text: letters as capitals, every
+// character that Windows-1251 cannot hold as one that it can, and control
+// characters (which the device cannot print) as spaces.
+QString DeviceLineInput(const QString& typed);
+
+// The characters of a stored line, without its width flag.
+QString LineText(const DeviceText& line);
+// True when the stored line's flag is "1".
+bool IsWideLine(const DeviceText& line);
+// Rebuilds a stored line: all 26 bytes zero, then "1" and at most 12
+// characters of `text` when `wide`, "0" and at most 24 otherwise.
+void StoreLine(DeviceText& line, const QString& text, bool wide);
+
+// An operator's password (5 bytes: up to 4 digits and a terminator).
+QString PasswordText(const char* password);
+// Keeps at most 4 characters of `text`; the rest of the 5 bytes are zero.
+void StorePassword(char* password, const QString& text);
+// A password the device would take: a whole number other than 0.
+bool PasswordUsable(const char* password);

@@ -1,0 +1,85 @@
+#pragma once
+
+// What the wizard's list pages (operators, services, additional requisites,
+// clichés) do with the device, written once and configured per page: which
+// parameters an item has, where they live in the configuration, which answer
+// bytes are kept as the item's access, and how a failure ends the transfer.
+// The pages only show the result through PageView.
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+struct DeviceConfiguration;
+
+// One stored field of the configuration: a device line or a password.
+struct TextField {
+    char* bytes = nullptr;
+    int size = 0;
+};
+
+// The page's grid as the transfers see it.
+class PageView {
+public:
+    virtual ~PageView() = default;
+    // Empties the cell of one line of an item; line −1: every text cell of the item.
+    virtual void clearCells(int item, int line) = 0;
+    // Shows the configuration again (the page's Fill).
+    virtual void refill() = 0;
+    // Shows the item's access byte ("да"/"нет").
+    virtual void showAccess(int item) = 0;
+};
+
+struct TransferPage {
+    uint8_t group = 0;
+    int items = 8;
+    int lines = 3;
+    int firstIndex = 1;                                  // device index of item 0
+    std::function<TextField(int item, int line)> field;  // item and line 0-based
+    // The item's access byte; empty when the page's items have none.
+    std::function<uint8_t*(int item)> access;
+    // The answer's record flag is kept from every line, or from the first only.
+    bool recordFlagOnEveryLine = true;
+    // A read empties all of the item's fields before its first command
+    // (operators), or each line just before its own command.
+    bool clearWholeItemFirst = false;
+    // All-item transfers end after the item in which a failure occurred, whatever
+    // the answer; otherwise only No ends them.
+    bool endAfterFailedItem = false;
+    // Writing ends with a refill of the page; otherwise only the access is shown.
+    bool refillAfterWrite = true;
+    // Items whose password is unusable are refused (single) or skipped (all);
+    // empty when the page's items have no password.
+    std::function<bool(int item)> passwordUsable;
+    // Lead of the failure message of a single-item read.
+    QString singleReadLead;
+    // Lead of the failure message of a single-item write of the last line.
+    QString lastLineWriteLead;
+};
+
+QString ReadFailureLead();   // "Не удалось прочитать параметр... "
+QString WriteFailureLead();  // "Не удалось записать параметр... "
+
+TransferPage OperatorsTransfer(DeviceConfiguration& config);
+// The services (group 2) or the additional requisites (group 3).
+TransferPage ThreeLineTransfer(DeviceConfiguration& config, uint8_t group);
+// The eight lines of cliché 0 or 1, as one item.
+TransferPage ClicheTransfer(DeviceConfiguration& config, int cliche);
+
+// "Выгрузить из АС" / "Загрузить в АС" for one item (0-based) or all of them,
+// with their messages, progress and busy cursor. A factory number that does
+// not convert throws ConversionError before anything is cleared or sent.
+void ReadItem(const TransferPage& page, int item, PageView& view);
+void ReadItems(const TransferPage& page, PageView& view);
+void WriteItem(const TransferPage& page, int item, PageView& view);
+void WriteItems(const TransferPage& page, PageView& view);
+
+// "Очистить поля": empties every item the device lets be changed.
+void ClearItems(const TransferPage& page, PageView& view);
+
+// The document name, one parameter without access or progress. Reading calls
+// `clear` (the page empties its field), empties the stored name, and calls
+// `refill` after a good read.
+void ReadDocumentName(DeviceConfiguration& config, const std::function<void()>& clear,
+                      const std::function<void()>& refill);
+void WriteDocumentName(const DeviceConfiguration& config);

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QStringList>
+#include <QVector>
+
+#include "wizard/PageTransfer.h"
+#include "wizard/ui/WizardPage.h"
+
+class GridPage;
+class GridTextModel;
+class QCheckBox;
+class QPushButton;
+struct DeviceText;
+
+// The wizard's list pages (operators, services, additional requisites,
+// clichés): a grid edited by double-click, "Выгрузить из АС" and "Загрузить
+// в АС" through the page transfers, and, where the page has them, "Текущий"
+// and "Очистить поля". Each page only says what it shows and edits.
+class TListPage : public TWizardPage, public PageView {
+    Q_OBJECT
+public:
+    GridPage* StringGrid1 = nullptr;
+    GridTextModel* Cells = nullptr;
+    QCheckBox* CheckBox1 = nullptr;  // "Текущий"; none on the cliché page
+    QPushButton* BitBtn1 = nullptr;  // "Выгрузить из АС"
+    QPushButton* BitBtn2 = nullptr;  // "Загрузить в АС"
+    QPushButton* BitBtn3 = nullptr;  // "Очистить поля"; none on the cliché page
+
+    // The last selected cell, 1 and 1 at start.
+    int CurrentRow() const;
+    int CurrentCol() const;
+
+    // What a page shows; its constructor passes it.
+    struct Layout {
+        QString heading;
+        QStringList explanation;
+        QStringList headers;
+        QVector<int> widths;
+        bool linesInRows = false;  // one row a line (cliché) instead of one row an item
+        bool hasAccessColumn = true;
+        bool hasCurrentBox = true;  // "Текущий" and "Очистить поля"
+        bool monospace = false;
+    };
+
+    void StringGrid1DblClick();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+
+    // PageView
+    void clearCells(int item, int line) override;
+    void showAccess(int item) override;
+
+protected:
+    TListPage(TForm5* host, int index, QWidget* parent, const Layout& layout);
+
+    // The transfer of what the page shows or edits now.
+    virtual TransferPage transfer() = 0;
+    virtual void editCell(int row, int col) = 0;
+    // The text of an item's line as the grid shows it.
+    virtual QString cellText(const TransferPage& page, int item, int line) const;
+
+    // Column widths, headers, numbers, texts and access of every item.
+    void fillCells();
+    // The line editor on a cell: the cell takes the text when applied, and
+    // the stored line is rebuilt from the cell and "Широкий" either way.
+    void editLineCell(DeviceText& stored, int row, int col);
+
+    int column(int line) const;
+    int row(int item, int line) const;
+    // Bottom of the grid, for the controls under it.
+    int gridBottom() const;
+
+private:
+    Layout layout_;
+};
+
+// The "да" / "нет" of the "Дост." column.
+QString AccessWord(uint8_t access);

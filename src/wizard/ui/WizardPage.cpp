@@ -1,0 +1,97 @@
+#include "wizard/ui/WizardPage.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "shell/UserDialogs.h"
+#include "shell/ui/Guarded.h"
+#include "wizard/ui/Constructor.h"
+
+namespace {
+constexpr int ButtonWidth = 80;
+constexpr int ButtonHeight = 25;
+constexpr int Margin = 8;
+constexpr int LineStep = 14;
+}  // namespace
+
+QColor PageTextColor() {
+    return QColor(0x80, 0x00, 0x00);
+}
+
+QFont PageTextFont() {
+    QFont font;
+    font.setPixelSize(11);
+    return font;
+}
+
+TWizardPage::TWizardPage(TForm5* host, int index, QWidget* parent)
+    : QFrame(parent), host_(host), index_(index) {
+    setFixedSize(PageWidth, PageHeight);
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    const int y = PageHeight - ButtonHeight - Margin;
+    Button3 = new QPushButton(QStringLiteral("Выход"), this);
+    Button3->setGeometry(Margin, y, ButtonWidth, ButtonHeight);
+    Button1 = new QPushButton(QStringLiteral("Далее >>>"), this);
+    Button1->setGeometry(PageWidth - Margin - ButtonWidth, y, ButtonWidth, ButtonHeight);
+    Button2 = new QPushButton(QStringLiteral("<<< Назад"), this);
+    Button2->setGeometry(PageWidth - Margin - 2 * ButtonWidth - 6, y, ButtonWidth, ButtonHeight);
+    for (QPushButton* b : {Button1, Button2, Button3}) b->setAutoDefault(false);
+
+    connect(Button3, &QPushButton::clicked, this, Guarded([this] { Button3Click(); }));
+    // The start page has nothing behind it; the last page's forward button
+    // finishes instead of moving.
+    if (index_ > 0)
+        connect(Button2, &QPushButton::clicked, this,
+                Guarded([this] { host_->ShowPage(host_->page(index_ - 1)); }));
+    if (index_ < TForm5::PageCount - 1)
+        connect(Button1, &QPushButton::clicked, this,
+                Guarded([this] { host_->ShowPage(host_->page(index_ + 1)); }));
+}
+
+void TWizardPage::Button3Click() {
+    if (!exitAlwaysAsks() && host_->singlePage()) {
+        host_->closeWizard();
+        return;
+    }
+    if (Dialogs().confirm(exitQuestion())) host_->closeWizard();
+}
+
+QString TWizardPage::exitQuestion() const {
+    return QStringLiteral("Вы действительно хотите выйти из \"Помощника\"?  ");
+}
+
+void TWizardPage::showNavigation() {
+    const bool whole = !host_->singlePage();
+    Button1->setVisible(whole);
+    Button2->setVisible(whole);
+}
+
+QLabel* TWizardPage::addText(const QString& text, int x, int y, bool bold) {
+    auto* label = new QLabel(text, this);
+    QFont font = PageTextFont();
+    font.setBold(bold);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, PageTextColor());
+    label->setPalette(palette);
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+int TWizardPage::addTextLines(const QStringList& lines, int x, int y) {
+    for (const QString& line : lines) {
+        addText(line, x, y);
+        y += LineStep;
+    }
+    return y;
+}
+
+int TWizardPage::addHeading(const QString& text) {
+    QLabel* heading = addText(text, Margin, 6, true);
+    QFont font = heading->font();
+    font.setPixelSize(13);
+    heading->setFont(font);
+    heading->adjustSize();
+    return 6 + heading->height() + 4;
+}

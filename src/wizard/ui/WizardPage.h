@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QFrame>
+#include <QStringList>
+
+class QLabel;
+class QPushButton;
+class TForm5;
+
+// What every page of the "Помощник" has: its place in the page order, the
+// maroon texts, and the button row "Выход" … "<<< Назад" "Далее >>>".
+class TWizardPage : public QFrame {
+    Q_OBJECT
+public:
+    TWizardPage(TForm5* host, int index, QWidget* parent);
+
+    static constexpr int PageWidth = 461;
+    static constexpr int PageHeight = 339;
+
+    int pageIndex() const { return index_; }
+
+    QPushButton* Button1 = nullptr;  // "Далее >>>" (the last page: "Готово")
+    QPushButton* Button2 = nullptr;  // "<<< Назад"
+    QPushButton* Button3 = nullptr;  // "Выход"
+
+    // "Выход": closes the wizard, asking first unless the rule says not to.
+    void Button3Click();
+
+protected:
+    // A maroon label at (x, y), sized to its text.
+    QLabel* addText(const QString& text, int x, int y, bool bold = false);
+    // One label a line, from y down; returns the y under the last line.
+    int addTextLines(const QStringList& lines, int x, int y);
+    // The page heading at the top left; returns the y under it.
+    int addHeading(const QString& text);
+
+    // Opened for one page, "<<< Назад" and "Далее >>>" are hidden.
+    void showNavigation();
+
+    // The question of "Выход".
+    virtual QString exitQuestion() const;
+    // The start and last pages ask even when the wizard shows one page only.
+    virtual bool exitAlwaysAsks() const { return false; }
+
+    TForm5* host_;
+
+private:
+    int index_;
+};
+
+// The maroon of every page text.
+QColor PageTextColor();
+// The font of the page texts: small enough that every explanation line fits
+// the page's width.
+QFont PageTextFont();

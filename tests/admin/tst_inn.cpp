@@ -1,0 +1,223 @@
+// Programming the taxpayer number: the frame, the checks, the confirmation and
+// the dialog's initial values.
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "admin/InnProgramming.h"
+#include "admin/ui/Inn.h"
+#include "device/PortNames.h"
+#include "device/Prot.h"
+#include "emulator/DeviceEmulator.h"
+#include "emulator/EmulatorLink.h"
+#include "emulator/FrameCodec.h"
+#include "support/ScriptedDialogs.h"
+
+namespace {
+
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+InnInput Input(const char* inn, const char* password, QDate date, int groupIndex) {
+    InnInput input;
+    input.taxpayerNumber = U(inn);
+    input.password = U(password);
+    input.date = date;
+    input.groupIndex = groupIndex;
+    return input;
+}
+
+const QString Confirmation = QString::fromUtf8(
+    "Ранее запрограммированные формы будут стерты.\nВы уверены, что хотите запрограммировать "
+    "ИНН?\n");
+
+}  // namespace
+
+class TestInn : public QObject {
+    Q_OBJECT
+
+    DeviceEmulator& device() { return InProcessEmulator(); }
+
+private slots:
+    void init() {
+        SetLinkOverride(nullptr);
+        PortSettings& settings = CurrentPortSettings();
+        settings.PortName = EmulatorPortName();
+        settings.BaudRate = 115200;
+        settings.ByteTimeout = 250;
+        settings.TotalTimeout = 2500;
+        settings.MachineNumber = "0";
+        device().reset();
+    }
+
+    void yearByte() {
+        QCOMPARE(int(InnYearByte(2000)), 0);
+        QCOMPARE(int(InnYearByte(2010)), 10);
+        QCOMPARE(int(InnYearByte(2255)), 255);
+    }
+
+    void frameForMarch2010() {
+        ScriptedDialogs dialogs;
+        dialogs.answerYes();
+        const InnOutcome outcome =
+            ProgramInn(Input("1234567", "12345", QDate(2010, 3, 15), 2), dialogs);
+        QVERIFY(outcome.closeDialog && outcome.sent && outcome.succeeded);
+        QCOMPARE(dialogs.shown.size(), 2);
+        QVERIFY(IsConfirmation(dialogs.shown[0]));
+        QCOMPARE(dialogs.shown[0].text, Confirmation);
+        QVERIFY(IsWarning(dialogs.shown[1]));
+        QCOMPARE(dialogs.shown[1].text, U("Записано удачно..."));
+
+        QCOMPARE(device().log().size(), 1);
+        const QByteArray request = device().log()[0].request;
+        QCOMPARE(request.size(), 25);
+        QCOMPARE(FrameByte(request, 6), CmdInn);
+        QCOMPARE(request.mid(8, 14).toHex(' '),
+                 QByteArray("39 30 00 00 0f 03 0a 03 87 d6 12 00 00 00"));
+        QCOMPARE(device().taxpayerNumber(), 1234567u);
+        QCOMPARE(device().innDate(), QDate(2010, 3, 15));
+        QCOMPARE(int(device().group()), 3);
+        QCOMPARE(device().innPassword(), 12345);
+    }
+
+    void firstDayOf2000() {
+        const InnFrameValues values = InnValues(Input("0", "0", QDate(2000, 1, 1), 0));
+        QCOMPARE(int(values.day), 1);
+        QCOMPARE(int(values.month), 1);
+        QCOMPARE(int(values.year), 0);
+        QCOMPARE(int(values.group), 1);
+        QCOMPARE(values.taxpayerNumber, QByteArray("0"));
+        QCOMPARE(values.password, 0);
+    }
+
+    void refusals_data() {
+        QTest::addColumn<QString>("inn");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("focus");
+        QTest::newRow("empty ИНН") << QString() << U("1") << U("Поле ИНН не заполнено...")
+                                   << int(InnField::TaxpayerNumber);
+        QTest::newRow("empty password")
+            << U("1") << QString() << U("Поле пароль не заполнено...") << int(InnField::Password);
+        QTest::newRow("both empty: ИНН first")
+            << QString() << QString() << U("Поле ИНН не заполнено...")
+            << int(InnField::TaxpayerNumber);
+        // The key filter lets '%' and '\'' through; the device would read "12".
+        QTest::newRow("sign in ИНН")
+            << U("12%4") << U("1") << U("Поле ИНН должно содержать только цифры (не более 12)...")
+            << int(InnField::TaxpayerNumber);
+        QTest::newRow("thirteen digits")
+            << U("1234567890123") << U("1")
+            << U("Поле ИНН должно содержать только цифры (не более 12)...")
+            << int(InnField::TaxpayerNumber);
+        QTest::newRow("sign in password")
+            << U("1") << U("1'") << U("Поле пароль должно содержать только цифры (не более 5)...")
+            << int(InnField::Password);
+    }
+    void refusals() {
+        QFETCH(QString, inn);
+        QFETCH(QString, password);
+        ScriptedDialogs dialogs;
+        InnInput input;
+        input.taxpayerNumber = inn;
+        input.password = password;
+        input.date = QDate(2011, 1, 1);
+        const InnOutcome outcome = ProgramInn(input, dialogs);
+        QVERIFY(!outcome.closeDialog);
+        QVERIFY(!outcome.sent);
+        QTEST(int(outcome.focus), "focus");
+        QCOMPARE(dialogs.shown.size(), 1);
+        QVERIFY(IsWarning(dialogs.shown[0]));
+        QTEST(dialogs.shown[0].text, "message");
+        QVERIFY(device().log().isEmpty());
+    }
+
+    void zeroIsNotEmptyAndNoSendsNothing() {
+        ScriptedDialogs dialogs;
+        dialogs.answerNo();
+        const InnOutcome outcome = ProgramInn(Input("0", "0", QDate(2012, 5, 5), 0), dialogs);
+        QVERIFY(outcome.closeDialog);
+        QVERIFY(!outcome.sent);
+        QCOMPARE(dialogs.texts(), QStringList{Confirmation});
+        QVERIFY(device().log().isEmpty());
+    }
+
+    void refusedByTheDevice() {
+        ScriptedDialogs dialogs;
+        device().setWorkingMode(true);  // the ИНН is already programmed
+        dialogs.answerYes();
+        const InnOutcome outcome =
+            ProgramInn(Input("1234567890", "1", QDate(2012, 5, 5), 1), dialogs);
+        QVERIFY(outcome.closeDialog && outcome.sent && !outcome.succeeded);
+        QVERIFY(IsError(dialogs.shown.last()));
+        QCOMPARE(dialogs.shown.last().text, U("Не удалось записать параметр...  ИНН установлен."));
+    }
+
+    void dialogStartsFromItsInitialValues() {
+        ScriptedDialogs dialogs;
+        for (int opening = 0; opening < 2; ++opening) {
+            TForm10 dialog;
+            dialog.show();
+            QCOMPARE(dialog.windowTitle(), U("Программирование ИНН...."));
+            QCOMPARE(dialog.Edit1->text(), U("0"));
+            QCOMPARE(dialog.Edit2->text(), U("0"));
+            QCOMPARE(dialog.Edit1->maxLength(), 12);
+            QCOMPARE(dialog.Edit2->maxLength(), 5);
+            QCOMPARE(dialog.DateTimePicker1->date(), QDate::currentDate());
+            QCOMPARE(dialog.DateTimePicker1->minimumDate(), QDate(2000, 1, 1));
+            QVERIFY(dialog.DateTimePicker1->calendarPopup());
+            QCOMPARE(dialog.ComboBox1->currentText(), U("Группа 1"));
+            QCOMPARE(dialog.ComboBox1->count(), 3);
+
+            // Letters do not reach the digit fields.
+            dialog.Edit1->clear();
+            QTest::keyClicks(dialog.Edit1, QStringLiteral("7a8-9"));
+            QCOMPARE(dialog.Edit1->text(), U("789"));
+            dialog.ComboBox1->setCurrentIndex(2);
+            dialog.DateTimePicker1->setDate(QDate(2001, 1, 1));
+
+            dialogs.answerNo();
+            QTest::mouseClick(dialog.Button2, Qt::LeftButton);
+            QVERIFY(!dialog.isVisible());
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        }
+        QVERIFY(InProcessEmulator().log().isEmpty());
+    }
+
+    void emptyFieldKeepsTheDialogOpenWithFocus() {
+        ScriptedDialogs dialogs;
+        TForm10 dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.activateWindow();
+        dialog.Edit2->clear();
+        dialog.Button2Click();
+        QVERIFY(dialog.isVisible());
+        QTRY_VERIFY(dialog.Edit2->hasFocus());
+        QCOMPARE(dialogs.texts(), QStringList{U("Поле пароль не заполнено...")});
+    }
+
+    void applyProgramsWhatWasTyped() {
+        ScriptedDialogs dialogs;
+        TForm10 dialog;
+        dialog.show();
+        dialog.Edit1->setText(QStringLiteral("1234567"));
+        dialog.Edit2->setText(QStringLiteral("42"));
+        dialog.DateTimePicker1->setDate(QDate(2010, 3, 15));
+        dialog.ComboBox1->setCurrentIndex(2);
+        dialogs.answerYes();
+        dialog.Button2Click();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(device().taxpayerNumber(), 1234567u);
+        QCOMPARE(device().innPassword(), 42);
+        QCOMPARE(int(device().group()), 3);
+        QCOMPARE(dialogs.texts().last(), U("Записано удачно..."));
+    }
+};
+
+QTEST_MAIN(TestInn)
+#include "tst_inn.moc"

@@ -1,5 +1,213 @@
 #include "goods/ui/Sd_edit.h"
 
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextCodec>
+#include <QVBoxLayout>
+
+#include "config/Utils.h"
+#include "goods/GoodsRecordCheck.h"
+#include "shell/UserDialogs.h"
+#include "shell/ui/DigitFilter.h"
+
 TForm8* Form8 = nullptr;
 
-TForm8::TForm8(QWidget* parent) : QDialog(parent) {}
+namespace {
+
+const QColor WarningColor(0x80, 0, 0);
+
+// The price field takes what the digit filter takes, and the point.
+class PriceKeyFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (text.isEmpty() || key->key() == Qt::Key_Backspace) return false;
+        if (key->matches(QKeySequence::Paste)) return true;
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+        for (QChar c : text) {
+            if (c == QLatin1Char('.')) continue;
+            QChar filtered = c;
+            FilterDigitKey(filtered);
+            if (filtered.isNull()) return true;
+        }
+        return false;
+    }
+};
+
+void InstallPriceFilter(QLineEdit* field) {
+    field->installEventFilter(new PriceKeyFilter(field));
+    field->setContextMenuPolicy(Qt::NoContextMenu);
+    field->setAcceptDrops(false);
+}
+
+// Letters become capitals as they are typed; characters that Windows-1251
+// cannot hold never enter the name, so what the table gets is what was seen.
+void SetupNameField(QLineEdit* field) {
+    field->setMaxLength(GoodsNameLength);
+    QObject::connect(field, &QLineEdit::textEdited, field, [field](const QString& typed) {
+        static QTextCodec* codec = QTextCodec::codecForName("Windows-1251");
+        QString kept;
+        for (QChar c : DeviceUpper(typed))
+            if (!c.isNull() && c.unicode() >= 0x20 && codec->canEncode(c)) kept += c;
+        if (kept == typed) return;
+        const int cursor = field->cursorPosition() - int(typed.size() - kept.size());
+        field->setText(kept);
+        field->setCursorPosition(qBound(0, cursor, int(kept.size())));
+    });
+}
+
+QLabel* WarningLine(const QString& text, QWidget* parent, bool bold = false) {
+    auto* label = new QLabel(text, parent);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, WarningColor);
+    label->setPalette(palette);
+    if (bold) {
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+    }
+    return label;
+}
+
+}  // namespace
+
+TForm8::TForm8(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Редактирование параметров..."));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setModal(true);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    layout->addLayout(grid);
+
+    grid->addWidget(new QLabel(QStringLiteral("Наименование:"), this), 0, 0);
+    Edit1 = new QLineEdit(this);
+    QFont mono(QStringLiteral("Courier"));
+    mono.setStyleHint(QFont::TypeWriter);
+    mono.setFixedPitch(true);
+    mono.setPixelSize(16);
+    Edit1->setFont(mono);
+    SetupNameField(Edit1);
+    Edit1->setMinimumWidth(QFontMetrics(mono).horizontalAdvance(QString(26, QLatin1Char('W'))));
+    grid->addWidget(Edit1, 0, 1, 1, 2);
+    CheckBox1 = new QCheckBox(QStringLiteral("Широкий"), this);
+    grid->addWidget(CheckBox1, 1, 1);
+
+    grid->addWidget(new QLabel(QStringLiteral("Штрих-код:"), this), 2, 0);
+    Edit2 = new QLineEdit(this);
+    Edit2->setMaxLength(13);
+    InstallDigitFilter(Edit2);
+    grid->addWidget(Edit2, 2, 1);
+
+    grid->addWidget(new QLabel(QStringLiteral("Секция:"), this), 3, 0);
+    Edit3 = new QLineEdit(this);
+    InstallDigitFilter(Edit3);
+    grid->addWidget(Edit3, 3, 1);
+
+    grid->addWidget(new QLabel(QStringLiteral("Цена:"), this), 4, 0);
+    Edit4 = new QLineEdit(this);
+    Edit4->setMaxLength(12);
+    InstallPriceFilter(Edit4);
+    grid->addWidget(Edit4, 4, 1);
+
+    auto* warning = new QVBoxLayout;
+    warning->setSpacing(0);
+    warning->addWidget(WarningLine(QStringLiteral("Внимание!"), this, true));
+    warning->addWidget(WarningLine(QStringLiteral("Значение \"Цена\" вводите"), this));
+    warning->addWidget(WarningLine(QStringLiteral("через ТОЧКУ с копейками"), this));
+    grid->addLayout(warning, 2, 2, 3, 1, Qt::AlignRight | Qt::AlignBottom);
+    grid->setColumnStretch(1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    Button2 = new QPushButton(QStringLiteral("Отмена"), this);
+    Button1 = new QPushButton(QStringLiteral("Применить"), this);
+    Button2->setAutoDefault(false);
+    Button1->setAutoDefault(false);
+    Button1->setDefault(true);
+    buttons->addWidget(Button2);
+    buttons->addWidget(Button1);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(Button1, &QPushButton::clicked, this, &TForm8::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
+}
+
+void TForm8::FillFrom(const GoodsRecord& row) {
+    Edit1->setText(FromCp1251(row.name));
+    CheckBox1->setChecked(row.isWide());
+    Edit2->setText(row.barcode.isEmpty() ? QStringLiteral("0") : FromCp1251(row.barcode));
+    Edit3->setText(FromCp1251(row.section));
+    Edit4->setText(FromCp1251(row.price));
+}
+
+GoodsRecord TForm8::RecordFor(int row) const {
+    GoodsRecord record;
+    record.code = QByteArray::number(row - 1);
+    record.name = ToCp1251(Edit1->text());
+    record.font = CheckBox1->isChecked() ? WideFontText() : NarrowFontText();
+    record.barcode = ToCp1251(Edit2->text());
+    record.section = ToCp1251(Edit3->text());
+    record.price = ToCp1251(Edit4->text());
+    return record;
+}
+
+bool TForm8::Edit(GoodsRecord& record, int row) {
+    FillFrom(record);
+    Applied = false;
+    exec();
+    if (!Applied) return false;
+    record = RecordFor(row);
+    return true;
+}
+
+void TForm8::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (QWidget* owner = parentWidget())
+        move(owner->window()->geometry().center() - rect().center());
+    Edit1->setFocus();
+}
+
+void TForm8::Button1Click() {
+    const GoodsEntryCheck check = CheckGoodsEntries(Edit2->text(), Edit3->text(), Edit4->text());
+    if (!check.ok) {
+        Dialogs().error(check.message);
+        switch (check.focus) {
+            case GoodsEntryField::Price:
+                Edit4->setFocus();
+                break;
+            case GoodsEntryField::Section:
+                Edit3->setFocus();
+                break;
+            case GoodsEntryField::Barcode:
+                Edit2->setFocus();
+                break;
+            case GoodsEntryField::None:
+                break;
+        }
+        return;
+    }
+    Edit4->setText(FromCp1251(check.price));
+    Applied = true;
+    done(QDialog::Accepted);
+}
+
+void TForm8::Button2Click() {
+    Applied = false;
+    done(QDialog::Rejected);
+}
+
+void TForm8::reject() {
+    Button2Click();
+}

@@ -1,0 +1,194 @@
+#include "goods/GoodsTransfer.h"
+
+#include <cstring>
+#include <limits>
+
+#include "config/Utils.h"
+#include "goods/GoodsTable.h"
+#include "goods/Price.h"
+#include "shell/Progress.h"
+#include "shell/UserDialogs.h"
+
+namespace {
+
+const QString ReadLead = QStringLiteral("Не удалось прочитать параметр... ");
+const QString WriteLead = QStringLiteral("Не удалось записать параметр... ");
+const QString EraseLead = QStringLiteral("Не удалось стереть запись... ");
+const QString ReadWait = QStringLiteral("Выгрузка товаров...");
+const QString WriteWait = QStringLiteral("Загрузка товаров...");
+
+// The hourglass for a single-record command, taken down also when the command
+// throws.
+class BusyCursor {
+public:
+    explicit BusyCursor(Progress& progress) : progress_(progress) { progress_.setBusyCursor(true); }
+    ~BusyCursor() { release(); }
+    void release() {
+        if (busy_) progress_.setBusyCursor(false);
+        busy_ = false;
+    }
+
+private:
+    Progress& progress_;
+    bool busy_ = true;
+};
+
+// The wait window of an all-records operation, with one repaint before the
+// first exchange; closed however the loop ends.
+class WaitWindow {
+public:
+    WaitWindow(Progress& progress, const QString& text) : progress_(progress) {
+        progress_.showWait(text);
+        progress_.processEvents();
+    }
+    ~WaitWindow() { progress_.hideWait(); }
+
+private:
+    Progress& progress_;
+};
+
+ItemLoopOptions AllRecords(const QString& lead) {
+    ItemLoopOptions options;
+    options.failureLead = lead;
+    options.progressTotal = GoodsRecordCount;
+    return options;
+}
+
+// A row about to be read: empty, narrow.
+GoodsRecord ClearedRow() {
+    GoodsRecord row;
+    row.font = NarrowFontText();
+    return row;
+}
+
+}  // namespace
+
+GoodsDeviceRecord DeviceRecordOf(const GoodsRecord& row) {
+    GoodsDeviceRecord record;
+    char field[GoodsNameFieldSize + 1] = {};
+    field[0] = row.isWide() ? WideFlag : NarrowFlag;
+    CopyToField(field + 1, GoodsNameLength + 1, row.name);
+    EncodeDeviceText(field, record.name);
+    CopyToField(record.barcode, BarcodeTextSize, row.barcode);
+    int64_t section = 0;
+    CellNumber(row.section, std::numeric_limits<int64_t>::max(), section);
+    record.section = uint8_t(section & 0xFF);
+    record.price = parsePrice(row.price).value_or(0);
+    return record;
+}
+
+GoodsRecord RecordOfDevice(int number, const GoodsDeviceRecord& record) {
+    GoodsRecord row;
+    row.code = QByteArray::number(number);
+    const QByteArray field = FieldText(record.name, GoodsNameFieldSize);
+    char decoded[GoodsNameFieldSize + 1] = {};
+    DecodeDeviceText(field.constData(), decoded);
+    const QByteArray text = FieldText(decoded, GoodsNameFieldSize);
+    row.name = text.mid(1);
+    row.font = text.startsWith(WideFlag) ? WideFontText() : NarrowFontText();
+    row.barcode = FieldText(record.barcode, BarcodeTextSize);
+    row.section = QByteArray::number(record.section);
+    row.price = formatPrice(record.price);
+    return row;
+}
+
+ItemResult ReadGoodsRecord(int number, GoodsDeviceRecord& record) {
+    return RunCommand([&](char* errorText) {
+        uint8_t deviceError = 0;
+        return GoodsCommand(ModeRead, uint16_t(number), record.name, record.barcode, record.section,
+                            record.price, deviceError, errorText);
+    });
+}
+
+ItemResult WriteGoodsRecord(int number, const GoodsDeviceRecord& record) {
+    // The command takes in/out buffers; a write leaves them as they are.
+    GoodsDeviceRecord copy = record;
+    return RunCommand([&](char* errorText) {
+        uint8_t deviceError = 0;
+        return GoodsCommand(ModeWrite, uint16_t(number), copy.name, copy.barcode, copy.section,
+                            copy.price, deviceError, errorText);
+    });
+}
+
+bool ReadCurrentGoods(GoodsTable& table, int row, Progress& progress, UserDialogs& dialogs) {
+    BusyCursor busy(progress);
+    table.setRecord(row, ClearedRow());
+    GoodsDeviceRecord record;
+    const ItemResult result = ReadGoodsRecord(row - 1, record);
+    if (!result.ok()) {
+        busy.release();
+        dialogs.error(FailureMessage(ReadLead, result.errorText));
+        return false;
+    }
+    table.setRecord(row, RecordOfDevice(row - 1, record));
+    busy.release();
+    dialogs.warning(QStringLiteral("Прочитано удачно..."));
+    return true;
+}
+
+bool ReadAllGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
+    bool completed = false;
+    {
+        WaitWindow wait(progress, ReadWait);
+        completed = RunItemLoop(
+            GoodsRecordCount,
+            [&](int number) -> std::optional<ItemResult> {
+                const int row = number + 1;
+                GoodsDeviceRecord record;
+                const ItemResult result = ReadGoodsRecord(number, record);
+                // A record that fails shows as read from empty buffers, whether
+                // the user then goes on or stops: its code and nothing else.
+                table.setRecord(row,
+                                RecordOfDevice(number, result.ok() ? record : GoodsDeviceRecord()));
+                return result;
+            },
+            AllRecords(ReadLead), progress, dialogs);
+    }
+    if (completed) dialogs.warning(QStringLiteral("Прочитано удачно..."));
+    return completed;
+}
+
+bool WriteCurrentGoods(const GoodsTable& table, int row, Progress& progress, UserDialogs& dialogs) {
+    BusyCursor busy(progress);
+    const ItemResult result = WriteGoodsRecord(row - 1, DeviceRecordOf(table.record(row)));
+    busy.release();
+    if (!result.ok()) {
+        dialogs.error(FailureMessage(WriteLead, result.errorText));
+        return false;
+    }
+    dialogs.warning(QStringLiteral("Записано удачно..."));
+    return true;
+}
+
+bool WriteAllGoods(const GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
+    bool completed = false;
+    {
+        WaitWindow wait(progress, WriteWait);
+        completed = RunItemLoop(
+            GoodsRecordCount,
+            [&](int number) -> std::optional<ItemResult> {
+                return WriteGoodsRecord(number, DeviceRecordOf(table.record(number + 1)));
+            },
+            AllRecords(WriteLead), progress, dialogs);
+    }
+    if (completed) dialogs.warning(QStringLiteral("Записано удачно..."));
+    return completed;
+}
+
+bool EraseDeviceGoods(Progress& progress, UserDialogs& dialogs) {
+    if (!dialogs.confirm(QStringLiteral("Вы действительно хотите удалить базу из АС?")))
+        return false;
+    // Narrow flag, no name, empty barcode: the command sends a zero record.
+    GoodsDeviceRecord zero;
+    zero.name[0] = NarrowFlag;
+    bool completed = false;
+    {
+        WaitWindow wait(progress, WriteWait);
+        completed = RunItemLoop(
+            GoodsRecordCount,
+            [&](int number) -> std::optional<ItemResult> { return WriteGoodsRecord(number, zero); },
+            AllRecords(EraseLead), progress, dialogs);
+    }
+    if (completed) dialogs.warning(QStringLiteral("База очищена..."));
+    return completed;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+// The goods page's three device commands: reading records into the goods
+// table, writing them from it, and erasing the device's database. One record
+// travels in one goods command exchange; the loops over all 1001 records are
+// the shared item loop.
+
+#include <QByteArray>
+#include <cstdint>
+
+#include "device/Prot.h"
+#include "goods/GoodsRecord.h"
+#include "shell/ItemLoop.h"
+
+class GoodsTable;
+class Progress;
+class UserDialogs;
+
+// A record in the form the goods command takes and gives.
+struct GoodsDeviceRecord {
+    char name[GoodsNameFieldSize + 1] = {};  // flag and name, device character set
+    char barcode[BarcodeTextSize] = {};      // decimal text; empty sends a zero record
+    uint8_t section = 0;
+    int64_t price = 0;
+};
+
+// The device record of a table row: flag '1' only for "широкий", the name
+// encoded behind it, the barcode text unchanged, the section's low 8 bits and
+// the parsed price.
+GoodsDeviceRecord DeviceRecordOf(const GoodsRecord& row);
+// The table row of device record `number` as read.
+GoodsRecord RecordOfDevice(int number, const GoodsDeviceRecord& record);
+
+// Reads / writes device record `number` (0..1000) with one exchange.
+ItemResult ReadGoodsRecord(int number, GoodsDeviceRecord& record);
+ItemResult WriteGoodsRecord(int number, const GoodsDeviceRecord& record);
+
+// "Выгрузить из АС" with "Текущий": table row `row` (1..1001). True on success.
+bool ReadCurrentGoods(GoodsTable& table, int row, Progress& progress, UserDialogs& dialogs);
+// "Выгрузить из АС" for all records. True when every record was asked for
+// (also when some were passed over), false when the user stopped.
+bool ReadAllGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs);
+// "Загрузить в АС" with "Текущий".
+bool WriteCurrentGoods(const GoodsTable& table, int row, Progress& progress, UserDialogs& dialogs);
+// "Загрузить в АС" for all records, blank rows included.
+bool WriteAllGoods(const GoodsTable& table, Progress& progress, UserDialogs& dialogs);
+// "Очистить базу в АС", after its question. False when not confirmed or stopped.
+bool EraseDeviceGoods(Progress& progress, UserDialogs& dialogs);

@@ -1,11 +1,36 @@
 #pragma once
 
+// The *.cfg file: a raw image of the configuration, the 32-byte form table
+// followed by the first 2804 bytes of DeviceConfiguration. No header, no
+// checksum; texts in Windows-1251 as the model holds them.
+
 #include <QString>
 
 struct DeviceConfiguration;
 
-// The *.cfg file: the 32-byte form table, then the 2804-byte block.
-// The main window's "Выгрузить из файла" and "Загрузить в файл" drive these
-// through the user dialogs.
-void LoadConfigurationFileInteractive(DeviceConfiguration& config, const QString& path);
-void SaveConfigurationFileInteractive(const DeviceConfiguration& config, const QString& path);
+// Bytes of a configuration file as the tool writes it.
+constexpr int ConfigurationFileSize = 2836;
+
+enum class ConfigurationFileResult {
+    Ok,
+    CannotCreate,  // save: the file could not be created, written or put in place
+    CannotOpen,    // load: the file could not be opened
+    ReadFailed,    // load: a read failed; what was read before stays in the model
+};
+
+// Writes the form table, then the block. The file appears only when every byte
+// has been written; a save that fails leaves any earlier file as it was.
+ConfigurationFileResult SaveConfigurationFile(const DeviceConfiguration& config,
+                                              const QString& path);
+
+// Reads up to 32 bytes into the form table, then up to 2804 bytes into the
+// block, straight into the model. A short file fills the model only as far as
+// it reaches; bytes after the 2836th are not read. No content check is made.
+ConfigurationFileResult LoadConfigurationFile(DeviceConfiguration& config, const QString& path);
+
+// The menu items "Загрузить в файл" and "Выгрузить из файла" after their file
+// dialogs: run the save or load and tell the user the outcome.
+ConfigurationFileResult SaveConfigurationFileInteractive(const DeviceConfiguration& config,
+                                                         const QString& path);
+ConfigurationFileResult LoadConfigurationFileInteractive(DeviceConfiguration& config,
+                                                         const QString& path);

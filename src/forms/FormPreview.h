@@ -1,0 +1,26 @@
+#pragma once
+
+// The text preview of the document a BSO form produces: the configuration's
+// own lines (cliché, document name, additional requisite) around fixed
+// placeholder lines for everything the device fills in when it prints.
+
+#include <QByteArray>
+#include <QStringList>
+
+struct DeviceConfiguration;
+struct DeviceText;
+
+// Characters of a printed line at most: 24 narrow, or 12 wide each followed by a space.
+constexpr int PreviewLineWidth = 24;
+
+// One line as the device prints it, in Windows-1251: with the width flag '0'
+// its characters as they are (never more than the 24 of the field); with any
+// other flag in wide print, each of its first 12 characters followed by a space.
+// Empty when the line's character part is empty.
+QByteArray PreviewLine(const DeviceText& text);
+
+// The document of form `formNumber` (1..8) line by line, from its FormSlot and
+// the configuration. A number outside 1..8 gives no lines; out-of-range values
+// in the slot (variant above 6, requisite above 8, kind above 3) add no
+// requisite or discount lines.
+QStringList FormPreviewLines(const DeviceConfiguration& config, int formNumber);

@@ -1,0 +1,38 @@
+#include "forms/FormTransfer.h"
+
+#include <QtGlobal>
+
+#include "config/DeviceConfiguration.h"
+#include "device/Prot.h"
+
+ItemResult ProgramForm(const DeviceConfiguration& config, int formNumber) {
+    Q_ASSERT(formNumber >= 1 && formNumber <= FormCount);
+    const FormSlot& slot = config.forms[formNumber - 1];
+    uint8_t number = uint8_t(formNumber);
+    uint8_t variant = slot.variant;
+    uint8_t requisite = slot.requisite;
+    uint8_t kind = slot.kind;
+    uint8_t deviceError = 0;
+    return RunCommand([&](char* errorText) {
+        return FormCommand(ModeWrite, number, variant, requisite, kind, deviceError, errorText);
+    });
+}
+
+ItemResult ReadForm(DeviceConfiguration& config, int formNumber) {
+    Q_ASSERT(formNumber >= 1 && formNumber <= FormCount);
+    uint8_t number = uint8_t(formNumber);
+    uint8_t variant = 0;
+    uint8_t requisite = 0;
+    uint8_t kind = 0;
+    uint8_t deviceError = 0;
+    const ItemResult result = RunCommand([&](char* errorText) {
+        return FormCommand(ModeRead, number, variant, requisite, kind, deviceError, errorText);
+    });
+    if (result.ok()) {
+        FormSlot& slot = config.forms[formNumber - 1];
+        slot.variant = variant;
+        slot.requisite = requisite;
+        slot.kind = kind;
+    }
+    return result;
+}

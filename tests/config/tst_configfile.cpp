@@ -1,0 +1,263 @@
+// The configuration file: its layout, the round trip, the lenient load of a
+// file of any length, and saves that fail without touching the old file.
+
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+#include <cstring>
+
+#include "config/ConfigurationFile.h"
+#include "config/DeviceConfiguration.h"
+#include "support/RecordingProgress.h"
+#include "support/ScriptedDialogs.h"
+
+namespace {
+
+QByteArray RandomBytes(QRandomGenerator& random, int size) {
+    QByteArray bytes(size, '\0');
+    for (char& b : bytes) b = char(random.bounded(256));
+    return bytes;
+}
+
+void FillRandom(DeviceConfiguration& config, QRandomGenerator& random) {
+    const QByteArray bytes = RandomBytes(random, int(sizeof config));
+    std::memcpy(&config, bytes.constData(), sizeof config);
+}
+
+QByteArray Image(const DeviceConfiguration& config) {
+    return QByteArray(reinterpret_cast<const char*>(&config), int(sizeof config));
+}
+
+// The file image of a configuration: the form table, then the rest.
+QByteArray FileImage(const DeviceConfiguration& config) {
+    return QByteArray(reinterpret_cast<const char*>(config.forms), int(FormTableSize)) +
+           QByteArray(reinterpret_cast<const char*>(&config), int(ConfigurationBlockSize));
+}
+
+bool WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Makes every write past `bytes` of a file fail as a full disk does; works for
+// root, which file permissions would not stop.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        active_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    bool active() const { return active_; }
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+    bool active_ = false;
+};
+
+}  // namespace
+
+class TestConfigurationFile : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+
+    void savedFileLayout();
+    void roundTripRestoresEveryByte();
+    void shortFileFillsOnlyWhatItReaches();
+    void longFileUsesItsFirstBytes();
+    void emptyFileChangesNothing();
+    void fileThatCannotBeOpened();
+    void readErrorKeepsWhatWasRead();
+    void saveIntoAPathThatCannotExist();
+    void saveThatFailsPartWayKeepsTheOldFile();
+    void anyFileLoadsWithoutHarm();
+
+private:
+    QTemporaryDir dir_;
+    QRandomGenerator random_{4711};
+    DeviceConfiguration config_{};
+};
+
+void TestConfigurationFile::init() {
+    QVERIFY(dir_.isValid());
+    std::memset(&config_, 0, sizeof config_);
+    ResetFormTable(config_);
+    ResetConfiguration(config_);
+}
+
+void TestConfigurationFile::savedFileLayout() {
+    config_.forms[2] = FormSlot{0, 5, 2, 1};
+    config_.reserved[0] = 0xA5;
+    config_.reserved[ReservedSize - 1] = 0x5A;
+    config_.cliches[1].status = 7;
+    const QString path = dir_.filePath(QStringLiteral("layout.cfg"));
+    ScriptedDialogs dialogs;
+    QCOMPARE(SaveConfigurationFileInteractive(config_, path), ConfigurationFileResult::Ok);
+    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Сохранено...")});
+    QVERIFY(IsWarning(dialogs.shown[0]));
+
+    const QByteArray file = ReadFile(path);
+    QCOMPARE(file.size(), ConfigurationFileSize);
+    QCOMPARE(file.mid(8, 4), QByteArray("\x00\x05\x02\x01", 4));
+    QCOMPARE(uint8_t(file[32 + 1754]), uint8_t(0xA5));
+    QCOMPARE(uint8_t(file[32 + 1754 + ReservedSize - 1]), uint8_t(0x5A));
+    QCOMPARE(uint8_t(file[2418 + 209 + 208]), uint8_t(7));
+    QCOMPARE(file, FileImage(config_));
+}
+
+void TestConfigurationFile::roundTripRestoresEveryByte() {
+    FillRandom(config_, random_);
+    const DeviceConfiguration saved = config_;
+    const QString path = dir_.filePath(QStringLiteral("round.cfg"));
+    QCOMPARE(SaveConfigurationFile(config_, path), ConfigurationFileResult::Ok);
+    // Saving again over the file replaces it.
+    QCOMPARE(SaveConfigurationFile(config_, path), ConfigurationFileResult::Ok);
+
+    FillRandom(config_, random_);
+    QVERIFY(Image(config_) != Image(saved));
+    ScriptedDialogs dialogs;
+    QCOMPARE(LoadConfigurationFileInteractive(config_, path), ConfigurationFileResult::Ok);
+    QCOMPARE(Image(config_), Image(saved));
+    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Считано...")});
+    QVERIFY(IsWarning(dialogs.shown[0]));
+}
+
+void TestConfigurationFile::shortFileFillsOnlyWhatItReaches() {
+    const QString path = dir_.filePath(QStringLiteral("short.cfg"));
+    const QByteArray bytes("\x00\x01\x02\x03\x00\x04\x05\x00\x00\x06", 10);
+    QVERIFY(WriteFile(path, bytes));
+    FillRandom(config_, random_);
+    DeviceConfiguration expected = config_;
+    std::memcpy(expected.forms, bytes.constData(), 10);
+
+    ScriptedDialogs dialogs;
+    QCOMPARE(LoadConfigurationFileInteractive(config_, path), ConfigurationFileResult::Ok);
+    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Считано...")});
+    QCOMPARE(Image(config_), Image(expected));
+    QCOMPARE(int(config_.forms[2].status), 0);
+    QCOMPARE(int(config_.forms[2].variant), 6);
+}
+
+void TestConfigurationFile::longFileUsesItsFirstBytes() {
+    const QString path = dir_.filePath(QStringLiteral("long.cfg"));
+    const QByteArray bytes = RandomBytes(random_, 3000);
+    QVERIFY(WriteFile(path, bytes));
+    QCOMPARE(LoadConfigurationFile(config_, path), ConfigurationFileResult::Ok);
+    QCOMPARE(FileImage(config_), bytes.left(ConfigurationFileSize));
+}
+
+void TestConfigurationFile::emptyFileChangesNothing() {
+    const QString path = dir_.filePath(QStringLiteral("empty.cfg"));
+    QVERIFY(WriteFile(path, QByteArray()));
+    FillRandom(config_, random_);
+    const QByteArray before = Image(config_);
+    ScriptedDialogs dialogs;
+    QCOMPARE(LoadConfigurationFileInteractive(config_, path), ConfigurationFileResult::Ok);
+    QCOMPARE(Image(config_), before);
+    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Считано...")});
+}
+
+void TestConfigurationFile::fileThatCannotBeOpened() {
+    const QByteArray before = Image(config_);
+    for (const QString& path : {dir_.filePath(QStringLiteral("missing.cfg")), dir_.path()}) {
+        ScriptedDialogs dialogs;
+        QCOMPARE(LoadConfigurationFileInteractive(config_, path),
+                 ConfigurationFileResult::CannotOpen);
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Не удалось открыть файл...")});
+        QVERIFY(IsError(dialogs.shown[0]));
+        QCOMPARE(Image(config_), before);
+    }
+}
+
+void TestConfigurationFile::readErrorKeepsWhatWasRead() {
+    // The process's own memory opens but fails to read at offset 0.
+    const QString path = QStringLiteral("/proc/self/mem");
+    QFile probe(path);
+    if (!probe.open(QIODevice::ReadOnly)) QSKIP("no /proc/self/mem");
+    char byte = 0;
+    if (probe.read(&byte, 1) >= 0) QSKIP("/proc/self/mem reads at offset 0 here");
+    probe.close();
+
+    const QByteArray before = Image(config_);
+    ScriptedDialogs dialogs;
+    RecordingProgress progress;
+    progress.setBusyCursor(true);
+    QCOMPARE(LoadConfigurationFileInteractive(config_, path), ConfigurationFileResult::ReadFailed);
+    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Файл конфигурации некорректен...")});
+    QVERIFY(IsWarning(dialogs.shown[0]));
+    QVERIFY(!progress.busyNow);
+    QCOMPARE(Image(config_), before);
+}
+
+void TestConfigurationFile::saveIntoAPathThatCannotExist() {
+    const QString blocker = dir_.filePath(QStringLiteral("plain-file"));
+    QVERIFY(WriteFile(blocker, "not a directory"));
+    for (const QString& path : {blocker + QStringLiteral("/inside.cfg"),
+                                dir_.filePath(QStringLiteral("gone/deeper/x.cfg"))}) {
+        ScriptedDialogs dialogs;
+        QCOMPARE(SaveConfigurationFileInteractive(config_, path),
+                 ConfigurationFileResult::CannotCreate);
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Не удалось создать файл...")});
+        QVERIFY(IsError(dialogs.shown[0]));
+    }
+    QCOMPARE(ReadFile(blocker), QByteArray("not a directory"));
+}
+
+void TestConfigurationFile::saveThatFailsPartWayKeepsTheOldFile() {
+    QTemporaryDir own;
+    const QString path = own.filePath(QStringLiteral("kept.cfg"));
+    const QByteArray old = RandomBytes(random_, ConfigurationFileSize);
+    QVERIFY(WriteFile(path, old));
+    FillRandom(config_, random_);
+
+    ScriptedDialogs dialogs;
+    {
+        FileSizeLimit full(1000);
+        if (!full.active()) QSKIP("cannot limit the file size here");
+        QCOMPARE(SaveConfigurationFileInteractive(config_, path),
+                 ConfigurationFileResult::CannotCreate);
+    }
+    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Не удалось создать файл...")});
+    QCOMPARE(ReadFile(path), old);
+    QCOMPARE(QDir(own.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("kept.cfg")});
+
+    // With room again the same save goes through.
+    dialogs.clear();
+    QCOMPARE(SaveConfigurationFileInteractive(config_, path), ConfigurationFileResult::Ok);
+    QCOMPARE(ReadFile(path), FileImage(config_));
+}
+
+void TestConfigurationFile::anyFileLoadsWithoutHarm() {
+    const QString path = dir_.filePath(QStringLiteral("any.cfg"));
+    for (int size : {1, 31, 32, 33, 2835, 2836, 2837, 65536}) {
+        const QByteArray bytes = RandomBytes(random_, size);
+        QVERIFY(WriteFile(path, bytes));
+        FillRandom(config_, random_);
+        QByteArray expected = FileImage(config_);
+        expected.replace(0, qMin(size, ConfigurationFileSize), bytes.left(ConfigurationFileSize));
+        QCOMPARE(LoadConfigurationFile(config_, path), ConfigurationFileResult::Ok);
+        QCOMPARE(FileImage(config_), expected);
+    }
+}
+
+QTEST_APPLESS_MAIN(TestConfigurationFile)
+#include "tst_configfile.moc"

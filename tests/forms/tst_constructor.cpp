@@ -1,0 +1,545 @@
+// The BSO form constructor page: what it offers per variant, how its toggle
+// groups behave, and programming and reading a form against the emulator.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTextEdit>
+#include <QTimer>
+#include <QtTest>
+#include <cstring>
+#include <memory>
+
+#include "config/DeviceConfiguration.h"
+#include "config/Utils.h"
+#include "device/DeviceLock.h"
+#include "device/PortNames.h"
+#include "device/PortSettings.h"
+#include "device/Prot.h"
+#include "emulator/DeviceEmulator.h"
+#include "emulator/EmulatorLink.h"
+#include "forms/FormPreview.h"
+#include "forms/ui/Constructor_frame.h"
+#include "shell/ui/GridPage.h"
+#include "shell/ui/Main.h"
+#include "support/ScriptedDialogs.h"
+
+namespace {
+
+void SetText(DeviceText& text, const QString& flagAndCharacters) {
+    CopyToField(text.bytes, int(sizeof text.bytes), ToCp1251(flagAndCharacters));
+}
+
+QStringList ValueTexts(const TFrameConstructor& page) {
+    QStringList texts;
+    for (const QLabel* label : page.ValueLabels) texts << label->text();
+    return texts;
+}
+
+QString PreviewOf(int form) {
+    return FormPreviewLines(CurrentConfiguration(), form).join(QLatin1Char('\n'));
+}
+
+const QStringList Dashes(8, QStringLiteral("---"));
+
+}  // namespace
+
+class TestConstructor : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void freshPage();
+    void absentFormIsRed();
+    void fillShowsTheRequisites();
+    void controlsPerVariant_data();
+    void controlsPerVariant();
+    void form3WithVariant5AndRequisite2();
+    void variant1WithCodeKindStored();
+    void choosingAVariantStoresItAndKeepsRequisiteAndKind();
+    void releasingTheVariantKeepsTheSlot();
+    void releasingTheForm();
+    void kindAndRequisiteChoices();
+    void fillKeepsThePressedButtons();
+    void refusalsWithoutASelection();
+    void programmingSendsTheSlot();
+    void programmingFailureChangesNothing();
+    void readingStoresTheAnswer();
+    void readingFailureChangesNothing();
+    void readingValuesOutOfRange();
+    void deviceBusyRefusesBoth();
+    void groupLabel();
+    void helpOpensModally();
+    void exitAsksFirst();
+    void anyConfigurationBytesAreShownSafely();
+
+private:
+    std::unique_ptr<ScriptedDialogs> dialogs_;
+    std::unique_ptr<TFrameConstructor> page_;
+};
+
+void TestConstructor::init() {
+    DeviceConfiguration& config = CurrentConfiguration();
+    std::memset(&config, 0, sizeof config);
+    ResetFormTable(config);
+    ResetConfiguration(config);
+    InProcessEmulator().reset();
+    InProcessEmulatorLink().setOpenFails(false);
+    SetLinkOverride(&InProcessEmulatorLink());
+    PortSettings& settings = CurrentPortSettings();
+    settings.PortName = EmulatorPortName();
+    settings.MachineNumber = QByteArrayLiteral("0");
+    settings.ByteTimeout = DefaultByteTimeout;
+    settings.TotalTimeout = DefaultTotalTimeout;
+    settings.BaudRate = DefaultBaudRate;
+    dialogs_ = std::make_unique<ScriptedDialogs>();
+    page_ = std::make_unique<TFrameConstructor>();
+    page_->Fill();
+    page_->show();
+}
+
+void TestConstructor::cleanup() {
+    if (dialogs_) QCOMPARE(dialogs_->unexpectedQuestions, 0);
+    page_.reset();
+    dialogs_.reset();
+    SetLinkOverride(nullptr);
+}
+
+void TestConstructor::freshPage() {
+    TFrameConstructor& page = *page_;
+    for (QPushButton* button : page.FormButtons) {
+        QVERIFY(button->isEnabled());
+        QVERIFY(!button->isChecked());
+        QCOMPARE(button->palette().color(QPalette::ButtonText), QColor(Qt::black));
+    }
+    for (QPushButton* button : page.VariantButtons) QVERIFY(!button->isEnabled());
+    QVERIFY(page.RequisiteControls->isHidden());
+    QVERIFY(page.DiscountControls->isHidden());
+    QVERIFY(page.RichEdit1->toPlainText().isEmpty());
+    QCOMPARE(page.CurrentFormLabel->text(), QStringLiteral("-"));
+    QCOMPARE(ValueTexts(page).mid(1), Dashes.mid(1));
+    QVERIFY(dialogs_->shown.isEmpty());
+}
+
+void TestConstructor::absentFormIsRed() {
+    CurrentConfiguration().forms[4].status = 0;
+    page_->Fill();
+    for (int i = 0; i < FormCount; ++i)
+        QCOMPARE(page_->FormButtons[std::size_t(i)]->palette().color(QPalette::ButtonText),
+                 QColor(i == 4 ? Qt::red : Qt::black));
+    CurrentConfiguration().forms[4].status = 1;
+    page_->Fill();
+    QCOMPARE(page_->FormButtons[4]->palette().color(QPalette::ButtonText), QColor(Qt::black));
+}
+
+void TestConstructor::fillShowsTheRequisites() {
+    ThreeLineRecord& requisite = CurrentConfiguration().requisites[2];
+    SetText(requisite.lines[0], QStringLiteral("1ШИРОКИЙ"));
+    SetText(requisite.lines[2], QStringLiteral("0ТРЕТЬЯ СТРОКА"));
+    requisite.access = 0;
+    page_->Fill();
+    const GridTextModel& grid = *page_->GridModel;
+    QCOMPARE(grid.cell(0, 3), QStringLiteral("3"));
+    QCOMPARE(grid.cell(1, 3), QStringLiteral("ШИРОКИЙ"));
+    QCOMPARE(grid.cell(2, 3), QString());
+    QCOMPARE(grid.cell(3, 3), QStringLiteral("ТРЕТЬЯ СТРОКА"));
+    QCOMPARE(grid.cell(4, 3), QStringLiteral("нет"));
+    QCOMPARE(grid.cell(4, 1), QStringLiteral("да"));
+    QCOMPARE(grid.cell(0, 8), QStringLiteral("8"));
+}
+
+void TestConstructor::controlsPerVariant_data() {
+    QTest::addColumn<int>("variant");
+    QTest::addColumn<bool>("requisite");
+    QTest::addColumn<bool>("discount");
+    QTest::addColumn<bool>("code");
+    QTest::newRow("none") << 0 << false << false << true;
+    QTest::newRow("1") << 1 << true << true << false;
+    QTest::newRow("2") << 2 << false << false << false;
+    QTest::newRow("3") << 3 << true << true << true;
+    QTest::newRow("4") << 4 << false << false << false;
+    QTest::newRow("5") << 5 << true << false << false;
+    QTest::newRow("6") << 6 << true << true << true;
+    QTest::newRow("unknown 9") << 9 << false << false << true;
+}
+
+void TestConstructor::controlsPerVariant() {
+    QFETCH(int, variant);
+    QFETCH(bool, requisite);
+    QFETCH(bool, discount);
+    QFETCH(bool, code);
+    CurrentConfiguration().forms[0].variant = uint8_t(variant);
+    TFrameConstructor& page = *page_;
+    page.FormButtons[0]->click();
+    QCOMPARE(page.selectedForm(), 1);
+    QCOMPARE(page.CurrentFormLabel->text(), QStringLiteral("1"));
+    for (QPushButton* button : page.VariantButtons) QVERIFY(button->isEnabled());
+    QCOMPARE(page.pressedVariant(), variant <= 6 ? variant : 0);
+    QCOMPARE(!page.RequisiteControls->isHidden(), requisite);
+    QCOMPARE(!page.DiscountControls->isHidden(), discount);
+    QCOMPARE(!page.TypeButtons[2]->isHidden(), code);
+    QCOMPARE(page.RichEdit1->toPlainText(), PreviewOf(1));
+    if (variant == 0)
+        QCOMPARE(ValueTexts(page), Dashes);
+    else if (variant > 6)
+        QCOMPARE(ValueTexts(page), QStringList(8, QString()));
+    if (variant == 2)
+        QCOMPARE(ValueTexts(page),
+                 (QStringList{QStringLiteral("1"), QStringLiteral("3240000"), QStringLiteral("1"),
+                              QStringLiteral("6"), QStringLiteral("нет"), QStringLiteral("нет"),
+                              QStringLiteral("нет"), QStringLiteral("нет")}));
+}
+
+void TestConstructor::form3WithVariant5AndRequisite2() {
+    SetText(CurrentConfiguration().requisites[1].lines[1], QStringLiteral("0ЛИЦЕВОЙ СЧЕТ"));
+    CurrentConfiguration().forms[2] = FormSlot{1, 5, 2, 0};
+    TFrameConstructor& page = *page_;
+    page.FormButtons[2]->click();
+    QCOMPARE(page.pressedVariant(), 5);
+    QVERIFY(!page.RequisiteControls->isHidden());
+    QVERIFY(page.DiscountControls->isHidden());
+    QCOMPARE(page.ComboBox1->currentIndex(), 2);
+    QCOMPARE(page.ComboBox1->currentText(), QStringLiteral(" 2"));
+    QCOMPARE(page.CurrentFormLabel->text(), QStringLiteral("3"));
+    QCOMPARE(ValueTexts(page),
+             (QStringList{QStringLiteral("3"), QStringLiteral("1620000"), QStringLiteral("3"),
+                          QStringLiteral("7"), QStringLiteral("есть"), QStringLiteral("нет"),
+                          QStringLiteral("нет"), QStringLiteral("нет")}));
+    const QString preview = page.RichEdit1->toPlainText();
+    QCOMPARE(preview, PreviewOf(3));
+    QVERIFY(preview.contains(QStringLiteral("\n                 *000.00\nЛИЦЕВОЙ СЧЕТ\nИТОГО")));
+}
+
+void TestConstructor::variant1WithCodeKindStored() {
+    CurrentConfiguration().forms[1] = FormSlot{1, 1, 0, 3};
+    TFrameConstructor& page = *page_;
+    page.FormButtons[1]->click();
+    QVERIFY(!page.DiscountControls->isHidden());
+    QVERIFY(page.TypeButtons[2]->isHidden());
+    QVERIFY(page.TypeButtons[2]->isChecked());
+    QVERIFY(page.RichEdit1->toPlainText().contains(QStringLiteral("\nКОД \nИТОГО")));
+
+    page.BitBtn2->click();
+    QCOMPARE(dialogs_->texts(), QStringList{QStringLiteral("Бланк удачно запрограммированн...")});
+    const DeviceEmulator::Form sent = InProcessEmulator().form(2);
+    QCOMPARE(int(sent.variant), 1);
+    QCOMPARE(int(sent.kind), 3);
+}
+
+void TestConstructor::choosingAVariantStoresItAndKeepsRequisiteAndKind() {
+    CurrentConfiguration().forms[3] = FormSlot{1, 0, 6, 2};
+    TFrameConstructor& page = *page_;
+    page.FormButtons[3]->click();
+    QCOMPARE(ValueTexts(page), Dashes);
+    page.VariantButtons[1]->click();
+    QCOMPARE(int(CurrentConfiguration().forms[3].variant), 2);
+    QCOMPARE(page.pressedVariant(), 2);
+    QVERIFY(page.RequisiteControls->isHidden());
+    QVERIFY(page.DiscountControls->isHidden());
+    QCOMPARE(ValueTexts(page).first(), QStringLiteral("1"));
+
+    page.VariantButtons[5]->click();  // another variant: the first one lets go
+    QCOMPARE(page.pressedVariant(), 6);
+    QVERIFY(!page.VariantButtons[1]->isChecked());
+    QCOMPARE(int(CurrentConfiguration().forms[3].variant), 6);
+    QCOMPARE(int(CurrentConfiguration().forms[3].requisite), 6);
+    QCOMPARE(int(CurrentConfiguration().forms[3].kind), 2);
+    QVERIFY(!page.RequisiteControls->isHidden());
+    QVERIFY(!page.DiscountControls->isHidden());
+    QVERIFY(!page.TypeButtons[2]->isHidden());
+    QCOMPARE(page.ComboBox1->currentIndex(), 6);
+    QVERIFY(page.TypeButtons[1]->isChecked());
+    QVERIFY(page.RichEdit1->toPlainText().contains(QStringLiteral("НАЛОГ 00%        *00.00")));
+}
+
+void TestConstructor::releasingTheVariantKeepsTheSlot() {
+    CurrentConfiguration().forms[0] = FormSlot{1, 5, 1, 0};
+    TFrameConstructor& page = *page_;
+    page.FormButtons[0]->click();
+    page.VariantButtons[4]->click();  // the pressed one: it lets go
+    QCOMPARE(page.pressedVariant(), 0);
+    QVERIFY(page.RichEdit1->toPlainText().isEmpty());
+    QVERIFY(page.RequisiteControls->isHidden());
+    QCOMPARE(ValueTexts(page), QStringList{QString()} + Dashes.mid(1));
+    QCOMPARE(int(CurrentConfiguration().forms[0].variant), 5);
+
+    page.BitBtn2->click();
+    QCOMPARE(dialogs_->shown.size(), 1);
+    QVERIFY(IsWarning(dialogs_->shown[0]));
+    QCOMPARE(dialogs_->shown[0].text, QStringLiteral("Не выбран вариант для программирования."));
+    QVERIFY(InProcessEmulator().log().isEmpty());
+}
+
+void TestConstructor::releasingTheForm() {
+    TFrameConstructor& page = *page_;
+    page.FormButtons[2]->click();
+    page.FormButtons[5]->click();
+    QCOMPARE(page.selectedForm(), 6);
+    QVERIFY(!page.FormButtons[2]->isChecked());
+    page.FormButtons[5]->click();
+    QCOMPARE(page.selectedForm(), 0);
+    QCOMPARE(page.CurrentFormLabel->text(), QStringLiteral("-"));
+    for (QPushButton* button : page.VariantButtons) QVERIFY(!button->isEnabled());
+    QVERIFY(page.RichEdit1->toPlainText().isEmpty());
+}
+
+void TestConstructor::kindAndRequisiteChoices() {
+    SetText(CurrentConfiguration().requisites[3].lines[0], QStringLiteral("0ЧЕТВЕРТЫЙ"));
+    CurrentConfiguration().forms[6] = FormSlot{1, 3, 0, 0};
+    TFrameConstructor& page = *page_;
+    FormSlot& slot = CurrentConfiguration().forms[6];
+    page.FormButtons[6]->click();
+    page.TypeButtons[1]->click();
+    QCOMPARE(int(slot.kind), 2);
+    page.TypeButtons[0]->click();
+    QCOMPARE(int(slot.kind), 1);
+    QVERIFY(!page.TypeButtons[1]->isChecked());
+    QVERIFY(page.RichEdit1->toPlainText().contains(QStringLiteral("СКИДКА 00%")));
+    page.TypeButtons[0]->click();  // all up
+    QCOMPARE(int(slot.kind), 0);
+    QCOMPARE(page.RichEdit1->toPlainText(), PreviewOf(7));
+
+    emit page.ComboBox1->activated(4);
+    QCOMPARE(int(slot.requisite), 4);
+    QVERIFY(page.RichEdit1->toPlainText().contains(QStringLiteral("\nЧЕТВЕРТЫЙ\n")));
+    emit page.ComboBox1->activated(0);
+    QCOMPARE(int(slot.requisite), 0);
+    QVERIFY(!page.RichEdit1->toPlainText().contains(QStringLiteral("ЧЕТВЕРТЫЙ")));
+}
+
+void TestConstructor::fillKeepsThePressedButtons() {
+    CurrentConfiguration().forms[2] = FormSlot{1, 6, 0, 0};
+    TFrameConstructor& page = *page_;
+    page.FormButtons[2]->click();
+    page.Fill();
+    QVERIFY(page.FormButtons[2]->isChecked());
+    QVERIFY(page.VariantButtons[5]->isChecked());
+    QCOMPARE(page.CurrentFormLabel->text(), QStringLiteral("-"));
+    for (QPushButton* button : page.VariantButtons) QVERIFY(!button->isEnabled());
+    QVERIFY(page.RequisiteControls->isHidden());
+    QVERIFY(page.RichEdit1->toPlainText().isEmpty());
+}
+
+void TestConstructor::refusalsWithoutASelection() {
+    TFrameConstructor& page = *page_;
+    page.BitBtn1->click();
+    page.VariantButtons[0]->setChecked(true);  // a variant click without a form
+    page.VariantClick();
+    page.BitBtn2Click();
+    QCOMPARE(dialogs_->texts(),
+             (QStringList{QStringLiteral("Не выбрана форма для чтения."),
+                          QStringLiteral("Не выбрана форма..."),
+                          QStringLiteral("Не выбрана форма для программирования.")}));
+    QVERIFY(IsError(dialogs_->shown[0]));
+    QVERIFY(IsWarning(dialogs_->shown[1]));
+    QVERIFY(IsError(dialogs_->shown[2]));
+    QVERIFY(InProcessEmulator().log().isEmpty());
+}
+
+void TestConstructor::programmingSendsTheSlot() {
+    CurrentPortSettings().MachineNumber = QByteArrayLiteral("1234567");
+    InProcessEmulator().setFactoryNumber(1234567);
+    CurrentConfiguration().forms[4] = FormSlot{0, 6, 4, 2};
+    TFrameConstructor& page = *page_;
+    page.FormButtons[4]->click();
+    const DeviceConfiguration before = CurrentConfiguration();
+    page.BitBtn2->click();
+    QCOMPARE(dialogs_->texts(), QStringList{QStringLiteral("Бланк удачно запрограммированн...")});
+    QVERIFY(IsWarning(dialogs_->shown[0]));
+    QCOMPARE(InProcessEmulator().log().size(), 1);
+    const QByteArray request = InProcessEmulator().log().first().request;
+    QCOMPARE(request.size(), FormRequestLength);
+    QCOMPARE(uint8_t(request[6]), CmdForm);
+    QCOMPARE(request.mid(8, 5), QByteArray("\x00\x05\x06\x04\x02", 5));
+    const DeviceEmulator::Form form = InProcessEmulator().form(5);
+    QCOMPARE(int(form.variant), 6);
+    QCOMPARE(int(form.requisite), 4);
+    QCOMPARE(int(form.kind), 2);
+    QVERIFY(std::memcmp(&before, &CurrentConfiguration(), sizeof before) == 0);
+}
+
+void TestConstructor::programmingFailureChangesNothing() {
+    InProcessEmulator().setWorkingMode(true);  // a present form cannot be programmed again
+    CurrentConfiguration().forms[0] = FormSlot{1, 2, 0, 0};
+    TFrameConstructor& page = *page_;
+    page.FormButtons[0]->click();
+    const DeviceConfiguration before = CurrentConfiguration();
+    page.BitBtn2->click();
+    QCOMPARE(dialogs_->shown.size(), 1);
+    QVERIFY(IsError(dialogs_->shown[0]));
+    QCOMPARE(dialogs_->shown[0].text, QStringLiteral("Не удалось запрограммировать бланк... ") +
+                                          FromCp1251(DeviceErrorText(DeviceEmulator::ErrorMode)));
+    QVERIFY(std::memcmp(&before, &CurrentConfiguration(), sizeof before) == 0);
+
+    // A machine number that does not convert stops before anything is sent.
+    InProcessEmulator().clearLog();
+    dialogs_->clear();
+    CurrentPortSettings().MachineNumber = QByteArrayLiteral("99999999999");
+    page.BitBtn2->click();
+    QCOMPARE(dialogs_->shown.size(), 1);
+    QVERIFY(IsError(dialogs_->shown[0]));
+    QVERIFY(InProcessEmulator().log().isEmpty());
+    QVERIFY(!DeviceLock::busy());
+}
+
+void TestConstructor::readingStoresTheAnswer() {
+    SetText(CurrentConfiguration().requisites[3].lines[2], QStringLiteral("1ЧЕТЫРЕ"));
+    InProcessEmulator().setForm(4, DeviceEmulator::Form{true, 6, 4, 2});
+    CurrentConfiguration().forms[3] = FormSlot{0, 0, 0, 0};
+    TFrameConstructor& page = *page_;
+    page.FormButtons[3]->click();
+    page.BitBtn1->click();
+    QCOMPARE(dialogs_->texts(), QStringList{QStringLiteral("Бланк удачно прочитан...")});
+    QVERIFY(IsWarning(dialogs_->shown[0]));
+    const FormSlot& slot = CurrentConfiguration().forms[3];
+    QCOMPARE(int(slot.status), 0);  // a read leaves the status alone
+    QCOMPARE(int(slot.variant), 6);
+    QCOMPARE(int(slot.requisite), 4);
+    QCOMPARE(int(slot.kind), 2);
+    QCOMPARE(page.pressedVariant(), 6);
+    QVERIFY(page.TypeButtons[1]->isChecked());
+    QCOMPARE(page.ComboBox1->currentText(), QStringLiteral(" 4"));
+    QVERIFY(!page.RequisiteControls->isHidden());
+    QVERIFY(!page.DiscountControls->isHidden());
+    QCOMPARE(page.RichEdit1->toPlainText(), PreviewOf(4));
+    QVERIFY(page.RichEdit1->toPlainText().contains(QStringLiteral("Ч Е Т Ы Р Е ")));
+    QCOMPARE(ValueTexts(page), Dashes);  // a read does not refresh the values
+    const QByteArray request = InProcessEmulator().log().first().request;
+    QCOMPARE(request.mid(8, 2), QByteArray("\x01\x04", 2));
+}
+
+void TestConstructor::readingFailureChangesNothing() {
+    CurrentConfiguration().forms[1] = FormSlot{1, 3, 2, 1};
+    TFrameConstructor& page = *page_;
+    page.FormButtons[1]->click();
+    const QString preview = page.RichEdit1->toPlainText();
+    InProcessEmulatorLink().setOpenFails(true);
+    page.BitBtn1->click();
+    QCOMPARE(dialogs_->shown.size(), 1);
+    QVERIFY(IsError(dialogs_->shown[0]));
+    QCOMPARE(dialogs_->shown[0].text, QStringLiteral("Не удалось прочитать бланк...") +
+                                          FromCp1251(StatusText(StatusNoAnswer)));
+    const FormSlot& slot = CurrentConfiguration().forms[1];
+    QCOMPARE(int(slot.variant), 3);
+    QCOMPARE(int(slot.requisite), 2);
+    QCOMPARE(int(slot.kind), 1);
+    QCOMPARE(page.RichEdit1->toPlainText(), preview);
+    QCOMPARE(page.pressedVariant(), 3);
+}
+
+void TestConstructor::readingValuesOutOfRange() {
+    for (ThreeLineRecord& requisite : CurrentConfiguration().requisites)
+        SetText(requisite.lines[0], QStringLiteral("0РЕКВИЗИТ"));
+    InProcessEmulator().setForm(8, DeviceEmulator::Form{true, 9, 12, 7});
+    TFrameConstructor& page = *page_;
+    page.FormButtons[7]->click();
+    page.BitBtn1->click();
+    QCOMPARE(dialogs_->texts(), QStringList{QStringLiteral("Бланк удачно прочитан...")});
+    const FormSlot& slot = CurrentConfiguration().forms[7];
+    QCOMPARE(int(slot.variant), 9);
+    QCOMPARE(int(slot.requisite), 12);
+    QCOMPARE(int(slot.kind), 7);
+    QCOMPARE(page.pressedVariant(), 0);
+    QCOMPARE(page.ComboBox1->currentIndex(), -1);
+    for (QPushButton* button : page.TypeButtons) QVERIFY(!button->isChecked());
+    QVERIFY(!page.RichEdit1->toPlainText().contains(QStringLiteral("РЕКВИЗИТ")));
+
+    // Selecting the form again shows the unknown variant with empty values.
+    page.FormButtons[7]->click();
+    page.FormButtons[7]->click();
+    QCOMPARE(ValueTexts(page), QStringList(8, QString()));
+    QCOMPARE(page.pressedVariant(), 0);
+}
+
+void TestConstructor::deviceBusyRefusesBoth() {
+    CurrentConfiguration().forms[0] = FormSlot{1, 2, 0, 0};
+    TFrameConstructor& page = *page_;
+    page.FormButtons[0]->click();
+    {
+        DeviceLock running;
+        QVERIFY(running.acquired());
+        page.BitBtn2->click();
+        page.BitBtn1->click();
+    }
+    QCOMPARE(dialogs_->shown.size(), 2);
+    QVERIFY(IsWarning(dialogs_->shown[0]));
+    QVERIFY(IsWarning(dialogs_->shown[1]));
+    QVERIFY(InProcessEmulator().log().isEmpty());
+}
+
+void TestConstructor::groupLabel() {
+    TFrameConstructor& page = *page_;
+    page.setCurrentGroup(3);
+    QCOMPARE(page.ValueLabels[0]->text(), QStringLiteral("3"));
+    page.Fill();  // Fill leaves the group alone
+    QCOMPARE(page.ValueLabels[0]->text(), QStringLiteral("3"));
+    page.setCurrentGroup(0);
+    QCOMPARE(page.ValueLabels[0]->text(), TFrameConstructor::UnknownGroupText());
+    QCOMPARE(TFrameConstructor::UnknownGroupText(), QStringLiteral("---"));
+}
+
+void TestConstructor::helpOpensModally() {
+    QString title;
+    QString firstLine;
+    QTimer closer;
+    closer.setInterval(10);
+    connect(&closer, &QTimer::timeout, this, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            title = dialog->windowTitle();
+            if (auto* memo = dialog->findChild<QPlainTextEdit*>())
+                firstLine = memo->toPlainText().section(QLatin1Char('\n'), 0, 0);
+            dialog->reject();
+        }
+    });
+    closer.start();
+    page_->BitBtn3->click();
+    closer.stop();
+    QCOMPARE(title, QStringLiteral("Справка"));
+    QVERIFY(firstLine.startsWith(QStringLiteral("ГРУППА 1:")));
+    QVERIFY(page_->BitBtn3->text().isEmpty());
+    QVERIFY(!page_->BitBtn3->icon().isNull());
+}
+
+void TestConstructor::exitAsksFirst() {
+    TForm1 mainWindow;
+    mainWindow.ShowMainPage(page_.get());
+    dialogs_->answerNo();
+    page_->Button1->click();
+    QCOMPARE(mainWindow.currentPage(), page_.get());
+    QVERIFY(IsConfirmation(dialogs_->shown.last()));
+    QCOMPARE(dialogs_->shown.last().text,
+             QStringLiteral("Вы действительно хотите выйти из конструктора форм?"));
+    dialogs_->answerYes();
+    page_->Button1->click();
+    QCOMPARE(mainWindow.currentPage(), nullptr);
+    QVERIFY(page_->isHidden());
+}
+
+void TestConstructor::anyConfigurationBytesAreShownSafely() {
+    QRandomGenerator random(7);
+    TFrameConstructor& page = *page_;
+    for (int round = 0; round < 40; ++round) {
+        auto* bytes = reinterpret_cast<quint8*>(&CurrentConfiguration());
+        for (std::size_t i = 0; i < sizeof(DeviceConfiguration); ++i)
+            bytes[i] = quint8(round % 4 == 0 ? 0xFF : random.bounded(256));
+        page.Fill();
+        for (int form = 0; form < FormCount; ++form) {
+            page.FormButtons[std::size_t(form)]->click();
+            for (const QString& line : page.RichEdit1->toPlainText().split(QLatin1Char('\n')))
+                QVERIFY(line.size() <= PreviewLineWidth);
+            if (page.pressedVariant())
+                page.VariantButtons[std::size_t(page.pressedVariant() - 1)]->click();
+        }
+        for (int r = 1; r <= RequisiteCount; ++r)
+            QVERIFY(page.GridModel->cell(1, r).size() <= PreviewLineWidth);
+    }
+    QVERIFY(dialogs_->shown.isEmpty());
+}
+
+QTEST_MAIN(TestConstructor)
+#include "tst_constructor.moc"

@@ -24,12 +24,7 @@ TLastFrame::TLastFrame(TForm5* host, QWidget* parent) : TWizardPage(host, 6, par
         QStringLiteral("Мы закончили ввод и программирование данных для формирования документов"),
         QStringLiteral("строгой отчетности. Теперь вы можете сформировать и запрограммировать"),
         QStringLiteral("желаемые формы.")};
-    int y = 48;
-    for (const QString& line : lines) {
-        QLabel* label = addText(line, 8, y);
-        TextLines << label;
-        y += 14;
-    }
+    const int y = addTextLines(lines, 8, 48, &TextLines);
     auto* picture = new QLabel(this);
     picture->setPixmap(DrawDevicePicture(QSize(120, 150)));
     picture->setGeometry((PageWidth - 120) / 2, y + 20, 120, 150);

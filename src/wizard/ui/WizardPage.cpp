@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 #include "shell/UserDialogs.h"
 #include "shell/ui/Guarded.h"
@@ -11,7 +12,8 @@ namespace {
 constexpr int ButtonWidth = 80;
 constexpr int ButtonHeight = 25;
 constexpr int Margin = 8;
-constexpr int LineStep = 14;
+constexpr int MinimumLineStep = 12;
+constexpr int MinimumTextPixels = 8;
 }  // namespace
 
 QColor PageTextColor() {
@@ -67,8 +69,11 @@ void TWizardPage::showNavigation() {
 }
 
 QLabel* TWizardPage::addText(const QString& text, int x, int y, bool bold) {
+    return addText(text, x, y, PageTextFont(), bold);
+}
+
+QLabel* TWizardPage::addText(const QString& text, int x, int y, QFont font, bool bold) {
     auto* label = new QLabel(text, this);
-    QFont font = PageTextFont();
     font.setBold(bold);
     label->setFont(font);
     QPalette palette = label->palette();
@@ -79,10 +84,24 @@ QLabel* TWizardPage::addText(const QString& text, int x, int y, bool bold) {
     return label;
 }
 
-int TWizardPage::addTextLines(const QStringList& lines, int x, int y) {
+int TWizardPage::addTextLines(const QStringList& lines, int x, int y, QList<QLabel*>* labels) {
+    // The page keeps its size whatever fonts the system has: a block of text
+    // takes the largest size at which its longest line still fits.
+    QFont font = PageTextFont();
+    const int room = PageWidth - x - Margin / 2;
+    for (int pixels = font.pixelSize(); pixels > MinimumTextPixels; --pixels) {
+        font.setPixelSize(pixels);
+        const QFontMetrics metrics(font);
+        int widest = 0;
+        for (const QString& line : lines)
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        if (widest <= room) break;
+    }
+    const int step = std::max(QFontMetrics(font).height() + 1, MinimumLineStep);
     for (const QString& line : lines) {
-        addText(line, x, y);
-        y += LineStep;
+        QLabel* label = addText(line, x, y, font);
+        if (labels) labels->append(label);
+        y += step;
     }
     return y;
 }

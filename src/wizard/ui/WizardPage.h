@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QList>
 #include <QStringList>
 
 class QLabel;
@@ -29,8 +30,9 @@ public:
 protected:
     // A maroon label at (x, y), sized to its text.
     QLabel* addText(const QString& text, int x, int y, bool bold = false);
+    QLabel* addText(const QString& text, int x, int y, QFont font, bool bold = false);
     // One label a line, from y down; returns the y under the last line.
-    int addTextLines(const QStringList& lines, int x, int y);
+    int addTextLines(const QStringList& lines, int x, int y, QList<QLabel*>* labels = nullptr);
     // The page heading at the top left; returns the y under it.
     int addHeading(const QString& text);
 

@@ -1,0 +1,142 @@
+#pragma once
+
+// Shared set-up of the wizard tests: the in-process device behind the
+// emulator port entry, texts in both character sets, a link that loses
+// chosen requests, and a way to answer a modal editor without blocking.
+
+#include <QApplication>
+#include <QByteArray>
+#include <QSet>
+#include <QTimer>
+#include <QtTest>
+#include <cstring>
+#include <functional>
+
+#include "config/DeviceConfiguration.h"
+#include "config/ParameterCatalogue.h"
+#include "config/Utils.h"
+#include "device/PortNames.h"
+#include "device/PortSettings.h"
+#include "device/Prot.h"
+#include "device/SerialLink.h"
+#include "emulator/DeviceEmulator.h"
+#include "emulator/EmulatorLink.h"
+
+inline QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+inline QStringList L(std::initializer_list<const char*> lines) {
+    QStringList list;
+    for (const char* line : lines) list << U(line);
+    return list;
+}
+
+// A line as the device stores it: flag and text in the device character set.
+inline QByteArray DeviceLine(const char* utf8) {
+    const QByteArray pc = ToCp1251(U(utf8));
+    QByteArray device(pc.size() + 1, '\0');
+    EncodeDeviceText(pc.constData(), device.data());
+    return device.left(pc.size());
+}
+
+// The whole stored line, flag included, as text.
+inline QString Stored(const DeviceText& text) {
+    return FromCp1251(FieldText(text.bytes, int(sizeof text.bytes)));
+}
+
+inline void SetStored(DeviceText& text, const char* utf8) {
+    CopyToField(text.bytes, int(sizeof text.bytes), ToCp1251(U(utf8)));
+}
+
+inline void SetPassword(OperatorRecord& op, const char* digits) {
+    CopyToField(op.password, int(sizeof op.password), QByteArray(digits));
+}
+
+// Every line of the configuration marked, so that a test sees what changed.
+inline void MarkConfiguration(DeviceConfiguration& config) {
+    std::memset(&config, 0, sizeof config);
+    ResetFormTable(config);
+    ResetConfiguration(config);
+    for (auto& op : config.operators) {
+        SetStored(op.position, "0СТАРОЕ");
+        SetStored(op.name, "0СТАРОЕ");
+        SetPassword(op, "99");
+    }
+    SetStored(config.documentName, "0СТАРОЕ");
+    for (auto* records : {config.services, config.requisites})
+        for (int n = 0; n < 8; ++n)
+            for (auto& line : records[n].lines) SetStored(line, "0СТАРОЕ");
+    for (auto& cliche : config.cliches)
+        for (auto& line : cliche.lines) SetStored(line, "0СТАРОЕ");
+}
+
+// The program talks to a fresh in-process device.
+inline DeviceEmulator& UseEmulator() {
+    SetLinkOverride(nullptr);
+    PortSettings& settings = CurrentPortSettings();
+    settings.PortName = EmulatorPortName();
+    settings.BaudRate = 115200;
+    settings.ByteTimeout = 250;
+    settings.TotalTimeout = 2500;
+    settings.MachineNumber = "0";
+    settings.Applied = true;
+    InProcessEmulatorLink().setOpenFails(false);
+    InProcessEmulator().reset();
+    return InProcessEmulator();
+}
+
+// The device switched off: every request is lost.
+inline void SwitchOff(DeviceEmulator& device) {
+    Fault silent;
+    silent.kind = FaultKind::Silent;
+    device.addFault(silent);
+}
+
+inline QList<QByteArray> Requests(const DeviceEmulator& device) {
+    QList<QByteArray> list;
+    for (const auto& exchange : device.log()) list << exchange.request;
+    return list;
+}
+
+// The in-process device, except that the requests whose numbers (1-based,
+// counted from the link's creation) are listed get no answer.
+class LosingLink : public SerialLink {
+public:
+    explicit LosingLink(QSet<int> lost) : lost_(std::move(lost)) { SetLinkOverride(this); }
+    ~LosingLink() override { SetLinkOverride(nullptr); }
+    bool open(const QString& path) override { return inner().open(path); }
+    void configure(int baud) override { inner().configure(baud); }
+    qint64 write(const QByteArray& bytes) override {
+        if (lost_.contains(++writes_)) {
+            Fault silent;
+            silent.kind = FaultKind::Silent;
+            silent.count = 1;
+            inner().device().addFault(silent);
+        }
+        return inner().write(bytes);
+    }
+    QByteArray read(int expected, int byteMs, int totalMs) override {
+        return inner().read(expected, byteMs, totalMs);
+    }
+    void close() override { inner().close(); }
+
+private:
+    static EmulatorLink& inner() { return InProcessEmulatorLink(); }
+    QSet<int> lost_;
+    int writes_ = 0;
+};
+
+// Runs `act` on the modal window of type T once it is on screen, so that a
+// test never waits on a modal editor.
+template <typename T>
+void WhenModal(std::function<void(T*)> act) {
+    QTimer::singleShot(0, [act] {
+        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!window) {
+            if (QWidget* other = QApplication::activeModalWidget()) other->close();
+            QFAIL("the expected modal window is not open");
+        }
+        act(window);
+    });
+}

@@ -1,0 +1,283 @@
+// A whole-configuration upload and download through the real serial code
+// against zelvo-sim on a pseudo-terminal, the answers paced at 115200 bit/s,
+// set against the line's own time for the same bytes (request + response
+// bytes × 10 bits / 115200, summed over the exchanges).
+//
+// To show where the time goes, the same transfers also run over a bare POSIX
+// link (open, TIOCEXCL, termios, poll; no lock file) that differs from the
+// program's link only in how the port is opened and closed, and one exchange
+// of the program's link is taken apart phase by phase. An unpaced simulator
+// gives the program's own cost per exchange.
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLockFile>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "config/ConfigurationTransfer.h"
+#include "config/DeviceConfiguration.h"
+#include "config/Utils.h"
+#include "device/Prot.h"
+#include "device/QtSerialLink.h"
+#include "emulator/FrameCodec.h"
+#include "shell/UserDialogs.h"
+#include "support/SimProcess.h"
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr int Baud = 115200;
+constexpr int Rounds = 5;
+
+double Ms(const QElapsedTimer& clock) {
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0.0 : v[v.size() / 2];
+}
+
+// Answers every question Yes and counts them, so a failed item shows up.
+class CountingDialogs : public UserDialogs {
+public:
+    bool ask(const QString&, const QString&, DialogIcon) override {
+        ++questions;
+        return true;
+    }
+    void inform(const QString&, const QString&, DialogIcon) override {}
+    int questions = 0;
+};
+
+#ifdef Q_OS_UNIX
+// The comparison link: the same exchange as the program's, opened without
+// QSerialPort's lock file.
+class PosixLink : public SerialLink {
+public:
+    bool open(const QString& path) override {
+        fd_ = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (fd_ < 0) return false;
+        ioctl(fd_, TIOCEXCL);
+        tcgetattr(fd_, &saved_);
+        tcflush(fd_, TCIFLUSH);
+        return true;
+    }
+    void configure(int) override {
+        termios raw = saved_;
+        cfmakeraw(&raw);
+        raw.c_cflag |= CLOCAL | CREAD;
+        cfsetspeed(&raw, B115200);
+        tcsetattr(fd_, TCSANOW, &raw);
+    }
+    qint64 write(const QByteArray& bytes) override {
+        const ssize_t n = ::write(fd_, bytes.constData(), size_t(bytes.size()));
+        tcdrain(fd_);
+        return n < 0 ? 0 : n;
+    }
+    QByteArray read(int expected, int byteTimeoutMs, int totalTimeoutMs) override {
+        QByteArray answer;
+        QDeadlineTimer total(totalTimeoutMs);
+        char buffer[256];
+        while (answer.size() < expected) {
+            int wait = int(total.remainingTime());
+            if (wait <= 0) break;
+            if (!answer.isEmpty() && byteTimeoutMs > 0) wait = std::min(wait, byteTimeoutMs);
+            pollfd p{fd_, POLLIN, 0};
+            if (poll(&p, 1, wait) <= 0) break;
+            const ssize_t n = ::read(
+                fd_, buffer, size_t(std::min<int>(int(sizeof buffer), expected - answer.size())));
+            if (n > 0) answer.append(buffer, int(n));
+        }
+        return answer;
+    }
+    void close() override {
+        if (fd_ < 0) return;
+        tcsetattr(fd_, TCSANOW, &saved_);
+        ioctl(fd_, TIOCNXCL);
+        ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_ = -1;
+    termios saved_{};
+};
+#endif
+
+// Every item written: operators with passwords, full-length lines elsewhere.
+DeviceConfiguration FullConfiguration() {
+    DeviceConfiguration config;
+    std::memset(&config, 0, sizeof config);
+    ResetFormTable(config);
+    ResetConfiguration(config);
+    const QByteArray line = ToCp1251(QStringLiteral("0СТРОКА ДЛИНОЙ 24 СИМВОЛА"));
+    auto fill = [&](DeviceText& text) { CopyToField(text.bytes, 26, line); };
+    for (auto& op : config.operators) {
+        fill(op.position);
+        fill(op.name);
+        CopyToField(op.password, int(sizeof op.password), "1234");
+    }
+    fill(config.documentName);
+    for (auto* records : {config.services, config.requisites})
+        for (int n = 0; n < ServiceCount; ++n)
+            for (auto& text : records[n].lines) fill(text);
+    for (auto& cliche : config.cliches)
+        for (auto& text : cliche.lines) fill(text);
+    return config;
+}
+
+void UsePort(const QString& path) {
+    PortSettings& settings = CurrentPortSettings();
+    settings.PortName = path;
+    settings.BaudRate = Baud;
+    settings.ByteTimeout = 250;
+    settings.TotalTimeout = 2500;
+    settings.MachineNumber = "0";
+}
+
+struct Measured {
+    double ms = 0;      // median wall time of one transfer
+    int exchanges = 0;  // per transfer, from the simulator's log
+    qint64 bytes = 0;   // request + response bytes per transfer
+    int questions = 0;  // failed items over all rounds
+};
+
+template <typename Transfer>
+Measured Measure(SimProcess& sim, Transfer transfer) {
+    Measured m;
+    std::vector<double> times;
+    CountingDialogs dialogs;
+    SetDialogs(&dialogs);
+    for (int round = 0; round < Rounds; ++round) {
+        sim.clearLog();
+        QElapsedTimer clock;
+        clock.start();
+        transfer();
+        times.push_back(Ms(clock));
+        sim.waitForExchanges(1);
+        const QList<QByteArray> requests = sim.requests();
+        const QList<QByteArray> responses = sim.responses();
+        m.exchanges = int(responses.size());
+        m.bytes = 0;
+        for (const QByteArray& r : requests) m.bytes += r.size();
+        for (const QByteArray& r : responses) m.bytes += r.size();
+    }
+    m.questions = dialogs.questions;
+    SetDialogs(nullptr);
+    m.ms = Median(times);
+    return m;
+}
+
+void Report(const char* what, const Measured& m) {
+    const double line = double(m.bytes) * 10.0 * 1000.0 / Baud;
+    std::printf(
+        "    %-9s %3d exchanges, %5lld bytes: %7.1f ms; line's own time %6.1f ms; "
+        "overhead %+6.1f %% (%+.2f ms per exchange)%s\n",
+        what, m.exchanges, static_cast<long long>(m.bytes), m.ms, line, (m.ms / line - 1.0) * 100.0,
+        (m.ms - line) / std::max(1, m.exchanges), m.questions ? "  [ITEMS FAILED]" : "");
+}
+
+void Transfers(SimProcess& sim, const char* linkName) {
+    static DeviceConfiguration config = FullConfiguration();
+    std::printf("  %s:\n", linkName);
+    Report("upload", Measure(sim, [] { UploadConfiguration(config); }));
+    Report("download", Measure(sim, [] {
+               DeviceConfiguration into = config;
+               DownloadConfiguration(into);
+           }));
+}
+
+// One parameter read on the program's link, phase by phase.
+void Phases(const QString& path) {
+    constexpr int N = 50;
+    QByteArray body(4 + DeviceDataSize, '\0');
+    body[0] = char(ModeRead);
+    body[1] = 2;
+    body[2] = 1;
+    body[3] = 1;
+    const QByteArray request = BuildRequest(0, CmdParameter, body);
+    QtSerialLink link;
+    std::vector<double> open, configure, exchange, close, whole;
+    QElapsedTimer clock, all;
+    for (int i = 0; i < N; ++i) {
+        all.start();
+        clock.start();
+        if (!link.open(path)) return;
+        open.push_back(Ms(clock));
+        clock.start();
+        link.configure(Baud);
+        configure.push_back(Ms(clock));
+        clock.start();
+        link.write(request);
+        link.read(ParameterResponseLength, 250, 2500);
+        exchange.push_back(Ms(clock));
+        clock.start();
+        link.close();
+        close.push_back(Ms(clock));
+        whole.push_back(Ms(all));
+    }
+    std::printf(
+        "  one exchange on the program's link (medians of %d): %.3f ms = open %.3f + "
+        "configure %.3f + write/read %.3f + close %.3f; line %.3f ms\n",
+        N, Median(whole), Median(open), Median(configure), Median(exchange), Median(close),
+        (ParameterRequestLength + ParameterResponseLength) * 10000.0 / Baud);
+
+    // QSerialPort takes a lock file in the first writable lock directory.
+    for (const char* dir : {"/var/lock", "/run/lock", "/tmp"}) {
+        if (!QFileInfo(QString::fromLatin1(dir)).isWritable()) continue;
+        std::vector<double> lock, unlock;
+        for (int i = 0; i < N; ++i) {
+            QLockFile file(QString::fromLatin1(dir) + QStringLiteral("/LCK..zelvo-bench"));
+            clock.start();
+            file.tryLock();
+            lock.push_back(Ms(clock));
+            clock.start();
+            file.unlock();
+            unlock.push_back(Ms(clock));
+        }
+        std::printf("  a QLockFile in %s: lock %.3f ms, unlock %.3f ms\n", dir, Median(lock),
+                    Median(unlock));
+        break;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    {
+        SimProcess sim({QStringLiteral("--log"), QStringLiteral("--pace"), QString::number(Baud)});
+        if (!sim.isReady()) {
+            std::fprintf(stderr, "zelvo-sim did not start: %s\n", qPrintable(sim.errorString()));
+            return 1;
+        }
+        UsePort(sim.portPath());
+        std::printf("paced at %d bit/s, median of %d transfers:\n", Baud, Rounds);
+        Transfers(sim, "program's link (QtSerialLink)");
+#ifdef Q_OS_UNIX
+        PosixLink posix;
+        SetLinkOverride(&posix);
+        Transfers(sim, "bare POSIX link, for comparison");
+        SetLinkOverride(nullptr);
+#endif
+        Phases(sim.portPath());
+    }
+    SimProcess sim({QStringLiteral("--log")});
+    if (!sim.isReady()) return 1;
+    UsePort(sim.portPath());
+    std::printf("unpaced (the program's own cost), median of %d transfers:\n", Rounds);
+    Transfers(sim, "program's link (QtSerialLink)");
+    return 0;
+}

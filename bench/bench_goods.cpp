@@ -1,0 +1,194 @@
+// The goods database: the goods file saved from and loaded into a full goods
+// table, the table's repaint, all 1001 records written to and read from
+// zelvo-sim through the real serial code (answers paced at 115200 bit/s, set
+// against the line's own time for the same bytes), the longest pause between
+// two repaints while a transfer runs, and the program's memory with the goods
+// table full.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "config/Utils.h"
+#include "device/Prot.h"
+#include "goods/GoodsFile.h"
+#include "goods/GoodsTable.h"
+#include "goods/GoodsTransfer.h"
+#include "goods/Price.h"
+#include "goods/ui/Base_frame.h"
+#include "shell/Progress.h"
+#include "shell/UserDialogs.h"
+#include "shell/ui/GridPage.h"
+#include "shell/ui/Main.h"
+#include "shell/ui/WindowProgress.h"
+#include "support/SimProcess.h"
+
+namespace {
+
+constexpr int Baud = 115200;
+constexpr int Rounds = 21;
+
+class CountingDialogs : public UserDialogs {
+public:
+    bool ask(const QString&, const QString&, DialogIcon) override {
+        ++questions;
+        return true;
+    }
+    void inform(const QString&, const QString&, DialogIcon) override { ++messages; }
+    int questions = 0;
+    int messages = 0;
+};
+
+// The window's own progress, timing the gaps between the repaints it allows.
+class TimedProgress : public WindowProgress {
+public:
+    void step(int done, int total) override {
+        WindowProgress::step(done, total);
+        const qint64 now = clock.nsecsElapsed();
+        if (last >= 0) longestGapNs = std::max(longestGapNs, now - last);
+        last = now;
+    }
+    void begin() override {
+        WindowProgress::begin();
+        clock.start();
+        last = -1;
+        longestGapNs = 0;
+    }
+    QElapsedTimer clock;
+    qint64 last = -1;
+    qint64 longestGapNs = 0;
+};
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0.0 : v[v.size() / 2];
+}
+
+template <typename F>
+double MedianMs(F f, int rounds = Rounds) {
+    std::vector<double> times;
+    QElapsedTimer clock;
+    for (int i = 0; i < rounds; ++i) {
+        clock.start();
+        f();
+        times.push_back(double(clock.nsecsElapsed()) / 1e6);
+    }
+    return Median(times);
+}
+
+// Every row filled to its widest: 24 characters, 13 barcode digits, a section
+// of three digits and the largest price the file holds.
+void FillFull(GoodsTable& table) {
+    QVector<GoodsRecord> rows(GoodsRecordCount);
+    const QByteArray name = ToCp1251(QStringLiteral("ТОВАР ДЛИНОЙ 24 СИМВОЛА "));
+    for (int i = 0; i < GoodsRecordCount; ++i) {
+        GoodsRecord& row = rows[i];
+        row.code = QByteArray::number(i);
+        row.name = name.left(20) + QByteArray::number(1000 + i);
+        row.font = i % 2 ? WideFontText() : NarrowFontText();
+        row.barcode = QByteArray::number(4600000000000LL + i);
+        row.section = QByteArray::number(100 + i % 156);
+        row.price = formatPrice(2147483647 - i);
+    }
+    table.setRecords(1, rows);
+}
+
+long StatusKb(const char* field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ')[0].toLong();
+    return -1;
+}
+
+void UsePort(const QString& path) {
+    PortSettings& settings = CurrentPortSettings();
+    settings.PortName = path;
+    settings.BaudRate = Baud;
+    settings.ByteTimeout = 250;
+    settings.TotalTimeout = 2500;
+    settings.MachineNumber = "0";
+    settings.Applied = true;
+}
+
+void Transfers(TBaseFrame* page, bool paced) {
+    QStringList arguments{QStringLiteral("--log")};
+    if (paced) arguments << QStringLiteral("--pace") << QString::number(Baud);
+    SimProcess sim(arguments);
+    if (!sim.isReady()) {
+        std::fprintf(stderr, "zelvo-sim did not start: %s\n", qPrintable(sim.errorString()));
+        return;
+    }
+    UsePort(sim.portPath());
+    CountingDialogs dialogs;
+    SetDialogs(&dialogs);
+    TimedProgress progress;
+    SetProgress(&progress);
+    std::printf("%s:\n", paced ? "paced at 115200 bit/s" : "unpaced, for the program's own cost");
+    for (const bool write : {true, false}) {
+        sim.clearLog();
+        QElapsedTimer clock;
+        clock.start();
+        if (write)
+            WriteAllGoods(page->table(), progress, dialogs);
+        else
+            ReadAllGoods(page->table(), progress, dialogs);
+        const double ms = double(clock.nsecsElapsed()) / 1e6;
+        sim.waitForExchanges(GoodsRecordCount);
+        qint64 bytes = 0;
+        for (const QByteArray& r : sim.requests()) bytes += r.size();
+        for (const QByteArray& r : sim.responses()) bytes += r.size();
+        const double line = double(bytes) * 10.0 * 1000.0 / Baud;
+        std::printf(
+            "  %-5s all %d records: %lld exchanges, %lld bytes: %8.1f ms, line's own "
+            "time %8.1f ms, overhead %+5.1f %%, longest gap between repaints %.1f ms%s\n",
+            write ? "write" : "read", GoodsRecordCount,
+            static_cast<long long>(sim.responses().size()), static_cast<long long>(bytes), ms, line,
+            (ms / line - 1.0) * 100.0, double(progress.longestGapNs) / 1e6,
+            dialogs.questions ? "  [FAILED RECORDS]" : "");
+    }
+    SetProgress(nullptr);
+    SetDialogs(nullptr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const long startKb = StatusKb("VmHWM:");
+    TForm1::setSplashEnabled(false);
+    TForm1 window;
+    window.show();
+    while (!window.goodsPage()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    TBaseFrame* page = window.goodsPage();
+    window.ShowMainPage(page);
+    FillFull(page->table());
+    page->StringGrid1->scrollToBottom();
+    QApplication::processEvents();
+    const long fullKb = StatusKb("VmHWM:");
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("full.base"));
+    std::printf("goods file, 1001 full rows (median of %d):\n", Rounds);
+    std::printf("  save (encode + write + commit)   %7.3f ms\n",
+                MedianMs([&] { SaveGoodsFile(page->table(), path); }));
+    std::printf("  load into the table              %7.3f ms\n",
+                MedianMs([&] { LoadGoodsFile(page->table(), path); }));
+    std::printf("  load and repaint the grid        %7.3f ms\n", MedianMs([&] {
+                    LoadGoodsFile(page->table(), path);
+                    page->StringGrid1->viewport()->repaint();
+                }));
+
+    Transfers(page, true);
+    Transfers(page, false);
+
+    std::printf(
+        "memory: peak RSS %ld kB at start, %ld kB with the main window and the goods "
+        "table full, %ld kB at the end\n",
+        startKb, fullKb, StatusKb("VmHWM:"));
+    return 0;
+}

@@ -1,0 +1,276 @@
+// The main window as a user meets it: enabling before and after a probe, the
+// connection settings dialog, the status bar, progress and page switching.
+#include <QAction>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+#include "admin/ui/State_frame.h"
+#include "device/Prot.h"
+#include "device/ui/Opt_form.h"
+#include "forms/ui/Constructor_frame.h"
+#include "goods/ui/Base_frame.h"
+#include "shell/ui/Guarded.h"
+#include "shell/ui/Main.h"
+#include "support/ScriptedDialogs.h"
+#include "support/SimProcess.h"
+
+namespace {
+
+// Runs `fill` on the settings dialog once it is on screen, then leaves the
+// dialog to whatever `fill` pressed.
+void WhenSettingsOpen(const std::function<void(TForm3*)>& fill) {
+    QTimer::singleShot(0, [fill] {
+        auto* dialog = qobject_cast<TForm3*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        fill(dialog);
+    });
+}
+
+void ChoosePort(TForm3* dialog, const QString& path) {
+    if (dialog->ComboBox1->findText(path) < 0) dialog->ComboBox1->addItem(path);
+    dialog->ComboBox1->setCurrentText(path);
+}
+
+QPushButton* Button(QWidget* parent, const QString& text) {
+    for (auto* b : parent->findChildren<QPushButton*>())
+        if (b->text() == text) return b;
+    return nullptr;
+}
+
+// Types any text, Cyrillic included, as key presses carrying that text.
+void Type(QWidget* target, const QString& text) {
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &press);
+    }
+}
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TForm1> window;
+
+    bool deviceControlsEnabled() const {
+        return window->actConstructorMenu->isEnabled() && window->actGoods->isEnabled() &&
+               window->actAdminMenu->isEnabled() && window->toolWizard->isEnabled() &&
+               window->toolGoods->isEnabled();
+    }
+    bool deviceControlsDisabled() const {
+        return !window->actConstructorMenu->isEnabled() && !window->actGoods->isEnabled() &&
+               !window->actAdminMenu->isEnabled() && !window->toolWizard->isEnabled() &&
+               !window->toolGoods->isEnabled();
+    }
+
+private slots:
+    void init() {
+        TForm1::setSplashEnabled(false);
+        window = std::make_unique<TForm1>();
+        QSignalSpy started(window.get(), &TForm1::started);
+        window->show();
+        QVERIFY(started.wait(5000));
+    }
+    void cleanup() { window.reset(); }
+
+    void startsUnconnected() {
+        QVERIFY(deviceControlsDisabled());
+        QVERIFY(!window->actReports->isEnabled());
+        QVERIFY(!window->toolReports->isEnabled());
+        QVERIFY(window->actSettings->isEnabled());
+        QVERIFY(window->actAbout->isEnabled());
+        QVERIFY(window->toolSettings->isEnabled());
+        QVERIFY(!window->actSaveFile->isEnabled());
+        QCOMPARE(window->portPanel->text(), QStringLiteral("Порт:"));
+        QCOMPARE(window->speedPanel->text(), QStringLiteral("Скорость:"));
+        QCOMPARE(window->toolWizard->toolTip(), QStringLiteral("Конструктор-\"Помощник\""));
+        QCOMPARE(window->actWizard->text(), QStringLiteral("\"Помощник\""));
+        QCOMPARE(window->actReports->toolTip(), QStringLiteral("Отсеты"));
+        QVERIFY(!CurrentPortSettings().Applied);
+        QCOMPARE(CurrentPortSettings().MachineNumber, QByteArray("0"));
+        QVERIFY(window->currentPage() == nullptr);
+    }
+
+    void probeThatSucceedsThenOneThatFails() {
+        SimProcess sim;
+        QVERIFY2(sim.isReady(), qPrintable(sim.errorString()));
+        ScriptedDialogs dialogs;
+        WhenSettingsOpen([&](TForm3* d) {
+            ChoosePort(d, sim.portPath());
+            d->ComboBox2->setCurrentText(QStringLiteral("9600"));
+            d->Edit1->setText(QStringLiteral("12345"));
+            d->Button1Click();
+        });
+        window->actSettings->trigger();
+        QVERIFY(dialogs.shown.isEmpty());
+        QVERIFY(deviceControlsEnabled());
+        QVERIFY(!window->actReports->isEnabled());
+        QVERIFY(!window->toolReports->isEnabled());
+        QCOMPARE(window->portPanel->text(), QStringLiteral("Порт: ") + sim.portPath());
+        QCOMPARE(window->speedPanel->text(), QStringLiteral("Скорость: 9600"));
+        QCOMPARE(CurrentPortSettings().MachineNumber, QByteArray("12345"));
+
+        WhenSettingsOpen([&](TForm3* d) {
+            ChoosePort(d, QStringLiteral("/nonexistent/ttyZ9"));
+            d->Button1Click();
+        });
+        window->actSettings->trigger();
+        QCOMPARE(dialogs.shown.size(), 1);
+        QVERIFY(IsError(dialogs.shown[0]));
+        QCOMPARE(dialogs.shown[0].text, QStringLiteral("Не удалось открыть порт..."));
+        QVERIFY(deviceControlsDisabled());
+        QCOMPARE(window->portPanel->text(), QStringLiteral("Порт: "));
+        QCOMPARE(window->speedPanel->text(), QStringLiteral("Скорость: "));
+        QCOMPARE(CurrentPortSettings().PortName, QStringLiteral("/nonexistent/ttyZ9"));
+    }
+
+    void cancelKeepsTheEarlierState() {
+        SimProcess sim;
+        QVERIFY(sim.isReady());
+        ScriptedDialogs dialogs;
+        WhenSettingsOpen([&](TForm3* d) {
+            ChoosePort(d, sim.portPath());
+            d->Edit2->setText(QStringLiteral("100"));
+            d->Button1Click();
+        });
+        window->actSettings->trigger();
+        QVERIFY(deviceControlsEnabled());
+        WhenSettingsOpen([&](TForm3* d) {
+            // Every opening shows the defaults, never the values in force.
+            QCOMPARE(d->ComboBox1->currentText(), QStringLiteral("COM1"));
+            QCOMPARE(d->ComboBox2->currentText(), QStringLiteral("115200"));
+            QCOMPARE(d->Edit1->text(), QStringLiteral("0"));
+            QCOMPARE(d->Edit2->text(), QStringLiteral("250"));
+            QCOMPARE(d->Edit3->text(), QStringLiteral("2500"));
+            QCOMPARE(d->windowTitle(), QStringLiteral("Настройки подключения...."));
+            QTest::mouseClick(Button(d, QStringLiteral("Отмена")), Qt::LeftButton);
+        });
+        window->actSettings->trigger();
+        QVERIFY(deviceControlsEnabled());
+        QVERIFY(!CurrentPortSettings().Applied);
+        QCOMPARE(CurrentPortSettings().ByteTimeout, 100);
+        QCOMPARE(CurrentPortSettings().PortName, sim.portPath());
+        QCOMPARE(window->portPanel->text(), QStringLiteral("Порт: ") + sim.portPath());
+        QVERIFY(dialogs.shown.isEmpty());
+    }
+
+    void emptyFieldsGetTheirDefaults() {
+        ScriptedDialogs dialogs;
+        QString byteField, totalField, machineField;
+        WhenSettingsOpen([&](TForm3* d) {
+            ChoosePort(d, QStringLiteral("/nonexistent/ttyZ8"));
+            d->Edit1->clear();
+            d->Edit2->clear();
+            d->Edit3->clear();
+            d->Button1Click();
+            byteField = d->Edit2->text();
+            totalField = d->Edit3->text();
+            machineField = d->Edit1->text();
+        });
+        window->actSettings->trigger();
+        QCOMPARE(byteField, QStringLiteral("250"));
+        QCOMPARE(totalField, QStringLiteral("2500"));
+        QCOMPARE(machineField, QStringLiteral("0"));
+        QCOMPARE(CurrentPortSettings().ByteTimeout, 250);
+        QCOMPARE(CurrentPortSettings().TotalTimeout, 2500);
+        QCOMPARE(CurrentPortSettings().MachineNumber, QByteArray("0"));
+    }
+
+    void keyFilterAndBadNumbers() {
+        ScriptedDialogs dialogs;
+        bool stillOpen = false;
+        QString afterTyping;
+        WhenSettingsOpen([&](TForm3* d) {
+            d->Edit2->clear();
+            Type(d->Edit2, QStringLiteral("1a2Ж%'"));
+            afterTyping = d->Edit2->text();
+            d->Edit3->setText(QStringLiteral("2147483648"));
+            QTest::mouseClick(Button(d, QStringLiteral("Применить")), Qt::LeftButton);
+            stillOpen = d->isVisible();
+            QTest::mouseClick(Button(d, QStringLiteral("Отмена")), Qt::LeftButton);
+        });
+        window->actSettings->trigger();
+        QCOMPARE(afterTyping, QStringLiteral("12%'"));
+        QVERIFY(stillOpen);
+        QCOMPARE(dialogs.shown.size(), 1);
+        QVERIFY(IsError(dialogs.shown[0]));
+        QVERIFY(dialogs.shown[0].text.contains(QStringLiteral("12%'")));
+        QVERIFY(deviceControlsDisabled());
+    }
+
+    void progressArithmetic() {
+        window->ProgressBegin();
+        window->ProgressStep(3, 24);
+        QCOMPARE(window->progressBar()->value(), 12);
+        window->ProgressStep(1001, 1001);
+        QCOMPARE(window->progressBar()->value(), 100);
+        window->ProgressEnd();
+        QCOMPARE(window->progressBar()->value(), 0);
+        QVERIFY(window->progressBar()->isHidden());
+        window->ProgressBegin();
+        QVERIFY(!window->progressBar()->isHidden());
+    }
+
+    void pageSwitching() {
+        window->EnableDeviceControls(true);
+        window->actGoods->trigger();
+        QVERIFY(window->goodsPage()->isVisible());
+        window->actState->trigger();
+        QVERIFY(!window->goodsPage()->isVisible());
+        QVERIFY(window->statePage()->isVisible());
+        QCOMPARE(window->currentPage(), static_cast<QWidget*>(window->statePage()));
+        window->ShowMainPage(nullptr);
+        QVERIFY(!window->statePage()->isVisible());
+        QVERIFY(window->currentPage() == nullptr);
+    }
+
+    void exceptionInAHandlerIsReportedAndSurvived() {
+        ScriptedDialogs dialogs;
+        QPushButton button;
+        int after = 0;
+        QObject::connect(&button, &QPushButton::clicked, Guarded([] {
+                             CurrentPortSettings().MachineNumber = "99999999999";
+                             MachineNumberValue(CurrentPortSettings().MachineNumber);
+                         }));
+        QObject::connect(&button, &QPushButton::clicked, [&] { ++after; });
+        button.click();
+        button.click();
+        QCOMPARE(after, 2);
+        QCOMPARE(dialogs.shown.size(), 2);
+        QVERIFY(IsError(dialogs.shown[0]));
+        QVERIFY(dialogs.shown[0].text.contains(QStringLiteral("99999999999")));
+    }
+};
+
+class TestSplash : public QObject {
+    Q_OBJECT
+private slots:
+    void splashFirstThenPages() {
+        TForm1::setSplashEnabled(true);
+        TForm1 window;
+        QSignalSpy started(&window, &TForm1::started);
+        QElapsedTimer clock;
+        clock.start();
+        window.show();
+        QVERIFY(window.goodsPage() == nullptr);
+        QVERIFY(started.wait(5000));
+        const qint64 elapsed = clock.elapsed();
+        QVERIFY2(elapsed >= 1400 && elapsed < 3000, QByteArray::number(elapsed).constData());
+        QVERIFY(window.goodsPage() != nullptr);
+        QVERIFY(window.constructorPage()->isHidden());
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    TestMainWindow main;
+    TestSplash splash;
+    return QTest::qExec(&main, argc, argv) | QTest::qExec(&splash, argc, argv);
+}
+#include "tst_mainwindow.moc"

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <chrono>
+
+#include "device/SerialLink.h"
+#include "emulator/EmulatorFaults.h"
+
+class DeviceEmulator;
+
+// Serves a DeviceEmulator in the program's own process, in place of a serial
+// port. An exchange is instant unless the device has been told to answer late
+// or at a line speed; then the read takes the time the real line would, with
+// the same byte and total time-out rules as a serial port. A silent device
+// returns nothing at once instead of holding the caller for the time-out.
+class EmulatorLink : public SerialLink {
+public:
+    explicit EmulatorLink(DeviceEmulator& device);
+
+    bool open(const QString& path) override;
+    void configure(int baudRate) override;
+    // Each write is taken as one whole request frame.
+    qint64 write(const QByteArray& bytes) override;
+    QByteArray read(int expected, int byteTimeoutMs, int totalTimeoutMs) override;
+    void close() override;
+
+    DeviceEmulator& device() { return device_; }
+
+    // The port is missing or held by another program: every open fails.
+    void setOpenFails(bool fails) { openFails_ = fails; }
+    // A device listening at another speed hears only noise and stays silent;
+    // 0 (the default) hears every speed.
+    void setDeviceSpeed(int baud) { deviceSpeed_ = baud; }
+
+    bool isOpen() const { return open_; }
+    int openCount() const { return openCount_; }
+    QString lastPath() const { return lastPath_; }
+    int lastBaudRate() const { return baudRate_; }
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    DeviceEmulator& device_;
+    bool openFails_ = false;
+    int deviceSpeed_ = 0;
+    bool open_ = false;
+    int openCount_ = 0;
+    QString lastPath_;
+    int baudRate_ = 0;
+    EmulatorReply pending_;
+    int requestLength_ = 0;
+    Clock::time_point sentAt_;
+};
+
+// The program-wide emulated device behind the "Эмулятор АС" port entry, and the
+// link that serves it.
+DeviceEmulator& InProcessEmulator();
+EmulatorLink& InProcessEmulatorLink();

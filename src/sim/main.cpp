@@ -409,7 +409,7 @@ bool ParseOptions(const QCoreApplication& app, Options& options) {
     const QCommandLineOption fault(QStringLiteral("fault"),
                                    QStringLiteral("A fault, written as after the control word "
                                                   "\"fault\" (repeatable)."),
-                                   QStringLiteral("SPEC"));
+                                   QStringLiteral("FAULT"));
     const QCommandLineOption log(
         QStringLiteral("log"), QStringLiteral("Print REQ <hex> and RSP <hex> for every exchange."));
     const QCommandLineOption exitOnEof(QStringLiteral("exit-on-eof"),
@@ -448,7 +448,7 @@ bool ParseOptions(const QCoreApplication& app, Options& options) {
         }
         startup(QStringLiteral("access %1 %2 0").arg(parts.at(0), parts.at(1)));
     }
-    for (const QString& spec : parser.values(fault)) startup(QStringLiteral("fault ") + spec);
+    for (const QString& words : parser.values(fault)) startup(QStringLiteral("fault ") + words);
     return true;
 }
 

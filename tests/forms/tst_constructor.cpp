@@ -23,6 +23,7 @@
 #include "emulator/DeviceEmulator.h"
 #include "emulator/EmulatorLink.h"
 #include "forms/FormPreview.h"
+#include "forms/FormVariants.h"
 #include "forms/ui/Constructor_frame.h"
 #include "shell/ui/GridPage.h"
 #include "shell/ui/Main.h"
@@ -63,17 +64,14 @@ private slots:
     void variant1WithCodeKindStored();
     void choosingAVariantStoresItAndKeepsRequisiteAndKind();
     void releasingTheVariantKeepsTheSlot();
-    void releasingTheForm();
     void kindAndRequisiteChoices();
     void fillKeepsThePressedButtons();
     void refusalsWithoutASelection();
     void programmingSendsTheSlot();
-    void programmingFailureChangesNothing();
+    void deviceFailuresChangeNothing();
     void readingStoresTheAnswer();
-    void readingFailureChangesNothing();
     void readingValuesOutOfRange();
     void deviceBusyRefusesBoth();
-    void groupLabel();
     void helpOpensModally();
     void exitAsksFirst();
     void anyConfigurationBytesAreShownSafely();
@@ -184,15 +182,8 @@ void TestConstructor::controlsPerVariant() {
     QCOMPARE(!page.DiscountControls->isHidden(), discount);
     QCOMPARE(!page.TypeButtons[2]->isHidden(), code);
     QCOMPARE(page.RichEdit1->toPlainText(), PreviewOf(1));
-    if (variant == 0)
-        QCOMPARE(ValueTexts(page), Dashes);
-    else if (variant > 6)
-        QCOMPARE(ValueTexts(page), QStringList(8, QString()));
-    if (variant == 2)
-        QCOMPARE(ValueTexts(page),
-                 (QStringList{QStringLiteral("1"), QStringLiteral("3240000"), QStringLiteral("1"),
-                              QStringLiteral("6"), QStringLiteral("нет"), QStringLiteral("нет"),
-                              QStringLiteral("нет"), QStringLiteral("нет")}));
+    const FormVariant* row = FormVariantOf(variant);
+    QCOMPARE(ValueTexts(page), row ? row->valueTexts() : QStringList(8, QString()));
 }
 
 void TestConstructor::form3WithVariant5AndRequisite2() {
@@ -273,19 +264,11 @@ void TestConstructor::releasingTheVariantKeepsTheSlot() {
     QVERIFY(IsWarning(dialogs_->shown[0]));
     QCOMPARE(dialogs_->shown[0].text, QStringLiteral("Не выбран вариант для программирования."));
     QVERIFY(InProcessEmulator().log().isEmpty());
-}
 
-void TestConstructor::releasingTheForm() {
-    TFrameConstructor& page = *page_;
-    page.FormButtons[2]->click();
-    page.FormButtons[5]->click();
-    QCOMPARE(page.selectedForm(), 6);
-    QVERIFY(!page.FormButtons[2]->isChecked());
-    page.FormButtons[5]->click();
+    page.FormButtons[0]->click();  // the form lets go too
     QCOMPARE(page.selectedForm(), 0);
     QCOMPARE(page.CurrentFormLabel->text(), QStringLiteral("-"));
     for (QPushButton* button : page.VariantButtons) QVERIFY(!button->isEnabled());
-    QVERIFY(page.RichEdit1->toPlainText().isEmpty());
 }
 
 void TestConstructor::kindAndRequisiteChoices() {
@@ -323,6 +306,12 @@ void TestConstructor::fillKeepsThePressedButtons() {
     for (QPushButton* button : page.VariantButtons) QVERIFY(!button->isEnabled());
     QVERIFY(page.RequisiteControls->isHidden());
     QVERIFY(page.RichEdit1->toPlainText().isEmpty());
+
+    page.setCurrentGroup(3);
+    page.Fill();  // nor the group
+    QCOMPARE(page.ValueLabels[0]->text(), QStringLiteral("3"));
+    page.setCurrentGroup(0);  // the state query gave no group
+    QCOMPARE(page.ValueLabels[0]->text(), QStringLiteral("---"));
 }
 
 void TestConstructor::refusalsWithoutASelection() {
@@ -363,7 +352,7 @@ void TestConstructor::programmingSendsTheSlot() {
     QVERIFY(std::memcmp(&before, &CurrentConfiguration(), sizeof before) == 0);
 }
 
-void TestConstructor::programmingFailureChangesNothing() {
+void TestConstructor::deviceFailuresChangeNothing() {
     InProcessEmulator().setWorkingMode(true);  // a present form cannot be programmed again
     CurrentConfiguration().forms[0] = FormSlot{1, 2, 0, 0};
     TFrameConstructor& page = *page_;
@@ -375,6 +364,19 @@ void TestConstructor::programmingFailureChangesNothing() {
     QCOMPARE(dialogs_->shown[0].text, QStringLiteral("Не удалось запрограммировать бланк... ") +
                                           FromCp1251(DeviceErrorText(DeviceEmulator::ErrorMode)));
     QVERIFY(std::memcmp(&before, &CurrentConfiguration(), sizeof before) == 0);
+
+    dialogs_->clear();
+    const QString preview = page.RichEdit1->toPlainText();
+    InProcessEmulatorLink().setOpenFails(true);
+    page.BitBtn1->click();
+    InProcessEmulatorLink().setOpenFails(false);
+    QCOMPARE(dialogs_->shown.size(), 1);
+    QVERIFY(IsError(dialogs_->shown[0]));
+    QCOMPARE(dialogs_->shown[0].text, QStringLiteral("Не удалось прочитать бланк...") +
+                                          FromCp1251(StatusText(StatusNoAnswer)));
+    QVERIFY(std::memcmp(&before, &CurrentConfiguration(), sizeof before) == 0);
+    QCOMPARE(page.RichEdit1->toPlainText(), preview);
+    QCOMPARE(page.pressedVariant(), 2);
 
     // A machine number that does not convert stops before anything is sent.
     InProcessEmulator().clearLog();
@@ -411,25 +413,6 @@ void TestConstructor::readingStoresTheAnswer() {
     QCOMPARE(ValueTexts(page), Dashes);  // a read does not refresh the values
     const QByteArray request = InProcessEmulator().log().first().request;
     QCOMPARE(request.mid(8, 2), QByteArray("\x01\x04", 2));
-}
-
-void TestConstructor::readingFailureChangesNothing() {
-    CurrentConfiguration().forms[1] = FormSlot{1, 3, 2, 1};
-    TFrameConstructor& page = *page_;
-    page.FormButtons[1]->click();
-    const QString preview = page.RichEdit1->toPlainText();
-    InProcessEmulatorLink().setOpenFails(true);
-    page.BitBtn1->click();
-    QCOMPARE(dialogs_->shown.size(), 1);
-    QVERIFY(IsError(dialogs_->shown[0]));
-    QCOMPARE(dialogs_->shown[0].text, QStringLiteral("Не удалось прочитать бланк...") +
-                                          FromCp1251(StatusText(StatusNoAnswer)));
-    const FormSlot& slot = CurrentConfiguration().forms[1];
-    QCOMPARE(int(slot.variant), 3);
-    QCOMPARE(int(slot.requisite), 2);
-    QCOMPARE(int(slot.kind), 1);
-    QCOMPARE(page.RichEdit1->toPlainText(), preview);
-    QCOMPARE(page.pressedVariant(), 3);
 }
 
 void TestConstructor::readingValuesOutOfRange() {
@@ -470,17 +453,6 @@ void TestConstructor::deviceBusyRefusesBoth() {
     QVERIFY(IsWarning(dialogs_->shown[0]));
     QVERIFY(IsWarning(dialogs_->shown[1]));
     QVERIFY(InProcessEmulator().log().isEmpty());
-}
-
-void TestConstructor::groupLabel() {
-    TFrameConstructor& page = *page_;
-    page.setCurrentGroup(3);
-    QCOMPARE(page.ValueLabels[0]->text(), QStringLiteral("3"));
-    page.Fill();  // Fill leaves the group alone
-    QCOMPARE(page.ValueLabels[0]->text(), QStringLiteral("3"));
-    page.setCurrentGroup(0);
-    QCOMPARE(page.ValueLabels[0]->text(), TFrameConstructor::UnknownGroupText());
-    QCOMPARE(TFrameConstructor::UnknownGroupText(), QStringLiteral("---"));
 }
 
 void TestConstructor::helpOpensModally() {

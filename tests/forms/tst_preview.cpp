@@ -44,112 +44,39 @@ const QStringList DocumentBottom = {QStringLiteral("ИТОГО            *000.0
 class TestFormPreview : public QObject {
     Q_OBJECT
 private slots:
-    void variantTable_data();
-    void variantTable();
-    void variantGroupsMatchTheHelpText();
+    void variantsOfferWhatTheirGroupPrints();
     void emptyConfiguration();
     void form3WithVariant5AndRequisite2();
     void variant1KeepsStoredCodeKind();
-    void discountLinesPerKindAndVariant_data();
-    void discountLinesPerKindAndVariant();
+    void discountLinePerKindAndVariant();
     void wideAndNarrowLines();
     void valuesOutOfRangeAddNothing();
     void anyBytesNeverOverrunAField();
 };
 
-void TestFormPreview::variantTable_data() {
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QStringList>("values");
-    QTest::addColumn<bool>("requisite");
-    QTest::addColumn<bool>("discount");
-    QTest::addColumn<bool>("code");
-    const QString y = QStringLiteral("есть"), n = QStringLiteral("нет");
-    const QString d = QStringLiteral("---");
-    QTest::newRow("none") << 0 << QStringList(8, d) << false << false << false;
-    QTest::newRow("1") << 1
-                       << QStringList{QStringLiteral("2"),
-                                      QStringLiteral("2350000"),
-                                      QStringLiteral("1"),
-                                      QStringLiteral("9"),
-                                      y,
-                                      y,
-                                      y,
-                                      n}
-                       << true << true << false;
-    QTest::newRow("2") << 2
-                       << QStringList{QStringLiteral("1"),
-                                      QStringLiteral("3240000"),
-                                      QStringLiteral("1"),
-                                      QStringLiteral("6"),
-                                      n,
-                                      n,
-                                      n,
-                                      n}
-                       << false << false << false;
-    QTest::newRow("3") << 3
-                       << QStringList{QStringLiteral("3"),
-                                      QStringLiteral("1620000"),
-                                      QStringLiteral("2"),
-                                      QStringLiteral("9"),
-                                      y,
-                                      y,
-                                      y,
-                                      y}
-                       << true << true << true;
-    QTest::newRow("4") << 4
-                       << QStringList{QStringLiteral("2"),
-                                      QStringLiteral("2350000"),
-                                      QStringLiteral("2"),
-                                      QStringLiteral("6"),
-                                      n,
-                                      n,
-                                      n,
-                                      n}
-                       << false << false << false;
-    QTest::newRow("5") << 5
-                       << QStringList{QStringLiteral("3"),
-                                      QStringLiteral("1620000"),
-                                      QStringLiteral("3"),
-                                      QStringLiteral("7"),
-                                      y,
-                                      n,
-                                      n,
-                                      n}
-                       << true << false << false;
-    QTest::newRow("6") << 6
-                       << QStringList{QStringLiteral("3"),
-                                      QStringLiteral("1620000"),
-                                      QStringLiteral("3"),
-                                      QStringLiteral("7"),
-                                      y,
-                                      y,
-                                      y,
-                                      y}
-                       << true << true << true;
-}
-
-void TestFormPreview::variantTable() {
-    QFETCH(int, number);
-    QFETCH(QStringList, values);
-    const FormVariant* row = FormVariantOf(number);
-    QVERIFY(row);
-    QCOMPARE(row->number, number);
-    QCOMPARE(row->valueTexts(), values);
-    QTEST(row->offersRequisite, "requisite");
-    QTEST(row->offersDiscount, "discount");
-    QTEST(row->offersCode, "code");
-}
-
-void TestFormPreview::variantGroupsMatchTheHelpText() {
-    QCOMPARE(FormVariantGroup(2), 1);
-    QCOMPARE(FormVariantGroup(1), 2);
-    QCOMPARE(FormVariantGroup(4), 2);
-    QCOMPARE(FormVariantGroup(3), 3);
-    QCOMPARE(FormVariantGroup(5), 3);
-    QCOMPARE(FormVariantGroup(6), 3);
-    QCOMPARE(FormVariantGroup(0), 0);
+void TestFormPreview::variantsOfferWhatTheirGroupPrints() {
+    QString requisite, discount, code;
+    for (int v = 1; v <= FormVariantCount; ++v) {
+        const FormVariant* row = FormVariantOf(v);
+        QVERIFY(row);
+        if (row->offersRequisite) requisite += QString::number(v);
+        if (row->offersDiscount) discount += QString::number(v);
+        if (row->offersCode) code += QString::number(v);
+        QCOMPARE(row->offersDiscount, row->discount == QStringLiteral("есть"));
+    }
+    QCOMPARE(requisite, QStringLiteral("1356"));
+    QCOMPARE(discount, QStringLiteral("136"));
+    QCOMPARE(code, QStringLiteral("36"));
+    QCOMPARE(FormVariantOf(2)->valueTexts(),
+             (QStringList{QStringLiteral("1"), QStringLiteral("3240000"), QStringLiteral("1"),
+                          QStringLiteral("6"), QStringLiteral("нет"), QStringLiteral("нет"),
+                          QStringLiteral("нет"), QStringLiteral("нет")}));
+    QCOMPARE(FormVariantOf(0)->valueTexts(), QStringList(8, QStringLiteral("---")));
+    const QString groups = QStringLiteral("213233");  // variants 1..6
+    for (int v = 1; v <= FormVariantCount; ++v)
+        QCOMPARE(FormVariantGroup(v), groups[v - 1].digitValue());
     for (int stored : {7, 9, 255, -1}) {
-        QVERIFY2(!FormVariantOf(stored), qPrintable(QString::number(stored)));
+        QVERIFY(!FormVariantOf(stored));
         QCOMPARE(FormVariantGroup(stored), 0);
     }
 }
@@ -194,30 +121,28 @@ void TestFormPreview::variant1KeepsStoredCodeKind() {
     QCOMPARE(lines[total - 2], QStringLiteral("ВОСЬМОЙ"));
 }
 
-void TestFormPreview::discountLinesPerKindAndVariant_data() {
-    QTest::addColumn<int>("variant");
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QString>("line");  // empty: no line between the sum and ИТОГО
-    QTest::newRow("3 discount") << 3 << 1 << QStringLiteral("СКИДКА 00%        *00.00");
-    QTest::newRow("6 tax") << 6 << 2 << QStringLiteral("НАЛОГ 00%        *00.00");
-    QTest::newRow("3 code") << 3 << 3 << QStringLiteral("КОД ");
-    QTest::newRow("6 none") << 6 << 0 << QString();
-    QTest::newRow("2 discount") << 2 << 1 << QString();
-    QTest::newRow("4 tax") << 4 << 2 << QString();
-    QTest::newRow("5 code") << 5 << 3 << QString();
-    QTest::newRow("0 discount") << 0 << 1 << QString();
-    QTest::newRow("1 kind 7") << 1 << 7 << QString();
-}
-
-void TestFormPreview::discountLinesPerKindAndVariant() {
-    QFETCH(int, variant);
-    QFETCH(int, kind);
-    QFETCH(QString, line);
-    DeviceConfiguration config = FreshConfiguration();
-    config.forms[5] = FormSlot{1, uint8_t(variant), 0, uint8_t(kind)};
-    const QStringList lines = FormPreviewLines(config, 6);
-    const int total = int(lines.indexOf(QStringLiteral("ИТОГО            *000.00")));
-    QCOMPARE(lines[total - 1], line.isEmpty() ? QStringLiteral("                 *000.00") : line);
+void TestFormPreview::discountLinePerKindAndVariant() {
+    const QString sum = QStringLiteral("                 *000.00");
+    const struct {
+        int variant, kind;
+        QString line;
+    } cases[] = {{3, 1, QStringLiteral("СКИДКА 00%        *00.00")},
+                 {6, 2, QStringLiteral("НАЛОГ 00%        *00.00")},
+                 {3, 3, QStringLiteral("КОД ")},
+                 {6, 0, sum},
+                 {2, 1, sum},
+                 {4, 2, sum},
+                 {5, 3, sum},
+                 {0, 1, sum},
+                 {1, 7, sum}};
+    for (const auto& c : cases) {
+        DeviceConfiguration config = FreshConfiguration();
+        config.forms[5] = FormSlot{1, uint8_t(c.variant), 0, uint8_t(c.kind)};
+        const QStringList lines = FormPreviewLines(config, 6);
+        const int total = int(lines.indexOf(QStringLiteral("ИТОГО            *000.00")));
+        QVERIFY2(lines[total - 1] == c.line,
+                 qPrintable(QStringLiteral("variant %1 kind %2").arg(c.variant).arg(c.kind)));
+    }
 }
 
 void TestFormPreview::wideAndNarrowLines() {

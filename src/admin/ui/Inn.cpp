@@ -86,7 +86,9 @@ TForm10::TForm10(QWidget* parent) : QDialog(parent) {
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     Edit1->setFixedWidth(160);
     Edit2->setFixedWidth(160);
-    DateTimePicker1->setFixedWidth(200);
+    // Room for the longest long-format date (weekday and month in words).
+    const QString longest = russian.toString(QDate(2000, 9, 24), QLocale::LongFormat);
+    DateTimePicker1->setFixedWidth(DateTimePicker1->fontMetrics().horizontalAdvance(longest) + 48);
     ComboBox1->setFixedWidth(160);
     form->addRow(QStringLiteral("ИНН:"), Edit1);
     form->addRow(QStringLiteral("Пароль:"), Edit2);

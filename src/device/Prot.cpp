@@ -7,10 +7,7 @@
 #include "config/Utils.h"
 #include "device/PortNames.h"
 #include "device/QtSerialLink.h"
-#if __has_include("emulator/EmulatorLink.h")
 #include "emulator/EmulatorLink.h"
-#define ZELVO_HAVE_EMULATOR 1
-#endif
 
 uint8_t FrameBuffer[FrameBufferSize];
 uint32_t TransferCount = 0;
@@ -110,9 +107,7 @@ void CopyDataField(int offset, char* destination) {
 
 SerialLink& ActiveLink() {
     if (g_linkOverride) return *g_linkOverride;
-#ifdef ZELVO_HAVE_EMULATOR
     if (CurrentPortSettings().PortName == EmulatorPortName()) return InProcessEmulatorLink();
-#endif
     static QtSerialLink serial;
     return serial;
 }

@@ -127,16 +127,32 @@ private:
     int writes_ = 0;
 };
 
-// Runs `act` on the modal window of type T once it is on screen, so that a
-// test never waits on a modal editor.
+// Types text as key presses, any characters (QTest::keyClicks takes Latin-1 only).
+inline void TypeText(QWidget* widget, const QString& text) {
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// Runs `act` on the modal window of type T as soon as it is on screen (the
+// wizard lets events through while it shows itself, so it may take a few
+// turns of the event loop), so that a test never waits on a modal window.
 template <typename T>
-void WhenModal(std::function<void(T*)> act) {
-    QTimer::singleShot(0, [act] {
+void WhenModal(std::function<void(T*)> act, int turnsLeft = 500) {
+    QTimer::singleShot(turnsLeft == 500 ? 0 : 10, [act, turnsLeft] {
         auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
         if (!window) {
+            if (turnsLeft > 0) {
+                WhenModal<T>(act, turnsLeft - 1);
+                return;
+            }
             if (QWidget* other = QApplication::activeModalWidget()) other->close();
-            QFAIL("the expected modal window is not open");
+            QFAIL("the expected modal window did not open");
         }
         act(window);
+        // A failed check inside `act` must not leave the test waiting on the window.
+        if (window->isVisible()) {
+            window->done(0);
+            QFAIL("the modal window was left open");
+        }
     });
 }

@@ -1,0 +1,132 @@
+// The line and number editors and the typed-text rule behind every device
+// line: capitals, Windows-1251 only, 24 characters, Enter, the digit filter.
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "wizard/DeviceLine.h"
+#include "wizard/WizardTestSupport.h"
+#include "wizard/ui/Edit_dig.h"
+#include "wizard/ui/Edit_string.h"
+
+class TestEditors : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TForm6> lineEditor;
+    std::unique_ptr<TForm7> numberEditor;
+
+private slots:
+    void initTestCase() {
+        lineEditor = std::make_unique<TForm6>();
+        numberEditor = std::make_unique<TForm7>();
+    }
+
+    void typedTextBecomesDeviceText_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("latin and cyrillic small") << U("иванов ivan") << U("ИВАНОВ IVAN");
+        QTest::newRow("yo and number sign") << U("ёлка №5") << U("ЁЛКА №5");
+        QTest::newRow("emoji") << U("чай☕и 😀") << U("ЧАЙ?И ?");
+        QTest::newRow("control characters") << U("a\tb\x01") << U("A B ");
+        QTest::newRow("mark outside 1251") << U("çà") << U("??");
+    }
+    void typedTextBecomesDeviceText() {
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        QCOMPARE(DeviceLineInput(typed), kept);
+    }
+
+    // The stored line never runs past its 26 bytes, whatever its text.
+    void storedLineKeepsItsLimits() {
+        DeviceText line;
+        std::memset(line.bytes, 'x', sizeof line.bytes);
+        StoreLine(line, QString(40, QChar(u'Ж')), false);
+        QCOMPARE(Stored(line), U("0") + QString(24, QChar(u'Ж')));
+        QCOMPARE(line.bytes[25], '\0');
+        StoreLine(line, U("ßßßßßßßß"), true);  // each grows to two capitals
+        QCOMPARE(Stored(line), U("1SSSSSSSSSSSS"));
+        StoreLine(line, U("чай😀"), false);
+        QCOMPARE(Stored(line), U("0ЧАЙ?"));
+        char encoded[27] = {};
+        EncodeDeviceText(line.bytes, encoded);
+        QCOMPARE(QByteArray(encoded), QByteArray("0~aj?"));
+        StoreLine(line, U("Ё №"), false);
+        std::memset(encoded, 0, sizeof encoded);
+        EncodeDeviceText(line.bytes, encoded);
+        QCOMPARE(QByteArray(encoded), QByteArray("0   "));  // nothing the device cannot print
+    }
+
+    void lineEditorTypesCapitalsWithinTheLimit() {
+        QLineEdit* edit = lineEditor->Edit1;
+        edit->clear();
+        TypeText(edit, U("петров п.п. and a very long tail"));
+        QCOMPARE(edit->text(), U("ПЕТРОВ П.П. AND A VERY L"));
+        edit->clear();
+        QGuiApplication::clipboard()->setText(U("щи😀ё\nx"));
+        edit->paste();
+        QVERIFY(!edit->text().isEmpty());
+        QCOMPARE(DeviceLineInput(edit->text()), edit->text());
+        QVERIFY(edit->text().startsWith(U("ЩИ?Ё")));
+    }
+
+    void lineEditorAcceptsByEnterAndApplyOnly_data() {
+        QTest::addColumn<int>("how");  // 0 Enter, 1 Применить, 2 Отмена, 3 Esc
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("enter") << 0 << true;
+        QTest::newRow("apply") << 1 << true;
+        QTest::newRow("cancel") << 2 << false;
+        QTest::newRow("escape") << 3 << false;
+    }
+    void lineEditorAcceptsByEnterAndApplyOnly() {
+        QFETCH(int, how);
+        QFETCH(bool, accepted);
+        lineEditor->Edit1->setText(U("КАССИР"));
+        lineEditor->Accepted = !accepted;
+        WhenModal<TForm6>([how](TForm6* editor) {
+            QCOMPARE(editor->focusWidget(), editor->Edit1);
+            TypeText(editor->Edit1, U("ша"));
+            if (how == 0) QTest::keyClick(editor->Edit1, Qt::Key_Return);
+            if (how == 1) editor->Button1->click();
+            if (how == 2) editor->Button2->click();
+            if (how == 3) QTest::keyClick(editor->Edit1, Qt::Key_Escape);
+        });
+        lineEditor->exec();
+        QCOMPARE(lineEditor->Accepted, accepted);
+        QVERIFY(lineEditor->Edit1->text().endsWith(U("ША")));
+    }
+
+    void numberEditorTakesFourDigitsAndEnter() {
+        QLineEdit* edit = numberEditor->Edit1;
+        edit->clear();
+        WhenModal<TForm7>([](TForm7* editor) {
+            TypeText(editor->Edit1, U("1a-2ж34 5"));
+            QTest::keyClick(editor->Edit1, Qt::Key_Enter);
+        });
+        numberEditor->exec();
+        QVERIFY(numberEditor->Accepted);
+        QCOMPARE(edit->text(), U("1234"));
+        WhenModal<TForm7>([](TForm7* editor) {
+            QTest::keyClick(editor->Edit1, Qt::Key_Backspace);
+            editor->Button2->click();
+        });
+        numberEditor->exec();
+        QVERIFY(!numberEditor->Accepted);
+        QCOMPARE(edit->text(), U("123"));
+    }
+
+    void passwordRule() {
+        char password[5] = {};
+        StorePassword(password, U("123456"));
+        QCOMPARE(QByteArray(password), QByteArray("1234"));
+        QVERIFY(PasswordUsable(password));
+        for (const char* bad : {"", "0000", "0", "12a"}) {
+            StorePassword(password, U(bad));
+            QVERIFY2(!PasswordUsable(password), bad);
+        }
+    }
+};
+
+QTEST_MAIN(TestEditors)
+#include "tst_editors.moc"

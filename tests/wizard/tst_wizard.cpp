@@ -1,0 +1,338 @@
+// The "Помощник" as a user meets it: opening whole or for one page, the page
+// flow and the exit rule, the start page's download, editing by double-click,
+// the cliché choice, "Готово", and one page over a real serial line.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "emulator/Requests.h"
+#include "forms/ui/Constructor_frame.h"
+#include "shell/ui/GridPage.h"
+#include "shell/ui/Main.h"
+#include "support/RecordingProgress.h"
+#include "support/ScriptedDialogs.h"
+#include "support/SimProcess.h"
+#include "wizard/WizardTestSupport.h"
+#include "wizard/ui/Constructor.h"
+#include "wizard/ui/Data_oper.h"
+#include "wizard/ui/Dco_frame.h"
+#include "wizard/ui/Edit_dig.h"
+#include "wizard/ui/Edit_string.h"
+#include "wizard/ui/Kls_frame.h"
+#include "wizard/ui/Kls_frame2.h"
+#include "wizard/ui/Last_frame.h"
+#include "wizard/ui/Start.h"
+#include "wizard/ui/Usl_frame.h"
+
+namespace {
+
+QString ExitQuestion() {
+    return U("Вы действительно хотите выйти из \"Помощника\"?  ");
+}
+
+// A double click on a data cell, as the mouse gives it.
+void DoubleClickCell(GridPage* grid, int row, int col) {
+    const QRect cell = grid->visualRect(grid->model()->index(row - 1, col));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+}  // namespace
+
+class TestWizard : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TForm1> window;
+    std::unique_ptr<TForm6> lineEditor;
+    std::unique_ptr<TForm7> numberEditor;
+    DeviceEmulator* device = nullptr;
+
+    std::unique_ptr<TForm5> openWizard(int startPage, bool singlePage) {
+        auto wizard = std::make_unique<TForm5>(window.get(), startPage, singlePage);
+        wizard->show();
+        return wizard;
+    }
+
+private slots:
+    void initTestCase() {
+        TForm1::setSplashEnabled(false);
+        window = std::make_unique<TForm1>();
+        lineEditor = std::make_unique<TForm6>(window.get());
+        numberEditor = std::make_unique<TForm7>(window.get());
+        Form6 = lineEditor.get();
+        Form7 = numberEditor.get();
+        QSignalSpy started(window.get(), &TForm1::started);
+        window->show();
+        QVERIFY(started.wait(5000));
+        window->EnableDeviceControls(true);
+    }
+    void cleanupTestCase() {
+        Form6 = nullptr;
+        Form7 = nullptr;
+        numberEditor.reset();
+        lineEditor.reset();
+        window.reset();
+    }
+    void init() {
+        device = &UseEmulator();
+        MarkConfiguration(CurrentConfiguration());
+    }
+
+    // From the main menu: the services page alone, no way to another page,
+    // and "Выход" closes without a question.
+    void servicesMenuOpensOnePage() {
+        ScriptedDialogs dialogs;
+        bool checked = false;
+        WhenModal<TForm5>([&](TForm5* wizard) {
+            QCOMPARE(wizard->windowTitle(), U("Конструктор..."));
+            QCOMPARE(wizard->currentPage(), static_cast<QWidget*>(wizard->UslFrame));
+            for (int i = 0; i < TForm5::PageCount; ++i)
+                QCOMPARE(wizard->page(i)->isVisible(), i == 3);
+            QVERIFY(wizard->UslFrame->Button1->isHidden());
+            QVERIFY(wizard->UslFrame->Button2->isHidden());
+            QVERIFY(wizard->UslFrame->BitBtn1->isVisible());
+            QCOMPARE(wizard->UslFrame->Cells->cell(1, 1), U("СТАРОЕ"));
+            checked = true;
+            wizard->UslFrame->Button3->click();
+        });
+        window->actServices->trigger();
+        QVERIFY(checked);
+        QVERIFY(dialogs.shown.isEmpty());
+    }
+
+    // The exit questions of the whole wizard; No keeps the page and its edits.
+    void exitAsksUnlessOnePage() {
+        ScriptedDialogs dialogs;
+        auto wizard = openWizard(0, false);
+        wizard->ShowPage(wizard->UslFrame);
+        dialogs.answerNo(2);
+        wizard->UslFrame->Button3->click();
+        wizard->KlsFrame->Button3->click();
+        QCOMPARE(dialogs.texts(), QStringList({U("Вы действительно хотите выйти из конструктора?"),
+                                               ExitQuestion()}));
+        QVERIFY(IsConfirmation(dialogs.shown[0]));
+        QVERIFY(wizard->isVisible());
+        QCOMPARE(wizard->currentPage(), static_cast<QWidget*>(wizard->UslFrame));
+        dialogs.clear();
+        // Opened for one page, the start and last pages would still ask.
+        auto single = openWizard(4, true);
+        dialogs.answerNo();
+        single->LastFrame->Button3->click();
+        QCOMPARE(dialogs.texts(), QStringList({ExitQuestion()}));
+        single->KlsFrame->Button3->click();
+        QVERIFY(!single->isVisible());
+        dialogs.answerYes();
+        wizard->StartFrame->Button3->click();
+        QVERIFY(!wizard->isVisible());
+    }
+
+    // "Далее >>>" waits for a download that ran to its end; a stopped one
+    // leaves it as it was.
+    void startPageDownloadUnlocksNext() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        auto wizard = openWizard(0, false);
+        TStartFrame* start = wizard->StartFrame;
+        QCOMPARE(wizard->currentPage(), static_cast<QWidget*>(start));
+        QVERIFY(!start->Button1->isEnabled());
+        QVERIFY(!start->Button2->isEnabled());
+        start->Button2->click();
+        QCOMPARE(wizard->currentPage(), static_cast<QWidget*>(start));
+
+        SwitchOff(*device);
+        dialogs.answerNo();
+        start->BitBtn1->click();
+        QCOMPARE(dialogs.shown.size(), 1);
+        QVERIFY(IsErrorQuestion(dialogs.shown[0]));
+        QVERIFY(!start->Button1->isEnabled());
+        QCOMPARE(wizard->DataOperFrame->Cells->cell(1, 1), QString());  // refilled after the stop
+
+        device->clearFaults();
+        device->setParameter(0, 2, 2, DeviceLine("0ПЕТРОВ"));
+        device->setParameter(4, 1, 1, DeviceLine("0ПЕРВОЕ"));
+        device->setParameter(4, 2, 1, DeviceLine("0ВТОРОЕ"));
+        dialogs.clear();
+        start->BitBtn1->click();
+        QCOMPARE(dialogs.texts(), QStringList({U("Прочитано удачно...")}));
+        QVERIFY(start->Button1->isEnabled());
+        QCOMPARE(wizard->DataOperFrame->Cells->cell(2, 2), U("ПЕТРОВ"));
+        QCOMPARE(wizard->KlsFrame2->ComboBox1->currentIndex(), 1);
+        QCOMPARE(wizard->KlsFrame2->Cells->cell(1, 1), U("ВТОРОЕ"));
+
+        start->Button1->click();
+        QCOMPARE(wizard->currentPage(), static_cast<QWidget*>(wizard->DataOperFrame));
+        QVERIFY(!start->isVisible());
+        wizard->DataOperFrame->Button1->click();
+        wizard->DcoFrame->Button2->click();
+        QCOMPARE(wizard->currentPage(), static_cast<QWidget*>(wizard->DataOperFrame));
+    }
+
+    // The page opens on cliché 2; choosing cliché 1 changes nothing until it
+    // is read, then the grid shows it.
+    void clicheChoiceActsOnTheSelectedCliche() {
+        ScriptedDialogs dialogs;
+        SetStored(CurrentConfiguration().cliches[0].lines[0], "0ОДИН");
+        SetStored(CurrentConfiguration().cliches[1].lines[0], "0ДВА");
+        device->setParameter(4, 1, 1, DeviceLine("0С УСТРОЙСТВА"));
+        auto wizard = openWizard(5, true);
+        TKlsFrame2* page = wizard->KlsFrame2;
+        QCOMPARE(page->ComboBox1->currentText(), U("Клише 2"));
+        QCOMPARE(page->Cells->cell(1, 1), U("ДВА"));
+        page->ComboBox1->setCurrentIndex(0);
+        QCOMPARE(page->Cells->cell(1, 1), U("ДВА"));
+        page->BitBtn1->click();
+        QCOMPARE(dialogs.texts(), QStringList({U("Прочитано удачно...")}));
+        for (int line = 1; line <= 8; ++line)
+            QCOMPARE(Requests(*device).value(line - 1), ParameterRequest(ModeRead, 4, 1, line));
+        QCOMPARE(page->Cells->cell(1, 1), U("С УСТРОЙСТВА"));
+        QCOMPARE(page->ComboBox1->currentIndex(), 0);
+        QCOMPARE(Stored(CurrentConfiguration().cliches[1].lines[0]), U("0ДВА"));
+    }
+
+    // A 20-character line typed with "Широкий": the cell shows all 20, the
+    // store keeps 12, and 13 data bytes go to the device.
+    void wideLineThroughTheEditor() {
+        ScriptedDialogs dialogs;
+        auto wizard = openWizard(0, false);
+        wizard->ShowPage(wizard->KlsFrame2);
+        TKlsFrame2* page = wizard->KlsFrame2;
+        WhenModal<TForm6>([](TForm6* editor) {
+            QCOMPARE(editor->Edit1->text(), U("СТАРОЕ"));
+            editor->Edit1->clear();
+            TypeText(editor->Edit1, U("двадцать символов!!!"));
+            editor->CheckBox1->setChecked(true);
+            editor->Button1->click();
+        });
+        DoubleClickCell(page->StringGrid1, 3, 1);
+        QCOMPARE(page->CurrentRow(), 3);
+        QCOMPARE(page->Cells->cell(1, 3), U("ДВАДЦАТЬ СИМВОЛОВ!!!"));
+        QCOMPARE(Stored(CurrentConfiguration().cliches[1].lines[2]), U("1ДВАДЦАТЬ СИМ"));
+        QCOMPARE(Stored(CurrentConfiguration().cliches[0].lines[2]), U("0СТАРОЕ"));
+        page->BitBtn2->click();
+        QCOMPARE(dialogs.texts(), QStringList({U("Записано удачно...")}));
+        QCOMPARE(Requests(*device).value(2),
+                 ParameterRequest(ModeWrite, 4, 2, 3, DeviceLine("1ДВАДЦАТЬ СИМ")));
+        QCOMPARE(page->Cells->cell(1, 3), U("ДВАДЦАТЬ СИМ"));  // refilled from the store
+    }
+
+    // Operators: the editor by column, "Отмена" with "Широкий" still cuts the
+    // store, and a zero password never reaches the device.
+    void operatorsEditing() {
+        ScriptedDialogs dialogs;
+        auto wizard = openWizard(1, true);
+        TDataOperFrame* page = wizard->DataOperFrame;
+        OperatorRecord& op = CurrentConfiguration().operators[1];
+        SetStored(op.name, "0СИДОРОВ ПАВЕЛ ПЕТРОВИЧ");
+        page->Fill();
+
+        bool opened = false;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                opened = true;
+                modal->close();
+            }
+        });
+        DoubleClickCell(page->StringGrid1, 2, 4);  // "Дост."
+        QCoreApplication::processEvents();
+        QVERIFY(!opened);
+
+        WhenModal<TForm6>([](TForm6* editor) {
+            QVERIFY(!editor->CheckBox1->isChecked());
+            editor->CheckBox1->setChecked(true);
+            editor->Button2->click();
+        });
+        DoubleClickCell(page->StringGrid1, 2, 2);
+        QCOMPARE(page->Cells->cell(2, 2), U("СИДОРОВ ПАВЕЛ ПЕТРОВИЧ"));
+        QCOMPARE(Stored(op.name), U("1СИДОРОВ ПАВЕ"));
+
+        WhenModal<TForm7>([](TForm7* editor) {
+            editor->Edit1->clear();
+            TypeText(editor->Edit1, U("0000"));
+            QTest::keyClick(editor->Edit1, Qt::Key_Return);
+        });
+        DoubleClickCell(page->StringGrid1, 2, 3);
+        QCOMPARE(page->Cells->cell(3, 2), U("0000"));
+        QCOMPARE(QByteArray(op.password), QByteArray("0000"));
+        QVERIFY(page->CheckBox1->isChecked());
+        page->BitBtn2->click();
+        QCOMPARE(dialogs.texts(), QStringList({U("Пароль не может быть нулевым...")}));
+        QVERIFY(device->log().isEmpty());
+
+        // "Очистить поля" leaves a row the device does not let change.
+        CurrentConfiguration().operators[4].access = 0;
+        page->Fill();
+        page->BitBtn3->click();
+        QCOMPARE(page->Cells->cell(1, 5), U("СТАРОЕ"));
+        QCOMPARE(page->Cells->cell(1, 2), QString());
+        QCOMPARE(page->Cells->cell(4, 5), U("нет"));
+    }
+
+    // The document name follows its field and "Широкий" at once.
+    void documentNameField() {
+        ScriptedDialogs dialogs;
+        auto wizard = openWizard(2, true);
+        TDcoFrame* page = wizard->DcoFrame;
+        QCOMPARE(page->Edit1->text(), U("СТАРОЕ"));
+        page->Edit1->clear();
+        TypeText(page->Edit1, U("квитанция об оплате"));
+        QCOMPARE(page->Edit1->text(), U("КВИТАНЦИЯ ОБ ОПЛАТЕ"));
+        page->CheckBox1->click();
+        QCOMPARE(Stored(CurrentConfiguration().documentName), U("1КВИТАНЦИЯ ОБ"));
+        page->CheckBox1->click();
+        QCOMPARE(Stored(CurrentConfiguration().documentName), U("0КВИТАНЦИЯ ОБ ОПЛАТЕ"));
+    }
+
+    // "Готово" with the device silent: the state question, then Yes tries
+    // form 1 and No reads nothing; either way the constructor page follows.
+    void doneWithSilentDevice_data() {
+        QTest::addColumn<bool>("goOn");
+        QTest::newRow("yes") << true;
+        QTest::newRow("no") << false;
+    }
+    void doneWithSilentDevice() {
+        QFETCH(bool, goOn);
+        ScriptedDialogs dialogs;
+        auto wizard = openWizard(0, false);
+        wizard->ShowPage(wizard->LastFrame);
+        window->ShowMainPage(nullptr);
+        SwitchOff(*device);
+        dialogs.answer(goOn);
+        wizard->LastFrame->Button1->click();
+        QCOMPARE(dialogs.shown.size(), 1);
+        QVERIFY(IsConfirmation(dialogs.shown[0]));
+        QCOMPARE(dialogs.shown[0].text,
+                 U("Не удалось выполнить запрос состояния!\nТекущая группа неизвестна. Желаете "
+                   "продолжить?"));
+        QList<QByteArray> expected = {StateRequest()};
+        if (goOn) expected << FormRequest(ModeRead, 1);
+        QCOMPARE(Requests(*device), expected);
+        QCOMPARE(window->currentPage(), static_cast<QWidget*>(window->constructorPage()));
+        QVERIFY(!wizard->isVisible());
+    }
+
+    // The document name over a pseudo-terminal and the real serial code.
+    void documentNameOverSerialLine() {
+        SimProcess sim;
+        QVERIFY2(sim.isReady(), qPrintable(sim.errorString()));
+        CurrentPortSettings().PortName = sim.portPath();
+        ScriptedDialogs dialogs;
+        auto wizard = openWizard(2, true);
+        TDcoFrame* page = wizard->DcoFrame;
+        page->Edit1->setText(U("ЧЕК №1"));
+        page->CheckBox1->setChecked(true);
+        page->BitBtn2->click();
+        page->Edit1->setText(U("ДРУГОЕ"));
+        page->CheckBox1->setChecked(false);
+        page->BitBtn1->click();
+        QCOMPARE(dialogs.texts(), QStringList({U("Записано удачно..."), U("Прочитано удачно...")}));
+        QCOMPARE(page->Edit1->text(), U("ЧЕК  1"));  // the device has no "№"
+        QVERIFY(page->CheckBox1->isChecked());
+        QCOMPARE(Stored(CurrentConfiguration().documentName), U("1ЧЕК  1"));
+    }
+};
+
+QTEST_MAIN(TestWizard)
+#include "tst_wizard.moc"

@@ -6,6 +6,7 @@
 
 #include "config/Utils.h"
 #include "device/PortNames.h"
+#include "device/PosixSerialLink.h"
 #include "device/QtSerialLink.h"
 #include "emulator/EmulatorLink.h"
 
@@ -108,7 +109,11 @@ void CopyDataField(int offset, char* destination) {
 SerialLink& ActiveLink() {
     if (g_linkOverride) return *g_linkOverride;
     if (CurrentPortSettings().PortName == EmulatorPortName()) return InProcessEmulatorLink();
+#ifdef Q_OS_UNIX
+    static PosixSerialLink serial;
+#else
     static QtSerialLink serial;
+#endif
     return serial;
 }
 

@@ -299,6 +299,9 @@ void Simulator::readMaster() {
 }
 
 void Simulator::serve(const RequestFramer::Frame& frame) {
+    // The program may have closed and reopened the port since the last poll:
+    // take those events first, or their close would flush this answer.
+    if (watch_ >= 0) readOpenEvents();
     // A new request ends whatever was still owed for the last one.
     tcflush(keeper_, TCIFLUSH);
     const EmulatorReply reply = device_.exchange(frame.bytes);

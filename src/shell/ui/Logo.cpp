@@ -25,6 +25,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     Timer1->setInterval(500);
     Timer1->setInterval(1500);
     Timer1->setSingleShot(true);
+    Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, &QDialog::accept);
     Timer1->start();
 }

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -40,7 +41,6 @@ constexpr int ClientWidth = 742;
 constexpr int ClientHeight = 504;
 constexpr int ToolBarHeight = 30;
 constexpr int StatusBarHeight = 19;
-constexpr int ProgressPanelWidth = 562;
 const QString ConfigurationFilter = QStringLiteral("Конфигурация (*.cfg)");
 }  // namespace
 
@@ -175,20 +175,24 @@ void TForm1::buildStatusBar() {
     status->setSizeGripEnabled(false);
     status->setFixedHeight(StatusBarHeight);
     status->setContentsMargins(0, 0, 0, 0);
+    // The first panel holds the progress bar and gives way when a long port
+    // name ("Эмулятор АС", /dev/ttyUSB0) needs more than the usual 80 pixels.
     auto* first = new QWidget(status);
-    first->setFixedWidth(ProgressPanelWidth);
+    auto* firstLayout = new QHBoxLayout(first);
+    firstLayout->setContentsMargins(0, 2, 0, 0);
     progressBar_ = new QProgressBar(first);
-    progressBar_->setGeometry(0, 2, ProgressPanelWidth, StatusBarHeight - 2);
+    progressBar_->setFixedHeight(StatusBarHeight - 2);
     progressBar_->setRange(0, 100);
     progressBar_->setValue(0);
     progressBar_->setTextVisible(false);
-    status->addWidget(first);
+    firstLayout->addWidget(progressBar_);
+    status->addWidget(first, 1);
     portPanel = new QLabel(QStringLiteral("Порт:"), status);
-    portPanel->setFixedWidth(80);
+    portPanel->setMinimumWidth(80);
     portPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     status->addWidget(portPanel);
     speedPanel = new QLabel(QStringLiteral("Скорость:"), status);
-    speedPanel->setFixedWidth(100);
+    speedPanel->setMinimumWidth(100);
     speedPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     status->addWidget(speedPanel);
 }

@@ -114,6 +114,9 @@ private slots:
         QCOMPARE(dialogs.texts(), QStringList({U("Вы действительно хотите выйти из конструктора?"),
                                                ExitQuestion()}));
         QVERIFY(IsConfirmation(dialogs.shown[0]));
+        dialogs.answerNo();
+        QTest::keyClick(wizard->UslFrame, Qt::Key_Escape);  // Esc is the page's "Выход"
+        QCOMPARE(dialogs.shown.size(), 3);
         QVERIFY(wizard->isVisible());
         QCOMPARE(wizard->currentPage(), static_cast<QWidget*>(wizard->UslFrame));
         dialogs.clear();
@@ -127,6 +130,11 @@ private slots:
         dialogs.answerYes();
         wizard->StartFrame->Button3->click();
         QVERIFY(!wizard->isVisible());
+        // A start page out of range shows no page; Esc still gets out.
+        auto empty = openWizard(7, false);
+        QCOMPARE(empty->currentPage(), nullptr);
+        QTest::keyClick(empty.get(), Qt::Key_Escape);
+        QVERIFY(!empty->isVisible());
     }
 
     // "Далее >>>" waits for a download that ran to its end; a stopped one

@@ -125,3 +125,10 @@ void TForm5::ShowPage(QWidget* page) {
 void TForm5::closeWizard() {
     QDialog::done(QDialog::Accepted);
 }
+
+void TForm5::reject() {
+    if (auto* shown = qobject_cast<TWizardPage*>(current_))
+        shown->Button3Click();
+    else
+        closeWizard();
+}

@@ -51,8 +51,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    // The window has no close box; only "Выход" and "Готово" close it.
-    void reject() override {}
+    // The window has no close box: Esc (or the window manager's close) is the
+    // current page's "Выход", with its question; with no page shown it closes.
+    void reject() override;
 
 private:
     void FormShow();

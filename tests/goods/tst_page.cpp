@@ -1,0 +1,307 @@
+// The goods page and the record editor as a user meets them: the grid, the
+// selection, the editor opened by a double click, Esc, "Выход", the file
+// dialogs and a transfer started from the page.
+#include <QAction>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QtTest>
+
+#include "config/Utils.h"
+#include "device/DeviceLock.h"
+#include "device/PortNames.h"
+#include "device/Prot.h"
+#include "emulator/DeviceEmulator.h"
+#include "emulator/EmulatorLink.h"
+#include "goods/GoodsTable.h"
+#include "goods/ui/Base_frame.h"
+#include "goods/ui/Sd_edit.h"
+#include "shell/ui/GridPage.h"
+#include "shell/ui/Main.h"
+#include "support/RecordingProgress.h"
+#include "support/ScriptedDialogs.h"
+
+namespace {
+
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+QByteArray W(const char* utf8) {
+    return ToCp1251(U(utf8));
+}
+
+// Runs `drive` on the editor once it is shown modally; the editor is closed
+// afterwards if `drive` left it open.
+void WhenEditorOpen(const std::function<void(TForm8*)>& drive) {
+    QTimer::singleShot(0, [drive] {
+        auto* editor = qobject_cast<TForm8*>(QApplication::activeModalWidget());
+        QVERIFY(editor);
+        drive(editor);
+        // A failed check inside `drive` returns early; never leave the test hanging.
+        if (editor->isVisible()) editor->Button2Click();
+    });
+}
+
+// Types text key by key, Cyrillic included, through the widget's filters.
+void Type(QWidget* widget, const QString& text) {
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+QPoint CellCentre(GridPage* grid, int row, int col) {
+    return grid->visualRect(grid->model()->index(row - 1, col)).center();
+}
+
+GoodsRecord SomeRow() {
+    GoodsRecord row;
+    row.code = "2";
+    row.name = W("ЧАЙ");
+    row.font = WideFontText();
+    row.barcode = "17";
+    row.section = "3";
+    row.price = "25.50";
+    return row;
+}
+
+}  // namespace
+
+class TestPage : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TForm1> window;
+    std::unique_ptr<TForm8> editor;
+    TBaseFrame* page = nullptr;
+    GridPage* grid = nullptr;
+
+private slots:
+    void init() {
+        TForm1::setSplashEnabled(false);
+        window = std::make_unique<TForm1>();
+        editor = std::make_unique<TForm8>(window.get());
+        Form8 = editor.get();
+        QSignalSpy started(window.get(), &TForm1::started);
+        window->show();
+        QVERIFY(started.wait(5000));
+        page = window->goodsPage();
+        grid = page->StringGrid1;
+        window->ShowMainPage(page);
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void cleanup() {
+        Form8 = nullptr;
+        editor.reset();
+        window.reset();
+    }
+
+    void gridLayout() {
+        QCOMPARE(page->pos(), QPoint(5, 5));
+        QCOMPARE(grid->model()->rowCount() + 1, 1002);
+        QCOMPARE(grid->model()->columnCount(), 7);
+        const QStringList headers = {U("№"),           U("Код товара"), U("Наименование"),
+                                     U("Тип. шрифта"), U("Штрих-код"),  U("Секция"),
+                                     U("Цена")};
+        const QList<int> widths = {20, 75, 250, 80, 100, 55, 85};
+        for (int col = 0; col < 7; ++col) {
+            QCOMPARE(grid->model()->headerData(col, Qt::Horizontal).toString(), headers[col]);
+            QCOMPARE(grid->columnWidth(col), widths[col]);
+        }
+        QCOMPARE(grid->verticalHeader()->defaultSectionSize(), 18);
+        QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
+        QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+        QVERIFY(!page->CheckBox1->isChecked());
+        QCOMPARE(page->CurrentRow(), 1);
+        QCOMPARE(page->CurrentCol(), 1);
+        QVERIFY(page->table().record(1).isBlank());
+        // The grid is fully visible on the page: every column fits without scrolling.
+        QVERIFY(grid->horizontalScrollBar()->maximum() == 0);
+        for (QPushButton* b : page->findChildren<QPushButton*>())
+            QVERIFY2(b->width() >= b->sizeHint().width(), qPrintable(b->text()));
+    }
+
+    void clickSelectsWholeRowAndRemembersCell() {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, 5, 4));
+        QCOMPARE(page->CurrentRow(), 5);
+        QCOMPARE(page->CurrentCol(), 4);
+        QVERIFY(grid->selectionModel()->isRowSelected(4, {}));
+        // The fixed column cannot be selected.
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, 2, 0));
+        QCOMPARE(page->CurrentRow(), 5);
+        QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(page->CurrentRow(), 6);
+        QTest::keyClick(grid, Qt::Key_Home);
+        QCOMPARE(page->CurrentCol(), 1);
+        // No editing in place: typing changes no cell.
+        QTest::keyClicks(grid, U("abc"));
+        QTest::keyClick(grid, Qt::Key_F2);
+        QVERIFY(page->table().record(6).isBlank());
+    }
+
+    void escapeClearsTheWholeTable() {
+        for (int row : {1, 500, 1001}) page->table().setRecord(row, SomeRow());
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Escape);
+        for (int row : {1, 500, 1001}) QVERIFY(page->table().record(row).isBlank());
+    }
+
+    void exitAsksAndKeepsTheTable() {
+        ScriptedDialogs dialogs;
+        page->table().setRecord(3, SomeRow());
+        dialogs.answerNo();
+        QTest::mouseClick(page->Button1, Qt::LeftButton);
+        QCOMPARE(dialogs.shown.size(), 1);
+        QVERIFY(IsConfirmation(dialogs.shown[0]));
+        QCOMPARE(dialogs.shown[0].text, U("Вы действительно хотите выйти из загрузчика базы?"));
+        QCOMPARE(window->currentPage(), page);
+        QVERIFY(page->isVisible());
+
+        dialogs.answerYes();
+        QTest::mouseClick(page->Button1, Qt::LeftButton);
+        QCOMPARE(window->currentPage(), nullptr);
+        QVERIFY(!page->isVisible());
+        window->actGoods->setEnabled(true);
+        window->actGoods->trigger();
+        QVERIFY(page->isVisible());
+        QCOMPARE(page->table().record(3), SomeRow());
+    }
+
+    // A blank row: the editor opens with barcode "0", stops at the empty
+    // section, and after a successful "Применить" the row gets its code.
+    void editorWritesRowOnlyAfterApply() {
+        ScriptedDialogs dialogs;
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, 4, 2));
+        bool opened = false;
+        WhenEditorOpen([&](TForm8* e) {
+            opened = true;
+            QCOMPARE(e->windowTitle(), U("Редактирование параметров..."));
+            QCOMPARE(e->Edit1->text(), QString());
+            QCOMPARE(e->Edit2->text(), U("0"));
+            QCOMPARE(e->Edit3->text(), QString());
+            QCOMPARE(e->Edit4->text(), QString());
+            QVERIFY(!e->CheckBox1->isChecked());
+            QTest::mouseClick(e->Button1, Qt::LeftButton);
+            QCOMPARE(dialogs.texts(), QStringList{U("Незаполнено поле \"Секция\"!")});
+            QVERIFY(e->isVisible());
+            e->Edit1->setFocus();
+            Type(e->Edit1, U("чай №1"));
+            Type(e->Edit3, U("3a"));
+            Type(e->Edit4, U("12,5.5x"));
+            QCOMPARE(e->Edit1->text(), U("ЧАЙ №1"));
+            QCOMPARE(e->Edit3->text(), U("3"));
+            QCOMPARE(e->Edit4->text(), U("125.5"));
+            e->Edit4->setText(U("1.2.3"));
+            QTest::mouseClick(e->Button1, Qt::LeftButton);
+            QCOMPARE(dialogs.texts().last(),
+                     U("Неккоректное значение цены!\nВозможно неккоректный разделитель!"));
+            QCOMPARE(e->focusWidget(), e->Edit4);
+            QVERIFY(page->table().record(4).isBlank());  // nothing reached the table yet
+            e->Edit4->setText(U("12.5"));
+            e->CheckBox1->setChecked(true);
+            QTest::mouseClick(e->Button1, Qt::LeftButton);
+        });
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, 4, 2));
+        QVERIFY(opened);
+        GoodsRecord expected;
+        expected.code = "3";
+        expected.name = W("ЧАЙ №1");
+        expected.font = WideFontText();
+        expected.barcode = "0";
+        expected.section = "3";
+        expected.price = "12.50";
+        QCOMPARE(page->table().record(4), expected);
+
+        // Opened again and left with "Отмена": the row stays.
+        WhenEditorOpen([](TForm8* e) {
+            QCOMPARE(e->Edit4->text(), U("12.50"));
+            QVERIFY(e->CheckBox1->isChecked());
+            e->Edit1->setText(U("ДРУГОЕ"));
+            QTest::mouseClick(e->Button2, Qt::LeftButton);
+        });
+        page->StringGrid1DblClick();
+        QCOMPARE(page->table().record(4), expected);
+        // ... and left with Esc as well.
+        WhenEditorOpen([](TForm8* e) {
+            e->Edit1->setText(U("ДРУГОЕ"));
+            QTest::keyClick(e, Qt::Key_Escape);
+        });
+        page->StringGrid1DblClick();
+        QCOMPARE(page->table().record(4), expected);
+        QVERIFY(!editor->Applied);
+    }
+
+    void doubleClickOnFixedColumnOpensNothing() {
+        bool opened = false;
+        QTimer::singleShot(0, [&] {
+            if (auto* e = qobject_cast<TForm8*>(QApplication::activeModalWidget())) {
+                opened = true;
+                e->Button2Click();
+            }
+        });
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, 3, 0));
+        QCoreApplication::processEvents();
+        QVERIFY(!opened);
+        QCOMPARE(page->CurrentRow(), 1);
+    }
+
+    void fileDialogs() {
+        std::unique_ptr<QFileDialog> save(TBaseFrame::CreateSaveDialog(page));
+        QCOMPARE(save->windowTitle(), U("Файлы базы данных"));
+        QCOMPARE(save->nameFilters(), QStringList{U("Базы (*.base)")});
+        QCOMPARE(save->defaultSuffix(), U("base"));
+        QCOMPARE(save->acceptMode(), QFileDialog::AcceptSave);
+        QVERIFY(save->testOption(QFileDialog::DontConfirmOverwrite));
+        std::unique_ptr<QFileDialog> open(TBaseFrame::CreateOpenDialog(page));
+        QCOMPARE(open->nameFilters(), QStringList{U("Базыl (*.base)")});
+        QCOMPARE(open->defaultSuffix(), U("base"));
+        QCOMPARE(open->acceptMode(), QFileDialog::AcceptOpen);
+        // An empty name (a cancelled dialog) does nothing.
+        ScriptedDialogs dialogs;
+        page->SaveToFile(QString());
+        page->LoadFromFile(QString());
+        QVERIFY(dialogs.shown.isEmpty());
+    }
+
+    // "Текущий" limits a transfer to the selected row; a second device
+    // operation is refused while one runs.
+    void transferFromThePage() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        SetLinkOverride(nullptr);
+        CurrentPortSettings().PortName = EmulatorPortName();
+        CurrentPortSettings().MachineNumber = "0";
+        InProcessEmulator().reset();
+        GoodsRecord row = SomeRow();
+        row.code = "6";
+        page->table().setRecord(7, row);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, 7, 1));
+        page->CheckBox1->setChecked(true);
+        QTest::mouseClick(page->BitBtn2, Qt::LeftButton);
+        QCOMPARE(InProcessEmulator().log().size(), 1);
+        QCOMPARE(InProcessEmulator().goods(6).barcode, uint64_t(17));
+        QCOMPARE(dialogs.texts(), QStringList{U("Записано удачно...")});
+
+        {
+            DeviceLock held;
+            dialogs.clear();
+            QTest::mouseClick(page->BitBtn1, Qt::LeftButton);
+            QTest::mouseClick(page->BitBtn6, Qt::LeftButton);
+            QCOMPARE(dialogs.shown.size(), 2);
+            QVERIFY(IsWarning(dialogs.shown[0]));
+            QCOMPARE(InProcessEmulator().log().size(), 1);
+        }
+
+        page->CheckBox1->setChecked(false);
+        page->table().clear();
+        dialogs.clear();
+        QTest::mouseClick(page->BitBtn1, Qt::LeftButton);
+        QCOMPARE(InProcessEmulator().log().size(), 1 + 1001);
+        QCOMPARE(page->table().record(7), row);
+        QCOMPARE(page->table().record(8).code, QByteArray("7"));
+        QCOMPARE(dialogs.texts(), QStringList{U("Прочитано удачно...")});
+    }
+};
+
+QTEST_MAIN(TestPage)
+#include "tst_page.moc"

@@ -5,8 +5,10 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "device/DeviceLock.h"
@@ -24,6 +26,7 @@ namespace {
 
 constexpr int PageWidth = 730;
 constexpr int PageHeight = 440;
+constexpr int GridFontPixels = 11;
 
 QString RunFileDialog(QFileDialog* dialog) {
     const bool accepted = dialog->exec() == QDialog::Accepted;
@@ -63,8 +66,18 @@ TBaseFrame::TBaseFrame(QWidget* parent) : QFrame(parent) {
     StringGrid1 = new GridPage(this);
     StringGrid1->setModel(table_);
     StringGrid1->setColumnWidths(GoodsColumnWidths());
+    // The column widths are the grid's own; a compact font lets a 13-digit
+    // barcode and every header fit them.
+    QFont gridFont = StringGrid1->font();
+    gridFont.setPixelSize(GridFontPixels);
+    StringGrid1->setFont(gridFont);
+    StringGrid1->horizontalHeader()->setFont(gridFont);
+    int gridWidth = 2 * StringGrid1->frameWidth() +
+                    StringGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (int width : GoodsColumnWidths()) gridWidth += width;
+    StringGrid1->setFixedWidth(gridWidth);
     StringGrid1->setDoubleClickHandler(Guarded([this] { StringGrid1DblClick(); }));
-    layout->addWidget(StringGrid1, 1);
+    layout->addWidget(StringGrid1, 1, Qt::AlignLeft);
 
     auto* bottom = new QHBoxLayout;
     layout->addLayout(bottom);

@@ -128,6 +128,7 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent) {
     grid->addLayout(warning, 2, 2, 3, 1, Qt::AlignRight | Qt::AlignBottom);
     grid->setColumnStretch(1, 1);
 
+    layout->addSpacing(6);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     Button2 = new QPushButton(QStringLiteral("Отмена"), this);

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <algorithm>
 
 #include "config/Utils.h"
 
@@ -16,8 +17,11 @@ protected:
         if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
         auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
-        // Editing and navigation keys carry no character and pass unchanged.
-        if (text.isEmpty() || key->key() == Qt::Key_Backspace) return false;
+        // Editing and navigation keys (Enter, Tab, Esc, Backspace) carry no
+        // printable character and pass unchanged.
+        const bool control =
+            std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x20; });
+        if (text.isEmpty() || control) return false;
         if (key->matches(QKeySequence::Paste)) return true;  // a paste could bring letters in
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
         for (QChar c : text) {

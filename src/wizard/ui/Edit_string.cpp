@@ -12,10 +12,8 @@
 
 TForm6* Form6 = nullptr;
 
-TForm6::TForm6(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Редактирование строки..."));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-
+TForm6::TForm6(QWidget* parent)
+    : TEditorDialog(QStringLiteral("Редактирование строки..."), parent) {
     auto* layout = new QVBoxLayout(this);
     for (const QString& text :
          {QStringLiteral("Все программируемые строки имеют длину до 24 символов"),
@@ -27,7 +25,6 @@ TForm6::TForm6(QWidget* parent) : QDialog(parent) {
         layout->addWidget(label);
     }
 
-    Edit1 = new QLineEdit(this);
     QFont mono(QStringLiteral("Courier"));
     mono.setStyleHint(QFont::TypeWriter);
     mono.setPixelSize(16);
@@ -40,45 +37,5 @@ TForm6::TForm6(QWidget* parent) : QDialog(parent) {
     CheckBox1 = new QCheckBox(QStringLiteral("Широкий"), this);
     layout->addWidget(CheckBox1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    Button2 = new QPushButton(QStringLiteral("Отмена"), this);
-    Button1 = new QPushButton(QStringLiteral("Применить"), this);
-    for (QPushButton* b : {Button1, Button2}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-        buttons->addWidget(b);
-    }
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    connect(Edit1, &QLineEdit::returnPressed, this, &TForm6::Edit1KeyPress);
-    connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm6::Button2Click);
-}
-
-void TForm6::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    Accepted = false;
-    Edit1->setFocus();
-    Edit1->deselect();
-    Edit1->end(false);
-}
-
-void TForm6::Edit1KeyPress() {
-    Button1Click();
-}
-
-void TForm6::Button1Click() {
-    Accepted = true;
-    done(QDialog::Accepted);
-}
-
-void TForm6::Button2Click() {
-    Accepted = false;
-    done(QDialog::Rejected);
-}
-
-void TForm6::reject() {
-    Button2Click();
+    addButtons(layout);
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake
   qt6-base-dev qt6-serialport-dev qt6-5compat-dev qt6-qpa-plugins libgl1-mesa-dev
-  fonts-dejavu-core fontconfig
+  qt6-translations-l10n fonts-dejavu-core fontconfig
   xvfb xauth
 )
 missing=()

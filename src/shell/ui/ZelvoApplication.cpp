@@ -1,10 +1,20 @@
 #include "shell/ui/ZelvoApplication.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 #include "device/Prot.h"
 #include "shell/UserDialogs.h"
 #include "shell/ui/Guarded.h"
 
-ZelvoApplication::ZelvoApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+ZelvoApplication::ZelvoApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // The toolkit's own texts (file dialogs, their questions) in Russian, like the rest.
+    auto* translator = new QTranslator(this);
+    if (translator->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
+}
 
 void ReportException(const std::exception& error) {
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();

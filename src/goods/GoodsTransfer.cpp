@@ -111,6 +111,9 @@ ItemResult WriteGoodsRecord(int number, const GoodsDeviceRecord& record) {
 }
 
 bool ReadCurrentGoods(GoodsTable& table, int row, Progress& progress, UserDialogs& dialogs) {
+    // A factory number that does not convert stops the read before the row is
+    // cleared, not after.
+    MachineNumberValue(CurrentPortSettings().MachineNumber);
     BusyCursor busy(progress);
     table.setRecord(row, ClearedRow());
     GoodsDeviceRecord record;

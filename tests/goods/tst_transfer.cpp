@@ -322,6 +322,11 @@ private slots:
         QVERIFY(!progress.busyNow && !progress.waitVisible);
         QVERIFY_THROWS_EXCEPTION(ConversionError, WriteCurrentGoods(table, 1, progress, dialogs));
         QVERIFY(!progress.busyNow);
+        // The row a single read would clear stays as it was.
+        table.setRecord(2, Row(1, "ЧАЙ", true, "17", "3", "25.50"));
+        QVERIFY_THROWS_EXCEPTION(ConversionError, ReadCurrentGoods(table, 2, progress, dialogs));
+        QCOMPARE(table.record(2), Row(1, "ЧАЙ", true, "17", "3", "25.50"));
+        QVERIFY(!progress.busyNow);
         QVERIFY(Requests().isEmpty());
     }
 };

@@ -3,17 +3,10 @@
 // set against the line's own time for the same bytes (request + response
 // bytes × 10 bits / 115200, summed over the exchanges).
 //
-// To show where the time goes, the same transfers also run over a bare POSIX
-// link (open, TIOCEXCL, termios, poll; no lock file) that differs from the
-// program's link only in how the port is opened and closed, and one exchange
-// of the program's link is taken apart phase by phase. An unpaced simulator
-// gives the program's own cost per exchange.
+// To show where the time goes, one exchange of the program's link is taken
+// apart phase by phase. An unpaced simulator gives the program's own cost.
 #include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
-#include <QLockFile>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -23,18 +16,10 @@
 #include "config/DeviceConfiguration.h"
 #include "config/Utils.h"
 #include "device/Prot.h"
-#include "device/QtSerialLink.h"
+#include "device/SerialLink.h"
 #include "emulator/FrameCodec.h"
 #include "shell/UserDialogs.h"
 #include "support/SimProcess.h"
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/ioctl.h>
-#include <termios.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -60,61 +45,6 @@ public:
     void inform(const QString&, const QString&, DialogIcon) override {}
     int questions = 0;
 };
-
-#ifdef Q_OS_UNIX
-// The comparison link: the same exchange as the program's, opened without
-// QSerialPort's lock file.
-class PosixLink : public SerialLink {
-public:
-    bool open(const QString& path) override {
-        fd_ = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        if (fd_ < 0) return false;
-        ioctl(fd_, TIOCEXCL);
-        tcgetattr(fd_, &saved_);
-        tcflush(fd_, TCIFLUSH);
-        return true;
-    }
-    void configure(int) override {
-        termios raw = saved_;
-        cfmakeraw(&raw);
-        raw.c_cflag |= CLOCAL | CREAD;
-        cfsetspeed(&raw, B115200);
-        tcsetattr(fd_, TCSANOW, &raw);
-    }
-    qint64 write(const QByteArray& bytes) override {
-        const ssize_t n = ::write(fd_, bytes.constData(), size_t(bytes.size()));
-        tcdrain(fd_);
-        return n < 0 ? 0 : n;
-    }
-    QByteArray read(int expected, int byteTimeoutMs, int totalTimeoutMs) override {
-        QByteArray answer;
-        QDeadlineTimer total(totalTimeoutMs);
-        char buffer[256];
-        while (answer.size() < expected) {
-            int wait = int(total.remainingTime());
-            if (wait <= 0) break;
-            if (!answer.isEmpty() && byteTimeoutMs > 0) wait = std::min(wait, byteTimeoutMs);
-            pollfd p{fd_, POLLIN, 0};
-            if (poll(&p, 1, wait) <= 0) break;
-            const ssize_t n = ::read(
-                fd_, buffer, size_t(std::min<int>(int(sizeof buffer), expected - answer.size())));
-            if (n > 0) answer.append(buffer, int(n));
-        }
-        return answer;
-    }
-    void close() override {
-        if (fd_ < 0) return;
-        tcsetattr(fd_, TCSANOW, &saved_);
-        ioctl(fd_, TIOCNXCL);
-        ::close(fd_);
-        fd_ = -1;
-    }
-
-private:
-    int fd_ = -1;
-    termios saved_{};
-};
-#endif
 
 // Every item written: operators with passwords, full-length lines elsewhere.
 DeviceConfiguration FullConfiguration() {
@@ -208,7 +138,7 @@ void Phases(const QString& path) {
     body[2] = 1;
     body[3] = 1;
     const QByteArray request = BuildRequest(0, CmdParameter, body);
-    QtSerialLink link;
+    SerialLink& link = ActiveLink();
     std::vector<double> open, configure, exchange, close, whole;
     QElapsedTimer clock, all;
     for (int i = 0; i < N; ++i) {
@@ -233,24 +163,6 @@ void Phases(const QString& path) {
         "configure %.3f + write/read %.3f + close %.3f; line %.3f ms\n",
         N, Median(whole), Median(open), Median(configure), Median(exchange), Median(close),
         (ParameterRequestLength + ParameterResponseLength) * 10000.0 / Baud);
-
-    // QSerialPort takes a lock file in the first writable lock directory.
-    for (const char* dir : {"/var/lock", "/run/lock", "/tmp"}) {
-        if (!QFileInfo(QString::fromLatin1(dir)).isWritable()) continue;
-        std::vector<double> lock, unlock;
-        for (int i = 0; i < N; ++i) {
-            QLockFile file(QString::fromLatin1(dir) + QStringLiteral("/LCK..zelvo-bench"));
-            clock.start();
-            file.tryLock();
-            lock.push_back(Ms(clock));
-            clock.start();
-            file.unlock();
-            unlock.push_back(Ms(clock));
-        }
-        std::printf("  a QLockFile in %s: lock %.3f ms, unlock %.3f ms\n", dir, Median(lock),
-                    Median(unlock));
-        break;
-    }
 }
 
 }  // namespace
@@ -265,19 +177,13 @@ int main(int argc, char** argv) {
         }
         UsePort(sim.portPath());
         std::printf("paced at %d bit/s, median of %d transfers:\n", Baud, Rounds);
-        Transfers(sim, "program's link (QtSerialLink)");
-#ifdef Q_OS_UNIX
-        PosixLink posix;
-        SetLinkOverride(&posix);
-        Transfers(sim, "bare POSIX link, for comparison");
-        SetLinkOverride(nullptr);
-#endif
+        Transfers(sim, "program's link");
         Phases(sim.portPath());
     }
     SimProcess sim({QStringLiteral("--log")});
     if (!sim.isReady()) return 1;
     UsePort(sim.portPath());
     std::printf("unpaced (the program's own cost), median of %d transfers:\n", Rounds);
-    Transfers(sim, "program's link (QtSerialLink)");
+    Transfers(sim, "program's link");
     return 0;
 }

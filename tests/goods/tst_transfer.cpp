@@ -213,7 +213,7 @@ private slots:
         QCOMPARE(Requests().value(0), GoodsRequest(ModeWrite, 2, "0~aj", 17, 1250, 5));
     }
 
-    void singleWriteFailureReports() {
+    void writeFailuresReport() {
         ScriptedDialogs dialogs;
         RecordingProgress progress;
         QVERIFY(Device().addFault(ErrorOn(0, 52)));
@@ -224,6 +224,15 @@ private slots:
         QCOMPARE(dialogs.shown[0].text,
                  U("Не удалось записать параметр... ") + FromCp1251(DeviceErrorText(52)));
         QVERIFY(!progress.busyNow);
+
+        // For all records the same failure asks, and Yes goes on to the end.
+        dialogs.clear();
+        QVERIFY(Device().addFault(ErrorOn(1000)));
+        dialogs.answerYes();
+        QVERIFY(WriteAllGoods(table, progress, dialogs));
+        QCOMPARE(dialogs.shown[0].text,
+                 Continue("Не удалось записать параметр... ", DeviceErrorText(51)));
+        QCOMPARE(dialogs.shown[1].text, U("Записано удачно..."));
     }
 
     // After "Очистить поля" writing all records sends the same 1001 zero
@@ -280,18 +289,6 @@ private slots:
         QCOMPARE(Requests().size(), 8);
         QCOMPARE(Device().goods(500).barcode, uint64_t(1));  // stopped before it
         QVERIFY(!progress.waitVisible && !progress.busyNow);
-    }
-
-    void writeAllFailureGoesOnAfterYes() {
-        ScriptedDialogs dialogs;
-        RecordingProgress progress;
-        QVERIFY(Device().addFault(ErrorOn(1000)));
-        dialogs.answerYes();
-        GoodsTable table;
-        QVERIFY(WriteAllGoods(table, progress, dialogs));
-        QCOMPARE(dialogs.shown[0].text,
-                 Continue("Не удалось записать параметр... ", DeviceErrorText(51)));
-        QCOMPARE(dialogs.shown[1].text, U("Записано удачно..."));
     }
 
     // Rows written and read back come back the same.

@@ -18,7 +18,9 @@ QTextCodec* Cp1251() {
 struct DecodeTable {
     unsigned char map[128] = {};
     DecodeTable() {
-        for (int i = 0; i < 32; ++i) map[static_cast<unsigned char>(DeviceLetters[i])] = static_cast<unsigned char>(0xC0 + i);
+        for (int i = 0; i < 32; ++i)
+            map[static_cast<unsigned char>(DeviceLetters[i])] =
+                static_cast<unsigned char>(0xC0 + i);
     }
 };
 
@@ -59,15 +61,31 @@ void FilterDigitKey(QChar& key) {
     key = QChar(0);
 }
 
-QString FromCp1251(const QByteArray& bytes) { return Cp1251()->toUnicode(bytes); }
+QString FromCp1251(const QByteArray& bytes) {
+    return Cp1251()->toUnicode(bytes);
+}
 
 QString FromCp1251(const char* zeroTerminated) {
     return zeroTerminated ? FromCp1251(QByteArray(zeroTerminated)) : QString();
 }
 
-QByteArray ToCp1251(const QString& text) { return Cp1251()->fromUnicode(text); }
+QByteArray ToCp1251(const QString& text) {
+    return Cp1251()->fromUnicode(text);
+}
 
-QString DeviceUpper(const QString& text) { return text.toUpper(); }
+QString DeviceUpper(const QString& text) {
+    return text.toUpper();
+}
+
+QString DeviceLineInput(const QString& typed) {
+    // The round trip through Windows-1251 replaces what it cannot hold (an
+    // emoji, a Latin letter with a mark) by '?', one character for each.
+    QString text = FromCp1251(ToCp1251(DeviceUpper(typed)));
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) c = QLatin1Char(' ');
+    }
+    return text;
+}
 
 void CopyToField(char* field, int size, const QByteArray& text) {
     if (!field || size <= 0) return;

@@ -27,6 +27,11 @@ QByteArray ToCp1251(const QString& text);
 // Upper-cases text the way the line editors do, including Ё → Ё and ё → Ё.
 QString DeviceUpper(const QString& text);
 
+// What an editor keeps of typed or pasted text: letters as capitals, every
+// character that Windows-1251 cannot hold as one that it can, and control
+// characters (which the device cannot print) as spaces.
+QString DeviceLineInput(const QString& typed);
+
 // Copies a zero-terminated text into a fixed field of `size` bytes; the field
 // is zero-filled after it and never overrun (the last byte stays zero when the
 // text is as long as the field).

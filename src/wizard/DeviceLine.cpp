@@ -10,16 +10,6 @@ namespace {
 constexpr int PasswordSize = 5;
 }
 
-QString DeviceLineInput(const QString& typed) {
-    // The round trip through Windows-1251 replaces what it cannot hold (an
-    // emoji, a Latin letter with a mark) by '?', one character for each.
-    QString text = FromCp1251(ToCp1251(DeviceUpper(typed)));
-    for (QChar& c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F) c = QLatin1Char(' ');
-    }
-    return text;
-}
-
 QString LineText(const DeviceText& line) {
     return FromCp1251(FieldText(line.bytes + 1, int(sizeof line.bytes) - 1));
 }

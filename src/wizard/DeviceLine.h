@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Utils.h"  // DeviceLineInput
+
 // How the wizard turns typed text into stored device lines and back. Every
 // text the device prints is an upper-case Windows-1251 line of at most 24
 // narrow or 12 wide characters behind its width flag.
@@ -10,11 +12,6 @@ struct DeviceText;
 
 constexpr int NarrowLineLength = 24;
 constexpr int WideLineLength = 12;
-
-// What an editor keeps of typed or pasted text: letters as capitals, every
-// character that Windows-1251 cannot hold as one that it can, and control
-// characters (which the device cannot print) as spaces.
-QString DeviceLineInput(const QString& typed);
 
 // The characters of a stored line, without its width flag.
 QString LineText(const DeviceText& line);

@@ -15,31 +15,14 @@
 #include "shell/UserDialogs.h"
 #include "shell/ui/DigitFilter.h"
 #include "shell/ui/Guarded.h"
-
-namespace {
-
-const QColor DarkRed(0x80, 0x00, 0x00);
-
-QLabel* ColouredLabel(const QString& text, const QColor& colour, bool bold, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    label->setPalette(pal);
-    if (bold) {
-        QFont font = label->font();
-        font.setBold(true);
-        label->setFont(font);
-    }
-    return label;
-}
-
-}  // namespace
+#include "shell/ui/Labels.h"
+#include "shell/ui/Labels.h"
 
 TForm10::TForm10(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Программирование ИНН...."));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
-    auto* title = ColouredLabel(QStringLiteral("Программирование ИНН"), DarkRed, true, this);
+    auto* title = ColouredLabel(QStringLiteral("Программирование ИНН"), this, true);
     QFont titleFont = title->font();
     titleFont.setPointSize(titleFont.pointSize() + 2);
     title->setFont(titleFont);
@@ -47,7 +30,7 @@ TForm10::TForm10(QWidget* parent) : QDialog(parent) {
 
     auto* warning = new QVBoxLayout;
     warning->setSpacing(0);
-    warning->addWidget(ColouredLabel(QStringLiteral("Внимание!"), Qt::red, true, this));
+    warning->addWidget(ColouredLabel(QStringLiteral("Внимание!"), this, true, Qt::red));
     const char16_t* lines[] = {
         u"Ввод ИИН переводит АС в рабочий режим. Все формы БСО,",
         u"которые были запрограммированы до ввода ИНН, при переходе АС в рабочий",
@@ -58,7 +41,7 @@ TForm10::TForm10(QWidget* parent) : QDialog(parent) {
         u"раммировать будет уже нельзя!",
     };
     for (const char16_t* line : lines)
-        warning->addWidget(ColouredLabel(QString::fromUtf16(line), DarkRed, false, this));
+        warning->addWidget(ColouredLabel(QString::fromUtf16(line), this));
 
     Edit1 = new QLineEdit(QStringLiteral("0"), this);
     Edit1->setMaxLength(InnMaxDigits);

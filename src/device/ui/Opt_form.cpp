@@ -10,16 +10,7 @@
 #include "device/PortNames.h"
 #include "shell/ui/DigitFilter.h"
 #include "shell/ui/Guarded.h"
-
-namespace {
-
-QLabel* Hint(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setStyleSheet(QStringLiteral("color: #800000;"));
-    return label;
-}
-
-}  // namespace
+#include "shell/ui/Labels.h"
 
 TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Настройки подключения...."));
@@ -28,7 +19,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
 
     auto* basic = new QGroupBox(QStringLiteral("Основные"), this);
     basic->setGeometry(8, 6, 454, 128);
-    Hint(QStringLiteral("Выберите COM порт подключения и скорость работы аппарата"), basic)
+    ColouredLabel(QStringLiteral("Выберите COM порт подключения и скорость работы аппарата"), basic)
         ->setGeometry(10, 20, 440, 16);
     auto* portLabel = new QLabel(QStringLiteral("Порт:"), basic);
     portLabel->setGeometry(10, 44, 235, 20);
@@ -51,9 +42,10 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
 
     auto* extra = new QGroupBox(QStringLiteral("Дополнительные"), this);
     extra->setGeometry(8, 140, 454, 114);
-    Hint(QStringLiteral("Установите значение тайм-аутов в мс. Если вы затрудняетесь с "), extra)
+    ColouredLabel(QStringLiteral("Установите значение тайм-аутов в мс. Если вы затрудняетесь с "),
+                  extra)
         ->setGeometry(10, 20, 440, 16);
-    Hint(QStringLiteral("выбором, оставьте значения по умолчанию."), extra)
+    ColouredLabel(QStringLiteral("выбором, оставьте значения по умолчанию."), extra)
         ->setGeometry(10, 36, 440, 16);
     auto* byteLabel = new QLabel(QStringLiteral("Тайм-аут между приемом байт:"), extra);
     byteLabel->setGeometry(10, 58, 235, 20);
@@ -102,4 +94,6 @@ void TForm3::Button2Click() {
     QDialog::reject();
 }
 
-void TForm3::reject() { Button2Click(); }
+void TForm3::reject() {
+    Button2Click();
+}

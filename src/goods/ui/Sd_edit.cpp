@@ -7,79 +7,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTextCodec>
 #include <QVBoxLayout>
 
 #include "config/Utils.h"
 #include "goods/GoodsRecordCheck.h"
 #include "shell/UserDialogs.h"
+#include "shell/ui/DeviceLineEdit.h"
 #include "shell/ui/DigitFilter.h"
+#include "shell/ui/Labels.h"
 
 TForm8* Form8 = nullptr;
-
-namespace {
-
-const QColor WarningColor(0x80, 0, 0);
-
-// The price field takes what the digit filter takes, and the point.
-class PriceKeyFilter : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
-        auto* key = static_cast<QKeyEvent*>(event);
-        const QString text = key->text();
-        if (text.isEmpty() || key->key() == Qt::Key_Backspace) return false;
-        if (key->matches(QKeySequence::Paste)) return true;
-        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
-        for (QChar c : text) {
-            if (c == QLatin1Char('.')) continue;
-            QChar filtered = c;
-            FilterDigitKey(filtered);
-            if (filtered.isNull()) return true;
-        }
-        return false;
-    }
-};
-
-void InstallPriceFilter(QLineEdit* field) {
-    field->installEventFilter(new PriceKeyFilter(field));
-    field->setContextMenuPolicy(Qt::NoContextMenu);
-    field->setAcceptDrops(false);
-}
-
-// Letters become capitals as they are typed; characters that Windows-1251
-// cannot hold never enter the name, so what the table gets is what was seen.
-void SetupNameField(QLineEdit* field) {
-    field->setMaxLength(GoodsNameLength);
-    QObject::connect(field, &QLineEdit::textEdited, field, [field](const QString& typed) {
-        static QTextCodec* codec = QTextCodec::codecForName("Windows-1251");
-        QString kept;
-        for (QChar c : DeviceUpper(typed))
-            if (!c.isNull() && c.unicode() >= 0x20 && codec->canEncode(c)) kept += c;
-        if (kept == typed) return;
-        const int cursor = field->cursorPosition() - int(typed.size() - kept.size());
-        field->setText(kept);
-        field->setCursorPosition(qBound(0, cursor, int(kept.size())));
-    });
-}
-
-QLabel* WarningLine(const QString& text, QWidget* parent, bool bold = false) {
-    auto* label = new QLabel(text, parent);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, WarningColor);
-    label->setPalette(palette);
-    if (bold) {
-        QFont font = label->font();
-        font.setBold(true);
-        label->setFont(font);
-    }
-    return label;
-}
-
-}  // namespace
 
 TForm8::TForm8(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Редактирование параметров..."));
@@ -97,7 +34,7 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent) {
     mono.setFixedPitch(true);
     mono.setPixelSize(16);
     Edit1->setFont(mono);
-    SetupNameField(Edit1);
+    SetupDeviceLineEdit(Edit1, GoodsNameLength);
     Edit1->setMinimumWidth(QFontMetrics(mono).horizontalAdvance(QString(26, QLatin1Char('W'))));
     grid->addWidget(Edit1, 0, 1, 1, 2);
     CheckBox1 = new QCheckBox(QStringLiteral("Широкий"), this);
@@ -117,14 +54,14 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent) {
     grid->addWidget(new QLabel(QStringLiteral("Цена:"), this), 4, 0);
     Edit4 = new QLineEdit(this);
     Edit4->setMaxLength(12);
-    InstallPriceFilter(Edit4);
+    InstallDigitFilter(Edit4, QStringLiteral("."));
     grid->addWidget(Edit4, 4, 1);
 
     auto* warning = new QVBoxLayout;
     warning->setSpacing(0);
-    warning->addWidget(WarningLine(QStringLiteral("Внимание!"), this, true));
-    warning->addWidget(WarningLine(QStringLiteral("Значение \"Цена\" вводите"), this));
-    warning->addWidget(WarningLine(QStringLiteral("через ТОЧКУ с копейками"), this));
+    warning->addWidget(ColouredLabel(QStringLiteral("Внимание!"), this, true));
+    warning->addWidget(ColouredLabel(QStringLiteral("Значение \"Цена\" вводите"), this));
+    warning->addWidget(ColouredLabel(QStringLiteral("через ТОЧКУ с копейками"), this));
     grid->addLayout(warning, 2, 2, 3, 1, Qt::AlignRight | Qt::AlignBottom);
     grid->setColumnStretch(1, 1);
 

@@ -10,7 +10,8 @@ namespace {
 
 class DigitKeyFilter : public QObject {
 public:
-    using QObject::QObject;
+    DigitKeyFilter(QObject* parent, const QString& alsoAllowed)
+        : QObject(parent), alsoAllowed_(alsoAllowed) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -25,18 +26,22 @@ protected:
         if (key->matches(QKeySequence::Paste)) return true;  // a paste could bring letters in
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
         for (QChar c : text) {
+            if (alsoAllowed_.contains(c)) continue;
             QChar filtered = c;
             FilterDigitKey(filtered);
             if (filtered.isNull()) return true;
         }
         return false;
     }
+
+private:
+    QString alsoAllowed_;
 };
 
 }  // namespace
 
-void InstallDigitFilter(QLineEdit* field) {
-    field->installEventFilter(new DigitKeyFilter(field));
+void InstallDigitFilter(QLineEdit* field, const QString& alsoAllowed) {
+    field->installEventFilter(new DigitKeyFilter(field, alsoAllowed));
     field->setContextMenuPolicy(Qt::NoContextMenu);
     field->setAcceptDrops(false);
 }

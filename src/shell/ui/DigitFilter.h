@@ -2,6 +2,9 @@
 
 class QLineEdit;
 
+#include <QString>
+
 // Puts the program's digit key filter on a numeric field: keys that
 // FilterDigitKey turns into 0 are swallowed, the rest reach the field.
-void InstallDigitFilter(QLineEdit* field);
+// `alsoAllowed` lets further characters through (the price's point).
+void InstallDigitFilter(QLineEdit* field, const QString& alsoAllowed = QString());

@@ -9,7 +9,7 @@
 #include "shell/ui/Guarded.h"
 #include "wizard/DeviceLine.h"
 #include "wizard/PageTransfer.h"
-#include "wizard/ui/DeviceLineEdit.h"
+#include "shell/ui/DeviceLineEdit.h"
 
 TDcoFrame::TDcoFrame(TForm5* host, QWidget* parent) : TWizardPage(host, 2, parent) {
     const int y = addTextLines(

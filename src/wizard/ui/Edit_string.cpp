@@ -7,7 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "wizard/ui/DeviceLineEdit.h"
+#include "shell/ui/DeviceLineEdit.h"
+#include "shell/ui/Labels.h"
 #include "wizard/ui/WizardPage.h"
 
 TForm6* Form6 = nullptr;
@@ -18,11 +19,7 @@ TForm6::TForm6(QWidget* parent)
     for (const QString& text :
          {QStringLiteral("Все программируемые строки имеют длину до 24 символов"),
           QStringLiteral("узким шрифтом или до 12 символов широким шрифтом.")}) {
-        auto* label = new QLabel(text, this);
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, PageTextColor());
-        label->setPalette(palette);
-        layout->addWidget(label);
+        layout->addWidget(ColouredLabel(text, this));
     }
 
     QFont mono(QStringLiteral("Courier"));

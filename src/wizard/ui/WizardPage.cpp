@@ -6,6 +6,7 @@
 
 #include "shell/UserDialogs.h"
 #include "shell/ui/Guarded.h"
+#include "shell/ui/Labels.h"
 #include "wizard/ui/Constructor.h"
 
 namespace {
@@ -17,7 +18,7 @@ constexpr int MinimumTextPixels = 8;
 }  // namespace
 
 QColor PageTextColor() {
-    return QColor(0x80, 0x00, 0x00);
+    return MaroonColor();
 }
 
 QFont PageTextFont() {

@@ -1,11 +1,11 @@
-#include "wizard/ui/DeviceLineEdit.h"
+#include "shell/ui/DeviceLineEdit.h"
 
 #include <QLineEdit>
 
-#include "wizard/DeviceLine.h"
+#include "config/Utils.h"
 
-void SetupDeviceLineEdit(QLineEdit* field) {
-    field->setMaxLength(NarrowLineLength);
+void SetupDeviceLineEdit(QLineEdit* field, int maxLength) {
+    field->setMaxLength(maxLength);
     QObject::connect(field, &QLineEdit::textEdited, field, [field](const QString& typed) {
         const QString kept = DeviceLineInput(typed);
         if (kept == typed) return;

@@ -6,28 +6,15 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "goods/ui/Sd_edit.h"
-#include "shell/ui/Main.h"
-#include "shell/ui/QtDialogs.h"
-#include "shell/ui/Wait.h"
-#include "shell/ui/WindowProgress.h"
+#include "shell/ui/ProgramWindows.h"
 #include "shell/ui/ZelvoApplication.h"
-#include "wizard/ui/Edit_dig.h"
-#include "wizard/ui/Edit_string.h"
 
 int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
     ZelvoApplication app(argc, argv);
-    QtDialogs dialogs;
-    SetDialogs(&dialogs);
-    WindowProgress progress;
-    SetProgress(&progress);
-    TForm1 mainWindow;
-    TForm6 lineEditor(&mainWindow);
-    TForm7 numberEditor(&mainWindow);
-    TForm8 goodsEditor(&mainWindow);
-    TForm9 waitWindow(&mainWindow);
+    ProgramWindows windows;
+    TForm1& mainWindow = windows.mainWindow;
     const qint64 constructed = clock.elapsed();
     qint64 started = 0;
     QObject::connect(&mainWindow, &TForm1::started, [&] {

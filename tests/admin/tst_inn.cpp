@@ -14,12 +14,9 @@
 #include "emulator/EmulatorLink.h"
 #include "emulator/FrameCodec.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestDevice.h"
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 InnInput Input(const char* inn, const char* password, QDate date, int groupIndex) {
     InnInput input;
@@ -42,16 +39,7 @@ class TestInn : public QObject {
     DeviceEmulator& device() { return InProcessEmulator(); }
 
 private slots:
-    void init() {
-        SetLinkOverride(nullptr);
-        PortSettings& settings = CurrentPortSettings();
-        settings.PortName = EmulatorPortName();
-        settings.BaudRate = 115200;
-        settings.ByteTimeout = 250;
-        settings.TotalTimeout = 2500;
-        settings.MachineNumber = "0";
-        device().reset();
-    }
+    void init() { UseEmulator(); }
 
     void yearByte() {
         QCOMPARE(int(InnYearByte(2000)), 0);

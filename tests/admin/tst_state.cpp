@@ -11,12 +11,9 @@
 #include "emulator/DeviceEmulator.h"
 #include "emulator/EmulatorLink.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestDevice.h"
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 QStringList FieldTexts(const TStateFrame& page) {
     QStringList texts;
@@ -30,16 +27,7 @@ class TestState : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        SetLinkOverride(nullptr);
-        PortSettings& settings = CurrentPortSettings();
-        settings.PortName = EmulatorPortName();
-        settings.BaudRate = 115200;
-        settings.ByteTimeout = 250;
-        settings.TotalTimeout = 2500;
-        settings.MachineNumber = "0";
-        InProcessEmulator().reset();
-    }
+    void init() { UseEmulator(); }
 
     void clockTexts_data() {
         QTest::addColumn<int>("day");

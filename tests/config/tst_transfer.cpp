@@ -14,38 +14,9 @@
 #include "support/RecordingProgress.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimProcess.h"
+#include "support/TestDevice.h"
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-QStringList L(std::initializer_list<const char*> lines) {
-    QStringList list;
-    for (const char* line : lines) list << U(line);
-    return list;
-}
-
-// A line as the device stores it: flag and text in the device character set.
-QByteArray DeviceLine(const char* utf8) {
-    const QByteArray pc = ToCp1251(U(utf8));
-    QByteArray device(pc.size() + 1, '\0');
-    EncodeDeviceText(pc.constData(), device.data());
-    return device.left(pc.size());
-}
-
-QString Text(const DeviceText& text) {
-    return FromCp1251(FieldText(text.bytes, 26));
-}
-
-void SetText(DeviceText& text, const char* utf8) {
-    CopyToField(text.bytes, 26, ToCp1251(U(utf8)));
-}
-
-void SetPassword(OperatorRecord& op, const char* digits) {
-    CopyToField(op.password, int(sizeof op.password), QByteArray(digits));
-}
 
 DeviceConfiguration FreshConfiguration() {
     DeviceConfiguration config;
@@ -55,20 +26,9 @@ DeviceConfiguration FreshConfiguration() {
     return config;
 }
 
-// Every text of a configuration filled with a marker, to see what a transfer changed.
 DeviceConfiguration MarkedConfiguration() {
-    DeviceConfiguration config = FreshConfiguration();
-    for (auto& op : config.operators) {
-        SetText(op.position, "0СТАРОЕ");
-        SetText(op.name, "0СТАРОЕ");
-        SetPassword(op, "99");
-    }
-    SetText(config.documentName, "0СТАРОЕ");
-    for (auto* records : {config.services, config.requisites})
-        for (int n = 0; n < 8; ++n)
-            for (auto& line : records[n].lines) SetText(line, "0СТАРОЕ");
-    for (auto& cliche : config.cliches)
-        for (auto& line : cliche.lines) SetText(line, "0СТАРОЕ");
+    DeviceConfiguration config;
+    MarkConfiguration(config);
     return config;
 }
 
@@ -143,17 +103,7 @@ class TestTransfer : public QObject {
     }
 
 private slots:
-    void init() {
-        SetLinkOverride(nullptr);
-        PortSettings& settings = CurrentPortSettings();
-        settings.PortName = EmulatorPortName();
-        settings.BaudRate = 115200;
-        settings.ByteTimeout = 250;
-        settings.TotalTimeout = 2500;
-        settings.MachineNumber = "0";
-        settings.Applied = true;
-        device().reset();
-    }
+    void init() { UseEmulator(); }
 
     void downloadReadsEveryItemInOrderAndDecodes() {
         ScriptedDialogs dialogs;
@@ -176,18 +126,18 @@ private slots:
             expected << ParameterRequest(ModeRead, a.group, a.index, a.line);
         QCOMPARE(Requests(device()), expected);
 
-        QCOMPARE(Text(config.operators[0].position), U("0КАССИР"));
-        QCOMPARE(Text(config.operators[0].name), U("1ИВАНОВ И.И."));
+        QCOMPARE(Stored(config.operators[0].position), U("0КАССИР"));
+        QCOMPARE(Stored(config.operators[0].name), U("1ИВАНОВ И.И."));
         QCOMPARE(QByteArray(config.operators[0].password), QByteArray("1234"));
         QCOMPARE(int(config.operators[0].access), 1);
         QCOMPARE(int(config.operators[1].access), 0);
-        QCOMPARE(Text(config.operators[1].name), QString());
-        QCOMPARE(Text(config.documentName), U("0КВИТАНЦИЯ"));
-        QCOMPARE(Text(config.services[7].lines[2]), U("0СТРИЖКА"));
-        QCOMPARE(Text(config.requisites[0].lines[0]), U("0ЛИЦЕВОЙ СЧЕТ"));
+        QCOMPARE(Stored(config.operators[1].name), QString());
+        QCOMPARE(Stored(config.documentName), U("0КВИТАНЦИЯ"));
+        QCOMPARE(Stored(config.services[7].lines[2]), U("0СТРИЖКА"));
+        QCOMPARE(Stored(config.requisites[0].lines[0]), U("0ЛИЦЕВОЙ СЧЕТ"));
         QCOMPARE(int(config.requisites[4].access), 0);
-        QCOMPARE(Text(config.cliches[1].lines[7]), U("0СПАСИБО!"));
-        QCOMPARE(Text(config.cliches[0].lines[0]), QString());
+        QCOMPARE(Stored(config.cliches[1].lines[7]), U("0СПАСИБО!"));
+        QCOMPARE(Stored(config.cliches[0].lines[0]), QString());
 
         QCOMPARE(pages.calls,
                  L({"operators", "document", "services", "requisites", "cliche 0", "cliche 1"}));
@@ -228,25 +178,25 @@ private slots:
 
         // Only operators with access and a non-zero password are written.
         DeviceConfiguration config = FreshConfiguration();
-        SetText(config.operators[0].position, "0СТАРШИЙ КАССИР");
-        SetText(config.operators[0].name, "1ПЕТРОВ П.П.");
+        SetStored(config.operators[0].position, "0СТАРШИЙ КАССИР");
+        SetStored(config.operators[0].name, "1ПЕТРОВ П.П.");
         SetPassword(config.operators[0], "1234");
-        SetText(config.operators[1].name, "0НУЛИ");
+        SetStored(config.operators[1].name, "0НУЛИ");
         SetPassword(config.operators[1], "0000");
-        SetText(config.operators[2].name, "0БЕЗ ДОСТУПА");
+        SetStored(config.operators[2].name, "0БЕЗ ДОСТУПА");
         SetPassword(config.operators[2], "77");
         config.operators[2].access = 0;
-        SetText(config.operators[3].name, "0НЕ ЧИСЛО");
+        SetStored(config.operators[3].name, "0НЕ ЧИСЛО");
         SetPassword(config.operators[3], "12A");
-        SetText(config.operators[7].name, "0ПОСЛЕДНИЙ");
+        SetStored(config.operators[7].name, "0ПОСЛЕДНИЙ");
         SetPassword(config.operators[7], "8");
-        SetText(config.documentName, "1ЧЕК");
-        SetText(config.services[0].lines[0], "0УСЛУГА ОДИН");
-        SetText(config.services[1].lines[0], "0ЗАКРЫТАЯ УСЛУГА");
+        SetStored(config.documentName, "1ЧЕК");
+        SetStored(config.services[0].lines[0], "0УСЛУГА ОДИН");
+        SetStored(config.services[1].lines[0], "0ЗАКРЫТАЯ УСЛУГА");
         config.services[1].access = 0;
-        SetText(config.requisites[7].lines[2], "0РЕКВИЗИТ");
-        SetText(config.cliches[0].lines[0], "1ООО РОМАШКА");
-        SetText(config.cliches[1].lines[7], "0ДО СВИДАНИЯ");
+        SetStored(config.requisites[7].lines[2], "0РЕКВИЗИТ");
+        SetStored(config.cliches[0].lines[0], "1ООО РОМАШКА");
+        SetStored(config.cliches[1].lines[7], "0ДО СВИДАНИЯ");
         sim.clearLog();
         progress.log.clear();
         dialogs.clear();
@@ -268,18 +218,18 @@ private slots:
         DeviceConfiguration back = MarkedConfiguration();
         QVERIFY(DownloadConfiguration(back));
         for (int n : {0, 7}) {
-            QCOMPARE(Text(back.operators[n].position), Text(config.operators[n].position));
-            QCOMPARE(Text(back.operators[n].name), Text(config.operators[n].name));
+            QCOMPARE(Stored(back.operators[n].position), Stored(config.operators[n].position));
+            QCOMPARE(Stored(back.operators[n].name), Stored(config.operators[n].name));
             QCOMPARE(QByteArray(back.operators[n].password),
                      QByteArray(config.operators[n].password));
         }
-        for (int n : {1, 2, 3}) QCOMPARE(Text(back.operators[n].name), QString());
-        QCOMPARE(Text(back.documentName), U("1ЧЕК"));
-        QCOMPARE(Text(back.services[0].lines[0]), U("0УСЛУГА ОДИН"));
-        QCOMPARE(Text(back.services[1].lines[0]), QString());
-        QCOMPARE(Text(back.requisites[7].lines[2]), U("0РЕКВИЗИТ"));
-        QCOMPARE(Text(back.cliches[0].lines[0]), U("1ООО РОМАШКА"));
-        QCOMPARE(Text(back.cliches[1].lines[7]), U("0ДО СВИДАНИЯ"));
+        for (int n : {1, 2, 3}) QCOMPARE(Stored(back.operators[n].name), QString());
+        QCOMPARE(Stored(back.documentName), U("1ЧЕК"));
+        QCOMPARE(Stored(back.services[0].lines[0]), U("0УСЛУГА ОДИН"));
+        QCOMPARE(Stored(back.services[1].lines[0]), QString());
+        QCOMPARE(Stored(back.requisites[7].lines[2]), U("0РЕКВИЗИТ"));
+        QCOMPARE(Stored(back.cliches[0].lines[0]), U("1ООО РОМАШКА"));
+        QCOMPARE(Stored(back.cliches[1].lines[7]), U("0ДО СВИДАНИЯ"));
         QCOMPARE(dialogs.texts().last(), U("Прочитано удачно..."));
         QCOMPARE(dialogs.unexpectedQuestions, 0);
         // The caption the upload set is not set back by the download.
@@ -291,8 +241,8 @@ private slots:
         RecordingProgress progress;
         device().setOneClicheOnly(true);
         DeviceConfiguration config = FreshConfiguration();
-        SetText(config.cliches[0].lines[2], "0ТРЕТЬЯ");
-        SetText(config.cliches[1].lines[2], "0НЕ ДОЙДЕТ");
+        SetStored(config.cliches[0].lines[2], "0ТРЕТЬЯ");
+        SetStored(config.cliches[1].lines[2], "0НЕ ДОЙДЕТ");
         QVERIFY(UploadConfiguration(config));
         QCOMPARE(dialogs.texts(), QStringList{U("Записано удачно...")});
         int clicheOneWrites = 0, clicheTwoRequests = 0;
@@ -339,13 +289,13 @@ private slots:
         QCOMPARE(dialogs.shown[0].text,
                  U("Не удалось прочитать параметр... Нет ответа или не удалось открыть "
                    "порт.\n Продолжить?"));
-        QCOMPARE(Text(config.operators[4].name), QString());  // new (the device's empty line)
-        QCOMPARE(Text(config.documentName), U("0КВИТАНЦИЯ"));
-        QCOMPARE(Text(config.services[0].lines[0]), U("0НОВАЯ"));
-        QCOMPARE(Text(config.services[1].lines[2]), QString());
-        QCOMPARE(Text(config.services[2].lines[0]), QString());  // the failed line: cleared
-        QCOMPARE(Text(config.services[2].lines[1]), U("0СТАРОЕ"));
-        for (int n = 3; n < 8; ++n) QCOMPARE(Text(config.services[n].lines[0]), U("0СТАРОЕ"));
+        QCOMPARE(Stored(config.operators[4].name), QString());  // new (the device's empty line)
+        QCOMPARE(Stored(config.documentName), U("0КВИТАНЦИЯ"));
+        QCOMPARE(Stored(config.services[0].lines[0]), U("0НОВАЯ"));
+        QCOMPARE(Stored(config.services[1].lines[2]), QString());
+        QCOMPARE(Stored(config.services[2].lines[0]), QString());  // the failed line: cleared
+        QCOMPARE(Stored(config.services[2].lines[1]), U("0СТАРОЕ"));
+        for (int n = 3; n < 8; ++n) QCOMPARE(Stored(config.services[n].lines[0]), U("0СТАРОЕ"));
         QVERIFY(std::memcmp(config.requisites, before.requisites, sizeof config.requisites) == 0);
         QVERIFY(std::memcmp(config.cliches, before.cliches, sizeof config.cliches) == 0);
         QCOMPARE(pages.calls, L({"operators", "document", "services"}));

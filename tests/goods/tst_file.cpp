@@ -9,12 +9,10 @@
 #include "goods/GoodsTable.h"
 #include "goods/Price.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestDevice.h"
 
 namespace {
 
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 QByteArray W(const char* utf8) {
     return ToCp1251(U(utf8));
 }

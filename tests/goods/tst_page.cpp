@@ -23,12 +23,10 @@
 #include "shell/ui/Main.h"
 #include "support/RecordingProgress.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestDevice.h"
 
 namespace {
 
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 QByteArray W(const char* utf8) {
     return ToCp1251(U(utf8));
 }

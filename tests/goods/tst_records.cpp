@@ -5,12 +5,10 @@
 #include "goods/GoodsRecordCheck.h"
 #include "goods/GoodsTransfer.h"
 #include "goods/Price.h"
+#include "support/TestDevice.h"
 
 namespace {
 
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 QByteArray W(const char* utf8) {
     return ToCp1251(U(utf8));
 }

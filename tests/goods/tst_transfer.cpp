@@ -12,12 +12,10 @@
 #include "goods/GoodsTransfer.h"
 #include "support/RecordingProgress.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestDevice.h"
 
 namespace {
 
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 QByteArray W(const char* utf8) {
     return ToCp1251(U(utf8));
 }
@@ -91,17 +89,7 @@ class TestTransfer : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        SetLinkOverride(nullptr);
-        PortSettings& settings = CurrentPortSettings();
-        settings.PortName = EmulatorPortName();
-        settings.BaudRate = 115200;
-        settings.ByteTimeout = 250;
-        settings.TotalTimeout = 2500;
-        settings.MachineNumber = "0";
-        settings.Applied = true;
-        Device().reset();
-    }
+    void init() { UseEmulator(); }
 
     // A failure on record 5 passed over with Yes: row 6 shows only its code and
     // zeros, record 6 is read normally, and the read still ends in success.

@@ -3,6 +3,7 @@
 QString CaptionError() { return QStringLiteral("Ошибка..."); }
 QString CaptionWarning() { return QStringLiteral("Предупреждение..."); }
 QString CaptionConfirmation() { return QStringLiteral("Подтверждение..."); }
+QString CaptionProgram() { return QStringLiteral("Zelvo"); }
 
 namespace {
 

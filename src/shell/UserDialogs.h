@@ -6,12 +6,13 @@
 
 #include <QString>
 
-enum class DialogIcon { Error, Information, Question };
+enum class DialogIcon { Error, Information, Question, None };
 
 // The three fixed captions.
 QString CaptionError();         // "Ошибка..."
 QString CaptionWarning();       // "Предупреждение..."
 QString CaptionConfirmation();  // "Подтверждение..."
+QString CaptionProgram();       // "Zelvo": the caption of a plain message
 
 class UserDialogs {
 public:
@@ -30,6 +31,8 @@ public:
     void warning(const QString& text) {
         inform(CaptionWarning(), text, DialogIcon::Information);
     }
+    // A plain message: the program's caption, no icon, OK.
+    void plain(const QString& text) { inform(CaptionProgram(), text, DialogIcon::None); }
     // "Подтверждение..." with the question icon and Yes/No.
     bool confirm(const QString& text) {
         return ask(CaptionConfirmation(), text, DialogIcon::Question);

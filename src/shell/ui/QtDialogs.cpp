@@ -10,6 +10,7 @@ QMessageBox::Icon ToIcon(DialogIcon icon) {
         case DialogIcon::Error: return QMessageBox::Critical;
         case DialogIcon::Information: return QMessageBox::Information;
         case DialogIcon::Question: return QMessageBox::Question;
+        case DialogIcon::None: return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
 }

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -44,7 +45,9 @@ constexpr int StatusBarHeight = 19;
 const QString ConfigurationFilter = QStringLiteral("Конфигурация (*.cfg)");
 }  // namespace
 
-void TForm1::setSplashEnabled(bool enabled) { g_splashEnabled = enabled; }
+void TForm1::setSplashEnabled(bool enabled) {
+    g_splashEnabled = enabled;
+}
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Form1 = this;
@@ -214,6 +217,16 @@ void TForm1::showEvent(QShowEvent* event) {
     });
 }
 
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (DeviceLock::busy()) {
+        event->ignore();
+        DeviceLock refused;
+        BeginDeviceOperation(refused);  // tells the user an exchange is running
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
 void TForm1::createPages() {
     blankPage_ = new QWidget(content_);
     blankPage_->move(5, 5);
@@ -263,7 +276,9 @@ void TForm1::ProgressEnd() {
     QApplication::processEvents();
 }
 
-void TForm1::EnableSaveToFile() { actSaveFile->setEnabled(true); }
+void TForm1::EnableSaveToFile() {
+    actSaveFile->setEnabled(true);
+}
 
 void TForm1::openSettings() {
     {

@@ -81,6 +81,9 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // The window does not close while an exchange with the device runs: the
+    // transfer is still working through the window's events.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenus();

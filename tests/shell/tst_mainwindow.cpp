@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "admin/ui/State_frame.h"
+#include "device/DeviceLock.h"
 #include "device/Prot.h"
 #include "device/ui/Opt_form.h"
 #include "forms/ui/Constructor_frame.h"
@@ -228,6 +229,18 @@ private slots:
         window->ShowMainPage(nullptr);
         QVERIFY(!window->statePage()->isVisible());
         QVERIFY(window->currentPage() == nullptr);
+    }
+
+    void staysOpenWhileAnExchangeRuns() {
+        ScriptedDialogs dialogs;
+        {
+            DeviceLock running;
+            QVERIFY(!window->close());
+            QVERIFY(window->isVisible());
+            QCOMPARE(dialogs.shown.size(), 1);
+            QVERIFY(IsWarning(dialogs.shown[0]));
+        }
+        QVERIFY(window->close());
     }
 
     void exceptionInAHandlerIsReportedAndSurvived() {

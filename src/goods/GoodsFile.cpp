@@ -136,7 +136,7 @@ GoodsFileResult SaveGoodsFileInteractive(const GoodsTable& table, const QString&
     const GoodsFileResult result = SaveGoodsFile(table, path);
     switch (result.status) {
         case GoodsFileStatus::Ok:
-            Dialogs().warning(QStringLiteral("Сохранено..."));
+            Dialogs().plain(QStringLiteral("Сохранено..."));
             break;
         case GoodsFileStatus::PriceTooLarge:
             Dialogs().error(PriceTooLargeMessage(result.row, result.price));

@@ -160,6 +160,8 @@ private slots:
         table.setRecord(6, big);
         QCOMPARE(SaveGoodsFileInteractive(table, path("old.base")).status, GoodsFileStatus::Ok);
         QCOMPARE(dialogs.shown.last().text, U("Сохранено..."));
+        QCOMPARE(dialogs.shown.last().caption, CaptionProgram());
+        QCOMPARE(dialogs.shown.last().icon, DialogIcon::None);
         QCOMPARE(ReadAll(path("old.base")).mid(5 * 40 + 36, 4), Hex("FFFFFF7F"));
     }
 

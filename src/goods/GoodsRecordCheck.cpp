@@ -5,10 +5,12 @@
 
 namespace {
 
-GoodsEntryCheck Failure(const QString& message, GoodsEntryField focus) {
+GoodsEntryCheck Failure(const QString& message, GoodsEntryField focus,
+                        const QByteArray& price = {}) {
     GoodsEntryCheck check;
     check.message = message;
     check.focus = focus;
+    check.price = price;
     return check;
 }
 
@@ -34,21 +36,26 @@ GoodsEntryCheck CheckGoodsEntries(const QString& barcode, const QString& section
         return Failure(QStringLiteral("Значение параметра \"Цена\" превышает разрядность!"),
                        GoodsEntryField::Price);
 
+    // The price is normalised once its own checks pass, whatever the later
+    // checks find.
+    const QByteArray normalised = SplitPrice(priceText).normalised();
+
     // One byte on the device and in the file: a larger section would come
     // back as another number.
     int64_t sectionValue = 0;
     if (!CellNumber(section.toLatin1(), MaxGoodsSection, sectionValue))
-        return Failure(QStringLiteral("Неккоректное значение секции!"), GoodsEntryField::Section);
+        return Failure(QStringLiteral("Неккоректное значение секции!"), GoodsEntryField::Section,
+                       normalised);
 
     // The digit filter lets '%' and '\'' through; a barcode with them would
     // reach the device as 0.
     int64_t barcodeValue = 0;
     if (!CellNumber(barcode.toLatin1(), MaxGoodsBarcode, barcodeValue))
         return Failure(QStringLiteral("Неккоректное значение штрих-кода!"),
-                       GoodsEntryField::Barcode);
+                       GoodsEntryField::Barcode, normalised);
 
     GoodsEntryCheck check;
     check.ok = true;
-    check.price = SplitPrice(priceText).normalised();
+    check.price = normalised;
     return check;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 // The checks of the goods record editor's "Применить", in their order. The
-// first failure gives the message and the field to focus; success gives the
-// price as it goes into the table.
+// first failure gives the message and the field to focus; a price that passed
+// its own checks comes back normalised, as it goes into the table.
 
 #include <QByteArray>
 #include <QString>
@@ -13,7 +13,9 @@ struct GoodsEntryCheck {
     bool ok = false;
     QString message;                                // shown under "Ошибка..."
     GoodsEntryField focus = GoodsEntryField::None;  // the field that gets the focus
-    QByteArray price;                               // on success: normalised price text
+    // The normalised price text as soon as the price checks have passed (also
+    // when a later check fails); empty before that.
+    QByteArray price;
 };
 
 // The section of a record is one byte on the device and in the file.

@@ -181,6 +181,9 @@ private slots:
             QVERIFY(!e->CheckBox1->isChecked());
             QTest::mouseClick(e->Button1, Qt::LeftButton);
             QCOMPARE(dialogs.texts(), QStringList{U("Незаполнено поле \"Секция\"!")});
+            QCOMPARE(dialogs.shown[0].caption, CaptionError());
+            QCOMPARE(dialogs.shown[0].icon, DialogIcon::None);
+            QVERIFY(!dialogs.shown[0].question);
             QVERIFY(e->isVisible());
             e->Edit1->setFocus();
             Type(e->Edit1, U("чай №1"));
@@ -195,7 +198,15 @@ private slots:
                      U("Неккоректное значение цены!\nВозможно неккоректный разделитель!"));
             QCOMPARE(e->focusWidget(), e->Edit4);
             QVERIFY(page->table().record(4).isBlank());  // nothing reached the table yet
+            // A price that passes is normalised even when the section then fails.
+            e->Edit3->setText(U("300"));
             e->Edit4->setText(U("12.5"));
+            QTest::mouseClick(e->Button1, Qt::LeftButton);
+            QCOMPARE(dialogs.texts().last(), U("Неккоректное значение секции!"));
+            QCOMPARE(e->focusWidget(), e->Edit3);
+            QCOMPARE(e->Edit4->text(), U("12.50"));
+            QVERIFY(page->table().record(4).isBlank());
+            e->Edit3->setText(U("3"));
             e->CheckBox1->setChecked(true);
             QTest::mouseClick(e->Button1, Qt::LeftButton);
         });

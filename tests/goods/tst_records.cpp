@@ -66,8 +66,9 @@ private slots:
         if (valid) QCOMPARE(qlonglong(*parsed), kopecks);
     }
 
-    // The checks in their order: the first failure decides, and a valid price
-    // comes back normalised with its rouble digits as typed.
+    // The checks in their order: the first failure decides, and a price that
+    // passed its own checks comes back normalised with its rouble digits as
+    // typed, also when a later check fails.
     void editorChecks_data() {
         QTest::addColumn<QString>("barcode");
         QTest::addColumn<QString>("section");
@@ -119,22 +120,22 @@ private slots:
         QTest::newRow("section 256")
             << "1"
             << "256"
-            << "1" << U("Неккоректное значение секции!") << section << QByteArray();
+            << "1" << U("Неккоректное значение секции!") << section << QByteArray("1.00");
         QTest::newRow("section beyond 32 bits")
             << "1"
             << "99999999999"
-            << "1" << U("Неккоректное значение секции!") << section << QByteArray();
+            << "1" << U("Неккоректное значение секции!") << section << QByteArray("1.00");
         QTest::newRow("section with %")
             << "1"
             << "1%"
-            << "1" << U("Неккоректное значение секции!") << section << QByteArray();
+            << "1" << U("Неккоректное значение секции!") << section << QByteArray("1.00");
         QTest::newRow("section 255") << "1"
                                      << "255"
                                      << "1" << QString() << none << QByteArray("1.00");
         QTest::newRow("barcode with quote")
             << "12'4"
             << "1"
-            << "1" << U("Неккоректное значение штрих-кода!") << barcode << QByteArray();
+            << "1" << U("Неккоректное значение штрих-кода!") << barcode << QByteArray("1.00");
         QTest::newRow("13 digits") << "9999999999999"
                                    << "1"
                                    << "1" << QString() << none << QByteArray("1.00");

@@ -119,8 +119,10 @@ void TForm8::showEvent(QShowEvent* event) {
 
 void TForm8::Button1Click() {
     const GoodsEntryCheck check = CheckGoodsEntries(Edit2->text(), Edit3->text(), Edit4->text());
+    if (!check.price.isEmpty()) Edit4->setText(FromCp1251(check.price));
     if (!check.ok) {
-        Dialogs().error(check.message);
+        // The editor's refusals carry the error caption but no icon.
+        Dialogs().inform(CaptionError(), check.message, DialogIcon::None);
         switch (check.focus) {
             case GoodsEntryField::Price:
                 Edit4->setFocus();
@@ -136,7 +138,6 @@ void TForm8::Button1Click() {
         }
         return;
     }
-    Edit4->setText(FromCp1251(check.price));
     Applied = true;
     done(QDialog::Accepted);
 }

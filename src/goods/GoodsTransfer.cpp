@@ -130,24 +130,42 @@ bool ReadCurrentGoods(GoodsTable& table, int row, Progress& progress, UserDialog
 }
 
 bool ReadAllGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
+    // A record that fails first shows its row with the code, the name and the
+    // barcode cleared and "узкий"; only when the user goes on is the row filled
+    // from the empty buffers, so a stop leaves it cleared.
+    int passedOver = -1;
+    auto fillPassedOver = [&] {
+        if (passedOver < 0) return;
+        table.setRecord(passedOver + 1, RecordOfDevice(passedOver, GoodsDeviceRecord()));
+        passedOver = -1;
+    };
     bool completed = false;
     {
         WaitWindow wait(progress, ReadWait);
         completed = RunItemLoop(
             GoodsRecordCount,
             [&](int number) -> std::optional<ItemResult> {
+                fillPassedOver();
                 const int row = number + 1;
                 GoodsDeviceRecord record;
                 const ItemResult result = ReadGoodsRecord(number, record);
-                // A record that fails shows as read from empty buffers, whether
-                // the user then goes on or stops: its code and nothing else.
-                table.setRecord(row,
-                                RecordOfDevice(number, result.ok() ? record : GoodsDeviceRecord()));
+                if (result.ok()) {
+                    table.setRecord(row, RecordOfDevice(number, record));
+                } else {
+                    GoodsRecord cleared = ClearedRow();
+                    cleared.section = table.record(row).section;
+                    cleared.price = table.record(row).price;
+                    table.setRecord(row, cleared);
+                    passedOver = number;
+                }
                 return result;
             },
             AllRecords(ReadLead), progress, dialogs);
     }
-    if (completed) dialogs.warning(QStringLiteral("Прочитано удачно..."));
+    if (completed) {
+        fillPassedOver();
+        dialogs.warning(QStringLiteral("Прочитано удачно..."));
+    }
     return completed;
 }
 

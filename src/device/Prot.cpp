@@ -1,8 +1,7 @@
 #include "device/Prot.h"
 
-#include <QTextCodec>
+#include <algorithm>
 #include <cstring>
-#include <limits>
 
 #include "config/Utils.h"
 #include "device/PortNames.h"
@@ -24,85 +23,8 @@ ConversionError::ConversionError(const QString& message)
 namespace {
 
 SerialLink* g_linkOverride = nullptr;
-// Whether the link in use holds the port between OpenPort and the close.
+// The link that holds the port between OpenPort and the close.
 SerialLink* g_openLink = nullptr;
-
-void PutLe(int offset, uint64_t value, int width) {
-    for (int i = 0; i < width; ++i) FrameBuffer[offset + i] = uint8_t(value >> (8 * i));
-}
-
-uint64_t GetLe(int offset, int width) {
-    uint64_t value = 0;
-    for (int i = 0; i < width; ++i) value |= uint64_t(FrameBuffer[offset + i]) << (8 * i);
-    return value;
-}
-
-// Clears the caller's error text the way a success must: as many bytes as the
-// text held before, so the buffer reads as empty.
-void ClearErrorText(char* errorText) {
-    if (!errorText) return;
-    const std::size_t len = strnlen(errorText, ErrorTextSize);
-    std::memset(errorText, 0, len);
-}
-
-void SetErrorText(char* errorText, const QByteArray& text) {
-    if (!errorText) return;
-    const int n = std::min<int>(int(text.size()), ErrorTextSize - 1);
-    std::memcpy(errorText, text.constData(), std::size_t(n));
-    errorText[n] = 0;
-}
-
-// Steps 1–4 of every command: header, data written by `fillData`, end mark,
-// checksum. The frame is zeroed first so no stale byte from an earlier answer
-// can leak into a data field.
-template <typename Fill>
-void BuildRequest(uint8_t command, int requestLength, Fill fillData) {
-    const int32_t machine = MachineNumberValue(CurrentPortSettings().MachineNumber);
-    std::memset(FrameBuffer, 0, std::size_t(requestLength));
-    FrameBuffer[0] = STX;
-    FrameBuffer[1] = 0x02;
-    PutLe(2, uint32_t(machine), 4);
-    FrameBuffer[6] = command;
-    FrameBuffer[7] = uint8_t(requestLength);
-    fillData();
-    FrameBuffer[requestLength - 3] = END_MARK;
-    PutLe(requestLength - 2, FrameChecksum(requestLength - 2), 2);
-}
-
-// Steps 5–9: the exchange and the header checks in their fixed order.
-CommandStatus Exchange(uint8_t command, int requestLength, int responseLength,
-                       bool checkLength, uint8_t& deviceError, char* errorText,
-                       uint8_t* recordFlag = nullptr) {
-    TransferCount = uint32_t(requestLength);
-    if (!Transact(responseLength)) {
-        SetErrorText(errorText, StatusText(StatusNoAnswer));
-        return StatusNoAnswer;
-    }
-    if (FrameBuffer[0] != STX_SLAVE || (checkLength && FrameBuffer[2] != TransferCount)) {
-        SetErrorText(errorText, StatusText(StatusBadHeader));
-        return StatusBadHeader;
-    }
-    if (FrameBuffer[1] != uint8_t(command - 0x20)) {
-        SetErrorText(errorText, StatusText(StatusCodeMismatch));
-        return StatusCodeMismatch;
-    }
-    if (recordFlag) *recordFlag = FrameBuffer[6];
-    deviceError = FrameBuffer[3];
-    if (deviceError != 0) {
-        SetErrorText(errorText, DeviceErrorText(deviceError));
-        return StatusDeviceError;
-    }
-    ClearErrorText(errorText);
-    return StatusOk;
-}
-
-// Copies a 25-byte data field up to its first zero and zero-fills the rest.
-void CopyDataField(int offset, char* destination) {
-    int i = 0;
-    for (; i < DeviceDataSize && FrameBuffer[offset + i] != 0; ++i)
-        destination[i] = char(FrameBuffer[offset + i]);
-    for (; i < DeviceDataSize; ++i) destination[i] = 0;
-}
 
 }  // namespace
 
@@ -117,7 +39,9 @@ SerialLink& ActiveLink() {
     return serial;
 }
 
-void SetLinkOverride(SerialLink* link) { g_linkOverride = link; }
+void SetLinkOverride(SerialLink* link) {
+    g_linkOverride = link;
+}
 
 uint16_t FrameChecksum(int count) {
     uint16_t sum = 0;
@@ -142,8 +66,8 @@ bool Transact(int expectedLength) {
     if (!OpenPort()) return false;
     SerialLink& link = *g_openLink;
     const int sendCount = std::min<int>(int(TransferCount), FrameBufferSize);
-    TransferCount = uint32_t(link.write(QByteArray(reinterpret_cast<const char*>(FrameBuffer),
-                                                   sendCount)));
+    TransferCount =
+        uint32_t(link.write(QByteArray(reinterpret_cast<const char*>(FrameBuffer), sendCount)));
     TransferCount = 0;
     const PortSettings& settings = CurrentPortSettings();
     int total = settings.TotalTimeout;
@@ -179,8 +103,8 @@ QByteArray StatusText(CommandStatus status) {
         case StatusBadHeader:
             return ToCp1251(QStringLiteral("Неккоректный ответ - первый байт не STX_SLAVE."));
         case StatusCodeMismatch:
-            return ToCp1251(QStringLiteral(
-                "Неккоректный ответ - код ответа не соответствует коду команды."));
+            return ToCp1251(
+                QStringLiteral("Неккоректный ответ - код ответа не соответствует коду команды."));
         case StatusDeviceError:
             break;
     }
@@ -190,23 +114,54 @@ QByteArray StatusText(CommandStatus status) {
 QByteArray DeviceErrorText(uint8_t code) {
     const char16_t* text = nullptr;
     switch (code) {
-        case 20: text = u" Ошибка интерфейса."; break;
-        case 21: text = u" Ошибка CRC-суммы."; break;
-        case 22: text = u" Ошибка команды. Неверный код команды. Первый байт не STX."; break;
-        case 30: text = u" Ошибка выполнения команды в режиме Р."; break;
-        case 31: text = u" Команда не поддерживается в данном режиме."; break;
-        case 33: text = u" Авария батареи."; break;
-        case 35: text = u" Нет бумаги."; break;
-        case 50: text = u" Не введен заводской номер."; break;
-        case 51: text = u" Неверный параметр."; break;
-        case 52: text = u" Запись используется."; break;
-        case 53: text = u" ИНН установлен."; break;
-        case 55: text = u" Не совпал заводской номер."; break;
-        case 56: text = u" Данные не записались во FLASH."; break;
-        case 57: text = u" Неверный номер клише."; break;
-        case 59: text = u" Разрядность \"Цена\" превышает допустимое значение."; break;
+        case 20:
+            text = u" Ошибка интерфейса.";
+            break;
+        case 21:
+            text = u" Ошибка CRC-суммы.";
+            break;
+        case 22:
+            text = u" Ошибка команды. Неверный код команды. Первый байт не STX.";
+            break;
+        case 30:
+            text = u" Ошибка выполнения команды в режиме Р.";
+            break;
+        case 31:
+            text = u" Команда не поддерживается в данном режиме.";
+            break;
+        case 33:
+            text = u" Авария батареи.";
+            break;
+        case 35:
+            text = u" Нет бумаги.";
+            break;
+        case 50:
+            text = u" Не введен заводской номер.";
+            break;
+        case 51:
+            text = u" Неверный параметр.";
+            break;
+        case 52:
+            text = u" Запись используется.";
+            break;
+        case 53:
+            text = u" ИНН установлен.";
+            break;
+        case 55:
+            text = u" Не совпал заводской номер.";
+            break;
+        case 56:
+            text = u" Данные не записались во FLASH.";
+            break;
+        case 57:
+            text = u" Неверный номер клише.";
+            break;
+        case 59:
+            text = u" Разрядность \"Цена\" превышает допустимое значение.";
+            break;
         default:
-            return "(" + QByteArray::number(code) + ToCp1251(QStringLiteral(")Неизвестный код ошибки."));
+            return "(" + QByteArray::number(code) +
+                   ToCp1251(QStringLiteral(")Неизвестный код ошибки."));
     }
     return ToCp1251(QString::fromUtf16(text));
 }
@@ -221,143 +176,4 @@ int32_t MachineNumberValue(const QByteArray& text) {
                 .arg(QString::fromLatin1(text)));
     }
     return value;
-}
-
-int64_t LenientDecimal(const char* text) {
-    if (!text) return 0;
-    const char* p = text;
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
-    bool negative = false;
-    if (*p == '+' || *p == '-') negative = (*p++ == '-');
-    uint64_t value = 0;
-    for (; *p >= '0' && *p <= '9'; ++p) value = value * 10 + uint64_t(*p - '0');  // wraps like the device field
-    return int64_t(negative ? (0 - value) : value);
-}
-
-bool StrictDecimal(const char* text, int64_t& value) {
-    value = 0;
-    if (!text) return false;
-    bool ok = false;
-    const qlonglong v = QByteArray(text).toLongLong(&ok, 10);
-    if (!ok) return false;
-    value = v;
-    return true;
-}
-
-CommandStatus ParameterCommand(uint8_t mode, uint8_t group, uint8_t firstIndex,
-                               uint8_t secondIndex, char* data, uint8_t& deviceError,
-                               char* errorText, uint8_t* recordFlag) {
-    BuildRequest(CmdParameter, ParameterRequestLength, [&] {
-        FrameBuffer[8] = mode;
-        FrameBuffer[9] = group;
-        FrameBuffer[10] = firstIndex;
-        FrameBuffer[11] = secondIndex;
-        if (mode == ModeWrite && data) {
-            // A wide line carries its flag and 12 characters; a narrow one the whole field.
-            const int limit = data[0] == '1' ? 13 : DeviceDataSize;
-            for (int i = 0; i < limit && data[i] != 0; ++i) FrameBuffer[12 + i] = uint8_t(data[i]);
-        }
-    });
-    const CommandStatus status = Exchange(CmdParameter, ParameterRequestLength,
-                                          ParameterResponseLength, true, deviceError, errorText,
-                                          recordFlag);
-    if (status == StatusOk && mode == ModeRead && data) CopyDataField(8, data);
-    return status;
-}
-
-CommandStatus FormCommand(uint8_t mode, uint8_t& formNumber, uint8_t& variant,
-                          uint8_t& requisite, uint8_t& kind, uint8_t& deviceError,
-                          char* errorText) {
-    BuildRequest(CmdForm, FormRequestLength, [&] {
-        FrameBuffer[8] = mode;
-        FrameBuffer[9] = formNumber;
-        FrameBuffer[10] = variant;
-        FrameBuffer[11] = requisite;
-        FrameBuffer[12] = kind;
-    });
-    const CommandStatus status =
-        Exchange(CmdForm, FormRequestLength, FormResponseLength, true, deviceError, errorText);
-    if (status == StatusOk && mode == ModeRead) {
-        formNumber = FrameBuffer[4];
-        variant = FrameBuffer[5];
-        requisite = FrameBuffer[6];
-        kind = FrameBuffer[7];
-    }
-    return status;
-}
-
-CommandStatus InnCommand(int32_t password, uint8_t year, uint8_t month, uint8_t day,
-                         uint8_t group, const char* taxpayerNumber, uint8_t& deviceError,
-                         char* errorText) {
-    BuildRequest(CmdInn, InnRequestLength, [&] {
-        PutLe(8, uint32_t(password), 4);
-        FrameBuffer[12] = day;
-        FrameBuffer[13] = month;
-        FrameBuffer[14] = year;
-        FrameBuffer[15] = group;
-        PutLe(16, uint64_t(LenientDecimal(taxpayerNumber)), 6);
-    });
-    return Exchange(CmdInn, InnRequestLength, InnResponseLength, true, deviceError, errorText);
-}
-
-CommandStatus GoodsCommand(uint8_t mode, uint16_t recordIndex, char* name, char* barcode,
-                           uint8_t& section, int64_t& price, uint8_t& deviceError,
-                           char* errorText) {
-    BuildRequest(CmdGoods, GoodsRequestLength, [&] {
-        FrameBuffer[8] = mode;
-        PutLe(9, recordIndex, 2);
-        if (mode == ModeWrite) {
-            if (name) {
-                for (int i = 0; i < DeviceDataSize && name[i] != 0; ++i)
-                    FrameBuffer[11 + i] = uint8_t(name[i]);
-            }
-            // An empty barcode erases the record's numbers, whatever price and section say.
-            if (barcode && barcode[0] != 0) {
-                int64_t code = 0;
-                StrictDecimal(barcode, code);
-                PutLe(36, uint64_t(code), 6);
-                PutLe(42, uint64_t(price), 5);
-                FrameBuffer[47] = section;
-            }
-        }
-    });
-    const CommandStatus status =
-        Exchange(CmdGoods, GoodsRequestLength, GoodsResponseLength, true, deviceError, errorText);
-    if (status == StatusOk && mode == ModeRead) {
-        if (name) CopyDataField(6, name);
-        if (barcode) {
-            const QByteArray text = QByteArray::number(qulonglong(GetLe(31, 6)));
-            std::memcpy(barcode, text.constData(), std::size_t(text.size()) + 1);
-        }
-        price = int64_t(GetLe(37, 5));
-        section = FrameBuffer[42];
-    }
-    return status;
-}
-
-CommandStatus StateCommand(uint8_t& deviceError, uint8_t& modeByte, uint8_t& flashState,
-                           uint8_t& batteryState, uint16_t& documentNumber,
-                           uint8_t& documentState, uint8_t& day, uint8_t& month, uint8_t& year,
-                           uint8_t& hour, uint8_t& minute, uint32_t& factoryNumber,
-                           uint64_t& taxpayerNumber, uint8_t& currentGroup, char* errorText) {
-    BuildRequest(CmdState, StateRequestLength, [] {});
-    // The state answer is taken whatever its length byte says.
-    const CommandStatus status = Exchange(CmdState, StateRequestLength, StateResponseLength,
-                                          false, deviceError, errorText);
-    if (status == StatusOk) {
-        modeByte = FrameBuffer[4];
-        flashState = FrameBuffer[5];
-        currentGroup = FrameBuffer[6];
-        batteryState = FrameBuffer[7];
-        documentNumber = uint16_t(GetLe(8, 2));
-        documentState = FrameBuffer[10];
-        day = FrameBuffer[11];
-        month = FrameBuffer[12];
-        year = FrameBuffer[13];
-        hour = FrameBuffer[14];
-        minute = FrameBuffer[15];
-        factoryNumber = uint32_t(GetLe(16, 4));
-        taxpayerNumber = GetLe(22, 6);
-    }
-    return status;
 }

@@ -240,6 +240,30 @@ private slots:
         QVERIFY(!editor->Applied);
     }
 
+    // A device barcode longer than the 13 digits one may type is shown and
+    // written back whole when only the name is changed.
+    void editorKeepsLongBarcode() {
+        ScriptedDialogs dialogs;
+        GoodsRecord row = SomeRow();
+        row.barcode = "281474976710655";
+        page->table().setRecord(2, row);
+        grid->selectCell(2, 2);
+        WhenEditorOpen([](TForm8* e) {
+            QCOMPARE(e->Edit2->text(), U("281474976710655"));
+            e->Edit1->setText(U("КОФЕ"));
+            QTest::mouseClick(e->Button1, Qt::LeftButton);
+        });
+        page->StringGrid1DblClick();
+        QVERIFY(dialogs.shown.isEmpty());
+        row.code = "1";
+        row.name = W("КОФЕ");
+        QCOMPARE(page->table().record(2), row);
+        // The next row opens with the usual limit again.
+        grid->selectCell(3, 2);
+        WhenEditorOpen([](TForm8* e) { QCOMPARE(e->Edit2->maxLength(), 13); });
+        page->StringGrid1DblClick();
+    }
+
     void doubleClickOnFixedColumnOpensNothing() {
         bool opened = false;
         QTimer::singleShot(0, [&] {

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "config/Utils.h"
 #include "goods/GoodsRecordCheck.h"
@@ -17,6 +18,21 @@
 #include "shell/ui/Labels.h"
 
 TForm8* Form8 = nullptr;
+
+namespace {
+
+constexpr int BarcodeLength = 13;
+constexpr int PriceLength = 12;
+
+// A cell longer than the field lets the user type (a barcode of up to 15
+// digits read from the device or a file) is shown whole, so that applying
+// other changes never shortens it.
+void SetLimitedText(QLineEdit* field, int typedLimit, const QString& text) {
+    field->setMaxLength(std::max(typedLimit, int(text.size())));
+    field->setText(text);
+}
+
+}  // namespace
 
 TForm8::TForm8(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Редактирование параметров..."));
@@ -42,7 +58,7 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent) {
 
     grid->addWidget(new QLabel(QStringLiteral("Штрих-код:"), this), 2, 0);
     Edit2 = new QLineEdit(this);
-    Edit2->setMaxLength(13);
+    Edit2->setMaxLength(BarcodeLength);
     InstallDigitFilter(Edit2);
     grid->addWidget(Edit2, 2, 1);
 
@@ -53,7 +69,7 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent) {
 
     grid->addWidget(new QLabel(QStringLiteral("Цена:"), this), 4, 0);
     Edit4 = new QLineEdit(this);
-    Edit4->setMaxLength(12);
+    Edit4->setMaxLength(PriceLength);
     InstallDigitFilter(Edit4, QStringLiteral("."));
     grid->addWidget(Edit4, 4, 1);
 
@@ -85,9 +101,10 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent) {
 void TForm8::FillFrom(const GoodsRecord& row) {
     Edit1->setText(FromCp1251(row.name));
     CheckBox1->setChecked(row.isWide());
-    Edit2->setText(row.barcode.isEmpty() ? QStringLiteral("0") : FromCp1251(row.barcode));
+    SetLimitedText(Edit2, BarcodeLength,
+                   row.barcode.isEmpty() ? QStringLiteral("0") : FromCp1251(row.barcode));
     Edit3->setText(FromCp1251(row.section));
-    Edit4->setText(FromCp1251(row.price));
+    SetLimitedText(Edit4, PriceLength, FromCp1251(row.price));
 }
 
 GoodsRecord TForm8::RecordFor(int row) const {

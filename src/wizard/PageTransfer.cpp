@@ -28,30 +28,45 @@ void CheckMachineNumber() {
     (void)MachineNumberValue(CurrentPortSettings().MachineNumber);
 }
 
+// The hourglass, taken down on release or, when a command throws, on the way out.
+class BusyCursor {
+public:
+    explicit BusyCursor(Progress& progress) : progress_(progress) { progress_.setBusyCursor(true); }
+    ~BusyCursor() { release(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+    void release() {
+        if (!busy_) return;
+        busy_ = false;
+        progress_.setBusyCursor(false);
+    }
+
+private:
+    Progress& progress_;
+    bool busy_ = true;
+};
+
 // The hourglass and the progress bar of one transfer. They come down before
 // the final message, and also when a command throws.
 class Indicators {
 public:
-    explicit Indicators(Progress& progress) : progress_(progress) {
-        progress_.setBusyCursor(true);
+    explicit Indicators(Progress& progress) : progress_(progress), busy_(progress) {
         progress_.begin();
     }
     ~Indicators() {
-        if (!finished_) {
-            progress_.end();
-            progress_.setBusyCursor(false);
-        }
+        if (!finished_) progress_.end();
     }
     // Progress bar down, the page shown again (when asked), normal pointer.
     void finish(PageView* refillView) {
         finished_ = true;
         progress_.end();
         if (refillView) refillView->refill();
-        progress_.setBusyCursor(false);
+        busy_.release();
     }
 
 private:
     Progress& progress_;
+    BusyCursor busy_;
     bool finished_ = false;
 };
 
@@ -171,108 +186,138 @@ TransferPage ClicheTransfer(DeviceConfiguration& config, int cliche) {
     return page;
 }
 
-void ReadItem(const TransferPage& page, int item, PageView& view) {
+namespace {
+
+// One direction of a list page's transfer: what a line's command is, and how
+// the transfer tells its failures and its end.
+struct Direction {
+    // The line's command, with what has to happen just before it.
+    std::function<ItemResult(int item, int line)> command;
+    // An all-item transfer passes over these items without a word.
+    std::function<bool(int item)> skip;
+    // The lead of the question after a failure in an all-item transfer.
+    QString questionLead;
+    // The lead of the message after a single-item transfer failed on `line`.
+    std::function<QString(int line)> singleLead;
+    bool refill = true;
+    QString done;
+};
+
+// Why the device is not asked to take an item, or nothing when it may be.
+QString WriteRefusal(const TransferPage& page, int item) {
+    if (AccessDenied(page, item)) return QStringLiteral("Параметр недоступен для изменения...");
+    if (page.passwordUsable && !page.passwordUsable(item))
+        return QStringLiteral("Пароль не может быть нулевым...");
+    return {};
+}
+
+Direction Reading(const TransferPage& page, PageView& view) {
+    Direction d;
+    d.command = [&page, &view](int item, int line) {
+        ClearBeforeRead(page, item, line, view);
+        return ReadLine(page, item, line);
+    };
+    d.questionLead = ReadFailureLead();
+    d.singleLead = [&page](int) { return page.singleReadLead; };
+    d.done = ReadDone();
+    return d;
+}
+
+Direction Writing(const TransferPage& page, PageView& view) {
+    Direction d;
+    d.command = [&page, &view](int item, int line) { return WriteLine(page, item, line, view); };
+    // Decided once per item, before its first line: a refusal answered to
+    // that line does not stop the item's other lines.
+    d.skip = [&page](int item) { return !WriteRefusal(page, item).isEmpty(); };
+    d.questionLead = WriteFailureLead();
+    d.singleLead = [&page](int line) {
+        return line == page.lines - 1 ? page.lastLineWriteLead : WriteFailureLead();
+    };
+    d.refill = page.refillAfterWrite;
+    d.done = WriteDone();
+    return d;
+}
+
+// One item: the first failure is told and ends the transfer, without a
+// question and without the item's later lines.
+void TransferOne(const TransferPage& page, int item, PageView& view, const Direction& d) {
     CheckMachineNumber();
     Progress& progress = CurrentProgress();
     UserDialogs& dialogs = Dialogs();
     Indicators indicators(progress);
     bool failed = false;
-    // Single-item transfers tell the failure and end: no question, no later line.
     RunItemLoop(
         page.lines,
         [&](int line) -> std::optional<ItemResult> {
             if (failed) return std::nullopt;
-            ClearBeforeRead(page, item, line, view);
-            ItemResult result = ReadLine(page, item, line);
+            ItemResult result = d.command(item, line);
             if (result.ok()) return result;
             failed = true;
-            dialogs.error(FailureMessage(page.singleReadLead, result.errorText));
+            dialogs.error(FailureMessage(d.singleLead(line), result.errorText));
             return std::nullopt;
         },
-        LoopOptions(page.singleReadLead, page.lines), progress, dialogs);
-    indicators.finish(&view);
-    if (!failed) dialogs.warning(ReadDone());
+        LoopOptions(d.questionLead, page.lines), progress, dialogs);
+    indicators.finish(d.refill ? &view : nullptr);
+    if (!failed) dialogs.warning(d.done);
 }
 
-void ReadItems(const TransferPage& page, PageView& view) {
+// Every item: a failure asks whether to go on; the success message only
+// when nothing failed.
+void TransferAll(const TransferPage& page, PageView& view, const Direction& d) {
     CheckMachineNumber();
     Progress& progress = CurrentProgress();
     UserDialogs& dialogs = Dialogs();
     Indicators indicators(progress);
-    int failedItem = -1;
-    const bool completed = RunItemLoop(
-        page.items * page.lines,
-        [&](int index) -> std::optional<ItemResult> {
-            const int item = index / page.lines, line = index % page.lines;
-            if (page.endAfterFailedItem && failedItem >= 0 && item != failedItem)
-                return std::nullopt;
-            ClearBeforeRead(page, item, line, view);
-            ItemResult result = ReadLine(page, item, line);
-            if (!result.ok() && failedItem < 0) failedItem = item;
-            return result;
-        },
-        LoopOptions(ReadFailureLead(), page.items * page.lines), progress, dialogs);
-    indicators.finish(&view);
-    if (completed && failedItem < 0) dialogs.warning(ReadDone());
-}
-
-void WriteItem(const TransferPage& page, int item, PageView& view) {
-    UserDialogs& dialogs = Dialogs();
-    if (AccessDenied(page, item)) {
-        dialogs.warning(QStringLiteral("Параметр недоступен для изменения..."));
-        return;
-    }
-    if (page.passwordUsable && !page.passwordUsable(item)) {
-        dialogs.warning(QStringLiteral("Пароль не может быть нулевым..."));
-        return;
-    }
-    CheckMachineNumber();
-    Progress& progress = CurrentProgress();
-    Indicators indicators(progress);
-    bool failed = false;
-    RunItemLoop(
-        page.lines,
-        [&](int line) -> std::optional<ItemResult> {
-            if (failed) return std::nullopt;
-            ItemResult result = WriteLine(page, item, line, view);
-            if (result.ok()) return result;
-            failed = true;
-            const QString lead =
-                line == page.lines - 1 ? page.lastLineWriteLead : WriteFailureLead();
-            dialogs.error(FailureMessage(lead, result.errorText));
-            return std::nullopt;
-        },
-        LoopOptions(WriteFailureLead(), page.lines), progress, dialogs);
-    indicators.finish(page.refillAfterWrite ? &view : nullptr);
-    if (!failed) dialogs.warning(WriteDone());
-}
-
-void WriteItems(const TransferPage& page, PageView& view) {
-    CheckMachineNumber();
-    Progress& progress = CurrentProgress();
-    UserDialogs& dialogs = Dialogs();
-    Indicators indicators(progress);
+    const int total = page.items * page.lines;
     int failedItem = -1;
     bool skipItem = false;
     const bool completed = RunItemLoop(
-        page.items * page.lines,
+        total,
         [&](int index) -> std::optional<ItemResult> {
             const int item = index / page.lines, line = index % page.lines;
             if (page.endAfterFailedItem && failedItem >= 0 && item != failedItem)
                 return std::nullopt;
-            // Decided once per item: a refusal answered to its first line
-            // does not stop its other lines.
-            if (line == 0)
-                skipItem =
-                    AccessDenied(page, item) || (page.passwordUsable && !page.passwordUsable(item));
+            if (line == 0) skipItem = d.skip && d.skip(item);
             if (skipItem) return std::nullopt;
-            ItemResult result = WriteLine(page, item, line, view);
+            ItemResult result = d.command(item, line);
             if (!result.ok() && failedItem < 0) failedItem = item;
             return result;
         },
-        LoopOptions(WriteFailureLead(), page.items * page.lines), progress, dialogs);
-    indicators.finish(page.refillAfterWrite ? &view : nullptr);
-    if (completed && failedItem < 0) dialogs.warning(WriteDone());
+        LoopOptions(d.questionLead, total), progress, dialogs);
+    indicators.finish(d.refill ? &view : nullptr);
+    if (completed && failedItem < 0) dialogs.warning(d.done);
+}
+
+// The outcome of a single command: the failure with the device's words, or
+// the success message.
+void Report(const ItemResult& result, const QString& lead, const QString& done) {
+    if (result.ok())
+        Dialogs().warning(done);
+    else
+        Dialogs().error(FailureMessage(lead, result.errorText));
+}
+
+}  // namespace
+
+void ReadItem(const TransferPage& page, int item, PageView& view) {
+    TransferOne(page, item, view, Reading(page, view));
+}
+
+void ReadItems(const TransferPage& page, PageView& view) {
+    TransferAll(page, view, Reading(page, view));
+}
+
+void WriteItem(const TransferPage& page, int item, PageView& view) {
+    const QString refusal = WriteRefusal(page, item);
+    if (!refusal.isEmpty()) {
+        Dialogs().warning(refusal);
+        return;
+    }
+    TransferOne(page, item, view, Writing(page, view));
+}
+
+void WriteItems(const TransferPage& page, PageView& view) {
+    TransferAll(page, view, Writing(page, view));
 }
 
 void ClearItems(const TransferPage& page, PageView& view) {
@@ -286,39 +331,18 @@ void ClearItems(const TransferPage& page, PageView& view) {
 void ReadDocumentName(DeviceConfiguration& config, const std::function<void()>& clear,
                       const std::function<void()>& refill) {
     CheckMachineNumber();
-    Progress& progress = CurrentProgress();
-    UserDialogs& dialogs = Dialogs();
     if (clear) clear();
-    progress.setBusyCursor(true);
-    ItemResult result;
-    try {
-        result = ReadParameterText(GroupDocumentName, 1, 1, config.documentName);
-    } catch (...) {
-        progress.setBusyCursor(false);
-        throw;
-    }
+    BusyCursor busy(CurrentProgress());
+    const ItemResult result = ReadParameterText(GroupDocumentName, 1, 1, config.documentName);
     if (result.ok() && refill) refill();
-    progress.setBusyCursor(false);
-    if (result.ok())
-        dialogs.warning(ReadDone());
-    else
-        dialogs.error(FailureMessage(ReadFailureLead(), result.errorText));
+    busy.release();
+    Report(result, ReadFailureLead(), ReadDone());
 }
 
 void WriteDocumentName(const DeviceConfiguration& config) {
     CheckMachineNumber();
-    Progress& progress = CurrentProgress();
-    progress.setBusyCursor(true);
-    ItemResult result;
-    try {
-        result = WriteParameterText(GroupDocumentName, 1, 1, config.documentName);
-    } catch (...) {
-        progress.setBusyCursor(false);
-        throw;
-    }
-    progress.setBusyCursor(false);
-    if (result.ok())
-        Dialogs().warning(WriteDone());
-    else
-        Dialogs().error(FailureMessage(WriteFailureLead(), result.errorText));
+    BusyCursor busy(CurrentProgress());
+    const ItemResult result = WriteParameterText(GroupDocumentName, 1, 1, config.documentName);
+    busy.release();
+    Report(result, WriteFailureLead(), WriteDone());
 }

@@ -139,23 +139,22 @@ void TListPage::StringGrid1DblClick() {
 }
 
 void TListPage::BitBtn1Click() {
-    DeviceLock lock;
-    if (!BeginDeviceOperation(lock)) return;
-    const TransferPage page = transfer();
-    if (StringGrid1->currentOnly())
-        ReadItem(page, CurrentRow() - 1, *this);
-    else
-        ReadItems(page, *this);
+    runTransfer(ReadItem, ReadItems);
 }
 
 void TListPage::BitBtn2Click() {
+    runTransfer(WriteItem, WriteItems);
+}
+
+void TListPage::runTransfer(void (*one)(const TransferPage&, int, PageView&),
+                            void (*all)(const TransferPage&, PageView&)) {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
     const TransferPage page = transfer();
     if (StringGrid1->currentOnly())
-        WriteItem(page, CurrentRow() - 1, *this);
+        one(page, CurrentRow() - 1, *this);
     else
-        WriteItems(page, *this);
+        all(page, *this);
 }
 
 void TListPage::BitBtn3Click() {

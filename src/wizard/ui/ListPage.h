@@ -72,6 +72,10 @@ protected:
     int gridBottom() const;
 
 private:
+    // "Текущий" ticked: the item of CurrentRow only; otherwise all of them.
+    void runTransfer(void (*one)(const TransferPage&, int, PageView&),
+                     void (*all)(const TransferPage&, PageView&));
+
     Layout layout_;
 };
 

@@ -92,6 +92,22 @@ bool PasswordAllowsUpload(const OperatorRecord& op) {
     return nonZero;
 }
 
+// The model field of an operator's line 1 to 3 (position, name, password).
+struct OperatorField {
+    char* bytes;
+    int size;
+};
+OperatorField OperatorLineField(OperatorRecord& op, int line) {
+    switch (line) {
+        case OperatorPositionLine:
+            return {op.position.bytes, int(sizeof op.position.bytes)};
+        case OperatorNameLine:
+            return {op.name.bytes, int(sizeof op.name.bytes)};
+        default:
+            return {op.password, int(sizeof op.password)};
+    }
+}
+
 // The read of line 1 that tells whether the device has the cliché at all.
 bool DeviceHasCliche(int clicheNumber) {
     char data[DeviceDataSize + 1] = {};
@@ -118,17 +134,11 @@ bool DownloadConfiguration(DeviceConfiguration& config, ConfigurationPages* page
         RecordPhaseSteps,
         [&](int i) -> std::optional<ItemResult> {
             OperatorRecord& op = config.operators[i / LinesPerRecord];
-            const uint8_t index = uint8_t(i / LinesPerRecord + 1);
-            switch (i % LinesPerRecord + 1) {
-                case OperatorPositionLine:
-                    return ReadParameterText(GroupOperator, index, OperatorPositionLine,
-                                             op.position, &op.access);
-                case OperatorNameLine:
-                    return ReadParameterText(GroupOperator, index, OperatorNameLine, op.name);
-                default:
-                    return ReadParameterText(GroupOperator, index, OperatorPasswordLine,
-                                             op.password, int(sizeof op.password));
-            }
+            const int line = i % LinesPerRecord + 1;
+            const OperatorField field = OperatorLineField(op, line);
+            return ReadParameterText(GroupOperator, uint8_t(i / LinesPerRecord + 1), uint8_t(line),
+                                     field.bytes, field.size,
+                                     line == OperatorPositionLine ? &op.access : nullptr);
         },
         RecordPhase(ReadLead()), progress, dialogs);
     if (pages) pages->refreshOperators();
@@ -194,27 +204,20 @@ bool UploadConfiguration(DeviceConfiguration& config) {
     MachineNumberValue(CurrentPortSettings().MachineNumber);
     IndicatorsOnThrow guard(progress);
 
-    progress.showWait(QStringLiteral("Данные операторов..."));
     // Stays for the rest of the run: the wait window is shared and nothing sets it back.
     progress.setWaitCaption(QStringLiteral("Загрузка..."));
+    progress.showWait(QStringLiteral("Данные операторов..."));
     progress.processEvents();
 
     bool goOn = RunItemLoop(
         RecordPhaseSteps,
         [&](int i) -> std::optional<ItemResult> {
-            const OperatorRecord& op = config.operators[i / LinesPerRecord];
+            OperatorRecord& op = config.operators[i / LinesPerRecord];
             if (op.access == 0 || !PasswordAllowsUpload(op)) return std::nullopt;
-            const uint8_t index = uint8_t(i / LinesPerRecord + 1);
-            switch (i % LinesPerRecord + 1) {
-                case OperatorPositionLine:
-                    return WriteParameterText(GroupOperator, index, OperatorPositionLine,
-                                              op.position);
-                case OperatorNameLine:
-                    return WriteParameterText(GroupOperator, index, OperatorNameLine, op.name);
-                default:
-                    return WriteParameterText(GroupOperator, index, OperatorPasswordLine,
-                                              op.password, int(sizeof op.password));
-            }
+            const int line = i % LinesPerRecord + 1;
+            const OperatorField field = OperatorLineField(op, line);
+            return WriteParameterText(GroupOperator, uint8_t(i / LinesPerRecord + 1), uint8_t(line),
+                                      field.bytes, field.size);
         },
         RecordPhase(WriteLead()), progress, dialogs);
     if (!goOn) return Stop(progress);
@@ -247,12 +250,12 @@ bool UploadConfiguration(DeviceConfiguration& config) {
     progress.setWaitText(QStringLiteral("Загрузка дополнительных услуг..."));
     if (!writeRecords(GroupRequisite, config.requisites)) return Stop(progress);
 
-    // One bar for both clichés: the second one's steps run on a hidden bar.
+    // The bar and the hourglass are set up once for both clichés and taken down
+    // after each, so the second cliché runs on a hidden bar with the normal cursor.
     progress.setWaitText(QStringLiteral("Загрузка клише..."));
     progress.setBusyCursor(true);
     progress.begin();
     for (int c = 0; c < ClicheCount; ++c) {
-        if (c > 0) progress.setBusyCursor(true);
         if (DeviceHasCliche(c + 1)) {
             goOn = RunItemLoop(
                 ClicheLineCount,

@@ -1,5 +1,7 @@
 #include "admin/StateDecoding.h"
 
+#include <cstddef>
+
 #include "shell/ItemLoop.h"
 
 StateQuery QueryDeviceState() {
@@ -21,45 +23,29 @@ QString TwoDigits(int value) {
     return value >= 0 && value < 10 ? QStringLiteral("0") + digits : digits;
 }
 
+namespace {
+
+// The text of a code from its table; codes past the table have none.
+template <std::size_t N>
+QString CodeText(int code, const char16_t* const (&texts)[N]) {
+    return code >= 0 && std::size_t(code) < N ? QString::fromUtf16(texts[code]) : QString();
+}
+
+}  // namespace
+
 QString ModeText(int code) {
-    switch (code) {
-        case 0:
-            return QStringLiteral("Автоном.");
-        case 1:
-            return QStringLiteral("Off-line");
-        case 2:
-            return QStringLiteral("On-line");
-        default:
-            return {};
-    }
+    static const char16_t* const texts[] = {u"Автоном.", u"Off-line", u"On-line"};
+    return CodeText(code, texts);
 }
 
 QString SubModeText(int code) {
-    switch (code) {
-        case 0:
-            return QStringLiteral("Реж. П");
-        case 1:
-            return QStringLiteral("Реж. Р");
-        case 2:
-            return QStringLiteral("Реж. А");
-        default:
-            return {};
-    }
+    static const char16_t* const texts[] = {u"Реж. П", u"Реж. Р", u"Реж. А"};
+    return CodeText(code, texts);
 }
 
 QString BatteryText(int code) {
-    switch (code) {
-        case 0:
-            return QStringLiteral("Норма");
-        case 1:
-            return QStringLiteral("АБР");
-        case 2:
-            return QStringLiteral("АРП");
-        case 3:
-            return QStringLiteral("АБР+АРП");
-        default:
-            return {};
-    }
+    static const char16_t* const texts[] = {u"Норма", u"АБР", u"АРП", u"АБР+АРП"};
+    return CodeText(code, texts);
 }
 
 StateTexts DecodeState(const DeviceStateAnswer& a) {

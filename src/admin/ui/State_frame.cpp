@@ -49,6 +49,9 @@ void AddRow(QGridLayout* grid, int row, const QString& caption, QLineEdit* code,
         grid->addWidget(code, row, 1);
         grid->addWidget(text, row, 2);
     } else {
+        // Room for the longest value a single field shows: a 48-bit ИНН.
+        code->setMinimumWidth(
+            code->fontMetrics().horizontalAdvance(QStringLiteral("281474976710655")) + 16);
         grid->addWidget(code, row, 1, 1, 2);
     }
 }

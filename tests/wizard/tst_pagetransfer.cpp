@@ -165,20 +165,6 @@ private slots:
         QCOMPARE(view.calls, L({"clear 3 0", "clear 3 1", "refill"}));
     }
 
-    // A wide line keeps 12 characters and travels as its flag and those 12.
-    void wideLineIsStoredAndSentAsThirteenBytes() {
-        DeviceText& line = config.cliches[1].lines[2];
-        StoreLine(line, U("ДВАДЦАТЬ СИМВОЛОВ!!!"), true);
-        QCOMPARE(Stored(line), U("1ДВАДЦАТЬ СИМ"));
-        ScriptedDialogs dialogs;
-        RecordingView view;
-        WriteItems(ClicheTransfer(config, 1), view);
-        QCOMPARE(dialogs.texts(), QStringList({U("Записано удачно...")}));
-        const QByteArray sent = Requests(*device).value(2);
-        QCOMPARE(sent, ParameterRequest(ModeWrite, 4, 2, 3, DeviceLine("1ДВАДЦАТЬ СИМ")));
-        QCOMPARE(device->parameter(4, 2, 3), DeviceLine("1ДВАДЦАТЬ СИМ") + QByteArray(12, '\0'));
-    }
-
     void clicheWriteWithSilentDevice() {
         SwitchOff(*device);
         {

@@ -278,9 +278,19 @@ private slots:
         QCOMPARE(page->Cells->cell(4, 5), U("нет"));
     }
 
-    // The document name follows its field and "Широкий" at once.
+    // The document name follows its field and "Широкий" at once; a name never
+    // set stays all zero when the page shows it, so it is written as zeros.
     void documentNameField() {
         ScriptedDialogs dialogs;
+        DeviceText& name = CurrentConfiguration().documentName;
+        std::memset(name.bytes, 0, sizeof name.bytes);
+        {
+            auto unset = openWizard(2, true);
+            QCOMPARE(unset->DcoFrame->Edit1->text(), QString());
+            QVERIFY(!unset->DcoFrame->CheckBox1->isChecked());
+            QCOMPARE(QByteArray(name.bytes, sizeof name.bytes), QByteArray(26, '\0'));
+        }
+        SetStored(name, "0СТАРОЕ");
         auto wizard = openWizard(2, true);
         TDcoFrame* page = wizard->DcoFrame;
         QCOMPARE(page->Edit1->text(), U("СТАРОЕ"));

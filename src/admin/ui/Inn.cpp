@@ -16,7 +16,6 @@
 #include "shell/ui/DigitFilter.h"
 #include "shell/ui/Guarded.h"
 #include "shell/ui/Labels.h"
-#include "shell/ui/Labels.h"
 
 TForm10::TForm10(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Программирование ИНН...."));

@@ -15,8 +15,6 @@
 namespace {
 constexpr int RowHeight = 18;
 constexpr int DataRows = 8;
-constexpr int Margin = 8;
-constexpr int ButtonHeight = 25;
 }  // namespace
 
 QString AccessWord(uint8_t access) {

@@ -11,8 +11,6 @@
 
 namespace {
 constexpr int ButtonWidth = 80;
-constexpr int ButtonHeight = 25;
-constexpr int Margin = 8;
 constexpr int MinimumLineStep = 12;
 constexpr int MinimumTextPixels = 8;
 }  // namespace

@@ -17,6 +17,9 @@ public:
 
     static constexpr int PageWidth = 461;
     static constexpr int PageHeight = 339;
+    // The page's left margin and the height of its buttons.
+    static constexpr int Margin = 8;
+    static constexpr int ButtonHeight = 25;
 
     int pageIndex() const { return index_; }
 

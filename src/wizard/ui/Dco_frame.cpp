@@ -6,10 +6,10 @@
 
 #include "config/DeviceConfiguration.h"
 #include "device/DeviceLock.h"
+#include "shell/ui/DeviceLineEdit.h"
 #include "shell/ui/Guarded.h"
 #include "wizard/DeviceLine.h"
 #include "wizard/PageTransfer.h"
-#include "shell/ui/DeviceLineEdit.h"
 
 TDcoFrame::TDcoFrame(TForm5* host, QWidget* parent) : TWizardPage(host, 2, parent) {
     const int y = addTextLines(

@@ -22,9 +22,7 @@ TForm6::TForm6(QWidget* parent)
         layout->addWidget(ColouredLabel(text, this));
     }
 
-    QFont mono(QStringLiteral("Courier"));
-    mono.setStyleHint(QFont::TypeWriter);
-    mono.setPixelSize(16);
+    const QFont mono = CourierFont(16);
     Edit1->setFont(mono);
     SetupDeviceLineEdit(Edit1);
     // Room for the 24 characters the field takes.

@@ -30,12 +30,7 @@ TListPage::TListPage(TForm5* host, int index, QWidget* parent, const Layout& lay
     StringGrid1->setModel(Cells);
     StringGrid1->setRowHeight(RowHeight);
     if (layout.linesInRows) StringGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
-    if (layout.monospace) {
-        QFont mono(QStringLiteral("Courier"));
-        mono.setStyleHint(QFont::TypeWriter);
-        mono.setPixelSize(13);
-        StringGrid1->setFont(mono);
-    }
+    if (layout.monospace) StringGrid1->setFont(CourierFont(13));
     StringGrid1->setColumnWidths(layout.widths);
     int width = 0;
     for (int w : layout.widths) width += w;

@@ -25,6 +25,13 @@ QFont PageTextFont() {
     return font;
 }
 
+QFont CourierFont(int pixels) {
+    QFont font(QStringLiteral("Courier"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(pixels);
+    return font;
+}
+
 TWizardPage::TWizardPage(TForm5* host, int index, QWidget* parent)
     : QFrame(parent), host_(host), index_(index) {
     setFixedSize(PageWidth, PageHeight);

@@ -58,3 +58,6 @@ QColor PageTextColor();
 // The font of the page texts: small enough that every explanation line fits
 // the page's width.
 QFont PageTextFont();
+// The monospaced font of the device lines (the cliché grid, the line editor),
+// so that a line looks as wide as the device prints it.
+QFont CourierFont(int pixels);

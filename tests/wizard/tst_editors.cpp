@@ -114,6 +114,13 @@ private slots:
         numberEditor->exec();
         QVERIFY(!numberEditor->Accepted);
         QCOMPARE(edit->text(), U("123"));
+        // Text that comes other than by a key (an input method, the selection
+        // pasted by the middle button) is held to the same digits.
+        edit->clear();
+        QInputMethodEvent composed;
+        composed.setCommitString(U("4ж5z"));
+        QApplication::sendEvent(edit, &composed);
+        QCOMPARE(edit->text(), U("45"));
     }
 
     void passwordRule() {

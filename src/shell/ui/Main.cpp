@@ -317,7 +317,9 @@ void TForm1::openWizard(int startPage, bool singlePage) {
 void TForm1::loadFromFile() {
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    // Any typed name is taken: one that cannot be opened is reported by the
+    // load itself, and the constructor page opens all the same.
+    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(ConfigurationFilter);
     dialog.setDefaultSuffix(QStringLiteral("cfg"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().value(0).isEmpty()) return;
@@ -330,6 +332,9 @@ void TForm1::loadFromFile() {
 void TForm1::saveToFile() {
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // Saving replaces the chosen file without a further question; a save that
+    // fails part-way leaves the old file as it was.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setNameFilter(ConfigurationFilter);
     dialog.setDefaultSuffix(QStringLiteral("cfg"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().value(0).isEmpty()) return;

@@ -1,0 +1,226 @@
+// The main window's ways into the form constructor: "Выгрузить из файла",
+// "Загрузить в файл" and "Формы БСО", driven through their real file dialogs.
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <cstring>
+#include <functional>
+#include <memory>
+
+#include "config/ConfigurationFile.h"
+#include "forms/ui/Constructor_frame.h"
+#include "shell/ui/GridPage.h"
+#include "shell/ui/Main.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestDevice.h"
+
+namespace {
+
+QByteArray Image(const DeviceConfiguration& config) {
+    return QByteArray(reinterpret_cast<const char*>(&config), int(sizeof config));
+}
+
+QByteArray FileImage(const DeviceConfiguration& config) {
+    return QByteArray(reinterpret_cast<const char*>(config.forms), int(FormTableSize)) +
+           QByteArray(reinterpret_cast<const char*>(&config), int(ConfigurationBlockSize));
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Answers the file dialog that `action` opens with `answer`, once. Any other
+// modal box the toolkit shows on its own (an overwrite question, a "file not
+// found") is noted in `foreignBoxes` and closed, and a file dialog still open
+// after the answer is cancelled, so the test never waits on a window.
+void TriggerWithDialog(QAction* action, const std::function<void(QFileDialog*)>& answer,
+                       QStringList& foreignBoxes) {
+    bool queued = false;
+    bool answered = false;
+    QTimer driver;
+    driver.setInterval(5);
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            foreignBoxes << box->text();
+            box->reject();
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            if (answered) {
+                dialog->reject();
+            } else if (!queued) {
+                // Queued: a box that the answer opens must find this timer free to fire.
+                queued = true;
+                QTimer::singleShot(0, dialog, [&answer, &answered, dialog] {
+                    answered = true;
+                    answer(dialog);
+                });
+            }
+        }
+    });
+    driver.start();
+    action->trigger();
+    driver.stop();
+    QVERIFY(answered);
+}
+
+std::function<void(QFileDialog*)> Choose(const QString& path) {
+    return [path](QFileDialog* dialog) {
+        QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("Конфигурация (*.cfg)")});
+        QCOMPARE(dialog->defaultSuffix(), QStringLiteral("cfg"));
+        // As the user types a name and presses Open or Save.
+        dialog->setDirectory(QFileInfo(path).absolutePath());
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setText(QFileInfo(path).fileName());
+        static_cast<QDialog*>(dialog)->accept();
+    };
+}
+
+void Cancel(QFileDialog* dialog) {
+    dialog->reject();
+}
+
+QColor CaptionColour(const QPushButton* button) {
+    return button->palette().color(QPalette::ButtonText);
+}
+
+}  // namespace
+
+class TestFileMenu : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TForm1> window;
+    std::unique_ptr<ScriptedDialogs> dialogs;
+    QTemporaryDir dir;
+    QStringList foreignBoxes;
+
+private slots:
+    void init();
+    void cleanup();
+
+    void cancellingEitherDialogChangesNothing();
+    void saveReplacesTheFileAndLoadBringsEveryByteBack();
+    void fileThatCannotBeOpenedStillOpensTheConstructor();
+    void formsItemReadsTheTableAndShowsTheGroup();
+    void formsItemWithoutAGroup();
+};
+
+void TestFileMenu::init() {
+    QVERIFY(dir.isValid());
+    TForm1::setSplashEnabled(false);
+    window = std::make_unique<TForm1>();
+    QSignalSpy started(window.get(), &TForm1::started);
+    window->show();
+    QVERIFY(started.wait(5000));
+    window->EnableDeviceControls(true);
+    UseEmulator();  // the window starts with no port
+    MarkConfiguration(CurrentConfiguration());
+    dialogs = std::make_unique<ScriptedDialogs>();
+    foreignBoxes.clear();
+}
+
+void TestFileMenu::cleanup() {
+    QCOMPARE(foreignBoxes, QStringList());
+    QCOMPARE(dialogs->unexpectedQuestions, 0);
+    window.reset();
+    dialogs.reset();
+}
+
+void TestFileMenu::cancellingEitherDialogChangesNothing() {
+    const QByteArray before = Image(CurrentConfiguration());
+    TriggerWithDialog(window->actLoadFile, Cancel, foreignBoxes);
+    QVERIFY(!window->actSaveFile->isEnabled());
+    QCOMPARE(window->currentPage(), nullptr);
+
+    window->EnableSaveToFile();
+    TriggerWithDialog(window->actSaveFile, Cancel, foreignBoxes);
+    QCOMPARE(Image(CurrentConfiguration()), before);
+    QCOMPARE(window->currentPage(), nullptr);
+    QVERIFY(dialogs->shown.isEmpty());
+}
+
+void TestFileMenu::saveReplacesTheFileAndLoadBringsEveryByteBack() {
+    DeviceConfiguration& config = CurrentConfiguration();
+    config.forms[1] = FormSlot{0, 5, 3, 1};
+    SetStored(config.requisites[2].lines[0], "0ЛИЦЕВОЙ СЧЕТ");
+    config.reserved[7] = 0x5A;
+    const QByteArray saved = Image(config);
+    const QString path = dir.filePath(QStringLiteral("office.cfg"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("an older file") > 0);
+    old.close();
+
+    // The name is typed without its extension; the file that is there is replaced.
+    window->EnableSaveToFile();
+    TriggerWithDialog(window->actSaveFile, Choose(dir.filePath(QStringLiteral("office"))),
+                      foreignBoxes);
+    QCOMPARE(dialogs->texts(), QStringList{QStringLiteral("Сохранено...")});
+    QCOMPARE(ReadFile(path), FileImage(config));
+
+    MarkConfiguration(config);
+    dialogs->clear();
+    TriggerWithDialog(window->actLoadFile, Choose(path), foreignBoxes);
+    QCOMPARE(dialogs->texts(), QStringList{QStringLiteral("Считано...")});
+    QCOMPARE(Image(config), saved);
+    TFrameConstructor* page = window->constructorPage();
+    QCOMPARE(window->currentPage(), page);
+    QCOMPARE(CaptionColour(page->FormButtons[1]), QColor(Qt::red));
+    QCOMPARE(page->GridModel->cell(1, 3), QStringLiteral("ЛИЦЕВОЙ СЧЕТ"));
+}
+
+void TestFileMenu::fileThatCannotBeOpenedStillOpensTheConstructor() {
+    const QByteArray before = Image(CurrentConfiguration());
+    TriggerWithDialog(window->actLoadFile, Choose(dir.filePath(QStringLiteral("missing.cfg"))),
+                      foreignBoxes);
+    QCOMPARE(dialogs->texts(), QStringList{QStringLiteral("Не удалось открыть файл...")});
+    QVERIFY(IsError(dialogs->shown[0]));
+    QCOMPARE(Image(CurrentConfiguration()), before);
+    QVERIFY(window->actSaveFile->isEnabled());
+    QCOMPARE(window->currentPage(), window->constructorPage());
+}
+
+void TestFileMenu::formsItemReadsTheTableAndShowsTheGroup() {
+    DeviceEmulator& device = InProcessEmulator();
+    device.setGroup(3);
+    device.setForm(2, DeviceEmulator::Form{true, 6, 4, 2});
+    device.setForm(5, DeviceEmulator::Form{false, 0, 0, 0});
+    window->actForms->trigger();
+    QVERIFY(dialogs->shown.isEmpty());
+    QVERIFY(window->actSaveFile->isEnabled());
+    TFrameConstructor* page = window->constructorPage();
+    QCOMPARE(window->currentPage(), page);
+    QCOMPARE(page->ValueLabels[0]->text(), QStringLiteral("3"));
+    const FormSlot& read = CurrentConfiguration().forms[1];
+    QCOMPARE(int(read.variant), 6);
+    QCOMPARE(int(read.requisite), 4);
+    QCOMPARE(int(read.kind), 2);
+    for (int n = 1; n <= FormCount; ++n)
+        QCOMPARE(CaptionColour(page->FormButtons[std::size_t(n - 1)]),
+                 QColor(n == 5 ? Qt::red : Qt::black));
+}
+
+void TestFileMenu::formsItemWithoutAGroup() {
+    InProcessEmulatorLink().setOpenFails(true);
+    dialogs->answerNo();
+    window->actForms->trigger();
+    InProcessEmulatorLink().setOpenFails(false);
+    QCOMPARE(dialogs->shown.size(), 1);
+    QVERIFY(IsConfirmation(dialogs->shown[0]));
+    QVERIFY(window->actSaveFile->isEnabled());
+    QCOMPARE(window->currentPage(), window->constructorPage());
+    QCOMPARE(window->constructorPage()->ValueLabels[0]->text(),
+             TFrameConstructor::UnknownGroupText());
+}
+
+QTEST_MAIN(TestFileMenu)
+#include "tst_filemenu.moc"

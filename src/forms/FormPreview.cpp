@@ -20,7 +20,11 @@ void AppendText(QStringList& lines, const DeviceText& text) {
 }  // namespace
 
 QByteArray PreviewLine(const DeviceText& text) {
-    const QByteArray characters = FieldText(text.bytes + CharactersOffset, PreviewLineWidth);
+    QByteArray characters = FieldText(text.bytes + CharactersOffset, PreviewLineWidth);
+    // A foreign file can put line breaks or tabs into a text; shown as they
+    // are they would split one printed line in two or shift its columns.
+    for (char& c : characters)
+        if (uchar(c) < 0x20) c = ' ';
     if (text.bytes[0] == '0') return characters;
     QByteArray wide;
     for (int i = 0; i < characters.size() && i < WideCharacters; ++i) {

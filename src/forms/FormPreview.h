@@ -16,7 +16,7 @@ constexpr int PreviewLineWidth = 24;
 // One line as the device prints it, in Windows-1251: with the width flag '0'
 // its characters as they are (never more than the 24 of the field); with any
 // other flag in wide print, each of its first 12 characters followed by a space.
-// Empty when the line's character part is empty.
+// Control characters show as spaces. Empty when the line's character part is empty.
 QByteArray PreviewLine(const DeviceText& text);
 
 // The document of form `formNumber` (1..8) line by line, from its FormSlot and

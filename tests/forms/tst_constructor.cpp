@@ -502,8 +502,9 @@ void TestConstructor::anyConfigurationBytesAreShownSafely() {
         page.Fill();
         for (int form = 0; form < FormCount; ++form) {
             page.FormButtons[std::size_t(form)]->click();
-            for (const QString& line : page.RichEdit1->toPlainText().split(QLatin1Char('\n')))
-                QVERIFY(line.size() <= PreviewLineWidth);
+            const QStringList shown = page.RichEdit1->toPlainText().split(QLatin1Char('\n'));
+            QCOMPARE(shown.size(), FormPreviewLines(CurrentConfiguration(), form + 1).size());
+            for (const QString& line : shown) QVERIFY(line.size() <= PreviewLineWidth);
             if (page.pressedVariant())
                 page.VariantButtons[std::size_t(page.pressedVariant() - 1)]->click();
         }

@@ -74,11 +74,8 @@ void TestFormPreview::variantsOfferWhatTheirGroupPrints() {
     QCOMPARE(FormVariantOf(0)->valueTexts(), QStringList(8, QStringLiteral("---")));
     const QString groups = QStringLiteral("213233");  // variants 1..6
     for (int v = 1; v <= FormVariantCount; ++v)
-        QCOMPARE(FormVariantGroup(v), groups[v - 1].digitValue());
-    for (int stored : {7, 9, 255, -1}) {
-        QVERIFY(!FormVariantOf(stored));
-        QCOMPARE(FormVariantGroup(stored), 0);
-    }
+        QCOMPARE(FormVariantOf(v)->group, QString(groups[v - 1]));
+    for (int stored : {7, 9, 255, -1}) QVERIFY(!FormVariantOf(stored));
 }
 
 void TestFormPreview::emptyConfiguration() {
@@ -165,6 +162,12 @@ void TestFormPreview::wideAndNarrowLines() {
     QCOMPARE(PreviewLine(text), QByteArray("A B "));
     SetText(text, QStringLiteral("0"));
     QVERIFY(PreviewLine(text).isEmpty());
+
+    // Line breaks and tabs from a foreign file keep the line one line.
+    std::memcpy(text.bytes, "0A\nB\tC\r\0", 9);
+    QCOMPARE(PreviewLine(text), QByteArray("A B C "));
+    text.bytes[0] = '1';
+    QCOMPARE(PreviewLine(text), QByteArray("A   B   C   "));
 
     DeviceConfiguration config = FreshConfiguration();
     SetText(config.cliches[0].lines[4], QStringLiteral("1АБВ"));

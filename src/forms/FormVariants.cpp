@@ -37,8 +37,3 @@ const FormVariant* FormVariantOf(int number) {
     if (number < 0 || number > FormVariantCount) return nullptr;
     return &Table()[std::size_t(number)];
 }
-
-int FormVariantGroup(int number) {
-    if (number < 1 || number > FormVariantCount) return 0;
-    return Table()[std::size_t(number)].group.toInt();
-}

@@ -32,11 +32,7 @@ struct FormVariant {
 };
 
 constexpr int FormVariantCount = 6;
-constexpr int FormGroupCount = 3;
 
 // The row of a stored variant number: 1..6 their rows, 0 the all-"---" row.
 // Any other value (a file or a device answer can hold one) has no row: nullptr.
 const FormVariant* FormVariantOf(int number);
-
-// The group a variant belongs to (1..3), or 0 when the number has no group.
-int FormVariantGroup(int number);

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "config/ConfigurationFile.h"
+#include "device/DeviceLock.h"
 #include "forms/ui/Constructor_frame.h"
 #include "shell/ui/GridPage.h"
 #include "shell/ui/Main.h"
@@ -111,6 +112,7 @@ private slots:
     void cancellingEitherDialogChangesNothing();
     void saveReplacesTheFileAndLoadBringsEveryByteBack();
     void fileThatCannotBeOpenedStillOpensTheConstructor();
+    void noLoadWhileAnExchangeRuns();
     void formsItemReadsTheTableAndShowsTheGroup();
     void formsItemWithoutAGroup();
 };
@@ -187,6 +189,26 @@ void TestFileMenu::fileThatCannotBeOpenedStillOpensTheConstructor() {
     QCOMPARE(Image(CurrentConfiguration()), before);
     QVERIFY(window->actSaveFile->isEnabled());
     QCOMPARE(window->currentPage(), window->constructorPage());
+}
+
+void TestFileMenu::noLoadWhileAnExchangeRuns() {
+    const QByteArray before = Image(CurrentConfiguration());
+    DeviceLock running;
+    QVERIFY(running.acquired());
+    bool dialogOpened = false;
+    QTimer::singleShot(0, this, [&dialogOpened] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            dialogOpened = true;
+            dialog->reject();
+        }
+    });
+    window->actLoadFile->trigger();
+    QVERIFY(!dialogOpened);
+    QCOMPARE(dialogs->shown.size(), 1);
+    QVERIFY(IsWarning(dialogs->shown[0]));
+    QCOMPARE(Image(CurrentConfiguration()), before);
+    QVERIFY(!window->actSaveFile->isEnabled());
+    QCOMPARE(window->currentPage(), nullptr);
 }
 
 void TestFileMenu::formsItemReadsTheTableAndShowsTheGroup() {

@@ -315,6 +315,10 @@ void TForm1::openWizard(int startPage, bool singlePage) {
 }
 
 void TForm1::loadFromFile() {
+    // A transfer that is running reads and writes the same configuration; a
+    // file loaded under it would leave a mix of both in the model or the device.
+    DeviceLock lock;
+    if (!BeginDeviceOperation(lock)) return;
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // Any typed name is taken: one that cannot be opened is reported by the

@@ -42,6 +42,22 @@ private:
 
 void InstallDigitFilter(QLineEdit* field, const QString& alsoAllowed) {
     field->installEventFilter(new DigitKeyFilter(field, alsoAllowed));
+    // The key filter sees key presses only; text that comes another way (an
+    // input method, the selection pasted by the middle button) is held to the
+    // same characters.
+    QObject::connect(
+        field, &QLineEdit::textEdited, field, [field, alsoAllowed](const QString& edited) {
+            QString kept;
+            for (QChar c : edited) {
+                QChar filtered = c;
+                FilterDigitKey(filtered);
+                if (!filtered.isNull() || alsoAllowed.contains(c)) kept += c;
+            }
+            if (kept == edited) return;
+            const int cursor = field->cursorPosition() - int(edited.size() - kept.size());
+            field->setText(kept);
+            field->setCursorPosition(qBound(0, cursor, int(kept.size())));
+        });
     field->setContextMenuPolicy(Qt::NoContextMenu);
     field->setAcceptDrops(false);
 }

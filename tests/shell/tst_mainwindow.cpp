@@ -243,14 +243,36 @@ private slots:
         QVERIFY(window->close());
     }
 
+    void noWizardOrInnDialogWhileAnExchangeRuns() {
+        ScriptedDialogs dialogs;
+        window->EnableDeviceControls(true);
+        int opened = 0;
+        // Should a window open after all, close it so that the test fails instead of hanging.
+        QTimer guard;
+        QObject::connect(&guard, &QTimer::timeout, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                ++opened;
+                modal->close();
+            }
+        });
+        guard.start(50);
+        DeviceLock running;
+        window->actWizard->trigger();
+        window->actInn->trigger();
+        window->actServices->trigger();
+        QCOMPARE(opened, 0);
+        QCOMPARE(dialogs.shown.size(), 3);
+        for (const auto& shown : dialogs.shown) QVERIFY(IsWarning(shown));
+    }
+
     void exceptionInAHandlerIsReportedAndSurvived() {
         ScriptedDialogs dialogs;
         QPushButton button;
         int after = 0;
         QObject::connect(&button, &QPushButton::clicked, Guarded([] {
-                             CurrentPortSettings().MachineNumber = "99999999999";
-                             MachineNumberValue(CurrentPortSettings().MachineNumber);
-                         }));
+            CurrentPortSettings().MachineNumber = "99999999999";
+            MachineNumberValue(CurrentPortSettings().MachineNumber);
+        }));
         QObject::connect(&button, &QPushButton::clicked, [&] { ++after; });
         button.click();
         button.click();

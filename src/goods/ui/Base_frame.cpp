@@ -181,7 +181,8 @@ QFileDialog* TBaseFrame::CreateSaveDialog(QWidget* parent) {
 QFileDialog* TBaseFrame::CreateOpenDialog(QWidget* parent) {
     auto* dialog = new QFileDialog(parent);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setFileMode(QFileDialog::ExistingFile);
+    // Any typed name is taken: one that cannot be opened gets the page's own message.
+    dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setNameFilter(QStringLiteral("Базыl (*.base)"));
     dialog->setDefaultSuffix(QStringLiteral("base"));
     return dialog;
@@ -192,6 +193,9 @@ void TBaseFrame::BitBtn3Click() {
 }
 
 void TBaseFrame::BitBtn4Click() {
+    // A transfer that is running reads or fills the same table.
+    DeviceLock lock;
+    if (!BeginDeviceOperation(lock)) return;
     LoadFromFile(RunFileDialog(CreateOpenDialog(this)));
 }
 

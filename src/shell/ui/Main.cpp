@@ -218,10 +218,8 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (DeviceLock::busy()) {
+    if (refuseWhileExchanging()) {
         event->ignore();
-        DeviceLock refused;
-        BeginDeviceOperation(refused);  // tells the user an exchange is running
         return;
     }
     QMainWindow::closeEvent(event);
@@ -306,7 +304,16 @@ void TForm1::AfterSettingsDialog() {
     EnableDeviceControls(false);
 }
 
+bool TForm1::refuseWhileExchanging() {
+    if (!DeviceLock::busy()) return false;
+    DeviceLock refused;
+    BeginDeviceOperation(refused);  // tells the user an exchange is running
+    return true;
+}
+
 void TForm1::openWizard(int startPage, bool singlePage) {
+    // The wizard edits the configuration a running transfer is moving.
+    if (refuseWhileExchanging()) return;
     ShowMainPage(nullptr);
     WizardSinglePage = singlePage;
     WizardStartPage = startPage;
@@ -369,6 +376,7 @@ void TForm1::showForms() {
 }
 
 void TForm1::programInn() {
+    if (refuseWhileExchanging()) return;
     ShowMainPage(nullptr);
     TForm10 dialog(this);
     dialog.exec();

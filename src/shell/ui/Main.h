@@ -86,6 +86,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // True (after telling the user) when a device exchange is running.
+    bool refuseWhileExchanging();
     void buildMenus();
     void buildToolBar();
     void buildStatusBar();

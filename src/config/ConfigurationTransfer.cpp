@@ -8,6 +8,7 @@
 #include "config/ParameterIO.h"
 #include "config/Utils.h"
 #include "device/Prot.h"
+#include "forms/FormTransfer.h"
 #include "shell/ItemLoop.h"
 #include "shell/Progress.h"
 #include "shell/UserDialogs.h"
@@ -299,21 +300,7 @@ std::optional<int> ReadFormTable(DeviceConfiguration& config) {
         RunItemLoop(
             FormCount,
             [&](int n) -> std::optional<ItemResult> {
-                FormSlot& slot = config.forms[n];
-                uint8_t number = uint8_t(n + 1);
-                uint8_t variant = slot.variant, requisite = slot.requisite, kind = slot.kind;
-                uint8_t deviceError = 0;
-                const ItemResult result = RunCommand([&](char* errorText) {
-                    return FormCommand(ModeRead, number, variant, requisite, kind, deviceError,
-                                       errorText);
-                });
-                if (result.ok()) {
-                    slot.variant = variant;
-                    slot.requisite = requisite;
-                    slot.kind = kind;
-                    slot.status = number != 0 ? 1 : 0;
-                }
-                return result;
+                return ReadForm(config, n + 1, FormStatusUpdate::FromAnswer);
             },
             options, progress, dialogs);
     }

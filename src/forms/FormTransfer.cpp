@@ -18,21 +18,22 @@ ItemResult ProgramForm(const DeviceConfiguration& config, int formNumber) {
     });
 }
 
-ItemResult ReadForm(DeviceConfiguration& config, int formNumber) {
+ItemResult ReadForm(DeviceConfiguration& config, int formNumber, FormStatusUpdate status) {
     Q_ASSERT(formNumber >= 1 && formNumber <= FormCount);
+    FormSlot& slot = config.forms[formNumber - 1];
     uint8_t number = uint8_t(formNumber);
-    uint8_t variant = 0;
-    uint8_t requisite = 0;
-    uint8_t kind = 0;
+    uint8_t variant = slot.variant;
+    uint8_t requisite = slot.requisite;
+    uint8_t kind = slot.kind;
     uint8_t deviceError = 0;
     const ItemResult result = RunCommand([&](char* errorText) {
         return FormCommand(ModeRead, number, variant, requisite, kind, deviceError, errorText);
     });
     if (result.ok()) {
-        FormSlot& slot = config.forms[formNumber - 1];
         slot.variant = variant;
         slot.requisite = requisite;
         slot.kind = kind;
+        if (status == FormStatusUpdate::FromAnswer) slot.status = number != 0 ? 1 : 0;
     }
     return result;
 }

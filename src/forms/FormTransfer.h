@@ -12,6 +12,13 @@ struct DeviceConfiguration;
 // number does not convert.
 ItemResult ProgramForm(const DeviceConfiguration& config, int formNumber);
 
-// Reads form `formNumber` (1..8); on success its slot takes the answered
-// variant, requisite and kind as they came, its status stays.
-ItemResult ReadForm(DeviceConfiguration& config, int formNumber);
+// What a successful read does to the form's status byte: the constructor's
+// single read leaves it, the reading of the whole table sets it from the
+// answered form number (0: the device has no such form).
+enum class FormStatusUpdate { Keep, FromAnswer };
+
+// Reads form `formNumber` (1..8), sending its slot's bytes as the request's
+// three form bytes; on success the slot takes the answered variant, requisite
+// and kind as they came.
+ItemResult ReadForm(DeviceConfiguration& config, int formNumber,
+                    FormStatusUpdate status = FormStatusUpdate::Keep);

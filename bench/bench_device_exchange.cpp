@@ -4,8 +4,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <algorithm>
-#include <numeric>
 #include <cstdio>
+#include <numeric>
 #include <vector>
 
 #include "device/Prot.h"
@@ -36,8 +36,8 @@ std::vector<double> Run(const QString& port) {
             char errorText[ErrorTextSize] = {};
             clock.start();
             const CommandStatus status =
-                GoodsCommand(pass == 0 ? ModeWrite : ModeRead, uint16_t(i), name, barcode,
-                             section, price, error, errorText);
+                GoodsCommand(pass == 0 ? ModeWrite : ModeRead, uint16_t(i), name, barcode, section,
+                             price, error, errorText);
             times.push_back(double(clock.nsecsElapsed()) / 1000.0);
             if (status != StatusOk) {
                 std::fprintf(stderr, "exchange %d failed with status %d\n", i, int(status));
@@ -57,7 +57,8 @@ double Median(std::vector<double> v) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const double lineMsPerExchange = (GoodsRequestLength + GoodsResponseLength) * 10.0 * 1000.0 / Baud;
+    const double lineMsPerExchange =
+        (GoodsRequestLength + GoodsResponseLength) * 10.0 * 1000.0 / Baud;
 
     SimProcess unpaced;
     if (!unpaced.isReady()) {
@@ -76,8 +77,9 @@ int main(int argc, char** argv) {
     if (slow.empty()) return 1;
     const double total = std::accumulate(slow.begin(), slow.end(), 0.0) / 1000.0;
     const double line = lineMsPerExchange * double(slow.size());
-    std::printf("paced at %d bit/s: total %.0f ms, line's own time %.0f ms (%.2f ms per exchange), "
-                "overhead %+.1f %%\n",
-                Baud, total, line, lineMsPerExchange, (total / line - 1.0) * 100.0);
+    std::printf(
+        "paced at %d bit/s: total %.0f ms, line's own time %.0f ms (%.2f ms per exchange), "
+        "overhead %+.1f %%\n",
+        Baud, total, line, lineMsPerExchange, (total / line - 1.0) * 100.0);
     return 0;
 }

@@ -6,8 +6,8 @@
 #include "config/Utils.h"
 #include "device/Prot.h"
 
-ItemResult ReadParameterText(uint8_t group, uint8_t index, uint8_t line, char* field,
-                             int fieldSize, uint8_t* recordFlag) {
+ItemResult ReadParameterText(uint8_t group, uint8_t index, uint8_t line, char* field, int fieldSize,
+                             uint8_t* recordFlag) {
     std::memset(field, 0, std::size_t(fieldSize));
     char data[DeviceDataSize + 1] = {};
     uint8_t deviceError = 0;
@@ -33,7 +33,9 @@ ItemResult ReadParameterText(uint8_t group, uint8_t index, uint8_t line, DeviceT
 ItemResult WriteParameterText(uint8_t group, uint8_t index, uint8_t line, const char* field,
                               int fieldSize, uint8_t* recordFlag) {
     char source[DeviceDataSize + 1] = {};
-    std::memcpy(source, field, std::size_t(std::min<int>(int(strnlen(field, std::size_t(fieldSize))), DeviceDataSize)));
+    std::memcpy(
+        source, field,
+        std::size_t(std::min<int>(int(strnlen(field, std::size_t(fieldSize))), DeviceDataSize)));
     char encoded[DeviceDataSize + 1] = {};
     EncodeDeviceText(source, encoded);
     uint8_t deviceError = 0;

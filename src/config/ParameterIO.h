@@ -14,8 +14,8 @@ struct DeviceText;
 // into the field on success. The text never runs past the field: at most
 // fieldSize − 1 bytes are kept, so the terminator survives. When `recordFlag`
 // is given it receives the answer's record flag as the command hands it out.
-ItemResult ReadParameterText(uint8_t group, uint8_t index, uint8_t line, char* field,
-                             int fieldSize, uint8_t* recordFlag = nullptr);
+ItemResult ReadParameterText(uint8_t group, uint8_t index, uint8_t line, char* field, int fieldSize,
+                             uint8_t* recordFlag = nullptr);
 ItemResult ReadParameterText(uint8_t group, uint8_t index, uint8_t line, DeviceText& text,
                              uint8_t* recordFlag = nullptr);
 

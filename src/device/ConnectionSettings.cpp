@@ -35,7 +35,9 @@ void ApplyConnectionFields(ConnectionFields& fields, PortSettings& settings) {
     settings.MachineNumber = fields.machineNumber.left(MachineNumberMaxLength).toLatin1();
 }
 
-void CancelConnectionFields(PortSettings& settings) { settings.Applied = false; }
+void CancelConnectionFields(PortSettings& settings) {
+    settings.Applied = false;
+}
 
 QString PortPanelText(const PortSettings& settings) {
     return PortPanelResetText() + settings.PortName;
@@ -45,5 +47,9 @@ QString SpeedPanelText(const PortSettings& settings) {
     return SpeedPanelResetText() + QString::number(settings.BaudRate);
 }
 
-QString PortPanelResetText() { return QStringLiteral("Порт: "); }
-QString SpeedPanelResetText() { return QStringLiteral("Скорость: "); }
+QString PortPanelResetText() {
+    return QStringLiteral("Порт: ");
+}
+QString SpeedPanelResetText() {
+    return QStringLiteral("Скорость: ");
+}

@@ -14,7 +14,9 @@ DeviceLock::~DeviceLock() {
     if (acquired_) g_busy = false;
 }
 
-bool DeviceLock::busy() { return g_busy; }
+bool DeviceLock::busy() {
+    return g_busy;
+}
 
 bool BeginDeviceOperation(DeviceLock& lock) {
     if (lock.acquired()) return true;

@@ -3,7 +3,9 @@
 #include <QRegularExpression>
 #include <QSerialPortInfo>
 
-QString EmulatorPortName() { return QStringLiteral("Эмулятор АС"); }
+QString EmulatorPortName() {
+    return QStringLiteral("Эмулятор АС");
+}
 
 QStringList AvailablePortNames() {
     QStringList names;

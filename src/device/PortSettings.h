@@ -8,8 +8,8 @@
 struct PortSettings {
     QString PortName;  // "COM1".."COM100", a system path, or the emulator entry
     int32_t BaudRate = 0;
-    int32_t ByteTimeout = 0;   // ms
-    int32_t TotalTimeout = 0;  // ms
+    int32_t ByteTimeout = 0;                            // ms
+    int32_t TotalTimeout = 0;                           // ms
     QByteArray MachineNumber = QByteArrayLiteral("0");  // decimal text, converted per frame
     bool Applied = false;
 };

@@ -2,12 +2,6 @@
 
 #ifdef Q_OS_UNIX
 
-#include <QDeadlineTimer>
-#include <QFile>
-#include <QFileInfo>
-#include <cerrno>
-#include <cstring>
-#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -15,18 +9,33 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
 namespace {
 
 speed_t SpeedConstant(int baudRate) {
     switch (baudRate) {
-        case 2400: return B2400;
-        case 4800: return B4800;
-        case 9600: return B9600;
-        case 19200: return B19200;
-        case 38400: return B38400;
-        case 57600: return B57600;
-        case 115200: return B115200;
-        default: return 0;  // not one of the offered speeds: keep the port's own
+        case 2400:
+            return B2400;
+        case 4800:
+            return B4800;
+        case 9600:
+            return B9600;
+        case 19200:
+            return B19200;
+        case 38400:
+            return B38400;
+        case 57600:
+            return B57600;
+        case 115200:
+            return B115200;
+        default:
+            return 0;  // not one of the offered speeds: keep the port's own
     }
 }
 
@@ -61,7 +70,9 @@ bool PortLockedByOtherProgram(const QString& devicePath) {
     return false;
 }
 
-PosixSerialLink::~PosixSerialLink() { close(); }
+PosixSerialLink::~PosixSerialLink() {
+    close();
+}
 
 bool PosixSerialLink::open(const QString& path) {
     close();
@@ -86,8 +97,8 @@ void PosixSerialLink::configure(int baudRate) {
     termios settings{};
     if (::tcgetattr(fd_, &settings) != 0) return;
     // Raw bytes, 8 data bits, no parity, one stop bit; modem control as the port had it.
-    settings.c_iflag &= ~tcflag_t(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
-                                  IXON | IXOFF | IXANY | INPCK);
+    settings.c_iflag &= ~tcflag_t(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON |
+                                  IXOFF | IXANY | INPCK);
     settings.c_oflag &= ~tcflag_t(OPOST);
     settings.c_lflag &= ~tcflag_t(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     settings.c_cflag &= ~tcflag_t(CSIZE | PARENB | CSTOPB);

@@ -86,28 +86,24 @@ int32_t MachineNumberValue(const QByteArray& text);
 
 // ---- The five commands ----------------------------------------------------------
 
-CommandStatus ParameterCommand(uint8_t mode, uint8_t group, uint8_t firstIndex,
-                               uint8_t secondIndex, char* data, uint8_t& deviceError,
-                               char* errorText, uint8_t* recordFlag = nullptr);
+CommandStatus ParameterCommand(uint8_t mode, uint8_t group, uint8_t firstIndex, uint8_t secondIndex,
+                               char* data, uint8_t& deviceError, char* errorText,
+                               uint8_t* recordFlag = nullptr);
 
-CommandStatus FormCommand(uint8_t mode, uint8_t& formNumber, uint8_t& variant,
-                          uint8_t& requisite, uint8_t& kind, uint8_t& deviceError,
-                          char* errorText);
+CommandStatus FormCommand(uint8_t mode, uint8_t& formNumber, uint8_t& variant, uint8_t& requisite,
+                          uint8_t& kind, uint8_t& deviceError, char* errorText);
 
-CommandStatus InnCommand(int32_t password, uint8_t year, uint8_t month, uint8_t day,
-                         uint8_t group, const char* taxpayerNumber, uint8_t& deviceError,
-                         char* errorText);
+CommandStatus InnCommand(int32_t password, uint8_t year, uint8_t month, uint8_t day, uint8_t group,
+                         const char* taxpayerNumber, uint8_t& deviceError, char* errorText);
 
 // name: at least 26 bytes; barcode: at least BarcodeTextSize bytes.
 CommandStatus GoodsCommand(uint8_t mode, uint16_t recordIndex, char* name, char* barcode,
-                           uint8_t& section, int64_t& price, uint8_t& deviceError,
-                           char* errorText);
+                           uint8_t& section, int64_t& price, uint8_t& deviceError, char* errorText);
 
 CommandStatus StateCommand(uint8_t& deviceError, uint8_t& modeByte, uint8_t& flashState,
-                           uint8_t& batteryState, uint16_t& documentNumber,
-                           uint8_t& documentState, uint8_t& day, uint8_t& month,
-                           uint8_t& year, uint8_t& hour, uint8_t& minute,
-                           uint32_t& factoryNumber, uint64_t& taxpayerNumber,
+                           uint8_t& batteryState, uint16_t& documentNumber, uint8_t& documentState,
+                           uint8_t& day, uint8_t& month, uint8_t& year, uint8_t& hour,
+                           uint8_t& minute, uint32_t& factoryNumber, uint64_t& taxpayerNumber,
                            uint8_t& currentGroup, char* errorText);
 
 // Mode bytes of the parameter, form and goods commands.

@@ -29,6 +29,10 @@ Progress& SilentProgress() {
     return none;
 }
 
-Progress& CurrentProgress() { return g_progress ? *g_progress : SilentProgress(); }
+Progress& CurrentProgress() {
+    return g_progress ? *g_progress : SilentProgress();
+}
 
-void SetProgress(Progress* progress) { g_progress = progress; }
+void SetProgress(Progress* progress) {
+    g_progress = progress;
+}

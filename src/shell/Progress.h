@@ -10,15 +10,15 @@ class Progress {
 public:
     virtual ~Progress() = default;
 
-    virtual void begin() = 0;                       // ProgressBegin
-    virtual void step(int done, int total) = 0;     // ProgressStep: done * 100 / total
-    virtual void end() = 0;                         // ProgressEnd
-    virtual void setBusyCursor(bool busy) = 0;      // the hourglass
-    virtual void showWait(const QString& text) = 0; // wait window, with its operation text
+    virtual void begin() = 0;                        // ProgressBegin
+    virtual void step(int done, int total) = 0;      // ProgressStep: done * 100 / total
+    virtual void end() = 0;                          // ProgressEnd
+    virtual void setBusyCursor(bool busy) = 0;       // the hourglass
+    virtual void showWait(const QString& text) = 0;  // wait window, with its operation text
     virtual void setWaitText(const QString& text) = 0;
     virtual void setWaitCaption(const QString& caption) = 0;
     virtual void hideWait() = 0;
-    virtual void processEvents() = 0;               // let the windows repaint once
+    virtual void processEvents() = 0;  // let the windows repaint once
 };
 
 // The percentage ProgressStep shows; integer division, done multiplied first.

@@ -1,9 +1,17 @@
 #include "shell/UserDialogs.h"
 
-QString CaptionError() { return QStringLiteral("Ошибка..."); }
-QString CaptionWarning() { return QStringLiteral("Предупреждение..."); }
-QString CaptionConfirmation() { return QStringLiteral("Подтверждение..."); }
-QString CaptionProgram() { return QStringLiteral("Zelvo"); }
+QString CaptionError() {
+    return QStringLiteral("Ошибка...");
+}
+QString CaptionWarning() {
+    return QStringLiteral("Предупреждение...");
+}
+QString CaptionConfirmation() {
+    return QStringLiteral("Подтверждение...");
+}
+QString CaptionProgram() {
+    return QStringLiteral("Zelvo");
+}
 
 namespace {
 
@@ -24,4 +32,6 @@ UserDialogs& Dialogs() {
     return g_dialogs ? *g_dialogs : none;
 }
 
-void SetDialogs(UserDialogs* dialogs) { g_dialogs = dialogs; }
+void SetDialogs(UserDialogs* dialogs) {
+    g_dialogs = dialogs;
+}

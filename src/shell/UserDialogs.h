@@ -28,9 +28,7 @@ public:
     // "Ошибка..." with the error icon and Yes/No: go on after a failed item?
     bool errorContinue(const QString& text) { return ask(CaptionError(), text, DialogIcon::Error); }
     // "Предупреждение..." with the information icon and OK.
-    void warning(const QString& text) {
-        inform(CaptionWarning(), text, DialogIcon::Information);
-    }
+    void warning(const QString& text) { inform(CaptionWarning(), text, DialogIcon::Information); }
     // A plain message: the program's caption, no icon, OK.
     void plain(const QString& text) { inform(CaptionProgram(), text, DialogIcon::None); }
     // "Подтверждение..." with the question icon and Yes/No.

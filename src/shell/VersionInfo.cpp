@@ -1,8 +1,9 @@
 #include "shell/VersionInfo.h"
 
 #ifdef Q_OS_WIN
-#include <QCoreApplication>
 #include <windows.h>
+
+#include <QCoreApplication>
 #include <vector>
 
 std::optional<VersionInfo> ProgramVersionInfo() {
@@ -12,7 +13,9 @@ std::optional<VersionInfo> ProgramVersionInfo() {
     if (size == 0) return std::nullopt;
     std::vector<char> data(size);
     if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data())) return std::nullopt;
-    struct Translation { WORD language, codePage; }* table = nullptr;
+    struct Translation {
+        WORD language, codePage;
+    }* table = nullptr;
     UINT length = 0;
     if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
                         reinterpret_cast<void**>(&table), &length) ||

@@ -8,7 +8,9 @@
 
 namespace {
 
-QByteArray Cp(const QString& s) { return ToCp1251(s); }
+QByteArray Cp(const QString& s) {
+    return ToCp1251(s);
+}
 
 QByteArray Encode(const QByteArray& source, int destinationSize = 64, char fill = 0) {
     QByteArray destination(destinationSize, fill);
@@ -58,7 +60,9 @@ private slots:
         // A Latin small letter sent from the PC comes back as the Cyrillic capital.
         QCOMPARE(FromCp1251(Decode(Encode("a"))), QStringLiteral("А"));
         QCOMPARE(Decode("0ABC_\x7F"), QByteArray("0ABC_\x7F"));
-        QCOMPARE(Decode(QByteArray("AB\x80" "CD")), QByteArray("AB"));
+        QCOMPARE(Decode(QByteArray("AB\x80"
+                                   "CD")),
+                 QByteArray("AB"));
     }
 
     void encodingClearsAnOlderLongerText() {

@@ -9,9 +9,13 @@
 
 namespace {
 
-QByteArray Hex(const char* text) { return QByteArray::fromHex(QByteArray(text).replace(' ', "")); }
+QByteArray Hex(const char* text) {
+    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
+}
 
-QString Text(const char* errorText) { return FromCp1251(errorText); }
+QString Text(const char* errorText) {
+    return FromCp1251(errorText);
+}
 
 struct StateOut {
     uint8_t error = 0xEE, mode = 0xEE, flash = 0xEE, battery = 0xEE;
@@ -118,7 +122,8 @@ private slots:
             << wrongCode << 3
             << QStringLiteral("Неккоректный ответ - код ответа не соответствует коду команды.")
             << false;
-        QTest::newRow("device error 33") << battery << 5 << QStringLiteral(" Авария батареи.") << true;
+        QTest::newRow("device error 33")
+            << battery << 5 << QStringLiteral(" Авария батареи.") << true;
         QTest::newRow("unknown device error")
             << unknown << 5 << QStringLiteral("(99)Неизвестный код ошибки.") << true;
         QTest::newRow("success") << ok << 0 << QString() << true;
@@ -166,7 +171,8 @@ private slots:
         QTest::newRow("narrow 25 bytes")
             << QByteArray("0ABCDEFGHIJKLMNOPQRSTUVWX") << QByteArray("0ABCDEFGHIJKLMNOPQRSTUVWX");
         QTest::newRow("short") << QByteArray("0AB") << QByteArray("0AB") + QByteArray(22, '\0');
-        QTest::newRow("password") << QByteArray("1234") << QByteArray("1234") + QByteArray(21, '\0');
+        QTest::newRow("password") << QByteArray("1234")
+                                  << QByteArray("1234") + QByteArray(21, '\0');
     }
     void parameterWriteLengths() {
         QFETCH(QByteArray, text);
@@ -235,8 +241,8 @@ private slots:
         FakeLink link;
         QByteArray data(2, '\0');
         data += QByteArray("1ABC").leftJustified(25, '\0');
-        data += Hex("00 00 00 00 00 00");        // barcode 0
-        data += Hex("FF FF FF FF FF");           // the largest 40-bit price
+        data += Hex("00 00 00 00 00 00");  // barcode 0
+        data += Hex("FF FF FF FF FF");     // the largest 40-bit price
         data += char(7);
         link.answers << Answer(CmdGoods, GoodsResponseLength, 0, data);
         char name[26] = {}, barcode[BarcodeTextSize] = "stale";

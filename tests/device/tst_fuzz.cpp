@@ -84,8 +84,8 @@ private slots:
                     char name[26] = {}, barcode[BarcodeTextSize] = {};
                     uint8_t section = 0;
                     int64_t price = 0;
-                    status = GoodsCommand(ModeRead, 1, name, barcode, section, price, error,
-                                          errorText);
+                    status =
+                        GoodsCommand(ModeRead, 1, name, barcode, section, price, error, errorText);
                     QVERIFY(price >= 0 && price <= 0xFFFFFFFFFFLL);
                     QVERIFY(qstrlen(barcode) <= 15);
                     break;

@@ -62,8 +62,10 @@ private slots:
             << QStringLiteral("truncate 20") << 100 << 2 << header << 80 << 500;
         QTest::newRow("part of the answer, no gap limit: at the total time-out")
             << QStringLiteral("truncate 20") << 0 << 2 << header << 550 << 1500;
-        QTest::newRow("wrong first byte") << QStringLiteral("first-byte") << 100 << 2 << header << 0 << 400;
-        QTest::newRow("wrong length byte") << QStringLiteral("length") << 100 << 2 << header << 0 << 400;
+        QTest::newRow("wrong first byte")
+            << QStringLiteral("first-byte") << 100 << 2 << header << 0 << 400;
+        QTest::newRow("wrong length byte")
+            << QStringLiteral("length") << 100 << 2 << header << 0 << 400;
         QTest::newRow("wrong response code")
             << QStringLiteral("code") << 100 << 3
             << QStringLiteral("Неккоректный ответ - код ответа не соответствует коду команды.") << 0

@@ -40,7 +40,8 @@ private slots:
         QVERIFY(IsErrorQuestion(dialogs.shown[0]));
         QCOMPARE(dialogs.shown[0].text,
                  QStringLiteral("Не удалось прочитать параметр... E\n Продолжить?"));
-        QCOMPARE(progress.log, Lines({"busy on", "begin", "step 3/24", "step 6/24", "step 9/24", "end", "busy off"}));
+        QCOMPARE(progress.log, Lines({"busy on", "begin", "step 3/24", "step 6/24", "step 9/24",
+                                      "end", "busy off"}));
     }
 
     void noStopsAtOnceAndSkipsTakeNoStep() {
@@ -71,8 +72,8 @@ private slots:
         bool thrown = false;
         try {
             RunItemLoop(
-                2, [](int) -> std::optional<ItemResult> { throw std::runtime_error("x"); },
-                options, progress, dialogs);
+                2, [](int) -> std::optional<ItemResult> { throw std::runtime_error("x"); }, options,
+                progress, dialogs);
         } catch (const std::runtime_error&) {
             thrown = true;
         }

@@ -2,9 +2,13 @@
 
 #include "device/Prot.h"
 
-FakeLink::FakeLink() { SetLinkOverride(this); }
+FakeLink::FakeLink() {
+    SetLinkOverride(this);
+}
 
-FakeLink::~FakeLink() { SetLinkOverride(nullptr); }
+FakeLink::~FakeLink() {
+    SetLinkOverride(nullptr);
+}
 
 bool FakeLink::open(const QString& path) {
     lastPath = path;

@@ -1,6 +1,8 @@
 #include "support/RecordingProgress.h"
 
-RecordingProgress::RecordingProgress() : previous_(&CurrentProgress()) { SetProgress(this); }
+RecordingProgress::RecordingProgress() : previous_(&CurrentProgress()) {
+    SetProgress(this);
+}
 
 RecordingProgress::~RecordingProgress() {
     SetProgress(previous_ == &SilentProgress() ? nullptr : previous_);

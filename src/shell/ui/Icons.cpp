@@ -25,8 +25,8 @@ void PaintDevice(QPainter& p, const QRectF& r) {
     p.setPen(QPen(QColor(0x2a, 0x33, 0x40), 1));
     p.setBrush(shade);
     p.drawRoundedRect(body, 4, 4);
-    const QRectF paper(r.left() + r.width() * 0.3, r.top() + r.height() * 0.05,
-                       r.width() * 0.4, r.height() * 0.38);
+    const QRectF paper(r.left() + r.width() * 0.3, r.top() + r.height() * 0.05, r.width() * 0.4,
+                       r.height() * 0.38);
     p.setBrush(Qt::white);
     p.drawRect(paper);
     p.setPen(QPen(QColor(0x80, 0x00, 0x00), 1));
@@ -39,8 +39,9 @@ void PaintDevice(QPainter& p, const QRectF& r) {
     const qreal key = body.width() / 9;
     for (int row = 0; row < 2; ++row)
         for (int col = 0; col < 4; ++col)
-            p.drawRect(QRectF(body.left() + key * (1 + 2 * col), body.top() + body.height() * (0.45 + 0.25 * row),
-                              key, body.height() * 0.15));
+            p.drawRect(QRectF(body.left() + key * (1 + 2 * col),
+                              body.top() + body.height() * (0.45 + 0.25 * row), key,
+                              body.height() * 0.15));
 }
 
 }  // namespace
@@ -110,9 +111,9 @@ QPixmap DrawSplashPicture(const QSize& size) {
     p.setPen(Qt::white);
     QFont title(QStringLiteral("DejaVu Sans"), 22, QFont::Bold);
     p.setFont(title);
-    p.drawText(QRectF(size.width() * 0.45, size.height() * 0.2, size.width() * 0.55,
-                      size.height() * 0.35),
-               Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Zelvo"));
+    p.drawText(
+        QRectF(size.width() * 0.45, size.height() * 0.2, size.width() * 0.55, size.height() * 0.35),
+        Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Zelvo"));
     QFont subtitle(QStringLiteral("DejaVu Sans"), 9);
     p.setFont(subtitle);
     p.drawText(QRectF(size.width() * 0.45, size.height() * 0.55, size.width() * 0.52,

@@ -7,10 +7,14 @@ namespace {
 
 QMessageBox::Icon ToIcon(DialogIcon icon) {
     switch (icon) {
-        case DialogIcon::Error: return QMessageBox::Critical;
-        case DialogIcon::Information: return QMessageBox::Information;
-        case DialogIcon::Question: return QMessageBox::Question;
-        case DialogIcon::None: return QMessageBox::NoIcon;
+        case DialogIcon::Error:
+            return QMessageBox::Critical;
+        case DialogIcon::Information:
+            return QMessageBox::Information;
+        case DialogIcon::Question:
+            return QMessageBox::Question;
+        case DialogIcon::None:
+            return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
 }

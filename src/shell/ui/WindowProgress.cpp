@@ -47,4 +47,6 @@ void WindowProgress::hideWait() {
     if (Form9) Form9->hide();
 }
 
-void WindowProgress::processEvents() { QApplication::processEvents(); }
+void WindowProgress::processEvents() {
+    QApplication::processEvents();
+}

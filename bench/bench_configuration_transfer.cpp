@@ -12,6 +12,7 @@
 #include <cstring>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
 #include "config/Utils.h"
@@ -23,28 +24,8 @@
 
 namespace {
 
-constexpr int Baud = 115200;
+using namespace bench;
 constexpr int Rounds = 5;
-
-double Ms(const QElapsedTimer& clock) {
-    return double(clock.nsecsElapsed()) / 1e6;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
-}
-
-// Answers every question Yes and counts them, so a failed item shows up.
-class CountingDialogs : public UserDialogs {
-public:
-    bool ask(const QString&, const QString&, DialogIcon) override {
-        ++questions;
-        return true;
-    }
-    void inform(const QString&, const QString&, DialogIcon) override {}
-    int questions = 0;
-};
 
 // Every item written: operators with passwords, full-length lines elsewhere.
 DeviceConfiguration FullConfiguration() {
@@ -66,15 +47,6 @@ DeviceConfiguration FullConfiguration() {
     for (auto& cliche : config.cliches)
         for (auto& text : cliche.lines) fill(text);
     return config;
-}
-
-void UsePort(const QString& path) {
-    PortSettings& settings = CurrentPortSettings();
-    settings.PortName = path;
-    settings.BaudRate = Baud;
-    settings.ByteTimeout = 250;
-    settings.TotalTimeout = 2500;
-    settings.MachineNumber = "0";
 }
 
 struct Measured {

@@ -8,13 +8,14 @@
 #include <numeric>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "device/Prot.h"
 #include "support/SimProcess.h"
 
 namespace {
 
 constexpr int Records = 1001;
-constexpr int Baud = 115200;
+using namespace bench;
 
 // Returns the duration of every exchange in microseconds; -1 when one failed.
 std::vector<double> Run(const QString& port) {
@@ -46,11 +47,6 @@ std::vector<double> Run(const QString& port) {
         }
     }
     return times;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "config/Utils.h"
 #include "device/Prot.h"
 #include "goods/GoodsFile.h"
@@ -28,19 +29,8 @@
 
 namespace {
 
-constexpr int Baud = 115200;
+using namespace bench;
 constexpr int Rounds = 21;
-
-class CountingDialogs : public UserDialogs {
-public:
-    bool ask(const QString&, const QString&, DialogIcon) override {
-        ++questions;
-        return true;
-    }
-    void inform(const QString&, const QString&, DialogIcon) override { ++messages; }
-    int questions = 0;
-    int messages = 0;
-};
 
 // The window's own progress, timing the gaps between the repaints it allows.
 class TimedProgress : public WindowProgress {
@@ -61,11 +51,6 @@ public:
     qint64 last = -1;
     qint64 longestGapNs = 0;
 };
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
-}
 
 template <typename F>
 double MedianMs(F f, int rounds = Rounds) {
@@ -103,16 +88,6 @@ long StatusKb(const char* field) {
         if (line.startsWith(field))
             return line.mid(int(qstrlen(field))).trimmed().split(' ')[0].toLong();
     return -1;
-}
-
-void UsePort(const QString& path) {
-    PortSettings& settings = CurrentPortSettings();
-    settings.PortName = path;
-    settings.BaudRate = Baud;
-    settings.ByteTimeout = 250;
-    settings.TotalTimeout = 2500;
-    settings.MachineNumber = "0";
-    settings.Applied = true;
 }
 
 void Transfers(TBaseFrame* page, bool paced) {

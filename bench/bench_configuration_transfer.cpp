@@ -14,9 +14,9 @@
 
 #include "BenchSupport.h"
 #include "config/ConfigurationTransfer.h"
+#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
-#include "config/Utils.h"
-#include "device/Prot.h"
+#include "device/Protocol.h"
 #include "device/SerialLink.h"
 #include "emulator/FrameCodec.h"
 #include "shell/UserDialogs.h"

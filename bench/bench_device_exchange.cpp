@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "device/Prot.h"
+#include "device/Protocol.h"
 #include "support/SimProcess.h"
 
 namespace {

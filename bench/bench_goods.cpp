@@ -13,17 +13,17 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "config/Utils.h"
-#include "device/Prot.h"
+#include "config/DeviceCharset.h"
+#include "device/Protocol.h"
 #include "goods/GoodsFile.h"
 #include "goods/GoodsTable.h"
 #include "goods/GoodsTransfer.h"
 #include "goods/Price.h"
-#include "goods/ui/Base_frame.h"
+#include "goods/ui/GoodsPage.h"
 #include "shell/Progress.h"
 #include "shell/UserDialogs.h"
 #include "shell/ui/GridPage.h"
-#include "shell/ui/Main.h"
+#include "shell/ui/MainWindow.h"
 #include "shell/ui/WindowProgress.h"
 #include "support/SimProcess.h"
 
@@ -90,7 +90,7 @@ long StatusKb(const char* field) {
     return -1;
 }
 
-void Transfers(TBaseFrame* page, bool paced) {
+void Transfers(GoodsPage* page, bool paced) {
     QStringList arguments{QStringLiteral("--log")};
     if (paced) arguments << QStringLiteral("--pace") << QString::number(Baud);
     SimProcess sim(arguments);
@@ -140,11 +140,11 @@ void Transfers(TBaseFrame* page, bool paced) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const long startKb = StatusKb("VmHWM:");
-    TForm1::setSplashEnabled(false);
-    TForm1 window;
+    MainWindow::setSplashEnabled(false);
+    MainWindow window;
     window.show();
     while (!window.goodsPage()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    TBaseFrame* page = window.goodsPage();
+    GoodsPage* page = window.goodsPage();
     window.ShowMainPage(page);
     QApplication::processEvents();
     const long emptyRssKb = StatusKb("VmRSS:");

@@ -14,10 +14,10 @@ int main(int argc, char** argv) {
     clock.start();
     ZelvoApplication app(argc, argv);
     ProgramWindows windows;
-    TForm1& mainWindow = windows.mainWindow;
+    MainWindow& mainWindow = windows.mainWindow;
     const qint64 constructed = clock.elapsed();
     qint64 started = 0;
-    QObject::connect(&mainWindow, &TForm1::started, [&] {
+    QObject::connect(&mainWindow, &MainWindow::started, [&] {
         started = clock.elapsed();
         // The first turn of the event loop after the pages exist: the window responds.
         QTimer::singleShot(0, [&] {

@@ -1,6 +1,6 @@
 #include "admin/InnProgramming.h"
 
-#include "device/Prot.h"
+#include "device/Protocol.h"
 #include "shell/ItemLoop.h"
 #include "shell/UserDialogs.h"
 

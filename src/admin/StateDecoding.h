@@ -8,7 +8,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "device/Prot.h"
+#include "device/Protocol.h"
 
 // The fields of a state answer, as StateCommand hands them out.
 struct DeviceStateAnswer {

@@ -3,11 +3,11 @@
 #include <exception>
 
 #include "admin/StateDecoding.h"
+#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
 #include "config/ParameterCatalogue.h"
 #include "config/ParameterIO.h"
-#include "config/Utils.h"
-#include "device/Prot.h"
+#include "device/Protocol.h"
 #include "forms/FormTransfer.h"
 #include "shell/ItemLoop.h"
 #include "shell/Progress.h"

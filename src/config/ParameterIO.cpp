@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
-#include "config/Utils.h"
-#include "device/Prot.h"
+#include "device/Protocol.h"
 
 ItemResult ReadParameterText(uint8_t group, uint8_t index, uint8_t line, char* field, int fieldSize,
                              uint8_t* recordFlag) {

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <cstring>
 
-#include "device/Prot.h"
+#include "device/Protocol.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "device/Prot.h"
+#include "device/Protocol.h"
 
 const QStringList& BaudRateChoices() {
     static const QStringList speeds = {QStringLiteral("2400"),  QStringLiteral("4800"),

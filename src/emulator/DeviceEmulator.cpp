@@ -1,7 +1,7 @@
 #include "emulator/DeviceEmulator.h"
 
 #include "config/ParameterCatalogue.h"
-#include "device/Prot.h"
+#include "device/Protocol.h"
 #include "emulator/FrameCodec.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "device/Prot.h"
+#include "device/Protocol.h"
 #include "emulator/FrameCodec.h"
 
 bool Fault::isValid() const {

@@ -1,6 +1,6 @@
 #include "emulator/FrameCodec.h"
 
-#include "device/Prot.h"
+#include "device/Protocol.h"
 
 uint8_t FrameByte(const QByteArray& frame, int offset) {
     if (offset < 0 || offset >= frame.size()) return 0;

@@ -1,6 +1,6 @@
 #include "emulator/RequestFramer.h"
 
-#include "device/Prot.h"
+#include "device/Protocol.h"
 
 namespace {
 

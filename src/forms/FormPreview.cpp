@@ -1,7 +1,7 @@
 #include "forms/FormPreview.h"
 
+#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
-#include "config/Utils.h"
 #include "forms/FormVariants.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <QtGlobal>
 
 #include "config/DeviceConfiguration.h"
-#include "device/Prot.h"
+#include "device/Protocol.h"
 
 ItemResult ProgramForm(const DeviceConfiguration& config, int formNumber) {
     Q_ASSERT(formNumber >= 1 && formNumber <= FormCount);

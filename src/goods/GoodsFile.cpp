@@ -6,7 +6,7 @@
 #include <cstring>
 #include <limits>
 
-#include "config/Utils.h"
+#include "config/DeviceCharset.h"
 #include "goods/GoodsTable.h"
 #include "goods/Price.h"
 #include "shell/UserDialogs.h"

@@ -1,6 +1,6 @@
 #include "goods/GoodsRecord.h"
 
-#include "config/Utils.h"
+#include "config/DeviceCharset.h"
 
 const QByteArray& WideFontText() {
     static const QByteArray text = ToCp1251(QStringLiteral("широкий"));

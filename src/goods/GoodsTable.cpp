@@ -1,6 +1,6 @@
 #include "goods/GoodsTable.h"
 
-#include "config/Utils.h"
+#include "config/DeviceCharset.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <limits>
 
-#include "config/Utils.h"
+#include "config/DeviceCharset.h"
 #include "goods/GoodsTable.h"
 #include "goods/Price.h"
 #include "shell/Progress.h"
@@ -35,13 +35,13 @@ private:
 
 // The wait window of an all-records operation, with one repaint before the
 // first exchange; closed however the loop ends.
-class WaitWindow {
+class ShownWaitWindow {
 public:
-    WaitWindow(Progress& progress, const QString& text) : progress_(progress) {
+    ShownWaitWindow(Progress& progress, const QString& text) : progress_(progress) {
         progress_.showWait(text);
         progress_.processEvents();
     }
-    ~WaitWindow() { progress_.hideWait(); }
+    ~ShownWaitWindow() { progress_.hideWait(); }
 
 private:
     Progress& progress_;
@@ -141,7 +141,7 @@ bool ReadAllGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
     };
     bool completed = false;
     {
-        WaitWindow wait(progress, ReadWait);
+        ShownWaitWindow wait(progress, ReadWait);
         completed = RunItemLoop(
             GoodsRecordCount,
             [&](int number) -> std::optional<ItemResult> {
@@ -184,7 +184,7 @@ bool WriteCurrentGoods(const GoodsTable& table, int row, Progress& progress, Use
 bool WriteAllGoods(const GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
     bool completed = false;
     {
-        WaitWindow wait(progress, WriteWait);
+        ShownWaitWindow wait(progress, WriteWait);
         completed = RunItemLoop(
             GoodsRecordCount,
             [&](int number) -> std::optional<ItemResult> {
@@ -204,7 +204,7 @@ bool EraseDeviceGoods(Progress& progress, UserDialogs& dialogs) {
     zero.name[0] = NarrowFlag;
     bool completed = false;
     {
-        WaitWindow wait(progress, WriteWait);
+        ShownWaitWindow wait(progress, WriteWait);
         completed = RunItemLoop(
             GoodsRecordCount,
             [&](int number) -> std::optional<ItemResult> { return WriteGoodsRecord(number, zero); },

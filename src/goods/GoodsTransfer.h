@@ -8,7 +8,7 @@
 #include <QByteArray>
 #include <cstdint>
 
-#include "device/Prot.h"
+#include "device/Protocol.h"
 #include "goods/GoodsRecord.h"
 #include "shell/ItemLoop.h"
 

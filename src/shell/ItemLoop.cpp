@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "config/Utils.h"
+#include "config/DeviceCharset.h"
 #include "shell/Progress.h"
 #include "shell/UserDialogs.h"
 

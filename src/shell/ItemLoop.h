@@ -10,7 +10,7 @@
 #include <functional>
 #include <optional>
 
-#include "device/Prot.h"
+#include "device/Protocol.h"
 
 class Progress;
 class UserDialogs;

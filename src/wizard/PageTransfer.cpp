@@ -7,7 +7,7 @@
 #include "config/ParameterCatalogue.h"
 #include "config/ParameterIO.h"
 #include "device/PortSettings.h"
-#include "device/Prot.h"
+#include "device/Protocol.h"
 #include "shell/ItemLoop.h"
 #include "shell/Progress.h"
 #include "shell/UserDialogs.h"

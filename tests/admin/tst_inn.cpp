@@ -7,9 +7,9 @@
 #include <QtTest>
 
 #include "admin/InnProgramming.h"
-#include "admin/ui/Inn.h"
+#include "admin/ui/InnDialog.h"
 #include "device/PortNames.h"
-#include "device/Prot.h"
+#include "device/Protocol.h"
 #include "emulator/DeviceEmulator.h"
 #include "emulator/EmulatorLink.h"
 #include "emulator/FrameCodec.h"
@@ -147,7 +147,7 @@ private slots:
     void dialogStartsFromItsInitialValues() {
         ScriptedDialogs dialogs;
         for (int opening = 0; opening < 2; ++opening) {
-            TForm10 dialog;
+            InnDialog dialog;
             dialog.show();
             QCOMPARE(dialog.windowTitle(), U("Программирование ИНН...."));
             QCOMPARE(dialog.Edit1->text(), U("0"));
@@ -177,7 +177,7 @@ private slots:
 
     void emptyFieldKeepsTheDialogOpenWithFocus() {
         ScriptedDialogs dialogs;
-        TForm10 dialog;
+        InnDialog dialog;
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         dialog.activateWindow();
@@ -190,7 +190,7 @@ private slots:
 
     void applyProgramsWhatWasTyped() {
         ScriptedDialogs dialogs;
-        TForm10 dialog;
+        InnDialog dialog;
         dialog.show();
         dialog.Edit1->setText(QStringLiteral("1234567"));
         dialog.Edit2->setText(QStringLiteral("42"));

@@ -5,7 +5,7 @@
 #include <QtTest>
 
 #include "admin/StateDecoding.h"
-#include "admin/ui/State_frame.h"
+#include "admin/ui/StatePage.h"
 #include "device/DeviceLock.h"
 #include "device/PortNames.h"
 #include "emulator/DeviceEmulator.h"
@@ -15,7 +15,7 @@
 
 namespace {
 
-QStringList FieldTexts(const TStateFrame& page) {
+QStringList FieldTexts(const StatePage& page) {
     QStringList texts;
     for (QLineEdit* field : page.fields()) texts << field->text();
     return texts;
@@ -129,7 +129,7 @@ private slots:
         device.setWorkingMode(true);  // sub-mode Р
         CurrentPortSettings().MachineNumber = "-1";
 
-        TStateFrame page;
+        StatePage page;
         page.show();
         QVERIFY(!page.FlashTextEdit->isVisible());
         for (QLineEdit* field : page.fields()) QVERIFY(field->isReadOnly());
@@ -164,7 +164,7 @@ private slots:
 
     void aQueryDuringAnotherExchangeIsRefused() {
         ScriptedDialogs dialogs;
-        TStateFrame page;
+        StatePage page;
         page.TimeEdit->setText(U("12:00"));
         DeviceLock running;
         page.BitBtn1Click();

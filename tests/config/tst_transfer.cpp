@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "config/ConfigurationTransfer.h"
+#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
-#include "config/Utils.h"
 #include "device/PortNames.h"
-#include "device/Prot.h"
+#include "device/Protocol.h"
 #include "emulator/DeviceEmulator.h"
 #include "emulator/EmulatorLink.h"
 #include "emulator/Requests.h"

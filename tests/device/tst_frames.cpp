@@ -3,8 +3,8 @@
 #include <QtTest>
 #include <cstring>
 
-#include "config/Utils.h"
-#include "device/Prot.h"
+#include "config/DeviceCharset.h"
+#include "device/Protocol.h"
 #include "support/FakeLink.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-#include "device/Prot.h"
+#include "device/Protocol.h"
 #include "support/FakeLink.h"
 
 class TestFuzz : public QObject {

@@ -4,9 +4,9 @@
 #include <QSerialPort>
 #include <QtTest>
 
+#include "config/DeviceCharset.h"
 #include "config/ParameterCatalogue.h"
-#include "config/Utils.h"
-#include "device/Prot.h"
+#include "device/Protocol.h"
 #include "support/SimProcess.h"
 
 class TestSerial : public QObject {

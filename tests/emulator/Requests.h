@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <cstdint>
 
-#include "device/Prot.h"
+#include "device/Protocol.h"
 #include "emulator/FrameCodec.h"
 
 inline QByteArray Bytes(std::initializer_list<int> values) {

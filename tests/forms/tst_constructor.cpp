@@ -14,19 +14,19 @@
 #include <cstring>
 #include <memory>
 
+#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
-#include "config/Utils.h"
 #include "device/DeviceLock.h"
 #include "device/PortNames.h"
 #include "device/PortSettings.h"
-#include "device/Prot.h"
+#include "device/Protocol.h"
 #include "emulator/DeviceEmulator.h"
 #include "emulator/EmulatorLink.h"
 #include "forms/FormPreview.h"
 #include "forms/FormVariants.h"
-#include "forms/ui/Constructor_frame.h"
+#include "forms/ui/FormConstructorPage.h"
 #include "shell/ui/GridPage.h"
-#include "shell/ui/Main.h"
+#include "shell/ui/MainWindow.h"
 #include "support/ScriptedDialogs.h"
 
 namespace {
@@ -35,7 +35,7 @@ void SetText(DeviceText& text, const QString& flagAndCharacters) {
     CopyToField(text.bytes, int(sizeof text.bytes), ToCp1251(flagAndCharacters));
 }
 
-QStringList ValueTexts(const TFrameConstructor& page) {
+QStringList ValueTexts(const FormConstructorPage& page) {
     QStringList texts;
     for (const QLabel* label : page.ValueLabels) texts << label->text();
     return texts;
@@ -78,7 +78,7 @@ private slots:
 
 private:
     std::unique_ptr<ScriptedDialogs> dialogs_;
-    std::unique_ptr<TFrameConstructor> page_;
+    std::unique_ptr<FormConstructorPage> page_;
 };
 
 void TestConstructor::init() {
@@ -96,7 +96,7 @@ void TestConstructor::init() {
     settings.TotalTimeout = DefaultTotalTimeout;
     settings.BaudRate = DefaultBaudRate;
     dialogs_ = std::make_unique<ScriptedDialogs>();
-    page_ = std::make_unique<TFrameConstructor>();
+    page_ = std::make_unique<FormConstructorPage>();
     page_->Fill();
     page_->show();
 }
@@ -109,7 +109,7 @@ void TestConstructor::cleanup() {
 }
 
 void TestConstructor::freshPage() {
-    TFrameConstructor& page = *page_;
+    FormConstructorPage& page = *page_;
     for (QPushButton* button : page.FormButtons) {
         QVERIFY(button->isEnabled());
         QVERIFY(!button->isChecked());
@@ -172,7 +172,7 @@ void TestConstructor::controlsPerVariant() {
     QFETCH(bool, discount);
     QFETCH(bool, code);
     CurrentConfiguration().forms[0].variant = uint8_t(variant);
-    TFrameConstructor& page = *page_;
+    FormConstructorPage& page = *page_;
     page.FormButtons[0]->click();
     QCOMPARE(page.selectedForm(), 1);
     QCOMPARE(page.CurrentFormLabel->text(), QStringLiteral("1"));
@@ -189,7 +189,7 @@ void TestConstructor::controlsPerVariant() {
 void TestConstructor::form3WithVariant5AndRequisite2() {
     SetText(CurrentConfiguration().requisites[1].lines[1], QStringLiteral("0ЛИЦЕВОЙ СЧЕТ"));
     CurrentConfiguration().forms[2] = FormSlot{1, 5, 2, 0};
-    TFrameConstructor& page = *page_;
+    FormConstructorPage& page = *page_;
     page.FormButtons[2]->click();
     QCOMPARE(page.pressedVariant(), 5);
     QVERIFY(!page.RequisiteControls->isHidden());
@@ -208,7 +208,7 @@ void TestConstructor::form3WithVariant5AndRequisite2() {
 
 void TestConstructor::variant1WithCodeKindStored() {
     CurrentConfiguration().forms[1] = FormSlot{1, 1, 0, 3};
-    TFrameConstructor& page = *page_;
+    FormConstructorPage& page = *page_;
     page.FormButtons[1]->click();
     QVERIFY(!page.DiscountControls->isHidden());
     QVERIFY(page.TypeButtons[2]->isHidden());
@@ -224,7 +224,7 @@ void TestConstructor::variant1WithCodeKindStored() {
 
 void TestConstructor::choosingAVariantStoresItAndKeepsRequisiteAndKind() {
     CurrentConfiguration().forms[3] = FormSlot{1, 0, 6, 2};
-    TFrameConstructor& page = *page_;
+    FormConstructorPage& page = *page_;
     page.FormButtons[3]->click();
     QCOMPARE(ValueTexts(page), Dashes);
     page.VariantButtons[1]->click();
@@ -250,7 +250,7 @@ void TestConstructor::choosingAVariantStoresItAndKeepsRequisiteAndKind() {
 
 void TestConstructor::releasingTheVariantKeepsTheSlot() {
     CurrentConfiguration().forms[0] = FormSlot{1, 5, 1, 0};
-    TFrameConstructor& page = *page_;
+    FormConstructorPage& page = *page_;
     page.FormButtons[0]->click();
     page.VariantButtons[4]->click();  // the pressed one: it lets go
     QCOMPARE(page.pressedVariant(), 0);
@@ -274,7 +274,7 @@ void TestConstructor::releasingTheVariantKeepsTheSlot() {
 void TestConstructor::kindAndRequisiteChoices() {
     SetText(CurrentConfiguration().requisites[3].lines[0], QStringLiteral("0ЧЕТВЕРТЫЙ"));
     CurrentConfiguration().forms[6] = FormSlot{1, 3, 0, 0};
-    TFrameConstructor& page = *page_;
+    FormConstructorPage& page = *page_;
     FormSlot& slot = CurrentConfiguration().forms[6];
     page.FormButtons[6]->click();
     page.TypeButtons[1]->click();
@@ -297,7 +297,7 @@ void TestConstructor::kindAndRequisiteChoices() {
 
 void TestConstructor::fillKeepsThePressedButtons() {
     CurrentConfiguration().forms[2] = FormSlot{1, 6, 0, 0};
-    TFrameConstructor& page = *page_;
+    FormConstructorPage& page = *page_;
     page.FormButtons[2]->click();
     page.Fill();
     QVERIFY(page.FormButtons[2]->isChecked());
@@ -315,7 +315,7 @@ void TestConstructor::fillKeepsThePressedButtons() {
 }
 
 void TestConstructor::refusalsWithoutASelection() {
-    TFrameConstructor& page = *page_;
+    FormConstructorPage& page = *page_;
     page.BitBtn1->click();
     page.VariantButtons[0]->setChecked(true);  // a variant click without a form
     page.VariantClick();
@@ -334,7 +334,7 @@ void TestConstructor::programmingSendsTheSlot() {
     CurrentPortSettings().MachineNumber = QByteArrayLiteral("1234567");
     InProcessEmulator().setFactoryNumber(1234567);
     CurrentConfiguration().forms[4] = FormSlot{0, 6, 4, 2};
-    TFrameConstructor& page = *page_;
+    FormConstructorPage& page = *page_;
     page.FormButtons[4]->click();
     const DeviceConfiguration before = CurrentConfiguration();
     page.BitBtn2->click();
@@ -355,7 +355,7 @@ void TestConstructor::programmingSendsTheSlot() {
 void TestConstructor::deviceFailuresChangeNothing() {
     InProcessEmulator().setWorkingMode(true);  // a present form cannot be programmed again
     CurrentConfiguration().forms[0] = FormSlot{1, 2, 0, 0};
-    TFrameConstructor& page = *page_;
+    FormConstructorPage& page = *page_;
     page.FormButtons[0]->click();
     const DeviceConfiguration before = CurrentConfiguration();
     page.BitBtn2->click();
@@ -393,7 +393,7 @@ void TestConstructor::readingStoresTheAnswer() {
     SetText(CurrentConfiguration().requisites[3].lines[2], QStringLiteral("1ЧЕТЫРЕ"));
     InProcessEmulator().setForm(4, DeviceEmulator::Form{true, 6, 4, 2});
     CurrentConfiguration().forms[3] = FormSlot{0, 0, 0, 0};
-    TFrameConstructor& page = *page_;
+    FormConstructorPage& page = *page_;
     page.FormButtons[3]->click();
     page.BitBtn1->click();
     QCOMPARE(dialogs_->texts(), QStringList{QStringLiteral("Бланк удачно прочитан...")});
@@ -419,7 +419,7 @@ void TestConstructor::readingValuesOutOfRange() {
     for (ThreeLineRecord& requisite : CurrentConfiguration().requisites)
         SetText(requisite.lines[0], QStringLiteral("0РЕКВИЗИТ"));
     InProcessEmulator().setForm(8, DeviceEmulator::Form{true, 9, 12, 7});
-    TFrameConstructor& page = *page_;
+    FormConstructorPage& page = *page_;
     page.FormButtons[7]->click();
     page.BitBtn1->click();
     QCOMPARE(dialogs_->texts(), QStringList{QStringLiteral("Бланк удачно прочитан...")});
@@ -441,7 +441,7 @@ void TestConstructor::readingValuesOutOfRange() {
 
 void TestConstructor::deviceBusyRefusesBoth() {
     CurrentConfiguration().forms[0] = FormSlot{1, 2, 0, 0};
-    TFrameConstructor& page = *page_;
+    FormConstructorPage& page = *page_;
     page.FormButtons[0]->click();
     {
         DeviceLock running;
@@ -478,7 +478,7 @@ void TestConstructor::helpOpensModally() {
 }
 
 void TestConstructor::exitAsksFirst() {
-    TForm1 mainWindow;
+    MainWindow mainWindow;
     mainWindow.ShowMainPage(page_.get());
     dialogs_->answerNo();
     page_->Button1->click();
@@ -494,7 +494,7 @@ void TestConstructor::exitAsksFirst() {
 
 void TestConstructor::anyConfigurationBytesAreShownSafely() {
     QRandomGenerator random(7);
-    TFrameConstructor& page = *page_;
+    FormConstructorPage& page = *page_;
     for (int round = 0; round < 40; ++round) {
         auto* bytes = reinterpret_cast<quint8*>(&CurrentConfiguration());
         for (std::size_t i = 0; i < sizeof(DeviceConfiguration); ++i)

@@ -18,9 +18,9 @@
 
 #include "config/ConfigurationFile.h"
 #include "device/DeviceLock.h"
-#include "forms/ui/Constructor_frame.h"
+#include "forms/ui/FormConstructorPage.h"
 #include "shell/ui/GridPage.h"
-#include "shell/ui/Main.h"
+#include "shell/ui/MainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDevice.h"
 
@@ -100,7 +100,7 @@ QColor CaptionColour(const QPushButton* button) {
 class TestFileMenu : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TForm1> window;
+    std::unique_ptr<MainWindow> window;
     std::unique_ptr<ScriptedDialogs> dialogs;
     QTemporaryDir dir;
     QStringList foreignBoxes;
@@ -119,9 +119,9 @@ private slots:
 
 void TestFileMenu::init() {
     QVERIFY(dir.isValid());
-    TForm1::setSplashEnabled(false);
-    window = std::make_unique<TForm1>();
-    QSignalSpy started(window.get(), &TForm1::started);
+    MainWindow::setSplashEnabled(false);
+    window = std::make_unique<MainWindow>();
+    QSignalSpy started(window.get(), &MainWindow::started);
     window->show();
     QVERIFY(started.wait(5000));
     window->EnableDeviceControls(true);
@@ -174,7 +174,7 @@ void TestFileMenu::saveReplacesTheFileAndLoadBringsEveryByteBack() {
     TriggerWithDialog(window->actLoadFile, Choose(path), foreignBoxes);
     QCOMPARE(dialogs->texts(), QStringList{QStringLiteral("Считано...")});
     QCOMPARE(Image(config), saved);
-    TFrameConstructor* page = window->constructorPage();
+    FormConstructorPage* page = window->constructorPage();
     QCOMPARE(window->currentPage(), page);
     QCOMPARE(CaptionColour(page->FormButtons[1]), QColor(Qt::red));
     QCOMPARE(page->GridModel->cell(1, 3), QStringLiteral("ЛИЦЕВОЙ СЧЕТ"));
@@ -219,7 +219,7 @@ void TestFileMenu::formsItemReadsTheTableAndShowsTheGroup() {
     window->actForms->trigger();
     QVERIFY(dialogs->shown.isEmpty());
     QVERIFY(window->actSaveFile->isEnabled());
-    TFrameConstructor* page = window->constructorPage();
+    FormConstructorPage* page = window->constructorPage();
     QCOMPARE(window->currentPage(), page);
     QCOMPARE(page->ValueLabels[0]->text(), QStringLiteral("3"));
     const FormSlot& read = CurrentConfiguration().forms[1];
@@ -241,7 +241,7 @@ void TestFileMenu::formsItemWithoutAGroup() {
     QVERIFY(window->actSaveFile->isEnabled());
     QCOMPARE(window->currentPage(), window->constructorPage());
     QCOMPARE(window->constructorPage()->ValueLabels[0]->text(),
-             TFrameConstructor::UnknownGroupText());
+             FormConstructorPage::UnknownGroupText());
 }
 
 QTEST_MAIN(TestFileMenu)

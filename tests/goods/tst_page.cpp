@@ -10,17 +10,17 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "config/Utils.h"
+#include "config/DeviceCharset.h"
 #include "device/DeviceLock.h"
 #include "device/PortNames.h"
-#include "device/Prot.h"
+#include "device/Protocol.h"
 #include "emulator/DeviceEmulator.h"
 #include "emulator/EmulatorLink.h"
 #include "goods/GoodsTable.h"
-#include "goods/ui/Base_frame.h"
-#include "goods/ui/Sd_edit.h"
+#include "goods/ui/GoodsPage.h"
+#include "goods/ui/GoodsRecordEditor.h"
 #include "shell/ui/GridPage.h"
-#include "shell/ui/Main.h"
+#include "shell/ui/MainWindow.h"
 #include "support/RecordingProgress.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDevice.h"
@@ -33,9 +33,9 @@ QByteArray W(const char* utf8) {
 
 // Runs `drive` on the editor once it is shown modally; the editor is closed
 // afterwards if `drive` left it open.
-void WhenEditorOpen(const std::function<void(TForm8*)>& drive) {
+void WhenEditorOpen(const std::function<void(GoodsRecordEditor*)>& drive) {
     QTimer::singleShot(0, [drive] {
-        auto* editor = qobject_cast<TForm8*>(QApplication::activeModalWidget());
+        auto* editor = qobject_cast<GoodsRecordEditor*>(QApplication::activeModalWidget());
         QVERIFY(editor);
         drive(editor);
         // A failed check inside `drive` returns early; never leave the test hanging.
@@ -69,18 +69,18 @@ GoodsRecord SomeRow() {
 class TestPage : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TForm1> window;
-    std::unique_ptr<TForm8> editor;
-    TBaseFrame* page = nullptr;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<GoodsRecordEditor> editor;
+    GoodsPage* page = nullptr;
     GridPage* grid = nullptr;
 
 private slots:
     void init() {
-        TForm1::setSplashEnabled(false);
-        window = std::make_unique<TForm1>();
-        editor = std::make_unique<TForm8>(window.get());
+        MainWindow::setSplashEnabled(false);
+        window = std::make_unique<MainWindow>();
+        editor = std::make_unique<GoodsRecordEditor>(window.get());
         Form8 = editor.get();
-        QSignalSpy started(window.get(), &TForm1::started);
+        QSignalSpy started(window.get(), &MainWindow::started);
         window->show();
         QVERIFY(started.wait(5000));
         page = window->goodsPage();
@@ -171,7 +171,7 @@ private slots:
         ScriptedDialogs dialogs;
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, 4, 2));
         bool opened = false;
-        WhenEditorOpen([&](TForm8* e) {
+        WhenEditorOpen([&](GoodsRecordEditor* e) {
             opened = true;
             QCOMPARE(e->windowTitle(), U("Редактирование параметров..."));
             QCOMPARE(e->Edit1->text(), QString());
@@ -222,7 +222,7 @@ private slots:
         QCOMPARE(page->table().record(4), expected);
 
         // Opened again and left with "Отмена": the row stays.
-        WhenEditorOpen([](TForm8* e) {
+        WhenEditorOpen([](GoodsRecordEditor* e) {
             QCOMPARE(e->Edit4->text(), U("12.50"));
             QVERIFY(e->CheckBox1->isChecked());
             e->Edit1->setText(U("ДРУГОЕ"));
@@ -231,7 +231,7 @@ private slots:
         page->StringGrid1DblClick();
         QCOMPARE(page->table().record(4), expected);
         // ... and left with Esc as well.
-        WhenEditorOpen([](TForm8* e) {
+        WhenEditorOpen([](GoodsRecordEditor* e) {
             e->Edit1->setText(U("ДРУГОЕ"));
             QTest::keyClick(e, Qt::Key_Escape);
         });
@@ -248,7 +248,7 @@ private slots:
         row.barcode = "281474976710655";
         page->table().setRecord(2, row);
         grid->selectCell(2, 2);
-        WhenEditorOpen([](TForm8* e) {
+        WhenEditorOpen([](GoodsRecordEditor* e) {
             QCOMPARE(e->Edit2->text(), U("281474976710655"));
             e->Edit1->setText(U("КОФЕ"));
             QTest::mouseClick(e->Button1, Qt::LeftButton);
@@ -260,14 +260,14 @@ private slots:
         QCOMPARE(page->table().record(2), row);
         // The next row opens with the usual limit again.
         grid->selectCell(3, 2);
-        WhenEditorOpen([](TForm8* e) { QCOMPARE(e->Edit2->maxLength(), 13); });
+        WhenEditorOpen([](GoodsRecordEditor* e) { QCOMPARE(e->Edit2->maxLength(), 13); });
         page->StringGrid1DblClick();
     }
 
     void doubleClickOnFixedColumnOpensNothing() {
         bool opened = false;
         QTimer::singleShot(0, [&] {
-            if (auto* e = qobject_cast<TForm8*>(QApplication::activeModalWidget())) {
+            if (auto* e = qobject_cast<GoodsRecordEditor*>(QApplication::activeModalWidget())) {
                 opened = true;
                 e->Button2Click();
             }
@@ -279,13 +279,13 @@ private slots:
     }
 
     void fileDialogs() {
-        std::unique_ptr<QFileDialog> save(TBaseFrame::CreateSaveDialog(page));
+        std::unique_ptr<QFileDialog> save(GoodsPage::CreateSaveDialog(page));
         QCOMPARE(save->windowTitle(), U("Файлы базы данных"));
         QCOMPARE(save->nameFilters(), QStringList{U("Базы (*.base)")});
         QCOMPARE(save->defaultSuffix(), U("base"));
         QCOMPARE(save->acceptMode(), QFileDialog::AcceptSave);
         QVERIFY(save->testOption(QFileDialog::DontConfirmOverwrite));
-        std::unique_ptr<QFileDialog> open(TBaseFrame::CreateOpenDialog(page));
+        std::unique_ptr<QFileDialog> open(GoodsPage::CreateOpenDialog(page));
         QCOMPARE(open->nameFilters(), QStringList{U("Базыl (*.base)")});
         QCOMPARE(open->defaultSuffix(), U("base"));
         QCOMPARE(open->acceptMode(), QFileDialog::AcceptOpen);

@@ -2,9 +2,9 @@
 // the questions and messages, the indicators, and what a failure leaves.
 #include <QtTest>
 
-#include "config/Utils.h"
+#include "config/DeviceCharset.h"
 #include "device/PortNames.h"
-#include "device/Prot.h"
+#include "device/Protocol.h"
 #include "emulator/DeviceEmulator.h"
 #include "emulator/EmulatorLink.h"
 #include "emulator/Requests.h"

@@ -10,14 +10,14 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "admin/ui/State_frame.h"
+#include "admin/ui/StatePage.h"
 #include "device/DeviceLock.h"
-#include "device/Prot.h"
-#include "device/ui/Opt_form.h"
-#include "forms/ui/Constructor_frame.h"
-#include "goods/ui/Base_frame.h"
+#include "device/Protocol.h"
+#include "device/ui/ConnectionSettingsDialog.h"
+#include "forms/ui/FormConstructorPage.h"
+#include "goods/ui/GoodsPage.h"
 #include "shell/ui/Guarded.h"
-#include "shell/ui/Main.h"
+#include "shell/ui/MainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimProcess.h"
 
@@ -25,15 +25,15 @@ namespace {
 
 // Runs `fill` on the settings dialog once it is on screen, then leaves the
 // dialog to whatever `fill` pressed.
-void WhenSettingsOpen(const std::function<void(TForm3*)>& fill) {
+void WhenSettingsOpen(const std::function<void(ConnectionSettingsDialog*)>& fill) {
     QTimer::singleShot(0, [fill] {
-        auto* dialog = qobject_cast<TForm3*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<ConnectionSettingsDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         fill(dialog);
     });
 }
 
-void ChoosePort(TForm3* dialog, const QString& path) {
+void ChoosePort(ConnectionSettingsDialog* dialog, const QString& path) {
     if (dialog->ComboBox1->findText(path) < 0) dialog->ComboBox1->addItem(path);
     dialog->ComboBox1->setCurrentText(path);
 }
@@ -57,7 +57,7 @@ void Type(QWidget* target, const QString& text) {
 class TestMainWindow : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TForm1> window;
+    std::unique_ptr<MainWindow> window;
 
     bool deviceControlsEnabled() const {
         return window->actConstructorMenu->isEnabled() && window->actGoods->isEnabled() &&
@@ -72,9 +72,9 @@ class TestMainWindow : public QObject {
 
 private slots:
     void init() {
-        TForm1::setSplashEnabled(false);
-        window = std::make_unique<TForm1>();
-        QSignalSpy started(window.get(), &TForm1::started);
+        MainWindow::setSplashEnabled(false);
+        window = std::make_unique<MainWindow>();
+        QSignalSpy started(window.get(), &MainWindow::started);
         window->show();
         QVERIFY(started.wait(5000));
     }
@@ -102,7 +102,7 @@ private slots:
         SimProcess sim;
         QVERIFY2(sim.isReady(), qPrintable(sim.errorString()));
         ScriptedDialogs dialogs;
-        WhenSettingsOpen([&](TForm3* d) {
+        WhenSettingsOpen([&](ConnectionSettingsDialog* d) {
             ChoosePort(d, sim.portPath());
             d->ComboBox2->setCurrentText(QStringLiteral("9600"));
             d->Edit1->setText(QStringLiteral("12345"));
@@ -117,7 +117,7 @@ private slots:
         QCOMPARE(window->speedPanel->text(), QStringLiteral("Скорость: 9600"));
         QCOMPARE(CurrentPortSettings().MachineNumber, QByteArray("12345"));
 
-        WhenSettingsOpen([&](TForm3* d) {
+        WhenSettingsOpen([&](ConnectionSettingsDialog* d) {
             ChoosePort(d, QStringLiteral("/nonexistent/ttyZ9"));
             d->Button1Click();
         });
@@ -135,14 +135,14 @@ private slots:
         SimProcess sim;
         QVERIFY(sim.isReady());
         ScriptedDialogs dialogs;
-        WhenSettingsOpen([&](TForm3* d) {
+        WhenSettingsOpen([&](ConnectionSettingsDialog* d) {
             ChoosePort(d, sim.portPath());
             d->Edit2->setText(QStringLiteral("100"));
             d->Button1Click();
         });
         window->actSettings->trigger();
         QVERIFY(deviceControlsEnabled());
-        WhenSettingsOpen([&](TForm3* d) {
+        WhenSettingsOpen([&](ConnectionSettingsDialog* d) {
             // Every opening shows the defaults, never the values in force.
             QCOMPARE(d->ComboBox1->currentText(), QStringLiteral("COM1"));
             QCOMPARE(d->ComboBox2->currentText(), QStringLiteral("115200"));
@@ -164,7 +164,7 @@ private slots:
     void emptyFieldsGetTheirDefaults() {
         ScriptedDialogs dialogs;
         QString byteField, totalField, machineField;
-        WhenSettingsOpen([&](TForm3* d) {
+        WhenSettingsOpen([&](ConnectionSettingsDialog* d) {
             ChoosePort(d, QStringLiteral("/nonexistent/ttyZ8"));
             d->Edit1->clear();
             d->Edit2->clear();
@@ -187,7 +187,7 @@ private slots:
         ScriptedDialogs dialogs;
         bool stillOpen = false;
         QString afterTyping;
-        WhenSettingsOpen([&](TForm3* d) {
+        WhenSettingsOpen([&](ConnectionSettingsDialog* d) {
             d->Edit2->clear();
             Type(d->Edit2, QStringLiteral("1a2Ж%'"));
             afterTyping = d->Edit2->text();
@@ -287,9 +287,9 @@ class TestSplash : public QObject {
     Q_OBJECT
 private slots:
     void splashFirstThenPages() {
-        TForm1::setSplashEnabled(true);
-        TForm1 window;
-        QSignalSpy started(&window, &TForm1::started);
+        MainWindow::setSplashEnabled(true);
+        MainWindow window;
+        QSignalSpy started(&window, &MainWindow::started);
         QElapsedTimer clock;
         clock.start();
         window.show();

@@ -1,6 +1,6 @@
 #include "support/FakeLink.h"
 
-#include "device/Prot.h"
+#include "device/Protocol.h"
 
 FakeLink::FakeLink() {
     SetLinkOverride(this);

@@ -9,11 +9,11 @@
 #include <QStringList>
 #include <cstring>
 
+#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
-#include "config/Utils.h"
 #include "device/PortNames.h"
 #include "device/PortSettings.h"
-#include "device/Prot.h"
+#include "device/Protocol.h"
 #include "emulator/DeviceEmulator.h"
 #include "emulator/EmulatorLink.h"
 

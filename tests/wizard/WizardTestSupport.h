@@ -12,12 +12,12 @@
 #include <cstring>
 #include <functional>
 
+#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
 #include "config/ParameterCatalogue.h"
-#include "config/Utils.h"
 #include "device/PortNames.h"
 #include "device/PortSettings.h"
-#include "device/Prot.h"
+#include "device/Protocol.h"
 #include "device/SerialLink.h"
 #include "emulator/DeviceEmulator.h"
 #include "emulator/EmulatorLink.h"

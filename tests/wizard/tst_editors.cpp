@@ -8,19 +8,19 @@
 
 #include "wizard/DeviceLine.h"
 #include "wizard/WizardTestSupport.h"
-#include "wizard/ui/Edit_dig.h"
-#include "wizard/ui/Edit_string.h"
+#include "wizard/ui/LineEditorDialog.h"
+#include "wizard/ui/NumberEditorDialog.h"
 
 class TestEditors : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TForm6> lineEditor;
-    std::unique_ptr<TForm7> numberEditor;
+    std::unique_ptr<LineEditorDialog> lineEditor;
+    std::unique_ptr<NumberEditorDialog> numberEditor;
 
 private slots:
     void initTestCase() {
-        lineEditor = std::make_unique<TForm6>();
-        numberEditor = std::make_unique<TForm7>();
+        lineEditor = std::make_unique<LineEditorDialog>();
+        numberEditor = std::make_unique<NumberEditorDialog>();
     }
 
     void typedTextBecomesDeviceText_data() {
@@ -84,7 +84,7 @@ private slots:
         QFETCH(bool, accepted);
         lineEditor->Edit1->setText(U("КАССИР"));
         lineEditor->Accepted = !accepted;
-        WhenModal<TForm6>([how](TForm6* editor) {
+        WhenModal<LineEditorDialog>([how](LineEditorDialog* editor) {
             QCOMPARE(editor->focusWidget(), editor->Edit1);
             TypeText(editor->Edit1, U("ша"));
             if (how == 0) QTest::keyClick(editor->Edit1, Qt::Key_Return);
@@ -100,14 +100,14 @@ private slots:
     void numberEditorTakesFourDigitsAndEnter() {
         QLineEdit* edit = numberEditor->Edit1;
         edit->clear();
-        WhenModal<TForm7>([](TForm7* editor) {
+        WhenModal<NumberEditorDialog>([](NumberEditorDialog* editor) {
             TypeText(editor->Edit1, U("1a-2ж34 5"));
             QTest::keyClick(editor->Edit1, Qt::Key_Enter);
         });
         numberEditor->exec();
         QVERIFY(numberEditor->Accepted);
         QCOMPARE(edit->text(), U("1234"));
-        WhenModal<TForm7>([](TForm7* editor) {
+        WhenModal<NumberEditorDialog>([](NumberEditorDialog* editor) {
             QTest::keyClick(editor->Edit1, Qt::Key_Backspace);
             editor->Button2->click();
         });

@@ -9,23 +9,23 @@
 #include <QtTest>
 
 #include "emulator/Requests.h"
-#include "forms/ui/Constructor_frame.h"
+#include "forms/ui/FormConstructorPage.h"
 #include "shell/ui/GridPage.h"
-#include "shell/ui/Main.h"
+#include "shell/ui/MainWindow.h"
 #include "support/RecordingProgress.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimProcess.h"
 #include "wizard/WizardTestSupport.h"
-#include "wizard/ui/Constructor.h"
-#include "wizard/ui/Data_oper.h"
-#include "wizard/ui/Dco_frame.h"
-#include "wizard/ui/Edit_dig.h"
-#include "wizard/ui/Edit_string.h"
-#include "wizard/ui/Kls_frame.h"
-#include "wizard/ui/Kls_frame2.h"
-#include "wizard/ui/Last_frame.h"
-#include "wizard/ui/Start.h"
-#include "wizard/ui/Usl_frame.h"
+#include "wizard/ui/ClichePage.h"
+#include "wizard/ui/DocumentNamePage.h"
+#include "wizard/ui/LineEditorDialog.h"
+#include "wizard/ui/NumberEditorDialog.h"
+#include "wizard/ui/OperatorsPage.h"
+#include "wizard/ui/RequisitesPage.h"
+#include "wizard/ui/ServicesPage.h"
+#include "wizard/ui/WizardLastPage.h"
+#include "wizard/ui/WizardStartPage.h"
+#include "wizard/ui/WizardWindow.h"
 
 namespace {
 
@@ -45,26 +45,26 @@ void DoubleClickCell(GridPage* grid, int row, int col) {
 class TestWizard : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TForm1> window;
-    std::unique_ptr<TForm6> lineEditor;
-    std::unique_ptr<TForm7> numberEditor;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<LineEditorDialog> lineEditor;
+    std::unique_ptr<NumberEditorDialog> numberEditor;
     DeviceEmulator* device = nullptr;
 
-    std::unique_ptr<TForm5> openWizard(int startPage, bool singlePage) {
-        auto wizard = std::make_unique<TForm5>(window.get(), startPage, singlePage);
+    std::unique_ptr<WizardWindow> openWizard(int startPage, bool singlePage) {
+        auto wizard = std::make_unique<WizardWindow>(window.get(), startPage, singlePage);
         wizard->show();
         return wizard;
     }
 
 private slots:
     void initTestCase() {
-        TForm1::setSplashEnabled(false);
-        window = std::make_unique<TForm1>();
-        lineEditor = std::make_unique<TForm6>(window.get());
-        numberEditor = std::make_unique<TForm7>(window.get());
+        MainWindow::setSplashEnabled(false);
+        window = std::make_unique<MainWindow>();
+        lineEditor = std::make_unique<LineEditorDialog>(window.get());
+        numberEditor = std::make_unique<NumberEditorDialog>(window.get());
         Form6 = lineEditor.get();
         Form7 = numberEditor.get();
-        QSignalSpy started(window.get(), &TForm1::started);
+        QSignalSpy started(window.get(), &MainWindow::started);
         window->show();
         QVERIFY(started.wait(5000));
         window->EnableDeviceControls(true);
@@ -86,10 +86,10 @@ private slots:
     void servicesMenuOpensOnePage() {
         ScriptedDialogs dialogs;
         bool checked = false;
-        WhenModal<TForm5>([&](TForm5* wizard) {
+        WhenModal<WizardWindow>([&](WizardWindow* wizard) {
             QCOMPARE(wizard->windowTitle(), U("Конструктор..."));
             QCOMPARE(wizard->currentPage(), static_cast<QWidget*>(wizard->UslFrame));
-            for (int i = 0; i < TForm5::PageCount; ++i)
+            for (int i = 0; i < WizardWindow::PageCount; ++i)
                 QCOMPARE(wizard->page(i)->isVisible(), i == 3);
             QVERIFY(wizard->UslFrame->Button1->isHidden());
             QVERIFY(wizard->UslFrame->Button2->isHidden());
@@ -143,7 +143,7 @@ private slots:
         ScriptedDialogs dialogs;
         RecordingProgress progress;
         auto wizard = openWizard(0, false);
-        TStartFrame* start = wizard->StartFrame;
+        WizardStartPage* start = wizard->StartFrame;
         QCOMPARE(wizard->currentPage(), static_cast<QWidget*>(start));
         QVERIFY(!start->Button1->isEnabled());
         QVERIFY(!start->Button2->isEnabled());
@@ -186,7 +186,7 @@ private slots:
         SetStored(CurrentConfiguration().cliches[1].lines[0], "0ДВА");
         device->setParameter(4, 1, 1, DeviceLine("0С УСТРОЙСТВА"));
         auto wizard = openWizard(5, true);
-        TKlsFrame2* page = wizard->KlsFrame2;
+        ClichePage* page = wizard->KlsFrame2;
         QCOMPARE(page->ComboBox1->currentText(), U("Клише 2"));
         QCOMPARE(page->Cells->cell(1, 1), U("ДВА"));
         page->ComboBox1->setCurrentIndex(0);
@@ -206,8 +206,8 @@ private slots:
         ScriptedDialogs dialogs;
         auto wizard = openWizard(0, false);
         wizard->ShowPage(wizard->KlsFrame2);
-        TKlsFrame2* page = wizard->KlsFrame2;
-        WhenModal<TForm6>([](TForm6* editor) {
+        ClichePage* page = wizard->KlsFrame2;
+        WhenModal<LineEditorDialog>([](LineEditorDialog* editor) {
             QCOMPARE(editor->Edit1->text(), U("СТАРОЕ"));
             editor->Edit1->clear();
             TypeText(editor->Edit1, U("двадцать символов!!!"));
@@ -231,7 +231,7 @@ private slots:
     void operatorsEditing() {
         ScriptedDialogs dialogs;
         auto wizard = openWizard(1, true);
-        TDataOperFrame* page = wizard->DataOperFrame;
+        OperatorsPage* page = wizard->DataOperFrame;
         OperatorRecord& op = CurrentConfiguration().operators[1];
         SetStored(op.name, "0СИДОРОВ ПАВЕЛ ПЕТРОВИЧ");
         page->Fill();
@@ -247,7 +247,7 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(!opened);
 
-        WhenModal<TForm6>([](TForm6* editor) {
+        WhenModal<LineEditorDialog>([](LineEditorDialog* editor) {
             QVERIFY(!editor->CheckBox1->isChecked());
             editor->CheckBox1->setChecked(true);
             editor->Button2->click();
@@ -256,7 +256,7 @@ private slots:
         QCOMPARE(page->Cells->cell(2, 2), U("СИДОРОВ ПАВЕЛ ПЕТРОВИЧ"));
         QCOMPARE(Stored(op.name), U("1СИДОРОВ ПАВЕ"));
 
-        WhenModal<TForm7>([](TForm7* editor) {
+        WhenModal<NumberEditorDialog>([](NumberEditorDialog* editor) {
             editor->Edit1->clear();
             TypeText(editor->Edit1, U("0000"));
             QTest::keyClick(editor->Edit1, Qt::Key_Return);
@@ -292,7 +292,7 @@ private slots:
         }
         SetStored(name, "0СТАРОЕ");
         auto wizard = openWizard(2, true);
-        TDcoFrame* page = wizard->DcoFrame;
+        DocumentNamePage* page = wizard->DcoFrame;
         QCOMPARE(page->Edit1->text(), U("СТАРОЕ"));
         page->Edit1->clear();
         TypeText(page->Edit1, U("квитанция об оплате"));
@@ -338,7 +338,7 @@ private slots:
         CurrentPortSettings().PortName = sim.portPath();
         ScriptedDialogs dialogs;
         auto wizard = openWizard(2, true);
-        TDcoFrame* page = wizard->DcoFrame;
+        DocumentNamePage* page = wizard->DcoFrame;
         page->Edit1->setText(U("ЧЕК №1"));
         page->CheckBox1->setChecked(true);
         page->BitBtn2->click();

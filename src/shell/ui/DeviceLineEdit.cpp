@@ -2,7 +2,7 @@
 
 #include <QLineEdit>
 
-#include "config/Utils.h"
+#include "config/DeviceCharset.h"
 
 void SetupDeviceLineEdit(QLineEdit* field, int maxLength) {
     field->setMaxLength(maxLength);

@@ -4,13 +4,13 @@
 #include <QLineEdit>
 #include <algorithm>
 
-#include "config/Utils.h"
+#include "config/DigitKeyFilter.h"
 
 namespace {
 
-class DigitKeyFilter : public QObject {
+class DigitFieldGuard : public QObject {
 public:
-    DigitKeyFilter(QObject* parent, const QString& alsoAllowed)
+    DigitFieldGuard(QObject* parent, const QString& alsoAllowed)
         : QObject(parent), alsoAllowed_(alsoAllowed) {}
 
 protected:
@@ -41,7 +41,7 @@ private:
 }  // namespace
 
 void InstallDigitFilter(QLineEdit* field, const QString& alsoAllowed) {
-    field->installEventFilter(new DigitKeyFilter(field, alsoAllowed));
+    field->installEventFilter(new DigitFieldGuard(field, alsoAllowed));
     // The key filter sees key presses only; text that comes another way (an
     // input method, the selection pasted by the middle button) is held to the
     // same characters.

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "goods/ui/Sd_edit.h"
-#include "shell/ui/Main.h"
+#include "goods/ui/GoodsRecordEditor.h"
+#include "shell/ui/MainWindow.h"
 #include "shell/ui/QtDialogs.h"
-#include "shell/ui/Wait.h"
+#include "shell/ui/WaitWindow.h"
 #include "shell/ui/WindowProgress.h"
-#include "wizard/ui/Edit_dig.h"
-#include "wizard/ui/Edit_string.h"
+#include "wizard/ui/LineEditorDialog.h"
+#include "wizard/ui/NumberEditorDialog.h"
 
 // The windows that live for the whole run, created in the order the program
 // needs them: the main window, the line editor, the number editor, the goods
@@ -20,13 +20,13 @@ public:
     ProgramWindows(const ProgramWindows&) = delete;
     ProgramWindows& operator=(const ProgramWindows&) = delete;
 
-    TForm1 mainWindow;
+    MainWindow mainWindow;
 
 private:
     QtDialogs dialogs_;
     WindowProgress progress_;
-    TForm6 lineEditor_;
-    TForm7 numberEditor_;
-    TForm8 goodsEditor_;
-    TForm9 waitWindow_;
+    LineEditorDialog lineEditor_;
+    NumberEditorDialog numberEditor_;
+    GoodsRecordEditor goodsEditor_;
+    WaitWindow waitWindow_;
 };

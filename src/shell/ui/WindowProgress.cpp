@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QLabel>
 
-#include "shell/ui/Main.h"
-#include "shell/ui/Wait.h"
+#include "shell/ui/MainWindow.h"
+#include "shell/ui/WaitWindow.h"
 
 void WindowProgress::begin() {
     if (Form1) Form1->ProgressBegin();

@@ -4,7 +4,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "device/Prot.h"
+#include "device/Protocol.h"
 #include "shell/UserDialogs.h"
 #include "shell/ui/Guarded.h"
 

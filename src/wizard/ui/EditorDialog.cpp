@@ -5,14 +5,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TEditorDialog::TEditorDialog(const QString& caption, QWidget* parent) : QDialog(parent) {
+EditorDialog::EditorDialog(const QString& caption, QWidget* parent) : QDialog(parent) {
     setWindowTitle(caption);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     Edit1 = new QLineEdit(this);
-    connect(Edit1, &QLineEdit::returnPressed, this, &TEditorDialog::Edit1KeyPress);
+    connect(Edit1, &QLineEdit::returnPressed, this, &EditorDialog::Edit1KeyPress);
 }
 
-void TEditorDialog::addButtons(QVBoxLayout* layout) {
+void EditorDialog::addButtons(QVBoxLayout* layout) {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     Button2 = new QPushButton(QStringLiteral("Отмена"), this);
@@ -24,11 +24,11 @@ void TEditorDialog::addButtons(QVBoxLayout* layout) {
     }
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    connect(Button1, &QPushButton::clicked, this, &TEditorDialog::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TEditorDialog::Button2Click);
+    connect(Button1, &QPushButton::clicked, this, &EditorDialog::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &EditorDialog::Button2Click);
 }
 
-void TEditorDialog::showEvent(QShowEvent* event) {
+void EditorDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     Accepted = false;
     Edit1->setFocus();
@@ -36,20 +36,20 @@ void TEditorDialog::showEvent(QShowEvent* event) {
     Edit1->end(false);
 }
 
-void TEditorDialog::Edit1KeyPress() {
+void EditorDialog::Edit1KeyPress() {
     Button1Click();
 }
 
-void TEditorDialog::Button1Click() {
+void EditorDialog::Button1Click() {
     Accepted = true;
     done(QDialog::Accepted);
 }
 
-void TEditorDialog::Button2Click() {
+void EditorDialog::Button2Click() {
     Accepted = false;
     done(QDialog::Rejected);
 }
 
-void TEditorDialog::reject() {
+void EditorDialog::reject() {
     Button2Click();
 }

@@ -9,7 +9,7 @@ class QVBoxLayout;
 // What the line and number editors share: one edit field, "Применить" and
 // "Отмена", Enter as "Применить", Esc as "Отмена", and the Accepted flag the
 // caller reads after the modal run. Created once and reused.
-class TEditorDialog : public QDialog {
+class EditorDialog : public QDialog {
     Q_OBJECT
 public:
     bool Accepted = false;
@@ -22,7 +22,7 @@ public:
     void Button2Click();
 
 protected:
-    TEditorDialog(const QString& caption, QWidget* parent);
+    EditorDialog(const QString& caption, QWidget* parent);
     // Puts the two buttons at the bottom of the editor's layout.
     void addButtons(QVBoxLayout* layout);
     void showEvent(QShowEvent* event) override;

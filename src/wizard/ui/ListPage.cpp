@@ -4,13 +4,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
-#include "config/Utils.h"
 #include "device/DeviceLock.h"
 #include "shell/ui/GridPage.h"
 #include "shell/ui/Guarded.h"
 #include "wizard/DeviceLine.h"
-#include "wizard/ui/Edit_string.h"
+#include "wizard/ui/LineEditorDialog.h"
 
 namespace {
 constexpr int RowHeight = 18;
@@ -21,8 +21,8 @@ QString AccessWord(uint8_t access) {
     return access ? QStringLiteral("да") : QStringLiteral("нет");
 }
 
-TListPage::TListPage(TForm5* host, int index, QWidget* parent, const Layout& layout)
-    : TWizardPage(host, index, parent), layout_(layout) {
+ListPage::ListPage(WizardWindow* host, int index, QWidget* parent, const Layout& layout)
+    : WizardPage(host, index, parent), layout_(layout) {
     int y = addTextLines(layout.explanation, Margin, addHeading(layout.heading));
 
     Cells = new GridTextModel(DataRows, layout.headers, this);
@@ -67,30 +67,30 @@ TListPage::TListPage(TForm5* host, int index, QWidget* parent, const Layout& lay
     }
 }
 
-int TListPage::CurrentRow() const {
+int ListPage::CurrentRow() const {
     return StringGrid1->CurrentRow();
 }
-int TListPage::CurrentCol() const {
+int ListPage::CurrentCol() const {
     return StringGrid1->CurrentCol();
 }
 
-int TListPage::gridBottom() const {
+int ListPage::gridBottom() const {
     return StringGrid1->geometry().bottom();
 }
 
-int TListPage::column(int line) const {
+int ListPage::column(int line) const {
     return layout_.linesInRows ? 1 : line + 1;
 }
-int TListPage::row(int item, int line) const {
+int ListPage::row(int item, int line) const {
     return layout_.linesInRows ? line + 1 : item + 1;
 }
 
-QString TListPage::cellText(const TransferPage& page, int item, int line) const {
+QString ListPage::cellText(const TransferPage& page, int item, int line) const {
     const TextField f = page.field(item, line);
     return FromCp1251(FieldText(f.bytes + 1, f.size - 1));
 }
 
-void TListPage::fillCells() {
+void ListPage::fillCells() {
     StringGrid1->setColumnWidths(layout_.widths);
     const TransferPage page = transfer();
     for (int r = 1; r <= DataRows; ++r) Cells->setCell(0, r, QString::number(r));
@@ -103,7 +103,7 @@ void TListPage::fillCells() {
     }
 }
 
-void TListPage::clearCells(int item, int line) {
+void ListPage::clearCells(int item, int line) {
     if (line >= 0) {
         Cells->setCell(column(line), row(item, line), QString());
         return;
@@ -112,13 +112,13 @@ void TListPage::clearCells(int item, int line) {
     for (int l = 0; l < page.lines; ++l) Cells->setCell(column(l), row(item, l), QString());
 }
 
-void TListPage::showAccess(int item) {
+void ListPage::showAccess(int item) {
     const TransferPage page = transfer();
     if (!layout_.hasAccessColumn || !page.access) return;
     Cells->setCell(int(layout_.headers.size()) - 1, item + 1, AccessWord(*page.access(item)));
 }
 
-void TListPage::editLineCell(DeviceText& stored, int r, int c) {
+void ListPage::editLineCell(DeviceText& stored, int r, int c) {
     if (!Form6) return;
     Form6->Edit1->setText(Cells->cell(c, r));
     Form6->CheckBox1->setChecked(IsWideLine(stored));
@@ -127,20 +127,20 @@ void TListPage::editLineCell(DeviceText& stored, int r, int c) {
     StoreLine(stored, Cells->cell(c, r), Form6->CheckBox1->isChecked());
 }
 
-void TListPage::StringGrid1DblClick() {
+void ListPage::StringGrid1DblClick() {
     editCell(CurrentRow(), CurrentCol());
 }
 
-void TListPage::BitBtn1Click() {
+void ListPage::BitBtn1Click() {
     runTransfer(ReadItem, ReadItems);
 }
 
-void TListPage::BitBtn2Click() {
+void ListPage::BitBtn2Click() {
     runTransfer(WriteItem, WriteItems);
 }
 
-void TListPage::runTransfer(void (*one)(const TransferPage&, int, PageView&),
-                            void (*all)(const TransferPage&, PageView&)) {
+void ListPage::runTransfer(void (*one)(const TransferPage&, int, PageView&),
+                           void (*all)(const TransferPage&, PageView&)) {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
     const TransferPage page = transfer();
@@ -150,6 +150,6 @@ void TListPage::runTransfer(void (*one)(const TransferPage&, int, PageView&),
         all(page, *this);
 }
 
-void TListPage::BitBtn3Click() {
+void ListPage::BitBtn3Click() {
     ClearItems(transfer(), *this);
 }

@@ -16,7 +16,7 @@ struct DeviceText;
 // clichés): a grid edited by double-click, "Выгрузить из АС" and "Загрузить
 // в АС" through the page transfers, and, where the page has them, "Текущий"
 // and "Очистить поля". Each page only says what it shows and edits.
-class TListPage : public TWizardPage, public PageView {
+class ListPage : public WizardPage, public PageView {
     Q_OBJECT
 public:
     GridPage* StringGrid1 = nullptr;
@@ -52,7 +52,7 @@ public:
     void showAccess(int item) override;
 
 protected:
-    TListPage(TForm5* host, int index, QWidget* parent, const Layout& layout);
+    ListPage(WizardWindow* host, int index, QWidget* parent, const Layout& layout);
 
     // The transfer of what the page shows or edits now.
     virtual TransferPage transfer() = 0;

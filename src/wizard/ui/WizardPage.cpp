@@ -7,7 +7,7 @@
 #include "shell/UserDialogs.h"
 #include "shell/ui/Guarded.h"
 #include "shell/ui/Labels.h"
-#include "wizard/ui/Constructor.h"
+#include "wizard/ui/WizardWindow.h"
 
 namespace {
 constexpr int ButtonWidth = 80;
@@ -32,7 +32,7 @@ QFont CourierFont(int pixels) {
     return font;
 }
 
-TWizardPage::TWizardPage(TForm5* host, int index, QWidget* parent)
+WizardPage::WizardPage(WizardWindow* host, int index, QWidget* parent)
     : QFrame(parent), host_(host), index_(index) {
     setFixedSize(PageWidth, PageHeight);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -51,12 +51,12 @@ TWizardPage::TWizardPage(TForm5* host, int index, QWidget* parent)
     if (index_ > 0)
         connect(Button2, &QPushButton::clicked, this,
                 Guarded([this] { host_->ShowPage(host_->page(index_ - 1)); }));
-    if (index_ < TForm5::PageCount - 1)
+    if (index_ < WizardWindow::PageCount - 1)
         connect(Button1, &QPushButton::clicked, this,
                 Guarded([this] { host_->ShowPage(host_->page(index_ + 1)); }));
 }
 
-void TWizardPage::Button3Click() {
+void WizardPage::Button3Click() {
     if (!exitAlwaysAsks() && host_->singlePage()) {
         host_->closeWizard();
         return;
@@ -64,21 +64,21 @@ void TWizardPage::Button3Click() {
     if (Dialogs().confirm(exitQuestion())) host_->closeWizard();
 }
 
-QString TWizardPage::exitQuestion() const {
+QString WizardPage::exitQuestion() const {
     return QStringLiteral("Вы действительно хотите выйти из \"Помощника\"?  ");
 }
 
-void TWizardPage::showNavigation() {
+void WizardPage::showNavigation() {
     const bool whole = !host_->singlePage();
     Button1->setVisible(whole);
     Button2->setVisible(whole);
 }
 
-QLabel* TWizardPage::addText(const QString& text, int x, int y, bool bold) {
+QLabel* WizardPage::addText(const QString& text, int x, int y, bool bold) {
     return addText(text, x, y, PageTextFont(), bold);
 }
 
-QLabel* TWizardPage::addText(const QString& text, int x, int y, QFont font, bool bold) {
+QLabel* WizardPage::addText(const QString& text, int x, int y, QFont font, bool bold) {
     auto* label = new QLabel(text, this);
     font.setBold(bold);
     label->setFont(font);
@@ -90,7 +90,7 @@ QLabel* TWizardPage::addText(const QString& text, int x, int y, QFont font, bool
     return label;
 }
 
-int TWizardPage::addTextLines(const QStringList& lines, int x, int y, QList<QLabel*>* labels) {
+int WizardPage::addTextLines(const QStringList& lines, int x, int y, QList<QLabel*>* labels) {
     // The page keeps its size whatever fonts the system has: a block of text
     // takes the largest size at which its longest line still fits.
     QFont font = PageTextFont();
@@ -112,7 +112,7 @@ int TWizardPage::addTextLines(const QStringList& lines, int x, int y, QList<QLab
     return y;
 }
 
-int TWizardPage::addHeading(const QString& text) {
+int WizardPage::addHeading(const QString& text) {
     QLabel* heading = addText(text, Margin, 6, true);
     QFont font = heading->font();
     font.setPixelSize(13);

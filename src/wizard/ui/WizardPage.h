@@ -6,14 +6,14 @@
 
 class QLabel;
 class QPushButton;
-class TForm5;
+class WizardWindow;
 
 // What every page of the "Помощник" has: its place in the page order, the
 // maroon texts, and the button row "Выход" … "<<< Назад" "Далее >>>".
-class TWizardPage : public QFrame {
+class WizardPage : public QFrame {
     Q_OBJECT
 public:
-    TWizardPage(TForm5* host, int index, QWidget* parent);
+    WizardPage(WizardWindow* host, int index, QWidget* parent);
 
     static constexpr int PageWidth = 461;
     static constexpr int PageHeight = 339;
@@ -47,7 +47,7 @@ protected:
     // The start and last pages ask even when the wizard shows one page only.
     virtual bool exitAlwaysAsks() const { return false; }
 
-    TForm5* host_;
+    WizardWindow* host_;
 
 private:
     int index_;

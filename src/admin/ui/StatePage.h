@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QFrame>
+
+class QLineEdit;
+class QPushButton;
+struct StateTexts;
+
+// The device state page of the main window: one query, shown field by field.
+// It keeps nothing between queries.
+class StatePage : public QFrame {
+    Q_OBJECT
+public:
+    explicit StatePage(QWidget* parent = nullptr);
+
+    // "Состояние": empties every field, asks the device, fills the fields.
+    void BitBtn1Click();
+
+    QLineEdit* TimeEdit = nullptr;
+    QLineEdit* DateEdit = nullptr;
+    QLineEdit* ModeCodeEdit = nullptr;
+    QLineEdit* ModeTextEdit = nullptr;
+    QLineEdit* SubModeCodeEdit = nullptr;
+    QLineEdit* SubModeTextEdit = nullptr;
+    QLineEdit* FlashCodeEdit = nullptr;
+    QLineEdit* FlashTextEdit = nullptr;  // never shown
+    QLineEdit* BatteryCodeEdit = nullptr;
+    QLineEdit* BatteryTextEdit = nullptr;
+    QLineEdit* DocumentNumberEdit = nullptr;
+    QLineEdit* DocumentStateEdit = nullptr;
+    QLineEdit* FactoryNumberEdit = nullptr;
+    QLineEdit* InnEdit = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+
+    // The fourteen display fields in the order they are filled.
+    QList<QLineEdit*> fields() const;
+
+private:
+    void clearFields();
+    void fill(const StateTexts& texts);
+};

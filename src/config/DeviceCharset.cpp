@@ -1,0 +1,95 @@
+#include "config/DeviceCharset.h"
+
+#include <QTextCodec>
+#include <cstring>
+
+namespace {
+
+// The device's letters for А..Я, indexed by (Windows-1251 code − 0xC0).
+constexpr char DeviceLetters[] = "abwgdevzijklmnoprstufhc~{}^yx|`q";
+static_assert(sizeof(DeviceLetters) == 33);
+
+QTextCodec* Cp1251() {
+    static QTextCodec* codec = QTextCodec::codecForName("Windows-1251");
+    return codec;
+}
+
+// Device byte → Windows-1251 capital, or 0 when the byte is not a device letter.
+struct DecodeTable {
+    unsigned char map[128] = {};
+    DecodeTable() {
+        for (int i = 0; i < 32; ++i)
+            map[static_cast<unsigned char>(DeviceLetters[i])] =
+                static_cast<unsigned char>(0xC0 + i);
+    }
+};
+
+}  // namespace
+
+void EncodeDeviceText(const char* source, char* destination) {
+    if (!destination) return;
+    std::memset(destination, 0, std::strlen(destination));
+    if (!source) return;
+    for (int i = 0; source[i] != 0; ++i) {
+        const auto c = static_cast<unsigned char>(source[i]);
+        if (c < 0x80)
+            destination[i] = char(c);
+        else if (c >= 0xC0 && c <= 0xDF)
+            destination[i] = DeviceLetters[c - 0xC0];
+        else
+            destination[i] = ' ';
+    }
+}
+
+void DecodeDeviceText(const char* source, char* destination) {
+    static const DecodeTable table;
+    if (!source || !destination) return;
+    for (int i = 0; source[i] != 0; ++i) {
+        const auto c = static_cast<unsigned char>(source[i]);
+        if (c == 0x80)
+            destination[i] = 0;
+        else if (c < 0x80 && table.map[c] != 0)
+            destination[i] = char(table.map[c]);
+        else
+            destination[i] = char(c);
+    }
+}
+
+QString FromCp1251(const QByteArray& bytes) {
+    return Cp1251()->toUnicode(bytes);
+}
+
+QString FromCp1251(const char* zeroTerminated) {
+    return zeroTerminated ? FromCp1251(QByteArray(zeroTerminated)) : QString();
+}
+
+QByteArray ToCp1251(const QString& text) {
+    return Cp1251()->fromUnicode(text);
+}
+
+QString DeviceUpper(const QString& text) {
+    return text.toUpper();
+}
+
+QString DeviceLineInput(const QString& typed) {
+    // The round trip through Windows-1251 replaces what it cannot hold (an
+    // emoji, a Latin letter with a mark) by '?', one character for each.
+    QString text = FromCp1251(ToCp1251(DeviceUpper(typed)));
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) c = QLatin1Char(' ');
+    }
+    return text;
+}
+
+void CopyToField(char* field, int size, const QByteArray& text) {
+    if (!field || size <= 0) return;
+    const int n = std::min<int>(int(text.size()), size - 1);
+    std::memcpy(field, text.constData(), std::size_t(n));
+    std::memset(field + n, 0, std::size_t(size - n));
+}
+
+QByteArray FieldText(const char* field, int size) {
+    if (!field || size <= 0) return {};
+    const char* end = static_cast<const char*>(std::memchr(field, 0, std::size_t(size)));
+    return QByteArray(field, end ? int(end - field) : size);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+// The device character set and the one conversion between the user
+// interface's Unicode and Windows-1251.
+
+#include <QByteArray>
+#include <QString>
+
+// PC (Windows-1251) to device: А–Я to the device's letters, other bytes of
+// 0x80 and above to a space. Zeroes the destination over its current text
+// first; writes no terminator.
+void EncodeDeviceText(const char* source, char* destination);
+// Device to PC. Does not clear the destination and writes no terminator; a
+// device byte 0x80 becomes zero and so ends the text.
+void DecodeDeviceText(const char* source, char* destination);
+
+// Windows-1251 bytes to Unicode and back. Characters that Windows-1251 cannot
+// hold become '?'.
+QString FromCp1251(const QByteArray& bytes);
+QString FromCp1251(const char* zeroTerminated);
+QByteArray ToCp1251(const QString& text);
+
+// Upper-cases text the way the line editors do, including Ё → Ё and ё → Ё.
+QString DeviceUpper(const QString& text);
+
+// What an editor keeps of typed or pasted text: letters as capitals, every
+// character that Windows-1251 cannot hold as one that it can, and control
+// characters (which the device cannot print) as spaces.
+QString DeviceLineInput(const QString& typed);
+
+// Copies a zero-terminated text into a fixed field of `size` bytes; the field
+// is zero-filled after it and never overrun (the last byte stays zero when the
+// text is as long as the field).
+void CopyToField(char* field, int size, const QByteArray& text);
+// The text of a fixed field up to its first zero, never past `size` bytes.
+QByteArray FieldText(const char* field, int size);

@@ -1,0 +1,433 @@
+#include "forms/ui/FormConstructorPage.h"
+
+#include <QComboBox>
+#include <QFont>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QTextEdit>
+
+#include "config/DeviceCharset.h"
+#include "config/DeviceConfiguration.h"
+#include "device/DeviceLock.h"
+#include "forms/FormPreview.h"
+#include "forms/FormTransfer.h"
+#include "forms/FormVariants.h"
+#include "shell/UserDialogs.h"
+#include "shell/ui/GridPage.h"
+#include "shell/ui/Guarded.h"
+#include "shell/ui/HelpWindow.h"
+#include "shell/ui/MainWindow.h"
+
+namespace {
+
+constexpr int PageWidth = 728;
+constexpr int PageHeight = 436;
+constexpr int ToggleSize = 25;
+constexpr int ToggleStep = 27;
+constexpr int RowStep = 18;
+
+// The one text the empty group label and the value labels of "no variant" show.
+const QString NoValue = QStringLiteral("---");
+
+QFont FixedPitchFont() {
+    QFont font(QStringLiteral("Courier"));
+    font.setPixelSize(11);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    return font;
+}
+
+QLabel* AddLabel(QWidget* parent, const QString& text, int x, int y, int width,
+                 int height = RowStep) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(x, y, width, height);
+    return label;
+}
+
+QPushButton* AddToggle(QWidget* parent, const QString& text, int x, int y) {
+    auto* button = new QPushButton(text, parent);
+    button->setCheckable(true);
+    button->setGeometry(x, y, ToggleSize, ToggleSize);
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
+}
+
+// At most one button of a group is down, and pressing the one that is down
+// lets it up again, so "none" is a state the user can choose.
+template <std::size_t N>
+void ReleaseOthers(const std::array<QPushButton*, N>& buttons, const QPushButton* kept) {
+    for (QPushButton* button : buttons)
+        if (button != kept) button->setChecked(false);
+}
+
+template <std::size_t N>
+int PressedIndex(const std::array<QPushButton*, N>& buttons) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (buttons[i]->isChecked()) return int(i) + 1;
+    return 0;
+}
+
+template <std::size_t N>
+void PressOnly(const std::array<QPushButton*, N>& buttons, int number) {
+    for (std::size_t i = 0; i < N; ++i) buttons[i]->setChecked(int(i) + 1 == number);
+}
+
+QIcon HelpIcon() {
+    QPixmap picture(20, 20);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0, 0, 128), 1.5));
+    painter.setBrush(QColor(255, 255, 210));
+    painter.drawEllipse(QRectF(1.5, 1.5, 17, 17));
+    QFont font(QStringLiteral("Serif"));
+    font.setPixelSize(14);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(QRect(0, 0, 20, 20), Qt::AlignCenter, QStringLiteral("?"));
+    return QIcon(picture);
+}
+
+FormSlot& Slot(int form) {
+    return CurrentConfiguration().forms[form - 1];
+}
+
+}  // namespace
+
+QString FormConstructorPage::UnknownGroupText() {
+    return NoValue;
+}
+
+FormConstructorPage::FormConstructorPage(QWidget* parent) : QFrame(parent) {
+    setFixedSize(PageWidth, PageHeight);
+    buildControls();
+    buildRequisiteControls();
+    buildDiscountControls();
+    buildButtons();
+}
+
+void FormConstructorPage::buildControls() {
+    auto* title = AddLabel(this, QStringLiteral("Конструктор форм БСО"), 4, 4, 300, 20);
+    QFont titleFont = title->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.2);
+    title->setFont(titleFont);
+
+    AddLabel(this, QStringLiteral("Форма:"), 4, 34, 60);
+    for (std::size_t i = 0; i < FormButtons.size(); ++i) {
+        QPushButton* button = AddToggle(this, QString::number(i + 1), 70 + int(i) * ToggleStep, 30);
+        FormButtons[i] = button;
+        connect(button, &QPushButton::clicked, this, Guarded([this, button] {
+                    ReleaseOthers(FormButtons, button);
+                    FormClick();
+                }));
+    }
+    AddLabel(this, QStringLiteral("Вариант:"), 4, 64, 60);
+    for (std::size_t i = 0; i < VariantButtons.size(); ++i) {
+        QPushButton* button = AddToggle(this, QString::number(i + 1), 70 + int(i) * ToggleStep, 60);
+        button->setEnabled(false);
+        VariantButtons[i] = button;
+        connect(button, &QPushButton::clicked, this, Guarded([this, button] {
+                    ReleaseOthers(VariantButtons, button);
+                    VariantClick();
+                }));
+    }
+
+    AddLabel(this, QStringLiteral("Текущая форма"), 300, 34, 110);
+    CurrentFormLabel = AddLabel(this, QStringLiteral("-"), 412, 34, 40);
+    AddLabel(this, QStringLiteral("Текущая группа"), 300, 64, 110);
+    ValueLabels[0] = AddLabel(this, QString(), 412, 64, 40);
+
+    // Two columns of the variant's properties under the buttons.
+    const QStringList left = {QStringLiteral("Количество ДСО:"), QStringLiteral("Кол-во услуг:"),
+                              QStringLiteral("Разрядность сумм:")};
+    const QStringList right = {QStringLiteral("Дополнительный реквизит:"),
+                               QStringLiteral("Скидка: "), QStringLiteral("Налог:"),
+                               QStringLiteral("Код:")};
+    constexpr int top = 94;
+    for (int i = 0; i < left.size(); ++i) {
+        AddLabel(this, left[i], 4, top + i * RowStep, 130);
+        ValueLabels[std::size_t(1 + i)] = AddLabel(this, NoValue, 136, top + i * RowStep, 70);
+    }
+    for (int i = 0; i < right.size(); ++i) {
+        AddLabel(this, right[i], 220, top + i * RowStep, 175);
+        ValueLabels[std::size_t(4 + i)] = AddLabel(this, NoValue, 400, top + i * RowStep, 44);
+    }
+
+    RichEdit1 = new QTextEdit(this);
+    RichEdit1->setGeometry(456, 4, 268, 362);
+    RichEdit1->setReadOnly(true);
+    RichEdit1->setAcceptRichText(false);
+    RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
+    RichEdit1->setFont(FixedPitchFont());
+    RichEdit1->document()->setDefaultFont(FixedPitchFont());
+}
+
+void FormConstructorPage::buildRequisiteControls() {
+    RequisiteControls = new QWidget(this);
+    RequisiteControls->setGeometry(4, 170, 444, 204);
+    AddLabel(RequisiteControls, QStringLiteral("Дополнительный\nреквизит:"), 0, 0, 130, 32);
+    AddLabel(RequisiteControls, QStringLiteral("Текущий реквизит:"), 216, 8, 130);
+    ComboBox1 = new QComboBox(RequisiteControls);
+    ComboBox1->setGeometry(344, 4, 93, 24);
+    ComboBox1->addItem(QStringLiteral("Нет"));
+    for (int r = 1; r <= RequisiteCount; ++r) ComboBox1->addItem(QStringLiteral(" %1").arg(r));
+    connect(ComboBox1, &QComboBox::activated, this,
+            [this](int index) { Guarded([this, index] { ComboBox1Select(index); })(); });
+
+    StringGrid1 = new GridPage(RequisiteControls);
+    GridModel = new GridTextModel(
+        RequisiteCount,
+        {QStringLiteral("№"), QStringLiteral("Строка 1"), QStringLiteral("Строка 2"),
+         QStringLiteral("Строка 3"), QStringLiteral("Дост.")},
+        StringGrid1);
+    StringGrid1->setModel(GridModel);
+    StringGrid1->setColumnWidths({20, 125, 125, 100, 65});
+    StringGrid1->setFont(FixedPitchFont());
+    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGrid1->setGeometry(0, 36, 439, 167);
+    RequisiteControls->hide();
+}
+
+void FormConstructorPage::buildDiscountControls() {
+    DiscountControls = new QWidget(this);
+    DiscountControls->setGeometry(4, 380, 250, 28);
+    AddLabel(DiscountControls, QStringLiteral("Скидка/Налог/Код:"), 0, 5, 130);
+    const QStringList letters = {QStringLiteral("С"), QStringLiteral("Н"), QStringLiteral("К")};
+    for (std::size_t i = 0; i < TypeButtons.size(); ++i) {
+        QPushButton* button =
+            AddToggle(DiscountControls, letters[int(i)], 134 + int(i) * ToggleStep, 1);
+        TypeButtons[i] = button;
+        connect(button, &QPushButton::clicked, this, Guarded([this, button] {
+                    ReleaseOthers(TypeButtons, button);
+                    TypeSkClick();
+                }));
+    }
+    DiscountControls->hide();
+}
+
+void FormConstructorPage::buildButtons() {
+    BitBtn2 = new QPushButton(QStringLiteral("Загрузить в АС"), this);
+    BitBtn2->setGeometry(456, 374, 132, 26);
+    connect(BitBtn2, &QPushButton::clicked, this, Guarded([this] { BitBtn2Click(); }));
+    BitBtn1 = new QPushButton(QStringLiteral("Выгрузить из АС"), this);
+    BitBtn1->setGeometry(592, 374, 132, 26);
+    connect(BitBtn1, &QPushButton::clicked, this, Guarded([this] { BitBtn1Click(); }));
+    BitBtn3 = new QPushButton(this);
+    BitBtn3->setIcon(HelpIcon());
+    BitBtn3->setIconSize(QSize(20, 20));
+    BitBtn3->setAccessibleName(QStringLiteral("Справка"));
+    BitBtn3->setGeometry(456, 406, 32, 26);
+    connect(BitBtn3, &QPushButton::clicked, this, Guarded([this] { BitBtn3Click(); }));
+    Button1 = new QPushButton(QStringLiteral("Выход"), this);
+    Button1->setGeometry(644, 406, 80, 26);
+    connect(Button1, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
+}
+
+// ---- State of the controls ----------------------------------------------------------
+
+int FormConstructorPage::selectedForm() const {
+    return PressedIndex(FormButtons);
+}
+int FormConstructorPage::pressedVariant() const {
+    return PressedIndex(VariantButtons);
+}
+
+void FormConstructorPage::setCurrentGroup(int group) {
+    ValueLabels[0]->setText(group > 0 ? QString::number(group) : UnknownGroupText());
+}
+
+void FormConstructorPage::clearValues() {
+    ValueLabels[0]->clear();
+    for (std::size_t i = 1; i < ValueLabels.size(); ++i) ValueLabels[i]->setText(NoValue);
+}
+
+void FormConstructorPage::showVariantValues(int variant, int form) {
+    const FormVariant* row = FormVariantOf(variant);
+    if (!row) {
+        for (QLabel* label : ValueLabels) label->clear();
+        return;
+    }
+    const QStringList texts = row->valueTexts();
+    for (std::size_t i = 0; i < ValueLabels.size(); ++i) ValueLabels[i]->setText(texts[int(i)]);
+    if (variant >= 1) {
+        setRequisiteItem(Slot(form).requisite);
+        setKindButtons(Slot(form).kind);
+    }
+}
+
+void FormConstructorPage::offerControls(int variant) {
+    const FormVariant* row = FormVariantOf(variant);
+    if (!row) return;  // a number the table does not know leaves the controls as they are
+    if (variant == 0) {
+        RequisiteControls->hide();
+        DiscountControls->hide();
+        PressOnly(VariantButtons, 0);
+        RichEdit1->clear();
+        return;
+    }
+    RequisiteControls->setVisible(row->offersRequisite);
+    DiscountControls->setVisible(row->offersDiscount);
+    TypeButtons[2]->setVisible(row->offersCode);
+}
+
+void FormConstructorPage::pressVariant(int variant) {
+    PressOnly(VariantButtons, variant);
+}
+
+void FormConstructorPage::setKindButtons(int kind) {
+    PressOnly(TypeButtons, kind);
+}
+
+void FormConstructorPage::setRequisiteItem(int requisite) {
+    ComboBox1->setCurrentIndex(requisite >= 0 && requisite <= RequisiteCount ? requisite : -1);
+}
+
+void FormConstructorPage::setVariantButtonsEnabled(bool enabled) {
+    for (QPushButton* button : VariantButtons) button->setEnabled(enabled);
+}
+
+void FormConstructorPage::renderPreview(int form) {
+    RichEdit1->clear();
+    const QStringList lines = FormPreviewLines(CurrentConfiguration(), form);
+    // Plain text keeps the runs of spaces that line the columns up, and a
+    // cliché line that happens to look like markup is shown as it is.
+    if (!lines.isEmpty()) RichEdit1->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+// ---- Handlers -------------------------------------------------------------------------
+
+void FormConstructorPage::Fill() {
+    const DeviceConfiguration& config = CurrentConfiguration();
+    for (int r = 1; r <= RequisiteCount; ++r) {
+        const ThreeLineRecord& requisite = config.requisites[r - 1];
+        GridModel->setCell(0, r, QString::number(r));
+        for (int line = 0; line < 3; ++line)
+            GridModel->setCell(
+                1 + line, r,
+                FromCp1251(FieldText(requisite.lines[line].bytes + 1, PreviewLineWidth)));
+        GridModel->setCell(4, r, requisite.access ? QStringLiteral("да") : QStringLiteral("нет"));
+    }
+    for (std::size_t i = 0; i < FormButtons.size(); ++i) {
+        QPalette palette = FormButtons[i]->palette();
+        palette.setColor(QPalette::ButtonText,
+                         config.forms[i].status == 0 ? QColor(Qt::red) : QColor(Qt::black));
+        FormButtons[i]->setPalette(palette);
+        FormButtons[i]->setEnabled(true);
+    }
+    CurrentFormLabel->setText(QStringLiteral("-"));
+    setVariantButtonsEnabled(false);
+    RequisiteControls->hide();
+    DiscountControls->hide();
+    RichEdit1->clear();
+}
+
+void FormConstructorPage::FormClick() {
+    const int form = selectedForm();
+    pressVariant(0);
+    RichEdit1->clear();
+    RequisiteControls->hide();
+    DiscountControls->hide();
+    clearValues();
+    CurrentFormLabel->setText(form ? QString::number(form) : QStringLiteral("-"));
+    if (form) offerControls(Slot(form).variant);
+    setVariantButtonsEnabled(form != 0);
+    if (!form) return;
+    pressVariant(Slot(form).variant);
+    renderPreview(form);
+    showVariantValues(Slot(form).variant, form);
+}
+
+void FormConstructorPage::VariantClick() {
+    const int variant = pressedVariant();
+    if (variant == 0) {
+        // Letting the button up only clears the view; the slot keeps its variant.
+        RequisiteControls->hide();
+        DiscountControls->hide();
+        RichEdit1->clear();
+        clearValues();
+        return;
+    }
+    const int form = selectedForm();
+    if (!form) {
+        Dialogs().warning(QStringLiteral("Не выбрана форма..."));
+        return;
+    }
+    offerControls(variant);
+    showVariantValues(variant, form);
+    Slot(form).variant = uint8_t(variant);
+    renderPreview(form);
+}
+
+void FormConstructorPage::TypeSkClick() {
+    const int form = selectedForm();
+    if (!form) return;
+    Slot(form).kind = uint8_t(PressedIndex(TypeButtons));
+    renderPreview(form);
+}
+
+void FormConstructorPage::ComboBox1Select(int index) {
+    const int form = selectedForm();
+    if (!form || index < 0 || index > RequisiteCount) return;
+    Slot(form).requisite = uint8_t(index);
+    renderPreview(form);
+}
+
+void FormConstructorPage::BitBtn2Click() {
+    DeviceLock lock;
+    if (!BeginDeviceOperation(lock)) return;
+    if (pressedVariant() == 0) {
+        Dialogs().warning(QStringLiteral("Не выбран вариант для программирования."));
+        return;
+    }
+    const int form = selectedForm();
+    if (!form) {
+        Dialogs().error(QStringLiteral("Не выбрана форма для программирования."));
+        return;
+    }
+    const ItemResult result = ProgramForm(CurrentConfiguration(), form);
+    if (!result.ok()) {
+        Dialogs().error(FailureMessage(QStringLiteral("Не удалось запрограммировать бланк... "),
+                                       result.errorText));
+        return;
+    }
+    Dialogs().warning(QStringLiteral("Бланк удачно запрограммированн..."));
+}
+
+void FormConstructorPage::BitBtn1Click() {
+    DeviceLock lock;
+    if (!BeginDeviceOperation(lock)) return;
+    const int form = selectedForm();
+    if (!form) {
+        Dialogs().error(QStringLiteral("Не выбрана форма для чтения."));
+        return;
+    }
+    const ItemResult result = ReadForm(CurrentConfiguration(), form);
+    if (!result.ok()) {
+        Dialogs().error(
+            FailureMessage(QStringLiteral("Не удалось прочитать бланк..."), result.errorText));
+        return;
+    }
+    const FormSlot& slot = Slot(form);
+    setRequisiteItem(slot.requisite);
+    setKindButtons(slot.kind);
+    CurrentFormLabel->setText(QString::number(form));
+    offerControls(slot.variant);
+    setVariantButtonsEnabled(true);
+    pressVariant(slot.variant);
+    renderPreview(form);
+    Dialogs().warning(QStringLiteral("Бланк удачно прочитан..."));
+}
+
+void FormConstructorPage::BitBtn3Click() {
+    HelpWindow help(this);
+    help.exec();
+}
+
+void FormConstructorPage::Button1Click() {
+    if (!Dialogs().confirm(QStringLiteral("Вы действительно хотите выйти из конструктора форм?")))
+        return;
+    if (Form1) Form1->ShowMainPage(nullptr);
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QFrame>
+#include <array>
+
+class GridPage;
+class GridTextModel;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTextEdit;
+
+// The BSO form constructor page of the main window: the eight forms of the
+// device, each with its variant, additional requisite and discount, tax or code
+// line, a preview of the printed document, and programming and reading one
+// form. Every choice goes straight into the form's FormSlot.
+class FormConstructorPage : public QFrame {
+    Q_OBJECT
+public:
+    explicit FormConstructorPage(QWidget* parent = nullptr);
+
+    // Refills the requisite grid and the form buttons from the configuration
+    // and puts the page back to "no form shown"; pressed buttons stay pressed.
+    void Fill();
+    // The current BSO group from the last state query, or 0 when unknown.
+    void setCurrentGroup(int group);
+
+    // The handlers, public so that tests drive them as the buttons do. Each
+    // runs after the clicked button has changed its pressed state.
+    void FormClick();
+    void VariantClick();
+    void TypeSkClick();
+    void ComboBox1Select(int index);
+    void BitBtn2Click();  // "Загрузить в АС"
+    void BitBtn1Click();  // "Выгрузить из АС"
+    void BitBtn3Click();  // help
+    void Button1Click();  // "Выход"
+
+    // The pressed form (1..8) and variant (1..6) buttons, 0 when none is pressed.
+    int selectedForm() const;
+    int pressedVariant() const;
+
+    // The text shown beside "Текущая группа" when the state query gave no group.
+    static QString UnknownGroupText();
+
+    std::array<QPushButton*, 8> FormButtons{};
+    std::array<QPushButton*, 6> VariantButtons{};
+    std::array<QPushButton*, 3> TypeButtons{};  // С, Н, К
+    QLabel* CurrentFormLabel = nullptr;
+    // Beside "Текущая группа", "Количество ДСО:", "Кол-во услуг:",
+    // "Разрядность сумм:", "Дополнительный реквизит:", "Скидка: ", "Налог:", "Код:".
+    std::array<QLabel*, 8> ValueLabels{};
+    QWidget* RequisiteControls = nullptr;
+    QWidget* DiscountControls = nullptr;
+    GridPage* StringGrid1 = nullptr;
+    GridTextModel* GridModel = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QTextEdit* RichEdit1 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+    QPushButton* BitBtn3 = nullptr;
+    QPushButton* Button1 = nullptr;
+
+private:
+    void buildControls();
+    void buildRequisiteControls();
+    void buildDiscountControls();
+    void buildButtons();
+
+    void clearValues();
+    void showVariantValues(int variant, int form);
+    void offerControls(int variant);
+    void pressVariant(int variant);
+    void setKindButtons(int kind);
+    void setRequisiteItem(int requisite);
+    void setVariantButtonsEnabled(bool enabled);
+    void renderPreview(int form);
+};

@@ -1,0 +1,388 @@
+#include "shell/ui/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QThread>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "admin/ui/InnDialog.h"
+#include "admin/ui/StatePage.h"
+#include "config/ConfigurationFile.h"
+#include "config/ConfigurationTransfer.h"
+#include "config/DeviceConfiguration.h"
+#include "device/ConnectionSettings.h"
+#include "device/DeviceLock.h"
+#include "device/Protocol.h"
+#include "device/ui/ConnectionSettingsDialog.h"
+#include "forms/ui/FormConstructorPage.h"
+#include "goods/ui/GoodsPage.h"
+#include "shell/Progress.h"
+#include "shell/UserDialogs.h"
+#include "shell/ui/AboutDialog.h"
+#include "shell/ui/Guarded.h"
+#include "shell/ui/Icons.h"
+#include "shell/ui/SplashWindow.h"
+#include "wizard/ui/WizardWindow.h"
+
+MainWindow* Form1 = nullptr;
+
+namespace {
+bool g_splashEnabled = true;
+constexpr int ClientWidth = 742;
+constexpr int ClientHeight = 504;
+constexpr int ToolBarHeight = 30;
+constexpr int StatusBarHeight = 19;
+const QString ConfigurationFilter = QStringLiteral("Конфигурация (*.cfg)");
+}  // namespace
+
+void MainWindow::setSplashEnabled(bool enabled) {
+    g_splashEnabled = enabled;
+}
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    Form1 = this;
+    setWindowTitle(QStringLiteral("Zelvo"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+    PortSettings& settings = CurrentPortSettings();
+    settings.Applied = false;
+    settings.PortName.clear();
+    settings.MachineNumber = QByteArrayLiteral("0");
+    ResetFormTable(CurrentConfiguration());
+    ResetConfiguration(CurrentConfiguration());
+
+    buildMenus();
+    buildToolBar();
+    content_ = new QFrame(this);
+    content_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setCentralWidget(content_);
+    buildStatusBar();
+    EnableDeviceControls(false);
+
+    const int frameExtra = menuBar()->sizeHint().height();
+    setFixedSize(ClientWidth, ClientHeight + frameExtra);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+MainWindow::~MainWindow() {
+    if (Form1 == this) Form1 = nullptr;
+}
+
+void MainWindow::buildMenus() {
+    QMenuBar* bar = menuBar();
+    auto tip = [](QAction* a) { a->setToolTip(a->text()); };
+
+    actSettings = bar->addAction(QStringLiteral("Настройки подключения"));
+    tip(actSettings);
+    connect(actSettings, &QAction::triggered, this, Guarded([this] { openSettings(); }));
+
+    QMenu* constructor = bar->addMenu(QStringLiteral("Конструктор"));
+    constructor->setToolTipsVisible(true);
+    actConstructorMenu = constructor->menuAction();
+    tip(actConstructorMenu);
+    actWizard = constructor->addAction(QStringLiteral("\"Помощник\""));
+    connect(actWizard, &QAction::triggered, this, Guarded([this] { openWizard(0, false); }));
+    constructor->addSeparator();
+    actLoadFile = constructor->addAction(QStringLiteral("Выгрузить из файла"));
+    connect(actLoadFile, &QAction::triggered, this, Guarded([this] { loadFromFile(); }));
+    actSaveFile = constructor->addAction(QStringLiteral("Загрузить в файл"));
+    actSaveFile->setEnabled(false);
+    connect(actSaveFile, &QAction::triggered, this, Guarded([this] { saveToFile(); }));
+    actDownload = constructor->addAction(QStringLiteral("Выгрузить из ВАЛДЕ ВК-12"));
+    connect(actDownload, &QAction::triggered, this, Guarded([this] { downloadConfiguration(); }));
+    actUpload = constructor->addAction(QStringLiteral("Загрузить в ВАЛДЕ ВК-12"));
+    connect(actUpload, &QAction::triggered, this, Guarded([this] { uploadConfiguration(); }));
+    constructor->addSeparator();
+    const QStringList singlePages = {QStringLiteral("Данные операторов"),
+                                     QStringLiteral("Название ДСО"), QStringLiteral("Услуги"),
+                                     QStringLiteral("Дополнительные реквизиты"),
+                                     QStringLiteral("Клише")};
+    QAction** singleActions[] = {&actOperators, &actDocumentName, &actServices, &actRequisites,
+                                 &actCliche};
+    for (int i = 0; i < singlePages.size(); ++i) {
+        QAction* a = constructor->addAction(singlePages[i]);
+        *singleActions[i] = a;
+        connect(a, &QAction::triggered, this, Guarded([this, i] { openWizard(i + 1, true); }));
+    }
+    constructor->addSeparator();
+    actForms = constructor->addAction(QStringLiteral("Формы БСО"));
+    connect(actForms, &QAction::triggered, this, Guarded([this] { showForms(); }));
+
+    actGoods = bar->addAction(QStringLiteral("База товаров"));
+    tip(actGoods);
+    connect(actGoods, &QAction::triggered, this, Guarded([this] { ShowMainPage(goodsPage_); }));
+
+    QMenu* admin = bar->addMenu(QStringLiteral("Администрирование"));
+    admin->setToolTipsVisible(true);
+    actAdminMenu = admin->menuAction();
+    actInn = admin->addAction(QStringLiteral("Программирование ИНН"));
+    tip(actInn);
+    connect(actInn, &QAction::triggered, this, Guarded([this] { programInn(); }));
+    actState = admin->addAction(QStringLiteral("Запрос состояния"));
+    tip(actState);
+    connect(actState, &QAction::triggered, this, Guarded([this] { ShowMainPage(statePage_); }));
+
+    actReports = bar->addAction(QStringLiteral("Отчеты"));
+    actReports->setToolTip(QStringLiteral("Отсеты"));
+    actReports->setEnabled(false);
+
+    actAbout = bar->addAction(QStringLiteral("О программе"));
+    connect(actAbout, &QAction::triggered, this, Guarded([this] { showAbout(); }));
+}
+
+void MainWindow::buildToolBar() {
+    QToolBar* tools = addToolBar(QStringLiteral("tools"));
+    tools->setMovable(false);
+    tools->setFloatable(false);
+    tools->setFixedHeight(ToolBarHeight);
+    tools->setIconSize(QSize(16, 16));
+    tools->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    auto add = [tools](ToolIcon icon, const QString& hint) {
+        auto* button = new QToolButton(tools);
+        button->setIcon(DrawToolIcon(icon));
+        button->setToolTip(hint);
+        button->setFixedSize(25, 24);
+        button->setAutoRaise(true);
+        tools->addWidget(button);
+        return button;
+    };
+    tools->addSeparator();
+    toolSettings = add(ToolIcon::Settings, QStringLiteral("Настройки подключения"));
+    connect(toolSettings, &QToolButton::clicked, this, Guarded([this] { openSettings(); }));
+    tools->addSeparator();
+    toolWizard = add(ToolIcon::Wizard, QStringLiteral("Конструктор-\"Помощник\""));
+    connect(toolWizard, &QToolButton::clicked, this, Guarded([this] { openWizard(0, false); }));
+    tools->addSeparator();
+    toolGoods = add(ToolIcon::Goods, QStringLiteral("База товаров"));
+    connect(toolGoods, &QToolButton::clicked, this, Guarded([this] { ShowMainPage(goodsPage_); }));
+    tools->addSeparator();
+    toolReports = add(ToolIcon::Reports, QStringLiteral("Отчеты"));
+    toolReports->setEnabled(false);
+}
+
+void MainWindow::buildStatusBar() {
+    QStatusBar* status = statusBar();
+    status->setSizeGripEnabled(false);
+    status->setFixedHeight(StatusBarHeight);
+    status->setContentsMargins(0, 0, 0, 0);
+    // The first panel holds the progress bar and gives way when a long port
+    // name ("Эмулятор АС", /dev/ttyUSB0) needs more than the usual 80 pixels.
+    auto* first = new QWidget(status);
+    auto* firstLayout = new QHBoxLayout(first);
+    firstLayout->setContentsMargins(0, 2, 0, 0);
+    progressBar_ = new QProgressBar(first);
+    progressBar_->setFixedHeight(StatusBarHeight - 2);
+    progressBar_->setRange(0, 100);
+    progressBar_->setValue(0);
+    progressBar_->setTextVisible(false);
+    firstLayout->addWidget(progressBar_);
+    status->addWidget(first, 1);
+    portPanel = new QLabel(QStringLiteral("Порт:"), status);
+    portPanel->setMinimumWidth(80);
+    portPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    status->addWidget(portPanel);
+    speedPanel = new QLabel(QStringLiteral("Скорость:"), status);
+    speedPanel->setMinimumWidth(100);
+    speedPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    status->addWidget(speedPanel);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (firstShown_) return;
+    firstShown_ = true;
+    // The splash runs modally once the window is on screen; the pages are
+    // created only after it has closed.
+    QTimer::singleShot(0, this, [this] {
+        if (g_splashEnabled) {
+            auto* splash = new SplashWindow(this);
+            splash->exec();
+            delete splash;
+        }
+        createPages();
+        emit started();
+    });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (refuseWhileExchanging()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::createPages() {
+    blankPage_ = new QWidget(content_);
+    blankPage_->move(5, 5);
+    blankPage_->show();
+    constructorPage_ = new FormConstructorPage(content_);
+    goodsPage_ = new GoodsPage(content_);
+    statePage_ = new StatePage(content_);
+    for (QWidget* page : {static_cast<QWidget*>(constructorPage_),
+                          static_cast<QWidget*>(goodsPage_), static_cast<QWidget*>(statePage_)}) {
+        page->move(5, 5);
+        page->hide();
+    }
+    constructorPage_->Fill();
+    wizardSinglePage = false;
+    wizardStartIndex = 0;
+    currentPage_ = nullptr;
+}
+
+void MainWindow::ShowMainPage(QWidget* page) {
+    if (currentPage_) currentPage_->hide();
+    currentPage_ = page;
+    QApplication::processEvents();
+    if (currentPage_) currentPage_->show();
+}
+
+void MainWindow::EnableDeviceControls(bool enable) {
+    toolWizard->setEnabled(enable);
+    toolGoods->setEnabled(enable);
+    actConstructorMenu->setEnabled(enable);
+    actGoods->setEnabled(enable);
+    actAdminMenu->setEnabled(enable);
+}
+
+void MainWindow::ProgressBegin() {
+    progressBar_->show();
+    QApplication::processEvents();
+}
+
+void MainWindow::ProgressStep(int done, int total) {
+    progressBar_->setValue(ProgressPercent(done, total));
+    QApplication::processEvents();
+}
+
+void MainWindow::ProgressEnd() {
+    progressBar_->setValue(0);
+    progressBar_->hide();
+    QApplication::processEvents();
+}
+
+void MainWindow::EnableSaveToFile() {
+    actSaveFile->setEnabled(true);
+}
+
+void MainWindow::openSettings() {
+    {
+        ConnectionSettingsDialog dialog(this);
+        dialog.exec();
+        if (dialog.applied()) {
+            portPanel->setText(PortPanelText(CurrentPortSettings()));
+            speedPanel->setText(SpeedPanelText(CurrentPortSettings()));
+        }
+    }
+    AfterSettingsDialog();
+}
+
+void MainWindow::AfterSettingsDialog() {
+    QThread::msleep(250);
+    PortSettings& settings = CurrentPortSettings();
+    if (!settings.Applied) return;
+    if (ProbePort()) {
+        EnableDeviceControls(true);
+        return;
+    }
+    Dialogs().error(QStringLiteral("Не удалось открыть порт..."));
+    portPanel->setText(PortPanelResetText());
+    speedPanel->setText(SpeedPanelResetText());
+    EnableDeviceControls(false);
+}
+
+bool MainWindow::refuseWhileExchanging() {
+    if (!DeviceLock::busy()) return false;
+    DeviceLock refused;
+    BeginDeviceOperation(refused);  // tells the user an exchange is running
+    return true;
+}
+
+void MainWindow::openWizard(int startPage, bool singlePage) {
+    // The wizard edits the configuration a running transfer is moving.
+    if (refuseWhileExchanging()) return;
+    ShowMainPage(nullptr);
+    wizardSinglePage = singlePage;
+    wizardStartIndex = startPage;
+    WizardWindow wizard(this);
+    wizard.exec();
+}
+
+void MainWindow::loadFromFile() {
+    // A transfer that is running reads and writes the same configuration; a
+    // file loaded under it would leave a mix of both in the model or the device.
+    DeviceLock lock;
+    if (!BeginDeviceOperation(lock)) return;
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Any typed name is taken: one that cannot be opened is reported by the
+    // load itself, and the constructor page opens all the same.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(ConfigurationFilter);
+    dialog.setDefaultSuffix(QStringLiteral("cfg"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().value(0).isEmpty()) return;
+    LoadConfigurationFileInteractive(CurrentConfiguration(), dialog.selectedFiles().value(0));
+    EnableSaveToFile();
+    constructorPage_->Fill();
+    ShowMainPage(constructorPage_);
+}
+
+void MainWindow::saveToFile() {
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // Saving replaces the chosen file without a further question; a save that
+    // fails part-way leaves the old file as it was.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setNameFilter(ConfigurationFilter);
+    dialog.setDefaultSuffix(QStringLiteral("cfg"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().value(0).isEmpty()) return;
+    SaveConfigurationFileInteractive(CurrentConfiguration(), dialog.selectedFiles().value(0));
+}
+
+void MainWindow::downloadConfiguration() {
+    DeviceLock lock;
+    if (!BeginDeviceOperation(lock)) return;
+    ShowMainPage(nullptr);
+    if (DownloadConfiguration(CurrentConfiguration())) EnableSaveToFile();
+}
+
+void MainWindow::uploadConfiguration() {
+    DeviceLock lock;
+    if (!BeginDeviceOperation(lock)) return;
+    UploadConfiguration(CurrentConfiguration());
+}
+
+void MainWindow::showForms() {
+    DeviceLock lock;
+    if (!BeginDeviceOperation(lock)) return;
+    const std::optional<int> group = ReadFormTable(CurrentConfiguration());
+    EnableSaveToFile();
+    constructorPage_->setCurrentGroup(group.value_or(0));
+    constructorPage_->Fill();
+    ShowMainPage(constructorPage_);
+}
+
+void MainWindow::programInn() {
+    if (refuseWhileExchanging()) return;
+    ShowMainPage(nullptr);
+    InnDialog dialog(this);
+    dialog.exec();
+}
+
+void MainWindow::showAbout() {
+    AboutDialog about(this);
+    about.exec();
+}

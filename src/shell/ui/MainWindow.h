@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QFrame;
+class QToolButton;
+class FormConstructorPage;
+class GoodsPage;
+class StatePage;
+
+// The main window: menus, tool bar, one page at a time, status bar with the
+// progress bar. It owns nothing of the device protocol; its menu actions hand
+// over to the pages and to the transfers in the core.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Page switching: hides the current page, processes events once, shows the new one.
+    void ShowMainPage(QWidget* page);
+    QWidget* currentPage() const { return currentPage_; }
+
+    void EnableDeviceControls(bool enable);
+    void ProgressBegin();
+    void ProgressStep(int done, int total);
+    void ProgressEnd();
+
+    // "Загрузить в файл" once a configuration exists in the tool; never disabled again.
+    void EnableSaveToFile();
+
+    FormConstructorPage* constructorPage() const { return constructorPage_; }
+    GoodsPage* goodsPage() const { return goodsPage_; }
+    StatePage* statePage() const { return statePage_; }
+    QProgressBar* progressBar() const { return progressBar_; }
+    QFrame* contentPanel() const { return content_; }
+
+    bool wizardSinglePage = false;
+    int wizardStartIndex = 0;
+
+    // Skips the splash (tests that do not time the start-up).
+    static void setSplashEnabled(bool enabled);
+
+    // The menu actions, public so that tests drive them as a user would.
+    QAction* actSettings = nullptr;
+    QAction* actConstructorMenu = nullptr;
+    QAction* actWizard = nullptr;
+    QAction* actLoadFile = nullptr;
+    QAction* actSaveFile = nullptr;
+    QAction* actDownload = nullptr;
+    QAction* actUpload = nullptr;
+    QAction* actOperators = nullptr;
+    QAction* actDocumentName = nullptr;
+    QAction* actServices = nullptr;
+    QAction* actRequisites = nullptr;
+    QAction* actCliche = nullptr;
+    QAction* actForms = nullptr;
+    QAction* actGoods = nullptr;
+    QAction* actAdminMenu = nullptr;
+    QAction* actInn = nullptr;
+    QAction* actState = nullptr;
+    QAction* actReports = nullptr;
+    QAction* actAbout = nullptr;
+    QToolButton* toolSettings = nullptr;
+    QToolButton* toolWizard = nullptr;
+    QToolButton* toolGoods = nullptr;
+    QToolButton* toolReports = nullptr;
+    QLabel* portPanel = nullptr;
+    QLabel* speedPanel = nullptr;
+
+    // Applies the settings dialog's outcome: pause, probe, enabling or the message.
+    void AfterSettingsDialog();
+
+signals:
+    // After the splash has closed and the pages exist.
+    void started();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    // The window does not close while an exchange with the device runs: the
+    // transfer is still working through the window's events.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // True (after telling the user) when a device exchange is running.
+    bool refuseWhileExchanging();
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    void createPages();
+    void openSettings();
+    void openWizard(int startPage, bool singlePage);
+    void loadFromFile();
+    void saveToFile();
+    void downloadConfiguration();
+    void uploadConfiguration();
+    void showForms();
+    void programInn();
+    void showAbout();
+
+    QFrame* content_ = nullptr;
+    QWidget* blankPage_ = nullptr;
+    QWidget* currentPage_ = nullptr;
+    FormConstructorPage* constructorPage_ = nullptr;
+    GoodsPage* goodsPage_ = nullptr;
+    StatePage* statePage_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
+    bool firstShown_ = false;
+};
+
+extern MainWindow* Form1;

@@ -1,0 +1,22 @@
+#include "shell/ui/WaitWindow.h"
+
+#include <QLabel>
+
+#include "shell/ui/Icons.h"
+
+WaitWindow* Form9 = nullptr;
+
+WaitWindow::WaitWindow(QWidget* parent) : QDialog(parent) {
+    Form9 = this;
+    setWindowTitle(QStringLiteral("Выгрузка...."));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setModal(false);
+    setFixedSize(330, 69);
+    auto* icon = new QLabel(this);
+    icon->setGeometry(12, 18, 32, 32);
+    icon->setPixmap(DrawHourglassPicture(QSize(32, 32)));
+    Label1 = new QLabel(this);
+    Label1->setGeometry(60, 14, 260, 18);
+    Label2 = new QLabel(QStringLiteral("Дождитесь окончания ..."), this);
+    Label2->setGeometry(60, 38, 260, 18);
+}

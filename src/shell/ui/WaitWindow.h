@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+
+// The wait window: shown without blocking while a long device operation runs.
+class WaitWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit WaitWindow(QWidget* parent = nullptr);
+    QLabel* Label1 = nullptr;  // the operation text
+    QLabel* Label2 = nullptr;  // "Дождитесь окончания ..."
+
+protected:
+    void reject() override {}  // Esc does not close it; the operation does
+};
+
+extern WaitWindow* Form9;

@@ -1,0 +1,36 @@
+#include "wizard/ui/LineEditorDialog.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "shell/ui/DeviceLineEdit.h"
+#include "shell/ui/Labels.h"
+#include "wizard/ui/WizardPage.h"
+
+LineEditorDialog* Form6 = nullptr;
+
+LineEditorDialog::LineEditorDialog(QWidget* parent)
+    : EditorDialog(QStringLiteral("Редактирование строки..."), parent) {
+    auto* layout = new QVBoxLayout(this);
+    for (const QString& text :
+         {QStringLiteral("Все программируемые строки имеют длину до 24 символов"),
+          QStringLiteral("узким шрифтом или до 12 символов широким шрифтом.")}) {
+        layout->addWidget(ColouredLabel(text, this));
+    }
+
+    const QFont mono = CourierFont(16);
+    Edit1->setFont(mono);
+    SetupDeviceLineEdit(Edit1);
+    // Room for the 24 characters the field takes.
+    Edit1->setMinimumWidth(QFontMetrics(mono).horizontalAdvance(QString(26, QChar(u'Ш'))));
+    layout->addWidget(Edit1);
+
+    CheckBox1 = new QCheckBox(QStringLiteral("Широкий"), this);
+    layout->addWidget(CheckBox1);
+
+    addButtons(layout);
+}

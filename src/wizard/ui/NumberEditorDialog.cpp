@@ -1,0 +1,19 @@
+#include "wizard/ui/NumberEditorDialog.h"
+
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "config/ParameterCatalogue.h"
+#include "shell/ui/DigitFilter.h"
+
+NumberEditorDialog* Form7 = nullptr;
+
+NumberEditorDialog::NumberEditorDialog(QWidget* parent)
+    : EditorDialog(QStringLiteral("Редактирование числа...."), parent) {
+    auto* layout = new QVBoxLayout(this);
+    Edit1->setMaxLength(PasswordDigits);
+    InstallDigitFilter(Edit1);
+    layout->addWidget(Edit1);
+
+    addButtons(layout);
+}

@@ -1,0 +1,54 @@
+#include "wizard/ui/WizardLastPage.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "config/ConfigurationTransfer.h"
+#include "config/DeviceConfiguration.h"
+#include "device/DeviceLock.h"
+#include "forms/ui/FormConstructorPage.h"
+#include "shell/ui/Guarded.h"
+#include "shell/ui/Icons.h"
+#include "shell/ui/MainWindow.h"
+#include "wizard/ui/WizardWindow.h"
+
+WizardLastPage::WizardLastPage(WizardWindow* host, QWidget* parent) : WizardPage(host, 6, parent) {
+    QLabel* title = addText(QStringLiteral("Готово"), 0, 14, true);
+    QFont font = title->font();
+    font.setPixelSize(14);
+    title->setFont(font);
+    title->adjustSize();
+    title->move((PageWidth - title->width()) / 2, 14);
+
+    const QStringList lines = {
+        QStringLiteral("Мы закончили ввод и программирование данных для формирования документов"),
+        QStringLiteral("строгой отчетности. Теперь вы можете сформировать и запрограммировать"),
+        QStringLiteral("желаемые формы.")};
+    const int y = addTextLines(lines, 8, 48, &TextLines);
+    auto* picture = new QLabel(this);
+    picture->setPixmap(DrawDevicePicture(QSize(120, 150)));
+    picture->setGeometry((PageWidth - 120) / 2, y + 20, 120, 150);
+
+    Button1->setText(QStringLiteral("Готово"));
+    connect(Button1, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
+}
+
+void WizardLastPage::Fill() {
+    const bool whole = !host_->singlePage();
+    if (whole) Button1->setVisible(true);
+    Button2->setVisible(whole);
+    for (QLabel* line : TextLines) line->setVisible(whole);
+}
+
+void WizardLastPage::Button1Click() {
+    DeviceLock lock;
+    if (!BeginDeviceOperation(lock)) return;
+    // A failed state query asks; a failed form read ends the reading quietly.
+    // Either way the constructor shows what the form table holds now.
+    ReadFormTable(CurrentConfiguration());
+    if (Form1 && Form1->constructorPage()) {
+        Form1->constructorPage()->Fill();
+        Form1->ShowMainPage(Form1->constructorPage());
+    }
+    host_->closeWizard();
+}

@@ -1,0 +1,46 @@
+#include "wizard/ui/WizardStartPage.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "config/ConfigurationTransfer.h"
+#include "config/DeviceConfiguration.h"
+#include "device/DeviceLock.h"
+#include "shell/ui/Guarded.h"
+#include "shell/ui/Icons.h"
+#include "wizard/ui/WizardWindow.h"
+
+WizardStartPage::WizardStartPage(WizardWindow* host, QWidget* parent)
+    : WizardPage(host, 0, parent) {
+    const int textLeft = 100;
+    auto* picture = new QLabel(this);
+    picture->setPixmap(DrawDevicePicture(QSize(84, 120)));
+    picture->setGeometry(8, 70, 84, 120);
+
+    addText(QStringLiteral("Вас приветствует \"Помощник\" создания форм."), textLeft, 14, true);
+    int y =
+        addTextLines({QStringLiteral("Следуя инструкциям \"Помощника\" Вы сможете в пошаговом "),
+                      QStringLiteral("режиме ввести программируемые данные (либо считать уже"),
+                      QStringLiteral("имеющиеся в \"ВАЛДЕ ВК-12\") и создать нужные Вам печатные"),
+                      QStringLiteral("формы документов строгой отчетности.")},
+                     textLeft, 44);
+    y = addTextLines({QStringLiteral("Для корректной работы с данными необходимо выгрузить"),
+                      QStringLiteral("имеющиеся настройки .")},
+                     textLeft, y + 28);
+    BitBtn1 = new QPushButton(QStringLiteral("Выгрузить из АС"), this);
+    BitBtn1->setAutoDefault(false);
+    BitBtn1->setGeometry(textLeft, y + 10, 130, 25);
+    connect(BitBtn1, &QPushButton::clicked, this, Guarded([this] { BitBtn1Click(); }));
+
+    Button1->setEnabled(false);
+    Button2->setEnabled(false);
+}
+
+void WizardStartPage::BitBtn1Click() {
+    DeviceLock lock;
+    if (!BeginDeviceOperation(lock)) return;
+    // Once the tool holds the device's configuration the pages may be walked;
+    // a later failed download does not take that back.
+    if (DownloadConfiguration(CurrentConfiguration(), &host_->refreshPages()))
+        Button1->setEnabled(true);
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+class QFrame;
+class ConfigurationPages;
+class WizardPage;
+class WizardStartPage;
+class OperatorsPage;
+class DocumentNamePage;
+class ServicesPage;
+class RequisitesPage;
+class ClichePage;
+class WizardLastPage;
+
+// The "Помощник" host window: created for each opening, shown modally. It
+// creates its seven pages when it is shown and destroys them with itself.
+class WizardWindow : public QDialog {
+    Q_OBJECT
+public:
+    // Opens as the main window's wizardStartIndex / wizardSinglePage say.
+    explicit WizardWindow(QWidget* parent = nullptr);
+    WizardWindow(QWidget* parent, int startPage, bool singlePage);
+    ~WizardWindow() override;
+
+    static constexpr int PageCount = 7;
+
+    // Hides the current page, lets pending paints through, shows `page`.
+    void ShowPage(QWidget* page);
+    QWidget* currentPage() const { return current_; }
+    // The page of an index 0..6, or nullptr.
+    WizardPage* page(int index) const;
+
+    bool singlePage() const { return singlePage_; }
+    int startPage() const { return startPage_; }
+
+    // "Выход" confirmed or "Готово": the window closes.
+    void closeWizard();
+
+    // What the start page's download refills after each of its phases.
+    ConfigurationPages& refreshPages() { return *refresh_; }
+
+    WizardStartPage* StartFrame = nullptr;
+    OperatorsPage* DataOperFrame = nullptr;
+    DocumentNamePage* DcoFrame = nullptr;
+    ServicesPage* UslFrame = nullptr;
+    RequisitesPage* KlsFrame = nullptr;
+    ClichePage* KlsFrame2 = nullptr;
+    WizardLastPage* LastFrame = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    // The window has no close box: Esc (or the window manager's close) is the
+    // current page's "Выход", with its question; with no page shown it closes.
+    void reject() override;
+
+private:
+    void FormShow();
+
+    int startPage_ = 0;
+    bool singlePage_ = false;
+    bool pagesCreated_ = false;
+    QFrame* Panel1 = nullptr;
+    QWidget* current_ = nullptr;
+    std::unique_ptr<ConfigurationPages> refresh_;
+};

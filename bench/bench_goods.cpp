@@ -35,6 +35,7 @@ constexpr int Rounds = 21;
 // The window's own progress, timing the gaps between the repaints it allows.
 class TimedProgress : public WindowProgress {
 public:
+    explicit TimedProgress(PageHost* host) : WindowProgress(host, nullptr) {}
     void step(int done, int total) override {
         WindowProgress::step(done, total);
         const qint64 now = clock.nsecsElapsed();
@@ -90,7 +91,7 @@ long StatusKb(const char* field) {
     return -1;
 }
 
-void Transfers(GoodsPage* page, bool paced) {
+void Transfers(PageHost* host, GoodsPage* page, bool paced) {
     QStringList arguments{QStringLiteral("--log")};
     if (paced) arguments << QStringLiteral("--pace") << QString::number(Baud);
     SimProcess sim(arguments);
@@ -101,7 +102,7 @@ void Transfers(GoodsPage* page, bool paced) {
     UsePort(sim.portPath());
     CountingDialogs dialogs;
     SetDialogs(&dialogs);
-    TimedProgress progress;
+    TimedProgress progress(host);
     SetProgress(&progress);
     std::printf("%s:\n", paced ? "paced at 115200 bit/s" : "unpaced, for the program's own cost");
     for (const bool write : {true, false}) {
@@ -166,8 +167,8 @@ int main(int argc, char** argv) {
                     page->StringGrid1->viewport()->repaint();
                 }));
 
-    Transfers(page, true);
-    Transfers(page, false);
+    Transfers(&window, page, true);
+    Transfers(&window, page, false);
 
     std::printf(
         "memory: peak RSS %ld kB at start, %ld kB with the main window and the goods table "

@@ -1,10 +1,12 @@
 #include <QMessageBox>
 
+#include "emulator/EmulatorLink.h"
 #include "shell/ui/ProgramWindows.h"
 #include "shell/ui/ZelvoApplication.h"
 
 int main(int argc, char** argv) {
     ZelvoApplication app(argc, argv);
+    RegisterInProcessEmulator();
     try {
         ProgramWindows windows;
         windows.mainWindow.show();

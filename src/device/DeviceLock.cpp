@@ -1,7 +1,5 @@
 #include "device/DeviceLock.h"
 
-#include "shell/UserDialogs.h"
-
 namespace {
 bool g_busy = false;
 }
@@ -16,10 +14,4 @@ DeviceLock::~DeviceLock() {
 
 bool DeviceLock::busy() {
     return g_busy;
-}
-
-bool BeginDeviceOperation(DeviceLock& lock) {
-    if (lock.acquired()) return true;
-    Dialogs().warning(QStringLiteral("Идёт обмен с АС. Дождитесь окончания текущей операции."));
-    return false;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-// One device operation at a time. Long transfers let window events through, so
-// a second device action can be clicked while one runs; it must not start.
+// One device operation at a time. A lock that is not acquired tells its caller
+// that another operation runs; the caller decides what the user is told.
 
 class DeviceLock {
 public:
@@ -17,7 +17,3 @@ public:
 private:
     bool acquired_;
 };
-
-// Takes the lock or, when an exchange is already running, tells the user so and
-// returns false. Every page action that talks to the device starts with it.
-bool BeginDeviceOperation(DeviceLock& lock);

@@ -3,6 +3,8 @@
 #include <QRegularExpression>
 #include <QSerialPortInfo>
 
+#include "device/LinkRegistry.h"
+
 QString EmulatorPortName() {
     return QStringLiteral("Эмулятор АС");
 }
@@ -16,7 +18,7 @@ QStringList AvailablePortNames() {
         const QString location = info.systemLocation();
         if (!names.contains(location) && !names.contains(info.portName())) names << location;
     }
-    names << EmulatorPortName();
+    names << RegisteredPortNames();
     return names;
 }
 

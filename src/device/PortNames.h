@@ -6,7 +6,8 @@
 // The list entry that routes every exchange to the in-process emulated device.
 QString EmulatorPortName();
 
-// "COM1".."COM100", then the system's own serial ports, then the emulator entry.
+// "COM1".."COM100", then the system's own serial ports, then the registered
+// links' names (the emulator entry).
 QStringList AvailablePortNames();
 
 // The device path a port name opens: \\.\COMn on Windows, /dev/ttyS<n-1> on

@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "config/DeviceCharset.h"
+#include "device/LinkRegistry.h"
 #include "device/PortNames.h"
 #include "device/PosixSerialLink.h"
 #include "device/QtSerialLink.h"
-#include "emulator/EmulatorLink.h"
 
 uint8_t FrameBuffer[FrameBufferSize];
 uint32_t TransferCount = 0;
@@ -30,7 +30,7 @@ SerialLink* g_openLink = nullptr;
 
 SerialLink& ActiveLink() {
     if (g_linkOverride) return *g_linkOverride;
-    if (CurrentPortSettings().PortName == EmulatorPortName()) return InProcessEmulatorLink();
+    if (SerialLink* own = RegisteredPortLink(CurrentPortSettings().PortName)) return *own;
 #ifdef Q_OS_UNIX
     static PosixSerialLink serial;
 #else

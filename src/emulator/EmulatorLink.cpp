@@ -2,6 +2,8 @@
 
 #include <thread>
 
+#include "device/LinkRegistry.h"
+#include "device/PortNames.h"
 #include "emulator/DeviceEmulator.h"
 
 EmulatorLink::EmulatorLink(DeviceEmulator& device) : device_(device) {}
@@ -85,4 +87,8 @@ DeviceEmulator& InProcessEmulator() {
 EmulatorLink& InProcessEmulatorLink() {
     static EmulatorLink link(InProcessEmulator());
     return link;
+}
+
+void RegisterInProcessEmulator() {
+    RegisterPortLink(EmulatorPortName(), &InProcessEmulatorLink());
 }

@@ -56,3 +56,5 @@ private:
 // link that serves it.
 DeviceEmulator& InProcessEmulator();
 EmulatorLink& InProcessEmulatorLink();
+// Puts the in-process emulated device behind the "Эмулятор АС" port name.
+void RegisterInProcessEmulator();

@@ -479,6 +479,7 @@ void TestConstructor::helpOpensModally() {
 
 void TestConstructor::exitAsksFirst() {
     MainWindow mainWindow;
+    page_->setPageHost(&mainWindow);
     mainWindow.ShowMainPage(page_.get());
     dialogs_->answerNo();
     page_->Button1->click();
@@ -490,6 +491,7 @@ void TestConstructor::exitAsksFirst() {
     page_->Button1->click();
     QCOMPARE(mainWindow.currentPage(), nullptr);
     QVERIFY(page_->isHidden());
+    page_->setPageHost(nullptr);
 }
 
 void TestConstructor::anyConfigurationBytesAreShownSafely() {

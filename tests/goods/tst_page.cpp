@@ -79,7 +79,7 @@ private slots:
         MainWindow::setSplashEnabled(false);
         window = std::make_unique<MainWindow>();
         editor = std::make_unique<GoodsRecordEditor>(window.get());
-        Form8 = editor.get();
+        SharedGoodsEditor = editor.get();
         QSignalSpy started(window.get(), &MainWindow::started);
         window->show();
         QVERIFY(started.wait(5000));
@@ -89,7 +89,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
     void cleanup() {
-        Form8 = nullptr;
+        SharedGoodsEditor = nullptr;
         editor.reset();
         window.reset();
     }
@@ -301,6 +301,7 @@ private slots:
     void transferFromThePage() {
         ScriptedDialogs dialogs;
         RecordingProgress progress;
+        RegisterInProcessEmulator();
         SetLinkOverride(nullptr);
         CurrentPortSettings().PortName = EmulatorPortName();
         CurrentPortSettings().MachineNumber = "0";

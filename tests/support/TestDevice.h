@@ -68,6 +68,7 @@ inline void MarkConfiguration(DeviceConfiguration& config) {
 
 // The program talks to a fresh in-process device.
 inline DeviceEmulator& UseEmulator() {
+    RegisterInProcessEmulator();
     SetLinkOverride(nullptr);
     PortSettings& settings = CurrentPortSettings();
     settings.PortName = EmulatorPortName();

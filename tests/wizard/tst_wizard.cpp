@@ -51,7 +51,8 @@ class TestWizard : public QObject {
     DeviceEmulator* device = nullptr;
 
     std::unique_ptr<WizardWindow> openWizard(int startPage, bool singlePage) {
-        auto wizard = std::make_unique<WizardWindow>(window.get(), startPage, singlePage);
+        auto wizard =
+            std::make_unique<WizardWindow>(window.get(), startPage, singlePage, window.get());
         wizard->show();
         return wizard;
     }
@@ -62,16 +63,16 @@ private slots:
         window = std::make_unique<MainWindow>();
         lineEditor = std::make_unique<LineEditorDialog>(window.get());
         numberEditor = std::make_unique<NumberEditorDialog>(window.get());
-        Form6 = lineEditor.get();
-        Form7 = numberEditor.get();
+        SharedLineEditor = lineEditor.get();
+        SharedNumberEditor = numberEditor.get();
         QSignalSpy started(window.get(), &MainWindow::started);
         window->show();
         QVERIFY(started.wait(5000));
         window->EnableDeviceControls(true);
     }
     void cleanupTestCase() {
-        Form6 = nullptr;
-        Form7 = nullptr;
+        SharedLineEditor = nullptr;
+        SharedNumberEditor = nullptr;
         numberEditor.reset();
         lineEditor.reset();
         window.reset();

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "admin/InnProgramming.h"
-#include "device/DeviceLock.h"
+#include "shell/DeviceOperation.h"
 #include "shell/UserDialogs.h"
 #include "shell/ui/DigitFilter.h"
 #include "shell/ui/Guarded.h"

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "admin/StateDecoding.h"
-#include "device/DeviceLock.h"
+#include "shell/DeviceOperation.h"
 #include "shell/ItemLoop.h"
 #include "shell/UserDialogs.h"
 #include "shell/ui/Guarded.h"

@@ -9,15 +9,15 @@
 
 #include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
-#include "device/DeviceLock.h"
 #include "forms/FormPreview.h"
 #include "forms/FormTransfer.h"
 #include "forms/FormVariants.h"
+#include "shell/DeviceOperation.h"
 #include "shell/UserDialogs.h"
 #include "shell/ui/GridPage.h"
 #include "shell/ui/Guarded.h"
 #include "shell/ui/HelpWindow.h"
-#include "shell/ui/MainWindow.h"
+#include "shell/ui/PageHost.h"
 
 namespace {
 
@@ -99,7 +99,8 @@ QString FormConstructorPage::UnknownGroupText() {
     return NoValue;
 }
 
-FormConstructorPage::FormConstructorPage(QWidget* parent) : QFrame(parent) {
+FormConstructorPage::FormConstructorPage(QWidget* parent, PageHost* pageHost)
+    : QFrame(parent), pageHost_(pageHost) {
     setFixedSize(PageWidth, PageHeight);
     buildControls();
     buildRequisiteControls();
@@ -429,5 +430,5 @@ void FormConstructorPage::BitBtn3Click() {
 void FormConstructorPage::Button1Click() {
     if (!Dialogs().confirm(QStringLiteral("Вы действительно хотите выйти из конструктора форм?")))
         return;
-    if (Form1) Form1->ShowMainPage(nullptr);
+    if (pageHost_) pageHost_->ShowMainPage(nullptr);
 }

@@ -14,10 +14,13 @@ class QTextEdit;
 // device, each with its variant, additional requisite and discount, tax or code
 // line, a preview of the printed document, and programming and reading one
 // form. Every choice goes straight into the form's FormSlot.
+class PageHost;
+
 class FormConstructorPage : public QFrame {
     Q_OBJECT
 public:
-    explicit FormConstructorPage(QWidget* parent = nullptr);
+    explicit FormConstructorPage(QWidget* parent = nullptr, PageHost* pageHost = nullptr);
+    void setPageHost(PageHost* pageHost) { pageHost_ = pageHost; }
 
     // Refills the requisite grid and the form buttons from the configuration
     // and puts the page back to "no form shown"; pressed buttons stay pressed.
@@ -62,6 +65,7 @@ public:
     QPushButton* Button1 = nullptr;
 
 private:
+    PageHost* pageHost_ = nullptr;
     void buildControls();
     void buildRequisiteControls();
     void buildDiscountControls();

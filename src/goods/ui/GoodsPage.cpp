@@ -11,16 +11,16 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "device/DeviceLock.h"
 #include "goods/GoodsFile.h"
 #include "goods/GoodsTable.h"
 #include "goods/GoodsTransfer.h"
 #include "goods/ui/GoodsRecordEditor.h"
+#include "shell/DeviceOperation.h"
 #include "shell/Progress.h"
 #include "shell/UserDialogs.h"
 #include "shell/ui/GridPage.h"
 #include "shell/ui/Guarded.h"
-#include "shell/ui/MainWindow.h"
+#include "shell/ui/PageHost.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ QString RunFileDialog(QFileDialog* dialog) {
 
 }  // namespace
 
-GoodsPage::GoodsPage(QWidget* parent) : QFrame(parent) {
+GoodsPage::GoodsPage(QWidget* parent, PageHost* pageHost) : QFrame(parent), pageHost_(pageHost) {
     setFixedSize(PageWidth, PageHeight);
     table_ = new GoodsTable(this);
 
@@ -135,8 +135,8 @@ int GoodsPage::CurrentCol() const {
 void GoodsPage::Button1Click() {
     if (!Dialogs().confirm(QStringLiteral("Вы действительно хотите выйти из загрузчика базы?")))
         return;
-    if (Form1)
-        Form1->ShowMainPage(nullptr);
+    if (pageHost_)
+        pageHost_->ShowMainPage(nullptr);
     else
         hide();
 }
@@ -210,8 +210,8 @@ void GoodsPage::LoadFromFile(const QString& path) {
 }
 
 void GoodsPage::StringGrid1DblClick() {
-    if (!Form8) return;
+    if (!SharedGoodsEditor) return;
     const int row = CurrentRow();
     GoodsRecord record = table_->record(row);
-    if (Form8->Edit(record, row)) table_->setRecord(row, record);
+    if (SharedGoodsEditor->Edit(record, row)) table_->setRecord(row, record);
 }

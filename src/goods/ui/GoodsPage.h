@@ -11,10 +11,13 @@ class QPushButton;
 
 // The goods database page of the main window: the goods table with its
 // device transfers, its file and the record editor.
+class PageHost;
+
 class GoodsPage : public QFrame {
     Q_OBJECT
 public:
-    explicit GoodsPage(QWidget* parent = nullptr);
+    // Without a host, "Выход" hides the page itself.
+    explicit GoodsPage(QWidget* parent = nullptr, PageHost* pageHost = nullptr);
 
     GoodsTable& table() { return *table_; }
     GridPage* StringGrid1 = nullptr;
@@ -48,5 +51,6 @@ public:
     static QFileDialog* CreateOpenDialog(QWidget* parent);
 
 private:
+    PageHost* pageHost_ = nullptr;
     GoodsTable* table_ = nullptr;
 };

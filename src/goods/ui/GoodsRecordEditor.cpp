@@ -17,7 +17,7 @@
 #include "shell/ui/DigitFilter.h"
 #include "shell/ui/Labels.h"
 
-GoodsRecordEditor* Form8 = nullptr;
+GoodsRecordEditor* SharedGoodsEditor = nullptr;
 
 namespace {
 

@@ -44,4 +44,4 @@ protected:
     void reject() override;
 };
 
-extern GoodsRecordEditor* Form8;
+extern GoodsRecordEditor* SharedGoodsEditor;

@@ -21,11 +21,11 @@
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
 #include "device/ConnectionSettings.h"
-#include "device/DeviceLock.h"
 #include "device/Protocol.h"
 #include "device/ui/ConnectionSettingsDialog.h"
 #include "forms/ui/FormConstructorPage.h"
 #include "goods/ui/GoodsPage.h"
+#include "shell/DeviceOperation.h"
 #include "shell/Progress.h"
 #include "shell/UserDialogs.h"
 #include "shell/ui/AboutDialog.h"
@@ -33,8 +33,6 @@
 #include "shell/ui/Icons.h"
 #include "shell/ui/SplashWindow.h"
 #include "wizard/ui/WizardWindow.h"
-
-MainWindow* Form1 = nullptr;
 
 namespace {
 bool g_splashEnabled = true;
@@ -50,7 +48,6 @@ void MainWindow::setSplashEnabled(bool enabled) {
 }
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
-    Form1 = this;
     setWindowTitle(QStringLiteral("Zelvo"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -76,9 +73,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
         move(screen->availableGeometry().center() - rect().center());
 }
 
-MainWindow::~MainWindow() {
-    if (Form1 == this) Form1 = nullptr;
-}
+MainWindow::~MainWindow() {}
 
 void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
@@ -229,8 +224,8 @@ void MainWindow::createPages() {
     blankPage_ = new QWidget(content_);
     blankPage_->move(5, 5);
     blankPage_->show();
-    constructorPage_ = new FormConstructorPage(content_);
-    goodsPage_ = new GoodsPage(content_);
+    constructorPage_ = new FormConstructorPage(content_, this);
+    goodsPage_ = new GoodsPage(content_, this);
     statePage_ = new StatePage(content_);
     for (QWidget* page : {static_cast<QWidget*>(constructorPage_),
                           static_cast<QWidget*>(goodsPage_), static_cast<QWidget*>(statePage_)}) {
@@ -238,9 +233,12 @@ void MainWindow::createPages() {
         page->hide();
     }
     constructorPage_->Fill();
-    wizardSinglePage = false;
-    wizardStartIndex = 0;
     currentPage_ = nullptr;
+}
+
+void MainWindow::showFormConstructor() {
+    constructorPage_->Fill();
+    ShowMainPage(constructorPage_);
 }
 
 void MainWindow::ShowMainPage(QWidget* page) {
@@ -315,9 +313,7 @@ void MainWindow::openWizard(int startPage, bool singlePage) {
     // The wizard edits the configuration a running transfer is moving.
     if (refuseWhileExchanging()) return;
     ShowMainPage(nullptr);
-    wizardSinglePage = singlePage;
-    wizardStartIndex = startPage;
-    WizardWindow wizard(this);
+    WizardWindow wizard(this, startPage, singlePage, this);
     wizard.exec();
 }
 

@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+#include "shell/ui/PageHost.h"
+
 class QAction;
 class QLabel;
 class QMenu;
@@ -15,20 +17,22 @@ class StatePage;
 // The main window: menus, tool bar, one page at a time, status bar with the
 // progress bar. It owns nothing of the device protocol; its menu actions hand
 // over to the pages and to the transfers in the core.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public PageHost {
     Q_OBJECT
 public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Page switching: hides the current page, processes events once, shows the new one.
-    void ShowMainPage(QWidget* page);
+    void ShowMainPage(QWidget* page) override;
+    void showFormConstructor() override;
+    QWidget* hostWindow() override { return this; }
     QWidget* currentPage() const { return currentPage_; }
 
     void EnableDeviceControls(bool enable);
-    void ProgressBegin();
-    void ProgressStep(int done, int total);
-    void ProgressEnd();
+    void ProgressBegin() override;
+    void ProgressStep(int done, int total) override;
+    void ProgressEnd() override;
 
     // "Загрузить в файл" once a configuration exists in the tool; never disabled again.
     void EnableSaveToFile();
@@ -38,9 +42,6 @@ public:
     StatePage* statePage() const { return statePage_; }
     QProgressBar* progressBar() const { return progressBar_; }
     QFrame* contentPanel() const { return content_; }
-
-    bool wizardSinglePage = false;
-    int wizardStartIndex = 0;
 
     // Skips the splash (tests that do not time the start-up).
     static void setSplashEnabled(bool enabled);
@@ -111,5 +112,3 @@ private:
     QProgressBar* progressBar_ = nullptr;
     bool firstShown_ = false;
 };
-
-extern MainWindow* Form1;

@@ -4,19 +4,19 @@ ProgramWindows::ProgramWindows()
     : lineEditor_(&mainWindow),
       numberEditor_(&mainWindow),
       goodsEditor_(&mainWindow),
-      waitWindow_(&mainWindow) {
+      waitWindow_(&mainWindow),
+      progress_(&mainWindow, &waitWindow_) {
     SetDialogs(&dialogs_);
     SetProgress(&progress_);
-    Form6 = &lineEditor_;
-    Form7 = &numberEditor_;
-    Form8 = &goodsEditor_;
+    SharedLineEditor = &lineEditor_;
+    SharedNumberEditor = &numberEditor_;
+    SharedGoodsEditor = &goodsEditor_;
 }
 
 ProgramWindows::~ProgramWindows() {
-    Form6 = nullptr;
-    Form7 = nullptr;
-    Form8 = nullptr;
-    Form9 = nullptr;
+    SharedLineEditor = nullptr;
+    SharedNumberEditor = nullptr;
+    SharedGoodsEditor = nullptr;
     SetDialogs(nullptr);
     SetProgress(nullptr);
 }

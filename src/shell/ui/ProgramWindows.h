@@ -24,9 +24,9 @@ public:
 
 private:
     QtDialogs dialogs_;
-    WindowProgress progress_;
     LineEditorDialog lineEditor_;
     NumberEditorDialog numberEditor_;
     GoodsRecordEditor goodsEditor_;
     WaitWindow waitWindow_;
+    WindowProgress progress_;
 };

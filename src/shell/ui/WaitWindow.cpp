@@ -4,10 +4,7 @@
 
 #include "shell/ui/Icons.h"
 
-WaitWindow* Form9 = nullptr;
-
 WaitWindow::WaitWindow(QWidget* parent) : QDialog(parent) {
-    Form9 = this;
     setWindowTitle(QStringLiteral("Выгрузка...."));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setModal(false);

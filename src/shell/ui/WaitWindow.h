@@ -15,5 +15,3 @@ public:
 protected:
     void reject() override {}  // Esc does not close it; the operation does
 };
-
-extern WaitWindow* Form9;

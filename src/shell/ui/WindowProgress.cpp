@@ -3,19 +3,19 @@
 #include <QApplication>
 #include <QLabel>
 
-#include "shell/ui/MainWindow.h"
+#include "shell/ui/PageHost.h"
 #include "shell/ui/WaitWindow.h"
 
 void WindowProgress::begin() {
-    if (Form1) Form1->ProgressBegin();
+    if (host_) host_->ProgressBegin();
 }
 
 void WindowProgress::step(int done, int total) {
-    if (Form1) Form1->ProgressStep(done, total);
+    if (host_) host_->ProgressStep(done, total);
 }
 
 void WindowProgress::end() {
-    if (Form1) Form1->ProgressEnd();
+    if (host_) host_->ProgressEnd();
 }
 
 void WindowProgress::setBusyCursor(bool busy) {
@@ -28,23 +28,23 @@ void WindowProgress::setBusyCursor(bool busy) {
 }
 
 void WindowProgress::showWait(const QString& text) {
-    if (!Form9) return;
-    Form9->Label1->setText(text);
-    if (Form1) Form9->move(Form1->geometry().center() - Form9->rect().center());
-    Form9->show();
-    Form9->raise();
+    if (!wait_) return;
+    wait_->Label1->setText(text);
+    if (host_) wait_->move(host_->hostWindow()->geometry().center() - wait_->rect().center());
+    wait_->show();
+    wait_->raise();
 }
 
 void WindowProgress::setWaitText(const QString& text) {
-    if (Form9) Form9->Label1->setText(text);
+    if (wait_) wait_->Label1->setText(text);
 }
 
 void WindowProgress::setWaitCaption(const QString& caption) {
-    if (Form9) Form9->setWindowTitle(caption);
+    if (wait_) wait_->setWindowTitle(caption);
 }
 
 void WindowProgress::hideWait() {
-    if (Form9) Form9->hide();
+    if (wait_) wait_->hide();
 }
 
 void WindowProgress::processEvents() {

@@ -2,9 +2,15 @@
 
 #include "shell/Progress.h"
 
+class PageHost;
+class WaitWindow;
+
 // Progress shown on the main window's status bar, the wait window and the cursor.
 class WindowProgress : public Progress {
 public:
+    // Either may be missing (a window-less benchmark): its part is not shown.
+    WindowProgress(PageHost* host, WaitWindow* wait) : host_(host), wait_(wait) {}
+
     void begin() override;
     void step(int done, int total) override;
     void end() override;
@@ -16,5 +22,7 @@ public:
     void processEvents() override;
 
 private:
+    PageHost* host_;
+    WaitWindow* wait_;
     bool busy_ = false;
 };

@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "config/DeviceConfiguration.h"
-#include "device/DeviceLock.h"
+#include "shell/DeviceOperation.h"
 #include "shell/ui/DeviceLineEdit.h"
 #include "shell/ui/Guarded.h"
 #include "wizard/DeviceLine.h"

@@ -11,7 +11,7 @@
 #include "shell/ui/Labels.h"
 #include "wizard/ui/WizardPage.h"
 
-LineEditorDialog* Form6 = nullptr;
+LineEditorDialog* SharedLineEditor = nullptr;
 
 LineEditorDialog::LineEditorDialog(QWidget* parent)
     : EditorDialog(QStringLiteral("Редактирование строки..."), parent) {

@@ -15,4 +15,4 @@ public:
     QCheckBox* CheckBox1 = nullptr;  // "Широкий"
 };
 
-extern LineEditorDialog* Form6;
+extern LineEditorDialog* SharedLineEditor;

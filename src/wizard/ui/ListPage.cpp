@@ -6,7 +6,7 @@
 
 #include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
-#include "device/DeviceLock.h"
+#include "shell/DeviceOperation.h"
 #include "shell/ui/GridPage.h"
 #include "shell/ui/Guarded.h"
 #include "wizard/DeviceLine.h"
@@ -119,12 +119,12 @@ void ListPage::showAccess(int item) {
 }
 
 void ListPage::editLineCell(DeviceText& stored, int r, int c) {
-    if (!Form6) return;
-    Form6->Edit1->setText(Cells->cell(c, r));
-    Form6->CheckBox1->setChecked(IsWideLine(stored));
-    Form6->exec();
-    if (Form6->Accepted) Cells->setCell(c, r, Form6->Edit1->text());
-    StoreLine(stored, Cells->cell(c, r), Form6->CheckBox1->isChecked());
+    if (!SharedLineEditor) return;
+    SharedLineEditor->Edit1->setText(Cells->cell(c, r));
+    SharedLineEditor->CheckBox1->setChecked(IsWideLine(stored));
+    SharedLineEditor->exec();
+    if (SharedLineEditor->Accepted) Cells->setCell(c, r, SharedLineEditor->Edit1->text());
+    StoreLine(stored, Cells->cell(c, r), SharedLineEditor->CheckBox1->isChecked());
 }
 
 void ListPage::StringGrid1DblClick() {

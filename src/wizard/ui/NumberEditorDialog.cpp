@@ -6,7 +6,7 @@
 #include "config/ParameterCatalogue.h"
 #include "shell/ui/DigitFilter.h"
 
-NumberEditorDialog* Form7 = nullptr;
+NumberEditorDialog* SharedNumberEditor = nullptr;
 
 NumberEditorDialog::NumberEditorDialog(QWidget* parent)
     : EditorDialog(QStringLiteral("Редактирование числа...."), parent) {

@@ -10,4 +10,4 @@ public:
     explicit NumberEditorDialog(QWidget* parent = nullptr);
 };
 
-extern NumberEditorDialog* Form7;
+extern NumberEditorDialog* SharedNumberEditor;

@@ -51,11 +51,11 @@ void OperatorsPage::editCell(int row, int col) {
         editLineCell(op.position, row, col);
     } else if (col == 2) {
         editLineCell(op.name, row, col);
-    } else if (col == 3 && Form7) {
-        Form7->Edit1->setText(Cells->cell(col, row));
-        Form7->exec();
-        if (!Form7->Accepted) return;
-        Cells->setCell(col, row, Form7->Edit1->text());
-        StorePassword(op.password, Form7->Edit1->text());
+    } else if (col == 3 && SharedNumberEditor) {
+        SharedNumberEditor->Edit1->setText(Cells->cell(col, row));
+        SharedNumberEditor->exec();
+        if (!SharedNumberEditor->Accepted) return;
+        Cells->setCell(col, row, SharedNumberEditor->Edit1->text());
+        StorePassword(op.password, SharedNumberEditor->Edit1->text());
     }
 }

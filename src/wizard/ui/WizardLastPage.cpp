@@ -5,11 +5,11 @@
 
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
-#include "device/DeviceLock.h"
 #include "forms/ui/FormConstructorPage.h"
+#include "shell/DeviceOperation.h"
 #include "shell/ui/Guarded.h"
 #include "shell/ui/Icons.h"
-#include "shell/ui/MainWindow.h"
+#include "shell/ui/PageHost.h"
 #include "wizard/ui/WizardWindow.h"
 
 WizardLastPage::WizardLastPage(WizardWindow* host, QWidget* parent) : WizardPage(host, 6, parent) {
@@ -46,9 +46,6 @@ void WizardLastPage::Button1Click() {
     // A failed state query asks; a failed form read ends the reading quietly.
     // Either way the constructor shows what the form table holds now.
     ReadFormTable(CurrentConfiguration());
-    if (Form1 && Form1->constructorPage()) {
-        Form1->constructorPage()->Fill();
-        Form1->ShowMainPage(Form1->constructorPage());
-    }
+    if (PageHost* pages = host_->pageHost()) pages->showFormConstructor();
     host_->closeWizard();
 }

@@ -5,7 +5,7 @@
 
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
-#include "device/DeviceLock.h"
+#include "shell/DeviceOperation.h"
 #include "shell/ui/Guarded.h"
 #include "shell/ui/Icons.h"
 #include "wizard/ui/WizardWindow.h"

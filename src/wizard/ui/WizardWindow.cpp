@@ -4,7 +4,7 @@
 #include <QFrame>
 
 #include "config/ConfigurationTransfer.h"
-#include "shell/ui/MainWindow.h"
+#include "shell/ui/PageHost.h"
 #include "wizard/ui/ClichePage.h"
 #include "wizard/ui/DocumentNamePage.h"
 #include "wizard/ui/OperatorsPage.h"
@@ -45,11 +45,9 @@ private:
 
 }  // namespace
 
-WizardWindow::WizardWindow(QWidget* parent)
-    : WizardWindow(parent, Form1 ? Form1->wizardStartIndex : 0, Form1 && Form1->wizardSinglePage) {}
-
-WizardWindow::WizardWindow(QWidget* parent, int startPage, bool singlePage)
+WizardWindow::WizardWindow(QWidget* parent, int startPage, bool singlePage, PageHost* pageHost)
     : QDialog(parent),
+      pageHost_(pageHost),
       startPage_(startPage),
       singlePage_(singlePage),
       refresh_(std::make_unique<WizardRefresh>(*this)) {

@@ -13,15 +13,16 @@ class ServicesPage;
 class RequisitesPage;
 class ClichePage;
 class WizardLastPage;
+class PageHost;
 
 // The "Помощник" host window: created for each opening, shown modally. It
 // creates its seven pages when it is shown and destroys them with itself.
 class WizardWindow : public QDialog {
     Q_OBJECT
 public:
-    // Opens as the main window's wizardStartIndex / wizardSinglePage say.
-    explicit WizardWindow(QWidget* parent = nullptr);
-    WizardWindow(QWidget* parent, int startPage, bool singlePage);
+    // `host` shows the form constructor after "Готово"; none in tests of the
+    // wizard alone.
+    WizardWindow(QWidget* parent, int startPage, bool singlePage, PageHost* pageHost = nullptr);
     ~WizardWindow() override;
 
     static constexpr int PageCount = 7;
@@ -37,6 +38,7 @@ public:
 
     // "Выход" confirmed or "Готово": the window closes.
     void closeWizard();
+    PageHost* pageHost() const { return pageHost_; }
 
     // What the start page's download refills after each of its phases.
     ConfigurationPages& refreshPages() { return *refresh_; }
@@ -58,6 +60,7 @@ protected:
 private:
     void FormShow();
 
+    PageHost* pageHost_ = nullptr;
     int startPage_ = 0;
     bool singlePage_ = false;
     bool pagesCreated_ = false;

@@ -54,6 +54,10 @@ bool RunItemLoop(int count, const std::function<std::optional<ItemResult>(int in
         } else {
             progress.processEvents();
         }
+        if (progress.stopRequested()) {
+            completed = false;
+            break;
+        }
     }
     return completed;
 }

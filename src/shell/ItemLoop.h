@@ -46,6 +46,7 @@ struct ItemLoopOptions {
 // the item is skipped without a step. After a failure the user is asked
 // failureLead + error text + "\n Продолжить?"; No stops at once (or, without
 // askOnFailure, the loop stops at the failure itself).
+// The loop also ends after any item once progress.stopRequested() says so.
 // Returns true when every item was run, false when the user stopped.
 bool RunItemLoop(int count, const std::function<std::optional<ItemResult>(int index)>& item,
                  const ItemLoopOptions& options, Progress& progress, UserDialogs& dialogs);

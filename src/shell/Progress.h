@@ -19,6 +19,9 @@ public:
     virtual void setWaitCaption(const QString& caption) = 0;
     virtual void hideWait() = 0;
     virtual void processEvents() = 0;  // let the windows repaint once
+    // The user asked to stop (the wait window's "Прервать", Ctrl+C on the
+    // command line): the item loops end after the exchange in flight.
+    virtual bool stopRequested() const { return false; }
 };
 
 // The percentage ProgressStep shows; integer division, done multiplied first.

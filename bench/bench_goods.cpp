@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     const long emptyRssKb = StatusKb("VmRSS:");
     FillFull(page->table());
-    page->StringGrid1->scrollToBottom();
+    page->grid->scrollToBottom();
     QApplication::processEvents();
     const long fullRssKb = StatusKb("VmRSS:");
     const long fullKb = StatusKb("VmHWM:");
@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
                 MedianMs([&] { LoadGoodsFile(page->table(), path); }));
     std::printf("  load and repaint the grid        %7.3f ms\n", MedianMs([&] {
                     LoadGoodsFile(page->table(), path);
-                    page->StringGrid1->viewport()->repaint();
+                    page->grid->viewport()->repaint();
                 }));
 
     Transfers(&window, page, true);

@@ -150,25 +150,25 @@ private slots:
             InnDialog dialog;
             dialog.show();
             QCOMPARE(dialog.windowTitle(), U("Программирование ИНН...."));
-            QCOMPARE(dialog.Edit1->text(), U("0"));
-            QCOMPARE(dialog.Edit2->text(), U("0"));
-            QCOMPARE(dialog.Edit1->maxLength(), 12);
-            QCOMPARE(dialog.Edit2->maxLength(), 5);
-            QCOMPARE(dialog.DateTimePicker1->date(), QDate::currentDate());
-            QCOMPARE(dialog.DateTimePicker1->minimumDate(), QDate(2000, 1, 1));
-            QVERIFY(dialog.DateTimePicker1->calendarPopup());
-            QCOMPARE(dialog.ComboBox1->currentText(), U("Группа 1"));
-            QCOMPARE(dialog.ComboBox1->count(), 3);
+            QCOMPARE(dialog.innEdit->text(), U("0"));
+            QCOMPARE(dialog.passwordEdit->text(), U("0"));
+            QCOMPARE(dialog.innEdit->maxLength(), 12);
+            QCOMPARE(dialog.passwordEdit->maxLength(), 5);
+            QCOMPARE(dialog.dateEdit->date(), QDate::currentDate());
+            QCOMPARE(dialog.dateEdit->minimumDate(), QDate(2000, 1, 1));
+            QVERIFY(dialog.dateEdit->calendarPopup());
+            QCOMPARE(dialog.groupCombo->currentText(), U("Группа 1"));
+            QCOMPARE(dialog.groupCombo->count(), 3);
 
             // Letters do not reach the digit fields.
-            dialog.Edit1->clear();
-            QTest::keyClicks(dialog.Edit1, QStringLiteral("7a8-9"));
-            QCOMPARE(dialog.Edit1->text(), U("789"));
-            dialog.ComboBox1->setCurrentIndex(2);
-            dialog.DateTimePicker1->setDate(QDate(2001, 1, 1));
+            dialog.innEdit->clear();
+            QTest::keyClicks(dialog.innEdit, QStringLiteral("7a8-9"));
+            QCOMPARE(dialog.innEdit->text(), U("789"));
+            dialog.groupCombo->setCurrentIndex(2);
+            dialog.dateEdit->setDate(QDate(2001, 1, 1));
 
             dialogs.answerNo();
-            QTest::mouseClick(dialog.Button2, Qt::LeftButton);
+            QTest::mouseClick(dialog.applyButton, Qt::LeftButton);
             QVERIFY(!dialog.isVisible());
             QCOMPARE(dialog.result(), int(QDialog::Rejected));
         }
@@ -181,10 +181,10 @@ private slots:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         dialog.activateWindow();
-        dialog.Edit2->clear();
-        dialog.Button2Click();
+        dialog.passwordEdit->clear();
+        dialog.applyClicked();
         QVERIFY(dialog.isVisible());
-        QTRY_VERIFY(dialog.Edit2->hasFocus());
+        QTRY_VERIFY(dialog.passwordEdit->hasFocus());
         QCOMPARE(dialogs.texts(), QStringList{U("Поле пароль не заполнено...")});
     }
 
@@ -192,12 +192,12 @@ private slots:
         ScriptedDialogs dialogs;
         InnDialog dialog;
         dialog.show();
-        dialog.Edit1->setText(QStringLiteral("1234567"));
-        dialog.Edit2->setText(QStringLiteral("42"));
-        dialog.DateTimePicker1->setDate(QDate(2010, 3, 15));
-        dialog.ComboBox1->setCurrentIndex(2);
+        dialog.innEdit->setText(QStringLiteral("1234567"));
+        dialog.passwordEdit->setText(QStringLiteral("42"));
+        dialog.dateEdit->setDate(QDate(2010, 3, 15));
+        dialog.groupCombo->setCurrentIndex(2);
         dialogs.answerYes();
-        dialog.Button2Click();
+        dialog.applyClicked();
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(device().taxpayerNumber(), 1234567u);

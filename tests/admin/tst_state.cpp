@@ -133,7 +133,7 @@ private slots:
         page.show();
         QVERIFY(!page.FlashTextEdit->isVisible());
         for (QLineEdit* field : page.fields()) QVERIFY(field->isReadOnly());
-        QTest::mouseClick(page.BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(page.stateButton, Qt::LeftButton);
         QCOMPARE(FieldTexts(page),
                  (QStringList{U("09:05"), U("01/02/10"), U("2"), U("On-line"), U("1"), U("Реж. Р"),
                               U("0"), U("Норма"), U("3"), U("АБР+АРП"), U("513"), U("Не завершен"),
@@ -145,7 +145,7 @@ private slots:
         silent.kind = FaultKind::Silent;
         silent.count = 1;
         QVERIFY(device.addFault(silent));
-        QTest::mouseClick(page.BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(page.stateButton, Qt::LeftButton);
         QCOMPARE(FieldTexts(page), QStringList(14, QString()));
         QCOMPARE(dialogs.shown.size(), 1);
         QVERIFY(IsError(dialogs.shown[0]));
@@ -157,7 +157,7 @@ private slots:
         refused.value = 51;
         refused.count = 1;
         QVERIFY(device.addFault(refused));
-        page.BitBtn1Click();
+        page.stateClicked();
         QCOMPARE(dialogs.shown.last().text, U("Не удалось прочитать параметр. Неверный параметр."));
         QCOMPARE(FieldTexts(page), QStringList(14, QString()));
     }
@@ -167,7 +167,7 @@ private slots:
         StatePage page;
         page.TimeEdit->setText(U("12:00"));
         DeviceLock running;
-        page.BitBtn1Click();
+        page.stateClicked();
         QVERIFY(InProcessEmulator().log().isEmpty());
         QCOMPARE(page.TimeEdit->text(), U("12:00"));
         QCOMPARE(dialogs.shown.size(), 1);

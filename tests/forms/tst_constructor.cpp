@@ -118,7 +118,7 @@ void TestConstructor::freshPage() {
     for (QPushButton* button : page.VariantButtons) QVERIFY(!button->isEnabled());
     QVERIFY(page.RequisiteControls->isHidden());
     QVERIFY(page.DiscountControls->isHidden());
-    QVERIFY(page.RichEdit1->toPlainText().isEmpty());
+    QVERIFY(page.preview->toPlainText().isEmpty());
     QCOMPARE(page.CurrentFormLabel->text(), QStringLiteral("-"));
     QCOMPARE(ValueTexts(page).mid(1), Dashes.mid(1));
     QVERIFY(dialogs_->shown.isEmpty());
@@ -181,7 +181,7 @@ void TestConstructor::controlsPerVariant() {
     QCOMPARE(!page.RequisiteControls->isHidden(), requisite);
     QCOMPARE(!page.DiscountControls->isHidden(), discount);
     QCOMPARE(!page.TypeButtons[2]->isHidden(), code);
-    QCOMPARE(page.RichEdit1->toPlainText(), PreviewOf(1));
+    QCOMPARE(page.preview->toPlainText(), PreviewOf(1));
     const FormVariant* row = FormVariantOf(variant);
     QCOMPARE(ValueTexts(page), row ? row->valueTexts() : QStringList(8, QString()));
 }
@@ -194,14 +194,14 @@ void TestConstructor::form3WithVariant5AndRequisite2() {
     QCOMPARE(page.pressedVariant(), 5);
     QVERIFY(!page.RequisiteControls->isHidden());
     QVERIFY(page.DiscountControls->isHidden());
-    QCOMPARE(page.ComboBox1->currentIndex(), 2);
-    QCOMPARE(page.ComboBox1->currentText(), QStringLiteral(" 2"));
+    QCOMPARE(page.requisiteCombo->currentIndex(), 2);
+    QCOMPARE(page.requisiteCombo->currentText(), QStringLiteral(" 2"));
     QCOMPARE(page.CurrentFormLabel->text(), QStringLiteral("3"));
     QCOMPARE(ValueTexts(page),
              (QStringList{QStringLiteral("3"), QStringLiteral("1620000"), QStringLiteral("3"),
                           QStringLiteral("7"), QStringLiteral("есть"), QStringLiteral("нет"),
                           QStringLiteral("нет"), QStringLiteral("нет")}));
-    const QString preview = page.RichEdit1->toPlainText();
+    const QString preview = page.preview->toPlainText();
     QCOMPARE(preview, PreviewOf(3));
     QVERIFY(preview.contains(QStringLiteral("\n                 *000.00\nЛИЦЕВОЙ СЧЕТ\nИТОГО")));
 }
@@ -213,9 +213,9 @@ void TestConstructor::variant1WithCodeKindStored() {
     QVERIFY(!page.DiscountControls->isHidden());
     QVERIFY(page.TypeButtons[2]->isHidden());
     QVERIFY(page.TypeButtons[2]->isChecked());
-    QVERIFY(page.RichEdit1->toPlainText().contains(QStringLiteral("\nКОД \nИТОГО")));
+    QVERIFY(page.preview->toPlainText().contains(QStringLiteral("\nКОД \nИТОГО")));
 
-    page.BitBtn2->click();
+    page.writeButton->click();
     QCOMPARE(dialogs_->texts(), QStringList{QStringLiteral("Бланк удачно запрограммированн...")});
     const DeviceEmulator::Form sent = InProcessEmulator().form(2);
     QCOMPARE(int(sent.variant), 1);
@@ -243,9 +243,9 @@ void TestConstructor::choosingAVariantStoresItAndKeepsRequisiteAndKind() {
     QVERIFY(!page.RequisiteControls->isHidden());
     QVERIFY(!page.DiscountControls->isHidden());
     QVERIFY(!page.TypeButtons[2]->isHidden());
-    QCOMPARE(page.ComboBox1->currentIndex(), 6);
+    QCOMPARE(page.requisiteCombo->currentIndex(), 6);
     QVERIFY(page.TypeButtons[1]->isChecked());
-    QVERIFY(page.RichEdit1->toPlainText().contains(QStringLiteral("НАЛОГ 00%        *00.00")));
+    QVERIFY(page.preview->toPlainText().contains(QStringLiteral("НАЛОГ 00%        *00.00")));
 }
 
 void TestConstructor::releasingTheVariantKeepsTheSlot() {
@@ -254,12 +254,12 @@ void TestConstructor::releasingTheVariantKeepsTheSlot() {
     page.FormButtons[0]->click();
     page.VariantButtons[4]->click();  // the pressed one: it lets go
     QCOMPARE(page.pressedVariant(), 0);
-    QVERIFY(page.RichEdit1->toPlainText().isEmpty());
+    QVERIFY(page.preview->toPlainText().isEmpty());
     QVERIFY(page.RequisiteControls->isHidden());
     QCOMPARE(ValueTexts(page), QStringList{QString()} + Dashes.mid(1));
     QCOMPARE(int(CurrentConfiguration().forms[0].variant), 5);
 
-    page.BitBtn2->click();
+    page.writeButton->click();
     QCOMPARE(dialogs_->shown.size(), 1);
     QVERIFY(IsWarning(dialogs_->shown[0]));
     QCOMPARE(dialogs_->shown[0].text, QStringLiteral("Не выбран вариант для программирования."));
@@ -282,17 +282,17 @@ void TestConstructor::kindAndRequisiteChoices() {
     page.TypeButtons[0]->click();
     QCOMPARE(int(slot.kind), 1);
     QVERIFY(!page.TypeButtons[1]->isChecked());
-    QVERIFY(page.RichEdit1->toPlainText().contains(QStringLiteral("СКИДКА 00%")));
+    QVERIFY(page.preview->toPlainText().contains(QStringLiteral("СКИДКА 00%")));
     page.TypeButtons[0]->click();  // all up
     QCOMPARE(int(slot.kind), 0);
-    QCOMPARE(page.RichEdit1->toPlainText(), PreviewOf(7));
+    QCOMPARE(page.preview->toPlainText(), PreviewOf(7));
 
-    emit page.ComboBox1->activated(4);
+    emit page.requisiteCombo->activated(4);
     QCOMPARE(int(slot.requisite), 4);
-    QVERIFY(page.RichEdit1->toPlainText().contains(QStringLiteral("\nЧЕТВЕРТЫЙ\n")));
-    emit page.ComboBox1->activated(0);
+    QVERIFY(page.preview->toPlainText().contains(QStringLiteral("\nЧЕТВЕРТЫЙ\n")));
+    emit page.requisiteCombo->activated(0);
     QCOMPARE(int(slot.requisite), 0);
-    QVERIFY(!page.RichEdit1->toPlainText().contains(QStringLiteral("ЧЕТВЕРТЫЙ")));
+    QVERIFY(!page.preview->toPlainText().contains(QStringLiteral("ЧЕТВЕРТЫЙ")));
 }
 
 void TestConstructor::fillKeepsThePressedButtons() {
@@ -305,7 +305,7 @@ void TestConstructor::fillKeepsThePressedButtons() {
     QCOMPARE(page.CurrentFormLabel->text(), QStringLiteral("-"));
     for (QPushButton* button : page.VariantButtons) QVERIFY(!button->isEnabled());
     QVERIFY(page.RequisiteControls->isHidden());
-    QVERIFY(page.RichEdit1->toPlainText().isEmpty());
+    QVERIFY(page.preview->toPlainText().isEmpty());
 
     page.setCurrentGroup(3);
     page.Fill();  // nor the group
@@ -316,10 +316,10 @@ void TestConstructor::fillKeepsThePressedButtons() {
 
 void TestConstructor::refusalsWithoutASelection() {
     FormConstructorPage& page = *page_;
-    page.BitBtn1->click();
+    page.readButton->click();
     page.VariantButtons[0]->setChecked(true);  // a variant click without a form
-    page.VariantClick();
-    page.BitBtn2Click();
+    page.variantButtonClicked();
+    page.writeClicked();
     QCOMPARE(dialogs_->texts(),
              (QStringList{QStringLiteral("Не выбрана форма для чтения."),
                           QStringLiteral("Не выбрана форма..."),
@@ -337,7 +337,7 @@ void TestConstructor::programmingSendsTheSlot() {
     FormConstructorPage& page = *page_;
     page.FormButtons[4]->click();
     const DeviceConfiguration before = CurrentConfiguration();
-    page.BitBtn2->click();
+    page.writeButton->click();
     QCOMPARE(dialogs_->texts(), QStringList{QStringLiteral("Бланк удачно запрограммированн...")});
     QVERIFY(IsWarning(dialogs_->shown[0]));
     QCOMPARE(InProcessEmulator().log().size(), 1);
@@ -358,7 +358,7 @@ void TestConstructor::deviceFailuresChangeNothing() {
     FormConstructorPage& page = *page_;
     page.FormButtons[0]->click();
     const DeviceConfiguration before = CurrentConfiguration();
-    page.BitBtn2->click();
+    page.writeButton->click();
     QCOMPARE(dialogs_->shown.size(), 1);
     QVERIFY(IsError(dialogs_->shown[0]));
     QCOMPARE(dialogs_->shown[0].text, QStringLiteral("Не удалось запрограммировать бланк... ") +
@@ -366,23 +366,23 @@ void TestConstructor::deviceFailuresChangeNothing() {
     QVERIFY(std::memcmp(&before, &CurrentConfiguration(), sizeof before) == 0);
 
     dialogs_->clear();
-    const QString preview = page.RichEdit1->toPlainText();
+    const QString preview = page.preview->toPlainText();
     InProcessEmulatorLink().setOpenFails(true);
-    page.BitBtn1->click();
+    page.readButton->click();
     InProcessEmulatorLink().setOpenFails(false);
     QCOMPARE(dialogs_->shown.size(), 1);
     QVERIFY(IsError(dialogs_->shown[0]));
     QCOMPARE(dialogs_->shown[0].text, QStringLiteral("Не удалось прочитать бланк...") +
                                           FromCp1251(StatusText(StatusNoAnswer)));
     QVERIFY(std::memcmp(&before, &CurrentConfiguration(), sizeof before) == 0);
-    QCOMPARE(page.RichEdit1->toPlainText(), preview);
+    QCOMPARE(page.preview->toPlainText(), preview);
     QCOMPARE(page.pressedVariant(), 2);
 
     // A machine number that does not convert stops before anything is sent.
     InProcessEmulator().clearLog();
     dialogs_->clear();
     CurrentPortSettings().MachineNumber = QByteArrayLiteral("99999999999");
-    page.BitBtn2->click();
+    page.writeButton->click();
     QCOMPARE(dialogs_->shown.size(), 1);
     QVERIFY(IsError(dialogs_->shown[0]));
     QVERIFY(InProcessEmulator().log().isEmpty());
@@ -395,7 +395,7 @@ void TestConstructor::readingStoresTheAnswer() {
     CurrentConfiguration().forms[3] = FormSlot{0, 0, 0, 0};
     FormConstructorPage& page = *page_;
     page.FormButtons[3]->click();
-    page.BitBtn1->click();
+    page.readButton->click();
     QCOMPARE(dialogs_->texts(), QStringList{QStringLiteral("Бланк удачно прочитан...")});
     QVERIFY(IsWarning(dialogs_->shown[0]));
     const FormSlot& slot = CurrentConfiguration().forms[3];
@@ -405,11 +405,11 @@ void TestConstructor::readingStoresTheAnswer() {
     QCOMPARE(int(slot.kind), 2);
     QCOMPARE(page.pressedVariant(), 6);
     QVERIFY(page.TypeButtons[1]->isChecked());
-    QCOMPARE(page.ComboBox1->currentText(), QStringLiteral(" 4"));
+    QCOMPARE(page.requisiteCombo->currentText(), QStringLiteral(" 4"));
     QVERIFY(!page.RequisiteControls->isHidden());
     QVERIFY(!page.DiscountControls->isHidden());
-    QCOMPARE(page.RichEdit1->toPlainText(), PreviewOf(4));
-    QVERIFY(page.RichEdit1->toPlainText().contains(QStringLiteral("Ч Е Т Ы Р Е ")));
+    QCOMPARE(page.preview->toPlainText(), PreviewOf(4));
+    QVERIFY(page.preview->toPlainText().contains(QStringLiteral("Ч Е Т Ы Р Е ")));
     QCOMPARE(ValueTexts(page), Dashes);  // a read does not refresh the values
     const QByteArray request = InProcessEmulator().log().first().request;
     QCOMPARE(request.mid(8, 2), QByteArray("\x01\x04", 2));
@@ -421,16 +421,16 @@ void TestConstructor::readingValuesOutOfRange() {
     InProcessEmulator().setForm(8, DeviceEmulator::Form{true, 9, 12, 7});
     FormConstructorPage& page = *page_;
     page.FormButtons[7]->click();
-    page.BitBtn1->click();
+    page.readButton->click();
     QCOMPARE(dialogs_->texts(), QStringList{QStringLiteral("Бланк удачно прочитан...")});
     const FormSlot& slot = CurrentConfiguration().forms[7];
     QCOMPARE(int(slot.variant), 9);
     QCOMPARE(int(slot.requisite), 12);
     QCOMPARE(int(slot.kind), 7);
     QCOMPARE(page.pressedVariant(), 0);
-    QCOMPARE(page.ComboBox1->currentIndex(), -1);
+    QCOMPARE(page.requisiteCombo->currentIndex(), -1);
     for (QPushButton* button : page.TypeButtons) QVERIFY(!button->isChecked());
-    QVERIFY(!page.RichEdit1->toPlainText().contains(QStringLiteral("РЕКВИЗИТ")));
+    QVERIFY(!page.preview->toPlainText().contains(QStringLiteral("РЕКВИЗИТ")));
 
     // Selecting the form again shows the unknown variant with empty values.
     page.FormButtons[7]->click();
@@ -446,8 +446,8 @@ void TestConstructor::deviceBusyRefusesBoth() {
     {
         DeviceLock running;
         QVERIFY(running.acquired());
-        page.BitBtn2->click();
-        page.BitBtn1->click();
+        page.writeButton->click();
+        page.readButton->click();
     }
     QCOMPARE(dialogs_->shown.size(), 2);
     QVERIFY(IsWarning(dialogs_->shown[0]));
@@ -469,12 +469,12 @@ void TestConstructor::helpOpensModally() {
         }
     });
     closer.start();
-    page_->BitBtn3->click();
+    page_->helpButton->click();
     closer.stop();
     QCOMPARE(title, QStringLiteral("Справка"));
     QVERIFY(firstLine.startsWith(QStringLiteral("ГРУППА 1:")));
-    QVERIFY(page_->BitBtn3->text().isEmpty());
-    QVERIFY(!page_->BitBtn3->icon().isNull());
+    QVERIFY(page_->helpButton->text().isEmpty());
+    QVERIFY(!page_->helpButton->icon().isNull());
 }
 
 void TestConstructor::exitAsksFirst() {
@@ -482,13 +482,13 @@ void TestConstructor::exitAsksFirst() {
     page_->setPageHost(&mainWindow);
     mainWindow.ShowMainPage(page_.get());
     dialogs_->answerNo();
-    page_->Button1->click();
+    page_->exitButton->click();
     QCOMPARE(mainWindow.currentPage(), page_.get());
     QVERIFY(IsConfirmation(dialogs_->shown.last()));
     QCOMPARE(dialogs_->shown.last().text,
              QStringLiteral("Вы действительно хотите выйти из конструктора форм?"));
     dialogs_->answerYes();
-    page_->Button1->click();
+    page_->exitButton->click();
     QCOMPARE(mainWindow.currentPage(), nullptr);
     QVERIFY(page_->isHidden());
     page_->setPageHost(nullptr);
@@ -504,7 +504,7 @@ void TestConstructor::anyConfigurationBytesAreShownSafely() {
         page.Fill();
         for (int form = 0; form < FormCount; ++form) {
             page.FormButtons[std::size_t(form)]->click();
-            const QStringList shown = page.RichEdit1->toPlainText().split(QLatin1Char('\n'));
+            const QStringList shown = page.preview->toPlainText().split(QLatin1Char('\n'));
             QCOMPARE(shown.size(), FormPreviewLines(CurrentConfiguration(), form + 1).size());
             for (const QString& line : shown) QVERIFY(line.size() <= PreviewLineWidth);
             if (page.pressedVariant())

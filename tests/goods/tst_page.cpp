@@ -39,7 +39,7 @@ void WhenEditorOpen(const std::function<void(GoodsRecordEditor*)>& drive) {
         QVERIFY(editor);
         drive(editor);
         // A failed check inside `drive` returns early; never leave the test hanging.
-        if (editor->isVisible()) editor->Button2Click();
+        if (editor->isVisible()) editor->cancelClicked();
     });
 }
 
@@ -84,7 +84,7 @@ private slots:
         window->show();
         QVERIFY(started.wait(5000));
         page = window->goodsPage();
-        grid = page->StringGrid1;
+        grid = page->grid;
         window->ShowMainPage(page);
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -109,7 +109,7 @@ private slots:
         QCOMPARE(grid->verticalHeader()->defaultSectionSize(), 18);
         QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
         QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
-        QVERIFY(!page->CheckBox1->isChecked());
+        QVERIFY(!page->currentOnlyBox->isChecked());
         QCOMPARE(page->CurrentRow(), 1);
         QCOMPARE(page->CurrentCol(), 1);
         QVERIFY(page->table().record(1).isBlank());
@@ -148,7 +148,7 @@ private slots:
         ScriptedDialogs dialogs;
         page->table().setRecord(3, SomeRow());
         dialogs.answerNo();
-        QTest::mouseClick(page->Button1, Qt::LeftButton);
+        QTest::mouseClick(page->exitButton, Qt::LeftButton);
         QCOMPARE(dialogs.shown.size(), 1);
         QVERIFY(IsConfirmation(dialogs.shown[0]));
         QCOMPARE(dialogs.shown[0].text, U("Вы действительно хотите выйти из загрузчика базы?"));
@@ -156,7 +156,7 @@ private slots:
         QVERIFY(page->isVisible());
 
         dialogs.answerYes();
-        QTest::mouseClick(page->Button1, Qt::LeftButton);
+        QTest::mouseClick(page->exitButton, Qt::LeftButton);
         QCOMPARE(window->currentPage(), nullptr);
         QVERIFY(!page->isVisible());
         window->actGoods->setEnabled(true);
@@ -174,41 +174,41 @@ private slots:
         WhenEditorOpen([&](GoodsRecordEditor* e) {
             opened = true;
             QCOMPARE(e->windowTitle(), U("Редактирование параметров..."));
-            QCOMPARE(e->Edit1->text(), QString());
-            QCOMPARE(e->Edit2->text(), U("0"));
-            QCOMPARE(e->Edit3->text(), QString());
-            QCOMPARE(e->Edit4->text(), QString());
-            QVERIFY(!e->CheckBox1->isChecked());
-            QTest::mouseClick(e->Button1, Qt::LeftButton);
+            QCOMPARE(e->nameEdit->text(), QString());
+            QCOMPARE(e->barcodeEdit->text(), U("0"));
+            QCOMPARE(e->sectionEdit->text(), QString());
+            QCOMPARE(e->priceEdit->text(), QString());
+            QVERIFY(!e->wideBox->isChecked());
+            QTest::mouseClick(e->applyButton, Qt::LeftButton);
             QCOMPARE(dialogs.texts(), QStringList{U("Незаполнено поле \"Секция\"!")});
             QCOMPARE(dialogs.shown[0].caption, CaptionError());
             QCOMPARE(dialogs.shown[0].icon, DialogIcon::None);
             QVERIFY(!dialogs.shown[0].question);
             QVERIFY(e->isVisible());
-            e->Edit1->setFocus();
-            Type(e->Edit1, U("чай №1"));
-            Type(e->Edit3, U("3a"));
-            Type(e->Edit4, U("12,5.5x"));
-            QCOMPARE(e->Edit1->text(), U("ЧАЙ №1"));
-            QCOMPARE(e->Edit3->text(), U("3"));
-            QCOMPARE(e->Edit4->text(), U("125.5"));
-            e->Edit4->setText(U("1.2.3"));
-            QTest::mouseClick(e->Button1, Qt::LeftButton);
+            e->nameEdit->setFocus();
+            Type(e->nameEdit, U("чай №1"));
+            Type(e->sectionEdit, U("3a"));
+            Type(e->priceEdit, U("12,5.5x"));
+            QCOMPARE(e->nameEdit->text(), U("ЧАЙ №1"));
+            QCOMPARE(e->sectionEdit->text(), U("3"));
+            QCOMPARE(e->priceEdit->text(), U("125.5"));
+            e->priceEdit->setText(U("1.2.3"));
+            QTest::mouseClick(e->applyButton, Qt::LeftButton);
             QCOMPARE(dialogs.texts().last(),
                      U("Неккоректное значение цены!\nВозможно неккоректный разделитель!"));
-            QCOMPARE(e->focusWidget(), e->Edit4);
+            QCOMPARE(e->focusWidget(), e->priceEdit);
             QVERIFY(page->table().record(4).isBlank());  // nothing reached the table yet
             // A price that passes is normalised even when the section then fails.
-            e->Edit3->setText(U("300"));
-            e->Edit4->setText(U("12.5"));
-            QTest::mouseClick(e->Button1, Qt::LeftButton);
+            e->sectionEdit->setText(U("300"));
+            e->priceEdit->setText(U("12.5"));
+            QTest::mouseClick(e->applyButton, Qt::LeftButton);
             QCOMPARE(dialogs.texts().last(), U("Неккоректное значение секции!"));
-            QCOMPARE(e->focusWidget(), e->Edit3);
-            QCOMPARE(e->Edit4->text(), U("12.50"));
+            QCOMPARE(e->focusWidget(), e->sectionEdit);
+            QCOMPARE(e->priceEdit->text(), U("12.50"));
             QVERIFY(page->table().record(4).isBlank());
-            e->Edit3->setText(U("3"));
-            e->CheckBox1->setChecked(true);
-            QTest::mouseClick(e->Button1, Qt::LeftButton);
+            e->sectionEdit->setText(U("3"));
+            e->wideBox->setChecked(true);
+            QTest::mouseClick(e->applyButton, Qt::LeftButton);
         });
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, 4, 2));
         QVERIFY(opened);
@@ -223,19 +223,19 @@ private slots:
 
         // Opened again and left with "Отмена": the row stays.
         WhenEditorOpen([](GoodsRecordEditor* e) {
-            QCOMPARE(e->Edit4->text(), U("12.50"));
-            QVERIFY(e->CheckBox1->isChecked());
-            e->Edit1->setText(U("ДРУГОЕ"));
-            QTest::mouseClick(e->Button2, Qt::LeftButton);
+            QCOMPARE(e->priceEdit->text(), U("12.50"));
+            QVERIFY(e->wideBox->isChecked());
+            e->nameEdit->setText(U("ДРУГОЕ"));
+            QTest::mouseClick(e->cancelButton, Qt::LeftButton);
         });
-        page->StringGrid1DblClick();
+        page->gridDoubleClicked();
         QCOMPARE(page->table().record(4), expected);
         // ... and left with Esc as well.
         WhenEditorOpen([](GoodsRecordEditor* e) {
-            e->Edit1->setText(U("ДРУГОЕ"));
+            e->nameEdit->setText(U("ДРУГОЕ"));
             QTest::keyClick(e, Qt::Key_Escape);
         });
-        page->StringGrid1DblClick();
+        page->gridDoubleClicked();
         QCOMPARE(page->table().record(4), expected);
         QVERIFY(!editor->Applied);
     }
@@ -249,19 +249,19 @@ private slots:
         page->table().setRecord(2, row);
         grid->selectCell(2, 2);
         WhenEditorOpen([](GoodsRecordEditor* e) {
-            QCOMPARE(e->Edit2->text(), U("281474976710655"));
-            e->Edit1->setText(U("КОФЕ"));
-            QTest::mouseClick(e->Button1, Qt::LeftButton);
+            QCOMPARE(e->barcodeEdit->text(), U("281474976710655"));
+            e->nameEdit->setText(U("КОФЕ"));
+            QTest::mouseClick(e->applyButton, Qt::LeftButton);
         });
-        page->StringGrid1DblClick();
+        page->gridDoubleClicked();
         QVERIFY(dialogs.shown.isEmpty());
         row.code = "1";
         row.name = W("КОФЕ");
         QCOMPARE(page->table().record(2), row);
         // The next row opens with the usual limit again.
         grid->selectCell(3, 2);
-        WhenEditorOpen([](GoodsRecordEditor* e) { QCOMPARE(e->Edit2->maxLength(), 13); });
-        page->StringGrid1DblClick();
+        WhenEditorOpen([](GoodsRecordEditor* e) { QCOMPARE(e->barcodeEdit->maxLength(), 13); });
+        page->gridDoubleClicked();
     }
 
     void doubleClickOnFixedColumnOpensNothing() {
@@ -269,7 +269,7 @@ private slots:
         QTimer::singleShot(0, [&] {
             if (auto* e = qobject_cast<GoodsRecordEditor*>(QApplication::activeModalWidget())) {
                 opened = true;
-                e->Button2Click();
+                e->cancelClicked();
             }
         });
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, 3, 0));
@@ -310,8 +310,8 @@ private slots:
         row.code = "6";
         page->table().setRecord(7, row);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, 7, 1));
-        page->CheckBox1->setChecked(true);
-        QTest::mouseClick(page->BitBtn2, Qt::LeftButton);
+        page->currentOnlyBox->setChecked(true);
+        QTest::mouseClick(page->writeButton, Qt::LeftButton);
         QCOMPARE(InProcessEmulator().log().size(), 1);
         QCOMPARE(InProcessEmulator().goods(6).barcode, uint64_t(17));
         QCOMPARE(dialogs.texts(), QStringList{U("Записано удачно...")});
@@ -319,17 +319,17 @@ private slots:
         {
             DeviceLock held;
             dialogs.clear();
-            QTest::mouseClick(page->BitBtn1, Qt::LeftButton);
-            QTest::mouseClick(page->BitBtn6, Qt::LeftButton);
+            QTest::mouseClick(page->readButton, Qt::LeftButton);
+            QTest::mouseClick(page->clearDeviceButton, Qt::LeftButton);
             QCOMPARE(dialogs.shown.size(), 2);
             QVERIFY(IsWarning(dialogs.shown[0]));
             QCOMPARE(InProcessEmulator().log().size(), 1);
         }
 
-        page->CheckBox1->setChecked(false);
+        page->currentOnlyBox->setChecked(false);
         page->table().clear();
         dialogs.clear();
-        QTest::mouseClick(page->BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(page->readButton, Qt::LeftButton);
         QCOMPARE(InProcessEmulator().log().size(), 1 + 1001);
         QCOMPARE(page->table().record(7), row);
         QCOMPARE(page->table().record(8).code, QByteArray("7"));

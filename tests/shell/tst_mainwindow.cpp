@@ -34,8 +34,8 @@ void WhenSettingsOpen(const std::function<void(ConnectionSettingsDialog*)>& fill
 }
 
 void ChoosePort(ConnectionSettingsDialog* dialog, const QString& path) {
-    if (dialog->ComboBox1->findText(path) < 0) dialog->ComboBox1->addItem(path);
-    dialog->ComboBox1->setCurrentText(path);
+    if (dialog->portCombo->findText(path) < 0) dialog->portCombo->addItem(path);
+    dialog->portCombo->setCurrentText(path);
 }
 
 QPushButton* Button(QWidget* parent, const QString& text) {
@@ -104,9 +104,9 @@ private slots:
         ScriptedDialogs dialogs;
         WhenSettingsOpen([&](ConnectionSettingsDialog* d) {
             ChoosePort(d, sim.portPath());
-            d->ComboBox2->setCurrentText(QStringLiteral("9600"));
-            d->Edit1->setText(QStringLiteral("12345"));
-            d->Button1Click();
+            d->speedCombo->setCurrentText(QStringLiteral("9600"));
+            d->machineNumberEdit->setText(QStringLiteral("12345"));
+            d->applyClicked();
         });
         window->actSettings->trigger();
         QVERIFY(dialogs.shown.isEmpty());
@@ -119,7 +119,7 @@ private slots:
 
         WhenSettingsOpen([&](ConnectionSettingsDialog* d) {
             ChoosePort(d, QStringLiteral("/nonexistent/ttyZ9"));
-            d->Button1Click();
+            d->applyClicked();
         });
         window->actSettings->trigger();
         QCOMPARE(dialogs.shown.size(), 1);
@@ -137,18 +137,18 @@ private slots:
         ScriptedDialogs dialogs;
         WhenSettingsOpen([&](ConnectionSettingsDialog* d) {
             ChoosePort(d, sim.portPath());
-            d->Edit2->setText(QStringLiteral("100"));
-            d->Button1Click();
+            d->byteTimeoutEdit->setText(QStringLiteral("100"));
+            d->applyClicked();
         });
         window->actSettings->trigger();
         QVERIFY(deviceControlsEnabled());
         WhenSettingsOpen([&](ConnectionSettingsDialog* d) {
             // Every opening shows the defaults, never the values in force.
-            QCOMPARE(d->ComboBox1->currentText(), QStringLiteral("COM1"));
-            QCOMPARE(d->ComboBox2->currentText(), QStringLiteral("115200"));
-            QCOMPARE(d->Edit1->text(), QStringLiteral("0"));
-            QCOMPARE(d->Edit2->text(), QStringLiteral("250"));
-            QCOMPARE(d->Edit3->text(), QStringLiteral("2500"));
+            QCOMPARE(d->portCombo->currentText(), QStringLiteral("COM1"));
+            QCOMPARE(d->speedCombo->currentText(), QStringLiteral("115200"));
+            QCOMPARE(d->machineNumberEdit->text(), QStringLiteral("0"));
+            QCOMPARE(d->byteTimeoutEdit->text(), QStringLiteral("250"));
+            QCOMPARE(d->totalTimeoutEdit->text(), QStringLiteral("2500"));
             QCOMPARE(d->windowTitle(), QStringLiteral("Настройки подключения...."));
             QTest::mouseClick(Button(d, QStringLiteral("Отмена")), Qt::LeftButton);
         });
@@ -166,13 +166,13 @@ private slots:
         QString byteField, totalField, machineField;
         WhenSettingsOpen([&](ConnectionSettingsDialog* d) {
             ChoosePort(d, QStringLiteral("/nonexistent/ttyZ8"));
-            d->Edit1->clear();
-            d->Edit2->clear();
-            d->Edit3->clear();
-            d->Button1Click();
-            byteField = d->Edit2->text();
-            totalField = d->Edit3->text();
-            machineField = d->Edit1->text();
+            d->machineNumberEdit->clear();
+            d->byteTimeoutEdit->clear();
+            d->totalTimeoutEdit->clear();
+            d->applyClicked();
+            byteField = d->byteTimeoutEdit->text();
+            totalField = d->totalTimeoutEdit->text();
+            machineField = d->machineNumberEdit->text();
         });
         window->actSettings->trigger();
         QCOMPARE(byteField, QStringLiteral("250"));
@@ -188,10 +188,10 @@ private slots:
         bool stillOpen = false;
         QString afterTyping;
         WhenSettingsOpen([&](ConnectionSettingsDialog* d) {
-            d->Edit2->clear();
-            Type(d->Edit2, QStringLiteral("1a2Ж%'"));
-            afterTyping = d->Edit2->text();
-            d->Edit3->setText(QStringLiteral("2147483648"));
+            d->byteTimeoutEdit->clear();
+            Type(d->byteTimeoutEdit, QStringLiteral("1a2Ж%'"));
+            afterTyping = d->byteTimeoutEdit->text();
+            d->totalTimeoutEdit->setText(QStringLiteral("2147483648"));
             QTest::mouseClick(Button(d, QStringLiteral("Применить")), Qt::LeftButton);
             stillOpen = d->isVisible();
             QTest::mouseClick(Button(d, QStringLiteral("Отмена")), Qt::LeftButton);

@@ -59,7 +59,7 @@ private slots:
     }
 
     void lineEditorTypesCapitalsWithinTheLimit() {
-        QLineEdit* edit = lineEditor->Edit1;
+        QLineEdit* edit = lineEditor->field;
         edit->clear();
         TypeText(edit, U("петров п.п. and a very long tail"));
         QCOMPARE(edit->text(), U("ПЕТРОВ П.П. AND A VERY L"));
@@ -82,34 +82,34 @@ private slots:
     void lineEditorAcceptsByEnterAndApplyOnly() {
         QFETCH(int, how);
         QFETCH(bool, accepted);
-        lineEditor->Edit1->setText(U("КАССИР"));
+        lineEditor->field->setText(U("КАССИР"));
         lineEditor->Accepted = !accepted;
         WhenModal<LineEditorDialog>([how](LineEditorDialog* editor) {
-            QCOMPARE(editor->focusWidget(), editor->Edit1);
-            TypeText(editor->Edit1, U("ша"));
-            if (how == 0) QTest::keyClick(editor->Edit1, Qt::Key_Return);
-            if (how == 1) editor->Button1->click();
-            if (how == 2) editor->Button2->click();
-            if (how == 3) QTest::keyClick(editor->Edit1, Qt::Key_Escape);
+            QCOMPARE(editor->focusWidget(), editor->field);
+            TypeText(editor->field, U("ша"));
+            if (how == 0) QTest::keyClick(editor->field, Qt::Key_Return);
+            if (how == 1) editor->applyButton->click();
+            if (how == 2) editor->cancelButton->click();
+            if (how == 3) QTest::keyClick(editor->field, Qt::Key_Escape);
         });
         lineEditor->exec();
         QCOMPARE(lineEditor->Accepted, accepted);
-        QVERIFY(lineEditor->Edit1->text().endsWith(U("ША")));
+        QVERIFY(lineEditor->field->text().endsWith(U("ША")));
     }
 
     void numberEditorTakesFourDigitsAndEnter() {
-        QLineEdit* edit = numberEditor->Edit1;
+        QLineEdit* edit = numberEditor->field;
         edit->clear();
         WhenModal<NumberEditorDialog>([](NumberEditorDialog* editor) {
-            TypeText(editor->Edit1, U("1a-2ж34 5"));
-            QTest::keyClick(editor->Edit1, Qt::Key_Enter);
+            TypeText(editor->field, U("1a-2ж34 5"));
+            QTest::keyClick(editor->field, Qt::Key_Enter);
         });
         numberEditor->exec();
         QVERIFY(numberEditor->Accepted);
         QCOMPARE(edit->text(), U("1234"));
         WhenModal<NumberEditorDialog>([](NumberEditorDialog* editor) {
-            QTest::keyClick(editor->Edit1, Qt::Key_Backspace);
-            editor->Button2->click();
+            QTest::keyClick(editor->field, Qt::Key_Backspace);
+            editor->cancelButton->click();
         });
         numberEditor->exec();
         QVERIFY(!numberEditor->Accepted);

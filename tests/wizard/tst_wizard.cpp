@@ -89,15 +89,15 @@ private slots:
         bool checked = false;
         WhenModal<WizardWindow>([&](WizardWindow* wizard) {
             QCOMPARE(wizard->windowTitle(), U("Конструктор..."));
-            QCOMPARE(wizard->currentPage(), static_cast<QWidget*>(wizard->UslFrame));
+            QCOMPARE(wizard->currentPage(), static_cast<QWidget*>(wizard->servicesPage));
             for (int i = 0; i < WizardWindow::PageCount; ++i)
                 QCOMPARE(wizard->page(i)->isVisible(), i == 3);
-            QVERIFY(wizard->UslFrame->Button1->isHidden());
-            QVERIFY(wizard->UslFrame->Button2->isHidden());
-            QVERIFY(wizard->UslFrame->BitBtn1->isVisible());
-            QCOMPARE(wizard->UslFrame->Cells->cell(1, 1), U("СТАРОЕ"));
+            QVERIFY(wizard->servicesPage->nextButton->isHidden());
+            QVERIFY(wizard->servicesPage->backButton->isHidden());
+            QVERIFY(wizard->servicesPage->readButton->isVisible());
+            QCOMPARE(wizard->servicesPage->Cells->cell(1, 1), U("СТАРОЕ"));
             checked = true;
-            wizard->UslFrame->Button3->click();
+            wizard->servicesPage->exitButton->click();
         });
         window->actServices->trigger();
         QVERIFY(checked);
@@ -108,28 +108,28 @@ private slots:
     void exitAsksUnlessOnePage() {
         ScriptedDialogs dialogs;
         auto wizard = openWizard(0, false);
-        wizard->ShowPage(wizard->UslFrame);
+        wizard->ShowPage(wizard->servicesPage);
         dialogs.answerNo(2);
-        wizard->UslFrame->Button3->click();
-        wizard->KlsFrame->Button3->click();
+        wizard->servicesPage->exitButton->click();
+        wizard->requisitesPage->exitButton->click();
         QCOMPARE(dialogs.texts(), QStringList({U("Вы действительно хотите выйти из конструктора?"),
                                                ExitQuestion()}));
         QVERIFY(IsConfirmation(dialogs.shown[0]));
         dialogs.answerNo();
-        QTest::keyClick(wizard->UslFrame, Qt::Key_Escape);  // Esc is the page's "Выход"
+        QTest::keyClick(wizard->servicesPage, Qt::Key_Escape);  // Esc is the page's "Выход"
         QCOMPARE(dialogs.shown.size(), 3);
         QVERIFY(wizard->isVisible());
-        QCOMPARE(wizard->currentPage(), static_cast<QWidget*>(wizard->UslFrame));
+        QCOMPARE(wizard->currentPage(), static_cast<QWidget*>(wizard->servicesPage));
         dialogs.clear();
         // Opened for one page, the start and last pages would still ask.
         auto single = openWizard(4, true);
         dialogs.answerNo();
-        single->LastFrame->Button3->click();
+        single->lastPage->exitButton->click();
         QCOMPARE(dialogs.texts(), QStringList({ExitQuestion()}));
-        single->KlsFrame->Button3->click();
+        single->requisitesPage->exitButton->click();
         QVERIFY(!single->isVisible());
         dialogs.answerYes();
-        wizard->StartFrame->Button3->click();
+        wizard->welcomePage->exitButton->click();
         QVERIFY(!wizard->isVisible());
         // A start page out of range shows no page; Esc still gets out.
         auto empty = openWizard(7, false);
@@ -144,39 +144,39 @@ private slots:
         ScriptedDialogs dialogs;
         RecordingProgress progress;
         auto wizard = openWizard(0, false);
-        WizardStartPage* start = wizard->StartFrame;
+        WizardStartPage* start = wizard->welcomePage;
         QCOMPARE(wizard->currentPage(), static_cast<QWidget*>(start));
-        QVERIFY(!start->Button1->isEnabled());
-        QVERIFY(!start->Button2->isEnabled());
-        start->Button2->click();
+        QVERIFY(!start->nextButton->isEnabled());
+        QVERIFY(!start->backButton->isEnabled());
+        start->backButton->click();
         QCOMPARE(wizard->currentPage(), static_cast<QWidget*>(start));
 
         SwitchOff(*device);
         dialogs.answerNo();
-        start->BitBtn1->click();
+        start->readButton->click();
         QCOMPARE(dialogs.shown.size(), 1);
         QVERIFY(IsErrorQuestion(dialogs.shown[0]));
-        QVERIFY(!start->Button1->isEnabled());
-        QCOMPARE(wizard->DataOperFrame->Cells->cell(1, 1), QString());  // refilled after the stop
+        QVERIFY(!start->nextButton->isEnabled());
+        QCOMPARE(wizard->operatorsPage->Cells->cell(1, 1), QString());  // refilled after the stop
 
         device->clearFaults();
         device->setParameter(0, 2, 2, DeviceLine("0ПЕТРОВ"));
         device->setParameter(4, 1, 1, DeviceLine("0ПЕРВОЕ"));
         device->setParameter(4, 2, 1, DeviceLine("0ВТОРОЕ"));
         dialogs.clear();
-        start->BitBtn1->click();
+        start->readButton->click();
         QCOMPARE(dialogs.texts(), QStringList({U("Прочитано удачно...")}));
-        QVERIFY(start->Button1->isEnabled());
-        QCOMPARE(wizard->DataOperFrame->Cells->cell(2, 2), U("ПЕТРОВ"));
-        QCOMPARE(wizard->KlsFrame2->ComboBox1->currentIndex(), 1);
-        QCOMPARE(wizard->KlsFrame2->Cells->cell(1, 1), U("ВТОРОЕ"));
+        QVERIFY(start->nextButton->isEnabled());
+        QCOMPARE(wizard->operatorsPage->Cells->cell(2, 2), U("ПЕТРОВ"));
+        QCOMPARE(wizard->clichePage->clicheCombo->currentIndex(), 1);
+        QCOMPARE(wizard->clichePage->Cells->cell(1, 1), U("ВТОРОЕ"));
 
-        start->Button1->click();
-        QCOMPARE(wizard->currentPage(), static_cast<QWidget*>(wizard->DataOperFrame));
+        start->nextButton->click();
+        QCOMPARE(wizard->currentPage(), static_cast<QWidget*>(wizard->operatorsPage));
         QVERIFY(!start->isVisible());
-        wizard->DataOperFrame->Button1->click();
-        wizard->DcoFrame->Button2->click();
-        QCOMPARE(wizard->currentPage(), static_cast<QWidget*>(wizard->DataOperFrame));
+        wizard->operatorsPage->nextButton->click();
+        wizard->documentNamePage->backButton->click();
+        QCOMPARE(wizard->currentPage(), static_cast<QWidget*>(wizard->operatorsPage));
     }
 
     // The page opens on cliché 2; choosing cliché 1 changes nothing until it
@@ -187,17 +187,17 @@ private slots:
         SetStored(CurrentConfiguration().cliches[1].lines[0], "0ДВА");
         device->setParameter(4, 1, 1, DeviceLine("0С УСТРОЙСТВА"));
         auto wizard = openWizard(5, true);
-        ClichePage* page = wizard->KlsFrame2;
-        QCOMPARE(page->ComboBox1->currentText(), U("Клише 2"));
+        ClichePage* page = wizard->clichePage;
+        QCOMPARE(page->clicheCombo->currentText(), U("Клише 2"));
         QCOMPARE(page->Cells->cell(1, 1), U("ДВА"));
-        page->ComboBox1->setCurrentIndex(0);
+        page->clicheCombo->setCurrentIndex(0);
         QCOMPARE(page->Cells->cell(1, 1), U("ДВА"));
-        page->BitBtn1->click();
+        page->readButton->click();
         QCOMPARE(dialogs.texts(), QStringList({U("Прочитано удачно...")}));
         for (int line = 1; line <= 8; ++line)
             QCOMPARE(Requests(*device).value(line - 1), ParameterRequest(ModeRead, 4, 1, line));
         QCOMPARE(page->Cells->cell(1, 1), U("С УСТРОЙСТВА"));
-        QCOMPARE(page->ComboBox1->currentIndex(), 0);
+        QCOMPARE(page->clicheCombo->currentIndex(), 0);
         QCOMPARE(Stored(CurrentConfiguration().cliches[1].lines[0]), U("0ДВА"));
     }
 
@@ -206,21 +206,21 @@ private slots:
     void wideLineThroughTheEditor() {
         ScriptedDialogs dialogs;
         auto wizard = openWizard(0, false);
-        wizard->ShowPage(wizard->KlsFrame2);
-        ClichePage* page = wizard->KlsFrame2;
+        wizard->ShowPage(wizard->clichePage);
+        ClichePage* page = wizard->clichePage;
         WhenModal<LineEditorDialog>([](LineEditorDialog* editor) {
-            QCOMPARE(editor->Edit1->text(), U("СТАРОЕ"));
-            editor->Edit1->clear();
-            TypeText(editor->Edit1, U("двадцать символов!!!"));
-            editor->CheckBox1->setChecked(true);
-            editor->Button1->click();
+            QCOMPARE(editor->field->text(), U("СТАРОЕ"));
+            editor->field->clear();
+            TypeText(editor->field, U("двадцать символов!!!"));
+            editor->wideBox->setChecked(true);
+            editor->applyButton->click();
         });
-        DoubleClickCell(page->StringGrid1, 3, 1);
+        DoubleClickCell(page->grid, 3, 1);
         QCOMPARE(page->CurrentRow(), 3);
         QCOMPARE(page->Cells->cell(1, 3), U("ДВАДЦАТЬ СИМВОЛОВ!!!"));
         QCOMPARE(Stored(CurrentConfiguration().cliches[1].lines[2]), U("1ДВАДЦАТЬ СИМ"));
         QCOMPARE(Stored(CurrentConfiguration().cliches[0].lines[2]), U("0СТАРОЕ"));
-        page->BitBtn2->click();
+        page->writeButton->click();
         QCOMPARE(dialogs.texts(), QStringList({U("Записано удачно...")}));
         QCOMPARE(Requests(*device).value(2),
                  ParameterRequest(ModeWrite, 4, 2, 3, DeviceLine("1ДВАДЦАТЬ СИМ")));
@@ -232,7 +232,7 @@ private slots:
     void operatorsEditing() {
         ScriptedDialogs dialogs;
         auto wizard = openWizard(1, true);
-        OperatorsPage* page = wizard->DataOperFrame;
+        OperatorsPage* page = wizard->operatorsPage;
         OperatorRecord& op = CurrentConfiguration().operators[1];
         SetStored(op.name, "0СИДОРОВ ПАВЕЛ ПЕТРОВИЧ");
         page->Fill();
@@ -244,36 +244,36 @@ private slots:
                 modal->close();
             }
         });
-        DoubleClickCell(page->StringGrid1, 2, 4);  // "Дост."
+        DoubleClickCell(page->grid, 2, 4);  // "Дост."
         QCoreApplication::processEvents();
         QVERIFY(!opened);
 
         WhenModal<LineEditorDialog>([](LineEditorDialog* editor) {
-            QVERIFY(!editor->CheckBox1->isChecked());
-            editor->CheckBox1->setChecked(true);
-            editor->Button2->click();
+            QVERIFY(!editor->wideBox->isChecked());
+            editor->wideBox->setChecked(true);
+            editor->cancelButton->click();
         });
-        DoubleClickCell(page->StringGrid1, 2, 2);
+        DoubleClickCell(page->grid, 2, 2);
         QCOMPARE(page->Cells->cell(2, 2), U("СИДОРОВ ПАВЕЛ ПЕТРОВИЧ"));
         QCOMPARE(Stored(op.name), U("1СИДОРОВ ПАВЕ"));
 
         WhenModal<NumberEditorDialog>([](NumberEditorDialog* editor) {
-            editor->Edit1->clear();
-            TypeText(editor->Edit1, U("0000"));
-            QTest::keyClick(editor->Edit1, Qt::Key_Return);
+            editor->field->clear();
+            TypeText(editor->field, U("0000"));
+            QTest::keyClick(editor->field, Qt::Key_Return);
         });
-        DoubleClickCell(page->StringGrid1, 2, 3);
+        DoubleClickCell(page->grid, 2, 3);
         QCOMPARE(page->Cells->cell(3, 2), U("0000"));
         QCOMPARE(QByteArray(op.password), QByteArray("0000"));
-        QVERIFY(page->CheckBox1->isChecked());
-        page->BitBtn2->click();
+        QVERIFY(page->currentOnlyBox->isChecked());
+        page->writeButton->click();
         QCOMPARE(dialogs.texts(), QStringList({U("Пароль не может быть нулевым...")}));
         QVERIFY(device->log().isEmpty());
 
         // "Очистить поля" leaves a row the device does not let change.
         CurrentConfiguration().operators[4].access = 0;
         page->Fill();
-        page->BitBtn3->click();
+        page->clearButton->click();
         QCOMPARE(page->Cells->cell(1, 5), U("СТАРОЕ"));
         QCOMPARE(page->Cells->cell(1, 2), QString());
         QCOMPARE(page->Cells->cell(4, 5), U("нет"));
@@ -287,20 +287,20 @@ private slots:
         std::memset(name.bytes, 0, sizeof name.bytes);
         {
             auto unset = openWizard(2, true);
-            QCOMPARE(unset->DcoFrame->Edit1->text(), QString());
-            QVERIFY(!unset->DcoFrame->CheckBox1->isChecked());
+            QCOMPARE(unset->documentNamePage->nameEdit->text(), QString());
+            QVERIFY(!unset->documentNamePage->wideBox->isChecked());
             QCOMPARE(QByteArray(name.bytes, sizeof name.bytes), QByteArray(26, '\0'));
         }
         SetStored(name, "0СТАРОЕ");
         auto wizard = openWizard(2, true);
-        DocumentNamePage* page = wizard->DcoFrame;
-        QCOMPARE(page->Edit1->text(), U("СТАРОЕ"));
-        page->Edit1->clear();
-        TypeText(page->Edit1, U("квитанция об оплате"));
-        QCOMPARE(page->Edit1->text(), U("КВИТАНЦИЯ ОБ ОПЛАТЕ"));
-        page->CheckBox1->click();
+        DocumentNamePage* page = wizard->documentNamePage;
+        QCOMPARE(page->nameEdit->text(), U("СТАРОЕ"));
+        page->nameEdit->clear();
+        TypeText(page->nameEdit, U("квитанция об оплате"));
+        QCOMPARE(page->nameEdit->text(), U("КВИТАНЦИЯ ОБ ОПЛАТЕ"));
+        page->wideBox->click();
         QCOMPARE(Stored(CurrentConfiguration().documentName), U("1КВИТАНЦИЯ ОБ"));
-        page->CheckBox1->click();
+        page->wideBox->click();
         QCOMPARE(Stored(CurrentConfiguration().documentName), U("0КВИТАНЦИЯ ОБ ОПЛАТЕ"));
     }
 
@@ -315,11 +315,11 @@ private slots:
         QFETCH(bool, goOn);
         ScriptedDialogs dialogs;
         auto wizard = openWizard(0, false);
-        wizard->ShowPage(wizard->LastFrame);
+        wizard->ShowPage(wizard->lastPage);
         window->ShowMainPage(nullptr);
         SwitchOff(*device);
         dialogs.answer(goOn);
-        wizard->LastFrame->Button1->click();
+        wizard->lastPage->nextButton->click();
         QCOMPARE(dialogs.shown.size(), 1);
         QVERIFY(IsConfirmation(dialogs.shown[0]));
         QCOMPARE(dialogs.shown[0].text,
@@ -339,16 +339,16 @@ private slots:
         CurrentPortSettings().PortName = sim.portPath();
         ScriptedDialogs dialogs;
         auto wizard = openWizard(2, true);
-        DocumentNamePage* page = wizard->DcoFrame;
-        page->Edit1->setText(U("ЧЕК №1"));
-        page->CheckBox1->setChecked(true);
-        page->BitBtn2->click();
-        page->Edit1->setText(U("ДРУГОЕ"));
-        page->CheckBox1->setChecked(false);
-        page->BitBtn1->click();
+        DocumentNamePage* page = wizard->documentNamePage;
+        page->nameEdit->setText(U("ЧЕК №1"));
+        page->wideBox->setChecked(true);
+        page->writeButton->click();
+        page->nameEdit->setText(U("ДРУГОЕ"));
+        page->wideBox->setChecked(false);
+        page->readButton->click();
         QCOMPARE(dialogs.texts(), QStringList({U("Записано удачно..."), U("Прочитано удачно...")}));
-        QCOMPARE(page->Edit1->text(), U("ЧЕК  1"));  // the device has no "№"
-        QVERIFY(page->CheckBox1->isChecked());
+        QCOMPARE(page->nameEdit->text(), U("ЧЕК  1"));  // the device has no "№"
+        QVERIFY(page->wideBox->isChecked());
         QCOMPARE(Stored(CurrentConfiguration().documentName), U("1ЧЕК  1"));
     }
 };

@@ -42,51 +42,51 @@ InnDialog::InnDialog(QWidget* parent) : QDialog(parent) {
     for (const char16_t* line : lines)
         warning->addWidget(ColouredLabel(QString::fromUtf16(line), this));
 
-    Edit1 = new QLineEdit(QStringLiteral("0"), this);
-    Edit1->setMaxLength(InnMaxDigits);
-    InstallDigitFilter(Edit1);
-    Edit2 = new QLineEdit(QStringLiteral("0"), this);
-    Edit2->setMaxLength(InnPasswordMaxDigits);
-    InstallDigitFilter(Edit2);
+    innEdit = new QLineEdit(QStringLiteral("0"), this);
+    innEdit->setMaxLength(InnMaxDigits);
+    InstallDigitFilter(innEdit);
+    passwordEdit = new QLineEdit(QStringLiteral("0"), this);
+    passwordEdit->setMaxLength(InnPasswordMaxDigits);
+    InstallDigitFilter(passwordEdit);
 
     const QLocale russian(QLocale::Russian, QLocale::Russia);
-    DateTimePicker1 = new QDateEdit(this);
-    DateTimePicker1->setLocale(russian);
-    DateTimePicker1->setDisplayFormat(russian.dateFormat(QLocale::LongFormat));
-    DateTimePicker1->setCalendarPopup(true);
+    dateEdit = new QDateEdit(this);
+    dateEdit->setLocale(russian);
+    dateEdit->setDisplayFormat(russian.dateFormat(QLocale::LongFormat));
+    dateEdit->setCalendarPopup(true);
     // The device keeps the year as one byte counted from 2000.
-    DateTimePicker1->setDateRange(QDate(2000, 1, 1), QDate(2255, 12, 31));
-    DateTimePicker1->setDate(QDate::currentDate());
+    dateEdit->setDateRange(QDate(2000, 1, 1), QDate(2255, 12, 31));
+    dateEdit->setDate(QDate::currentDate());
 
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->addItems(
+    groupCombo = new QComboBox(this);
+    groupCombo->addItems(
         {QStringLiteral("Группа 1"), QStringLiteral("Группа 2"), QStringLiteral("Группа 3")});
-    ComboBox1->setCurrentIndex(0);
+    groupCombo->setCurrentIndex(0);
 
     auto* form = new QFormLayout;
     form->setLabelAlignment(Qt::AlignRight);
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    Edit1->setFixedWidth(160);
-    Edit2->setFixedWidth(160);
+    innEdit->setFixedWidth(160);
+    passwordEdit->setFixedWidth(160);
     // Room for the longest long-format date (weekday and month in words).
     const QString longest = russian.toString(QDate(2000, 9, 24), QLocale::LongFormat);
-    DateTimePicker1->setFixedWidth(DateTimePicker1->fontMetrics().horizontalAdvance(longest) + 48);
-    ComboBox1->setFixedWidth(160);
-    form->addRow(QStringLiteral("ИНН:"), Edit1);
-    form->addRow(QStringLiteral("Пароль:"), Edit2);
-    form->addRow(QStringLiteral("Дата:"), DateTimePicker1);
-    form->addRow(QStringLiteral("Группа:"), ComboBox1);
+    dateEdit->setFixedWidth(dateEdit->fontMetrics().horizontalAdvance(longest) + 48);
+    groupCombo->setFixedWidth(160);
+    form->addRow(QStringLiteral("ИНН:"), innEdit);
+    form->addRow(QStringLiteral("Пароль:"), passwordEdit);
+    form->addRow(QStringLiteral("Дата:"), dateEdit);
+    form->addRow(QStringLiteral("Группа:"), groupCombo);
 
-    Button1 = new QPushButton(QStringLiteral("Отмена"), this);
-    Button2 = new QPushButton(QStringLiteral("Применить"), this);
-    Button1->setAutoDefault(false);
-    Button2->setAutoDefault(false);
-    connect(Button1, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
-    connect(Button2, &QPushButton::clicked, this, Guarded([this] { Button2Click(); }));
+    cancelButton = new QPushButton(QStringLiteral("Отмена"), this);
+    applyButton = new QPushButton(QStringLiteral("Применить"), this);
+    cancelButton->setAutoDefault(false);
+    applyButton->setAutoDefault(false);
+    connect(cancelButton, &QPushButton::clicked, this, Guarded([this] { cancelClicked(); }));
+    connect(applyButton, &QPushButton::clicked, this, Guarded([this] { applyClicked(); }));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
+    buttons->addWidget(cancelButton);
+    buttons->addWidget(applyButton);
 
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(16, 12, 16, 12);
@@ -99,25 +99,25 @@ InnDialog::InnDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void InnDialog::showEvent(QShowEvent* event) {
-    DateTimePicker1->setDate(QDate::currentDate());
+    dateEdit->setDate(QDate::currentDate());
     QDialog::showEvent(event);
 }
 
-void InnDialog::Button1Click() {
+void InnDialog::cancelClicked() {
     reject();
 }
 
-void InnDialog::Button2Click() {
+void InnDialog::applyClicked() {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
     InnInput input;
-    input.taxpayerNumber = Edit1->text();
-    input.password = Edit2->text();
-    input.date = DateTimePicker1->date();
-    input.groupIndex = ComboBox1->currentIndex();
+    input.taxpayerNumber = innEdit->text();
+    input.password = passwordEdit->text();
+    input.date = dateEdit->date();
+    input.groupIndex = groupCombo->currentIndex();
     const InnOutcome outcome = ProgramInn(input, Dialogs());
-    if (outcome.focus == InnField::TaxpayerNumber) Edit1->setFocus();
-    if (outcome.focus == InnField::Password) Edit2->setFocus();
+    if (outcome.focus == InnField::TaxpayerNumber) innEdit->setFocus();
+    if (outcome.focus == InnField::Password) passwordEdit->setFocus();
     if (!outcome.closeDialog) return;
     if (outcome.sent)
         accept();

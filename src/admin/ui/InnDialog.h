@@ -14,15 +14,15 @@ class InnDialog : public QDialog {
 public:
     explicit InnDialog(QWidget* parent = nullptr);
 
-    void Button1Click();  // "Отмена"
-    void Button2Click();  // "Применить"
+    void cancelClicked();  // "Отмена"
+    void applyClicked();   // "Применить"
 
-    QLineEdit* Edit1 = nullptr;            // ИНН
-    QLineEdit* Edit2 = nullptr;            // password
-    QDateEdit* DateTimePicker1 = nullptr;  // date
-    QComboBox* ComboBox1 = nullptr;        // group
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
+    QLineEdit* innEdit = nullptr;       // ИНН
+    QLineEdit* passwordEdit = nullptr;  // password
+    QDateEdit* dateEdit = nullptr;      // date
+    QComboBox* groupCombo = nullptr;    // group
+    QPushButton* cancelButton = nullptr;
+    QPushButton* applyButton = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -116,12 +116,12 @@ StatePage::StatePage(QWidget* parent) : QFrame(parent) {
     columns->addLayout(left, 1);
     columns->addLayout(right, 1);
 
-    BitBtn1 = new QPushButton(QStringLiteral("Состояние"), this);
-    BitBtn1->setMinimumWidth(120);
-    connect(BitBtn1, &QPushButton::clicked, this, Guarded([this] { BitBtn1Click(); }));
+    stateButton = new QPushButton(QStringLiteral("Состояние"), this);
+    stateButton->setMinimumWidth(120);
+    connect(stateButton, &QPushButton::clicked, this, Guarded([this] { stateClicked(); }));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(BitBtn1);
+    buttons->addWidget(stateButton);
     buttons->addStretch(1);
 
     auto* page = new QVBoxLayout(this);
@@ -156,7 +156,7 @@ void StatePage::fill(const StateTexts& t) {
     }
 }
 
-void StatePage::BitBtn1Click() {
+void StatePage::stateClicked() {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
     clearFields();

@@ -14,7 +14,7 @@ public:
     explicit StatePage(QWidget* parent = nullptr);
 
     // "Состояние": empties every field, asks the device, fills the fields.
-    void BitBtn1Click();
+    void stateClicked();
 
     QLineEdit* TimeEdit = nullptr;
     QLineEdit* DateEdit = nullptr;
@@ -30,7 +30,7 @@ public:
     QLineEdit* DocumentStateEdit = nullptr;
     QLineEdit* FactoryNumberEdit = nullptr;
     QLineEdit* InnEdit = nullptr;
-    QPushButton* BitBtn1 = nullptr;
+    QPushButton* stateButton = nullptr;
 
     // The fourteen display fields in the order they are filled.
     QList<QLineEdit*> fields() const;

@@ -15,14 +15,14 @@ public:
     // True once "Применить" has stored the fields and closed the dialog.
     bool applied() const { return applied_; }
 
-    QComboBox* ComboBox1 = nullptr;  // port
-    QComboBox* ComboBox2 = nullptr;  // speed
-    QLineEdit* Edit1 = nullptr;      // machine number
-    QLineEdit* Edit2 = nullptr;      // byte time-out
-    QLineEdit* Edit3 = nullptr;      // total time-out
+    QComboBox* portCombo = nullptr;          // port
+    QComboBox* speedCombo = nullptr;         // speed
+    QLineEdit* machineNumberEdit = nullptr;  // machine number
+    QLineEdit* byteTimeoutEdit = nullptr;    // byte time-out
+    QLineEdit* totalTimeoutEdit = nullptr;   // total time-out
 
-    void Button1Click();  // "Применить"
-    void Button2Click();  // "Отмена"
+    void applyClicked();   // "Применить"
+    void cancelClicked();  // "Отмена"
 
 protected:
     void reject() override;  // Esc acts as "Отмена"

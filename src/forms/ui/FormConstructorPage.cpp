@@ -121,7 +121,7 @@ void FormConstructorPage::buildControls() {
         FormButtons[i] = button;
         connect(button, &QPushButton::clicked, this, Guarded([this, button] {
                     ReleaseOthers(FormButtons, button);
-                    FormClick();
+                    formButtonClicked();
                 }));
     }
     AddLabel(this, QStringLiteral("Вариант:"), 4, 64, 60);
@@ -131,7 +131,7 @@ void FormConstructorPage::buildControls() {
         VariantButtons[i] = button;
         connect(button, &QPushButton::clicked, this, Guarded([this, button] {
                     ReleaseOthers(VariantButtons, button);
-                    VariantClick();
+                    variantButtonClicked();
                 }));
     }
 
@@ -156,13 +156,13 @@ void FormConstructorPage::buildControls() {
         ValueLabels[std::size_t(4 + i)] = AddLabel(this, NoValue, 400, top + i * RowStep, 44);
     }
 
-    RichEdit1 = new QTextEdit(this);
-    RichEdit1->setGeometry(456, 4, 268, 362);
-    RichEdit1->setReadOnly(true);
-    RichEdit1->setAcceptRichText(false);
-    RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
-    RichEdit1->setFont(FixedPitchFont());
-    RichEdit1->document()->setDefaultFont(FixedPitchFont());
+    preview = new QTextEdit(this);
+    preview->setGeometry(456, 4, 268, 362);
+    preview->setReadOnly(true);
+    preview->setAcceptRichText(false);
+    preview->setLineWrapMode(QTextEdit::NoWrap);
+    preview->setFont(FixedPitchFont());
+    preview->document()->setDefaultFont(FixedPitchFont());
 }
 
 void FormConstructorPage::buildRequisiteControls() {
@@ -170,25 +170,25 @@ void FormConstructorPage::buildRequisiteControls() {
     RequisiteControls->setGeometry(4, 170, 444, 204);
     AddLabel(RequisiteControls, QStringLiteral("Дополнительный\nреквизит:"), 0, 0, 130, 32);
     AddLabel(RequisiteControls, QStringLiteral("Текущий реквизит:"), 216, 8, 130);
-    ComboBox1 = new QComboBox(RequisiteControls);
-    ComboBox1->setGeometry(344, 4, 93, 24);
-    ComboBox1->addItem(QStringLiteral("Нет"));
-    for (int r = 1; r <= RequisiteCount; ++r) ComboBox1->addItem(QStringLiteral(" %1").arg(r));
-    connect(ComboBox1, &QComboBox::activated, this,
-            [this](int index) { Guarded([this, index] { ComboBox1Select(index); })(); });
+    requisiteCombo = new QComboBox(RequisiteControls);
+    requisiteCombo->setGeometry(344, 4, 93, 24);
+    requisiteCombo->addItem(QStringLiteral("Нет"));
+    for (int r = 1; r <= RequisiteCount; ++r) requisiteCombo->addItem(QStringLiteral(" %1").arg(r));
+    connect(requisiteCombo, &QComboBox::activated, this,
+            [this](int index) { Guarded([this, index] { requisiteSelected(index); })(); });
 
-    StringGrid1 = new GridPage(RequisiteControls);
+    grid = new GridPage(RequisiteControls);
     GridModel = new GridTextModel(
         RequisiteCount,
         {QStringLiteral("№"), QStringLiteral("Строка 1"), QStringLiteral("Строка 2"),
          QStringLiteral("Строка 3"), QStringLiteral("Дост.")},
-        StringGrid1);
-    StringGrid1->setModel(GridModel);
-    StringGrid1->setColumnWidths({20, 125, 125, 100, 65});
-    StringGrid1->setFont(FixedPitchFont());
-    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setGeometry(0, 36, 439, 167);
+        grid);
+    grid->setModel(GridModel);
+    grid->setColumnWidths({20, 125, 125, 100, 65});
+    grid->setFont(FixedPitchFont());
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setGeometry(0, 36, 439, 167);
     RequisiteControls->hide();
 }
 
@@ -203,28 +203,28 @@ void FormConstructorPage::buildDiscountControls() {
         TypeButtons[i] = button;
         connect(button, &QPushButton::clicked, this, Guarded([this, button] {
                     ReleaseOthers(TypeButtons, button);
-                    TypeSkClick();
+                    kindButtonClicked();
                 }));
     }
     DiscountControls->hide();
 }
 
 void FormConstructorPage::buildButtons() {
-    BitBtn2 = new QPushButton(QStringLiteral("Загрузить в АС"), this);
-    BitBtn2->setGeometry(456, 374, 132, 26);
-    connect(BitBtn2, &QPushButton::clicked, this, Guarded([this] { BitBtn2Click(); }));
-    BitBtn1 = new QPushButton(QStringLiteral("Выгрузить из АС"), this);
-    BitBtn1->setGeometry(592, 374, 132, 26);
-    connect(BitBtn1, &QPushButton::clicked, this, Guarded([this] { BitBtn1Click(); }));
-    BitBtn3 = new QPushButton(this);
-    BitBtn3->setIcon(HelpIcon());
-    BitBtn3->setIconSize(QSize(20, 20));
-    BitBtn3->setAccessibleName(QStringLiteral("Справка"));
-    BitBtn3->setGeometry(456, 406, 32, 26);
-    connect(BitBtn3, &QPushButton::clicked, this, Guarded([this] { BitBtn3Click(); }));
-    Button1 = new QPushButton(QStringLiteral("Выход"), this);
-    Button1->setGeometry(644, 406, 80, 26);
-    connect(Button1, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
+    writeButton = new QPushButton(QStringLiteral("Загрузить в АС"), this);
+    writeButton->setGeometry(456, 374, 132, 26);
+    connect(writeButton, &QPushButton::clicked, this, Guarded([this] { writeClicked(); }));
+    readButton = new QPushButton(QStringLiteral("Выгрузить из АС"), this);
+    readButton->setGeometry(592, 374, 132, 26);
+    connect(readButton, &QPushButton::clicked, this, Guarded([this] { readClicked(); }));
+    helpButton = new QPushButton(this);
+    helpButton->setIcon(HelpIcon());
+    helpButton->setIconSize(QSize(20, 20));
+    helpButton->setAccessibleName(QStringLiteral("Справка"));
+    helpButton->setGeometry(456, 406, 32, 26);
+    connect(helpButton, &QPushButton::clicked, this, Guarded([this] { helpClicked(); }));
+    exitButton = new QPushButton(QStringLiteral("Выход"), this);
+    exitButton->setGeometry(644, 406, 80, 26);
+    connect(exitButton, &QPushButton::clicked, this, Guarded([this] { exitClicked(); }));
 }
 
 // ---- State of the controls ----------------------------------------------------------
@@ -266,7 +266,7 @@ void FormConstructorPage::offerControls(int variant) {
         RequisiteControls->hide();
         DiscountControls->hide();
         PressOnly(VariantButtons, 0);
-        RichEdit1->clear();
+        preview->clear();
         return;
     }
     RequisiteControls->setVisible(row->offersRequisite);
@@ -283,7 +283,7 @@ void FormConstructorPage::setKindButtons(int kind) {
 }
 
 void FormConstructorPage::setRequisiteItem(int requisite) {
-    ComboBox1->setCurrentIndex(requisite >= 0 && requisite <= RequisiteCount ? requisite : -1);
+    requisiteCombo->setCurrentIndex(requisite >= 0 && requisite <= RequisiteCount ? requisite : -1);
 }
 
 void FormConstructorPage::setVariantButtonsEnabled(bool enabled) {
@@ -291,11 +291,11 @@ void FormConstructorPage::setVariantButtonsEnabled(bool enabled) {
 }
 
 void FormConstructorPage::renderPreview(int form) {
-    RichEdit1->clear();
+    preview->clear();
     const QStringList lines = FormPreviewLines(CurrentConfiguration(), form);
     // Plain text keeps the runs of spaces that line the columns up, and a
     // cliché line that happens to look like markup is shown as it is.
-    if (!lines.isEmpty()) RichEdit1->setPlainText(lines.join(QLatin1Char('\n')));
+    if (!lines.isEmpty()) preview->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 // ---- Handlers -------------------------------------------------------------------------
@@ -322,13 +322,13 @@ void FormConstructorPage::Fill() {
     setVariantButtonsEnabled(false);
     RequisiteControls->hide();
     DiscountControls->hide();
-    RichEdit1->clear();
+    preview->clear();
 }
 
-void FormConstructorPage::FormClick() {
+void FormConstructorPage::formButtonClicked() {
     const int form = selectedForm();
     pressVariant(0);
-    RichEdit1->clear();
+    preview->clear();
     RequisiteControls->hide();
     DiscountControls->hide();
     clearValues();
@@ -341,13 +341,13 @@ void FormConstructorPage::FormClick() {
     showVariantValues(Slot(form).variant, form);
 }
 
-void FormConstructorPage::VariantClick() {
+void FormConstructorPage::variantButtonClicked() {
     const int variant = pressedVariant();
     if (variant == 0) {
         // Letting the button up only clears the view; the slot keeps its variant.
         RequisiteControls->hide();
         DiscountControls->hide();
-        RichEdit1->clear();
+        preview->clear();
         clearValues();
         return;
     }
@@ -362,21 +362,21 @@ void FormConstructorPage::VariantClick() {
     renderPreview(form);
 }
 
-void FormConstructorPage::TypeSkClick() {
+void FormConstructorPage::kindButtonClicked() {
     const int form = selectedForm();
     if (!form) return;
     Slot(form).kind = uint8_t(PressedIndex(TypeButtons));
     renderPreview(form);
 }
 
-void FormConstructorPage::ComboBox1Select(int index) {
+void FormConstructorPage::requisiteSelected(int index) {
     const int form = selectedForm();
     if (!form || index < 0 || index > RequisiteCount) return;
     Slot(form).requisite = uint8_t(index);
     renderPreview(form);
 }
 
-void FormConstructorPage::BitBtn2Click() {
+void FormConstructorPage::writeClicked() {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
     if (pressedVariant() == 0) {
@@ -397,7 +397,7 @@ void FormConstructorPage::BitBtn2Click() {
     Dialogs().warning(QStringLiteral("Бланк удачно запрограммированн..."));
 }
 
-void FormConstructorPage::BitBtn1Click() {
+void FormConstructorPage::readClicked() {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
     const int form = selectedForm();
@@ -422,12 +422,12 @@ void FormConstructorPage::BitBtn1Click() {
     Dialogs().warning(QStringLiteral("Бланк удачно прочитан..."));
 }
 
-void FormConstructorPage::BitBtn3Click() {
+void FormConstructorPage::helpClicked() {
     HelpWindow help(this);
     help.exec();
 }
 
-void FormConstructorPage::Button1Click() {
+void FormConstructorPage::exitClicked() {
     if (!Dialogs().confirm(QStringLiteral("Вы действительно хотите выйти из конструктора форм?")))
         return;
     if (pageHost_) pageHost_->ShowMainPage(nullptr);

@@ -30,14 +30,14 @@ public:
 
     // The handlers, public so that tests drive them as the buttons do. Each
     // runs after the clicked button has changed its pressed state.
-    void FormClick();
-    void VariantClick();
-    void TypeSkClick();
-    void ComboBox1Select(int index);
-    void BitBtn2Click();  // "Загрузить в АС"
-    void BitBtn1Click();  // "Выгрузить из АС"
-    void BitBtn3Click();  // help
-    void Button1Click();  // "Выход"
+    void formButtonClicked();
+    void variantButtonClicked();
+    void kindButtonClicked();
+    void requisiteSelected(int index);
+    void writeClicked();  // "Загрузить в АС"
+    void readClicked();   // "Выгрузить из АС"
+    void helpClicked();   // help
+    void exitClicked();   // "Выход"
 
     // The pressed form (1..8) and variant (1..6) buttons, 0 when none is pressed.
     int selectedForm() const;
@@ -55,14 +55,14 @@ public:
     std::array<QLabel*, 8> ValueLabels{};
     QWidget* RequisiteControls = nullptr;
     QWidget* DiscountControls = nullptr;
-    GridPage* StringGrid1 = nullptr;
+    GridPage* grid = nullptr;
     GridTextModel* GridModel = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    QTextEdit* RichEdit1 = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    QPushButton* BitBtn2 = nullptr;
-    QPushButton* BitBtn3 = nullptr;
-    QPushButton* Button1 = nullptr;
+    QComboBox* requisiteCombo = nullptr;
+    QTextEdit* preview = nullptr;
+    QPushButton* readButton = nullptr;
+    QPushButton* writeButton = nullptr;
+    QPushButton* helpButton = nullptr;
+    QPushButton* exitButton = nullptr;
 
 private:
     PageHost* pageHost_ = nullptr;

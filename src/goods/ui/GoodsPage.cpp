@@ -63,21 +63,20 @@ GoodsPage::GoodsPage(QWidget* parent, PageHost* pageHost) : QFrame(parent), page
         layout->addWidget(line);
     }
 
-    StringGrid1 = new GridPage(this);
-    StringGrid1->setModel(table_);
-    StringGrid1->setColumnWidths(GoodsColumnWidths());
+    grid = new GridPage(this);
+    grid->setModel(table_);
+    grid->setColumnWidths(GoodsColumnWidths());
     // The column widths are the grid's own; a compact font lets a 13-digit
     // barcode and every header fit them.
-    QFont gridFont = StringGrid1->font();
+    QFont gridFont = grid->font();
     gridFont.setPixelSize(GridFontPixels);
-    StringGrid1->setFont(gridFont);
-    StringGrid1->horizontalHeader()->setFont(gridFont);
-    int gridWidth = 2 * StringGrid1->frameWidth() +
-                    StringGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    grid->setFont(gridFont);
+    grid->horizontalHeader()->setFont(gridFont);
+    int gridWidth = 2 * grid->frameWidth() + grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     for (int width : GoodsColumnWidths()) gridWidth += width;
-    StringGrid1->setFixedWidth(gridWidth);
-    StringGrid1->setDoubleClickHandler(Guarded([this] { StringGrid1DblClick(); }));
-    layout->addWidget(StringGrid1, 1, Qt::AlignLeft);
+    grid->setFixedWidth(gridWidth);
+    grid->setDoubleClickHandler(Guarded([this] { gridDoubleClicked(); }));
+    layout->addWidget(grid, 1, Qt::AlignLeft);
 
     auto* bottom = new QHBoxLayout;
     layout->addLayout(bottom);
@@ -86,13 +85,13 @@ GoodsPage::GoodsPage(QWidget* parent, PageHost* pageHost) : QFrame(parent), page
     auto* deviceLayout = new QGridLayout(device);
     deviceLayout->setContentsMargins(6, 4, 6, 6);
     deviceLayout->setVerticalSpacing(4);
-    CheckBox1 = new QCheckBox(QStringLiteral("Текущий"), device);
-    BitBtn1 = new QPushButton(QStringLiteral("Выгрузить из АС"), device);
-    BitBtn2 = new QPushButton(QStringLiteral("Загрузить в АС"), device);
-    deviceLayout->addWidget(CheckBox1, 0, 0, 1, 2);
-    deviceLayout->addWidget(BitBtn1, 1, 0);
-    deviceLayout->addWidget(BitBtn2, 1, 1);
-    StringGrid1->setCurrentCheckBox(CheckBox1);
+    currentOnlyBox = new QCheckBox(QStringLiteral("Текущий"), device);
+    readButton = new QPushButton(QStringLiteral("Выгрузить из АС"), device);
+    writeButton = new QPushButton(QStringLiteral("Загрузить в АС"), device);
+    deviceLayout->addWidget(currentOnlyBox, 0, 0, 1, 2);
+    deviceLayout->addWidget(readButton, 1, 0);
+    deviceLayout->addWidget(writeButton, 1, 1);
+    grid->setCurrentCheckBox(currentOnlyBox);
     bottom->addWidget(device);
 
     auto column = [bottom](QPushButton* upper, QPushButton* lower) {
@@ -102,37 +101,38 @@ GoodsPage::GoodsPage(QWidget* parent, PageHost* pageHost) : QFrame(parent), page
         box->addWidget(lower);
         bottom->addLayout(box);
     };
-    BitBtn6 = new QPushButton(QStringLiteral("Очистить базу в АС"), this);
-    BitBtn5 = new QPushButton(QStringLiteral("Очистить поля"), this);
-    BitBtn3 = new QPushButton(QStringLiteral("Сохранить в файл"), this);
-    BitBtn4 = new QPushButton(QStringLiteral("Загрузить из файла"), this);
-    Button1 = new QPushButton(QStringLiteral("Выход"), this);
-    column(BitBtn6, BitBtn5);
-    column(BitBtn3, BitBtn4);
+    clearDeviceButton = new QPushButton(QStringLiteral("Очистить базу в АС"), this);
+    clearButton = new QPushButton(QStringLiteral("Очистить поля"), this);
+    saveFileButton = new QPushButton(QStringLiteral("Сохранить в файл"), this);
+    loadFileButton = new QPushButton(QStringLiteral("Загрузить из файла"), this);
+    exitButton = new QPushButton(QStringLiteral("Выход"), this);
+    column(clearDeviceButton, clearButton);
+    column(saveFileButton, loadFileButton);
     bottom->addStretch();
     auto* exitBox = new QVBoxLayout;
     exitBox->addStretch();
-    exitBox->addWidget(Button1);
+    exitBox->addWidget(exitButton);
     bottom->addLayout(exitBox);
-    InstallEscapeButton(this, BitBtn5);
+    InstallEscapeButton(this, clearButton);
 
-    connect(Button1, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
-    connect(BitBtn1, &QPushButton::clicked, this, Guarded([this] { BitBtn1Click(); }));
-    connect(BitBtn2, &QPushButton::clicked, this, Guarded([this] { BitBtn2Click(); }));
-    connect(BitBtn3, &QPushButton::clicked, this, Guarded([this] { BitBtn3Click(); }));
-    connect(BitBtn4, &QPushButton::clicked, this, Guarded([this] { BitBtn4Click(); }));
-    connect(BitBtn5, &QPushButton::clicked, this, Guarded([this] { BitBtn5Click(); }));
-    connect(BitBtn6, &QPushButton::clicked, this, Guarded([this] { BitBtn6Click(); }));
+    connect(exitButton, &QPushButton::clicked, this, Guarded([this] { exitClicked(); }));
+    connect(readButton, &QPushButton::clicked, this, Guarded([this] { readClicked(); }));
+    connect(writeButton, &QPushButton::clicked, this, Guarded([this] { writeClicked(); }));
+    connect(saveFileButton, &QPushButton::clicked, this, Guarded([this] { saveFileClicked(); }));
+    connect(loadFileButton, &QPushButton::clicked, this, Guarded([this] { loadFileClicked(); }));
+    connect(clearButton, &QPushButton::clicked, this, Guarded([this] { clearClicked(); }));
+    connect(clearDeviceButton, &QPushButton::clicked, this,
+            Guarded([this] { clearDeviceClicked(); }));
 }
 
 int GoodsPage::CurrentRow() const {
-    return StringGrid1->CurrentRow();
+    return grid->CurrentRow();
 }
 int GoodsPage::CurrentCol() const {
-    return StringGrid1->CurrentCol();
+    return grid->CurrentCol();
 }
 
-void GoodsPage::Button1Click() {
+void GoodsPage::exitClicked() {
     if (!Dialogs().confirm(QStringLiteral("Вы действительно хотите выйти из загрузчика базы?")))
         return;
     if (pageHost_)
@@ -141,31 +141,31 @@ void GoodsPage::Button1Click() {
         hide();
 }
 
-void GoodsPage::BitBtn1Click() {
+void GoodsPage::readClicked() {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
-    if (StringGrid1->currentOnly())
+    if (grid->currentOnly())
         ReadCurrentGoods(*table_, CurrentRow(), CurrentProgress(), Dialogs());
     else
         ReadAllGoods(*table_, CurrentProgress(), Dialogs());
 }
 
-void GoodsPage::BitBtn2Click() {
+void GoodsPage::writeClicked() {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
-    if (StringGrid1->currentOnly())
+    if (grid->currentOnly())
         WriteCurrentGoods(*table_, CurrentRow(), CurrentProgress(), Dialogs());
     else
         WriteAllGoods(*table_, CurrentProgress(), Dialogs());
 }
 
-void GoodsPage::BitBtn6Click() {
+void GoodsPage::clearDeviceClicked() {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
     EraseDeviceGoods(CurrentProgress(), Dialogs());
 }
 
-void GoodsPage::BitBtn5Click() {
+void GoodsPage::clearClicked() {
     table_->clear();
 }
 
@@ -188,11 +188,11 @@ QFileDialog* GoodsPage::CreateOpenDialog(QWidget* parent) {
     return dialog;
 }
 
-void GoodsPage::BitBtn3Click() {
+void GoodsPage::saveFileClicked() {
     SaveToFile(RunFileDialog(CreateSaveDialog(this)));
 }
 
-void GoodsPage::BitBtn4Click() {
+void GoodsPage::loadFileClicked() {
     // A transfer that is running reads or fills the same table.
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
@@ -209,7 +209,7 @@ void GoodsPage::LoadFromFile(const QString& path) {
     LoadGoodsFileInteractive(*table_, path);
 }
 
-void GoodsPage::StringGrid1DblClick() {
+void GoodsPage::gridDoubleClicked() {
     if (!SharedGoodsEditor) return;
     const int row = CurrentRow();
     GoodsRecord record = table_->record(row);

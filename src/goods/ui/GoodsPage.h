@@ -20,27 +20,27 @@ public:
     explicit GoodsPage(QWidget* parent = nullptr, PageHost* pageHost = nullptr);
 
     GoodsTable& table() { return *table_; }
-    GridPage* StringGrid1 = nullptr;
-    QCheckBox* CheckBox1 = nullptr;  // "Текущий"
-    QPushButton* Button1 = nullptr;  // "Выход"
-    QPushButton* BitBtn1 = nullptr;  // "Выгрузить из АС"
-    QPushButton* BitBtn2 = nullptr;  // "Загрузить в АС"
-    QPushButton* BitBtn3 = nullptr;  // "Сохранить в файл"
-    QPushButton* BitBtn4 = nullptr;  // "Загрузить из файла"
-    QPushButton* BitBtn5 = nullptr;  // "Очистить поля"
-    QPushButton* BitBtn6 = nullptr;  // "Очистить базу в АС"
+    GridPage* grid = nullptr;
+    QCheckBox* currentOnlyBox = nullptr;       // "Текущий"
+    QPushButton* exitButton = nullptr;         // "Выход"
+    QPushButton* readButton = nullptr;         // "Выгрузить из АС"
+    QPushButton* writeButton = nullptr;        // "Загрузить в АС"
+    QPushButton* saveFileButton = nullptr;     // "Сохранить в файл"
+    QPushButton* loadFileButton = nullptr;     // "Загрузить из файла"
+    QPushButton* clearButton = nullptr;        // "Очистить поля"
+    QPushButton* clearDeviceButton = nullptr;  // "Очистить базу в АС"
 
     int CurrentRow() const;
     int CurrentCol() const;
 
-    void Button1Click();
-    void BitBtn1Click();
-    void BitBtn2Click();
-    void BitBtn3Click();
-    void BitBtn4Click();
-    void BitBtn5Click();
-    void BitBtn6Click();
-    void StringGrid1DblClick();
+    void exitClicked();
+    void readClicked();
+    void writeClicked();
+    void saveFileClicked();
+    void loadFileClicked();
+    void clearClicked();
+    void clearDeviceClicked();
+    void gridDoubleClicked();
 
     // The file steps after the dialogs; an empty name does nothing.
     void SaveToFile(const QString& path);

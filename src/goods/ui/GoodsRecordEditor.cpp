@@ -44,34 +44,34 @@ GoodsRecordEditor::GoodsRecordEditor(QWidget* parent) : QDialog(parent) {
     layout->addLayout(grid);
 
     grid->addWidget(new QLabel(QStringLiteral("Наименование:"), this), 0, 0);
-    Edit1 = new QLineEdit(this);
+    nameEdit = new QLineEdit(this);
     QFont mono(QStringLiteral("Courier"));
     mono.setStyleHint(QFont::TypeWriter);
     mono.setFixedPitch(true);
     mono.setPixelSize(16);
-    Edit1->setFont(mono);
-    SetupDeviceLineEdit(Edit1, GoodsNameLength);
-    Edit1->setMinimumWidth(QFontMetrics(mono).horizontalAdvance(QString(26, QLatin1Char('W'))));
-    grid->addWidget(Edit1, 0, 1, 1, 2);
-    CheckBox1 = new QCheckBox(QStringLiteral("Широкий"), this);
-    grid->addWidget(CheckBox1, 1, 1);
+    nameEdit->setFont(mono);
+    SetupDeviceLineEdit(nameEdit, GoodsNameLength);
+    nameEdit->setMinimumWidth(QFontMetrics(mono).horizontalAdvance(QString(26, QLatin1Char('W'))));
+    grid->addWidget(nameEdit, 0, 1, 1, 2);
+    wideBox = new QCheckBox(QStringLiteral("Широкий"), this);
+    grid->addWidget(wideBox, 1, 1);
 
     grid->addWidget(new QLabel(QStringLiteral("Штрих-код:"), this), 2, 0);
-    Edit2 = new QLineEdit(this);
-    Edit2->setMaxLength(BarcodeLength);
-    InstallDigitFilter(Edit2);
-    grid->addWidget(Edit2, 2, 1);
+    barcodeEdit = new QLineEdit(this);
+    barcodeEdit->setMaxLength(BarcodeLength);
+    InstallDigitFilter(barcodeEdit);
+    grid->addWidget(barcodeEdit, 2, 1);
 
     grid->addWidget(new QLabel(QStringLiteral("Секция:"), this), 3, 0);
-    Edit3 = new QLineEdit(this);
-    InstallDigitFilter(Edit3);
-    grid->addWidget(Edit3, 3, 1);
+    sectionEdit = new QLineEdit(this);
+    InstallDigitFilter(sectionEdit);
+    grid->addWidget(sectionEdit, 3, 1);
 
     grid->addWidget(new QLabel(QStringLiteral("Цена:"), this), 4, 0);
-    Edit4 = new QLineEdit(this);
-    Edit4->setMaxLength(PriceLength);
-    InstallDigitFilter(Edit4, QStringLiteral("."));
-    grid->addWidget(Edit4, 4, 1);
+    priceEdit = new QLineEdit(this);
+    priceEdit->setMaxLength(PriceLength);
+    InstallDigitFilter(priceEdit, QStringLiteral("."));
+    grid->addWidget(priceEdit, 4, 1);
 
     auto* warning = new QVBoxLayout;
     warning->setSpacing(0);
@@ -84,37 +84,37 @@ GoodsRecordEditor::GoodsRecordEditor(QWidget* parent) : QDialog(parent) {
     layout->addSpacing(6);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    Button2 = new QPushButton(QStringLiteral("Отмена"), this);
-    Button1 = new QPushButton(QStringLiteral("Применить"), this);
-    Button2->setAutoDefault(false);
-    Button1->setAutoDefault(false);
-    Button1->setDefault(true);
-    buttons->addWidget(Button2);
-    buttons->addWidget(Button1);
+    cancelButton = new QPushButton(QStringLiteral("Отмена"), this);
+    applyButton = new QPushButton(QStringLiteral("Применить"), this);
+    cancelButton->setAutoDefault(false);
+    applyButton->setAutoDefault(false);
+    applyButton->setDefault(true);
+    buttons->addWidget(cancelButton);
+    buttons->addWidget(applyButton);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(Button1, &QPushButton::clicked, this, &GoodsRecordEditor::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &GoodsRecordEditor::Button2Click);
+    connect(applyButton, &QPushButton::clicked, this, &GoodsRecordEditor::applyClicked);
+    connect(cancelButton, &QPushButton::clicked, this, &GoodsRecordEditor::cancelClicked);
 }
 
 void GoodsRecordEditor::FillFrom(const GoodsRecord& row) {
-    Edit1->setText(FromCp1251(row.name));
-    CheckBox1->setChecked(row.isWide());
-    SetLimitedText(Edit2, BarcodeLength,
+    nameEdit->setText(FromCp1251(row.name));
+    wideBox->setChecked(row.isWide());
+    SetLimitedText(barcodeEdit, BarcodeLength,
                    row.barcode.isEmpty() ? QStringLiteral("0") : FromCp1251(row.barcode));
-    Edit3->setText(FromCp1251(row.section));
-    SetLimitedText(Edit4, PriceLength, FromCp1251(row.price));
+    sectionEdit->setText(FromCp1251(row.section));
+    SetLimitedText(priceEdit, PriceLength, FromCp1251(row.price));
 }
 
 GoodsRecord GoodsRecordEditor::RecordFor(int row) const {
     GoodsRecord record;
     record.code = QByteArray::number(row - 1);
-    record.name = ToCp1251(Edit1->text());
-    record.font = CheckBox1->isChecked() ? WideFontText() : NarrowFontText();
-    record.barcode = ToCp1251(Edit2->text());
-    record.section = ToCp1251(Edit3->text());
-    record.price = ToCp1251(Edit4->text());
+    record.name = ToCp1251(nameEdit->text());
+    record.font = wideBox->isChecked() ? WideFontText() : NarrowFontText();
+    record.barcode = ToCp1251(barcodeEdit->text());
+    record.section = ToCp1251(sectionEdit->text());
+    record.price = ToCp1251(priceEdit->text());
     return record;
 }
 
@@ -131,24 +131,25 @@ void GoodsRecordEditor::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (QWidget* owner = parentWidget())
         move(owner->window()->geometry().center() - rect().center());
-    Edit1->setFocus();
+    nameEdit->setFocus();
 }
 
-void GoodsRecordEditor::Button1Click() {
-    const GoodsEntryCheck check = CheckGoodsEntries(Edit2->text(), Edit3->text(), Edit4->text());
-    if (!check.price.isEmpty()) Edit4->setText(FromCp1251(check.price));
+void GoodsRecordEditor::applyClicked() {
+    const GoodsEntryCheck check =
+        CheckGoodsEntries(barcodeEdit->text(), sectionEdit->text(), priceEdit->text());
+    if (!check.price.isEmpty()) priceEdit->setText(FromCp1251(check.price));
     if (!check.ok) {
         // The editor's refusals carry the error caption but no icon.
         Dialogs().inform(CaptionError(), check.message, DialogIcon::None);
         switch (check.focus) {
             case GoodsEntryField::Price:
-                Edit4->setFocus();
+                priceEdit->setFocus();
                 break;
             case GoodsEntryField::Section:
-                Edit3->setFocus();
+                sectionEdit->setFocus();
                 break;
             case GoodsEntryField::Barcode:
-                Edit2->setFocus();
+                barcodeEdit->setFocus();
                 break;
             case GoodsEntryField::None:
                 break;
@@ -159,11 +160,11 @@ void GoodsRecordEditor::Button1Click() {
     done(QDialog::Accepted);
 }
 
-void GoodsRecordEditor::Button2Click() {
+void GoodsRecordEditor::cancelClicked() {
     Applied = false;
     done(QDialog::Rejected);
 }
 
 void GoodsRecordEditor::reject() {
-    Button2Click();
+    cancelClicked();
 }

@@ -28,16 +28,16 @@ public:
     // Left by a successful "Применить".
     bool Applied = false;
 
-    QLineEdit* Edit1 = nullptr;      // "Наименование:"
-    QCheckBox* CheckBox1 = nullptr;  // "Широкий"
-    QLineEdit* Edit2 = nullptr;      // "Штрих-код:"
-    QLineEdit* Edit3 = nullptr;      // "Секция:"
-    QLineEdit* Edit4 = nullptr;      // "Цена:"
-    QPushButton* Button1 = nullptr;  // "Применить"
-    QPushButton* Button2 = nullptr;  // "Отмена"
+    QLineEdit* nameEdit = nullptr;        // "Наименование:"
+    QCheckBox* wideBox = nullptr;         // "Широкий"
+    QLineEdit* barcodeEdit = nullptr;     // "Штрих-код:"
+    QLineEdit* sectionEdit = nullptr;     // "Секция:"
+    QLineEdit* priceEdit = nullptr;       // "Цена:"
+    QPushButton* applyButton = nullptr;   // "Применить"
+    QPushButton* cancelButton = nullptr;  // "Отмена"
 
-    void Button1Click();
-    void Button2Click();
+    void applyClicked();
+    void cancelClicked();
 
 protected:
     void showEvent(QShowEvent* event) override;

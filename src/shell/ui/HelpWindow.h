@@ -10,8 +10,8 @@ class HelpWindow : public QDialog {
     Q_OBJECT
 public:
     explicit HelpWindow(QWidget* parent = nullptr);
-    QPlainTextEdit* Memo1 = nullptr;
-    QPushButton* Button1 = nullptr;
+    QPlainTextEdit* textView = nullptr;
+    QPushButton* okButton = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -21,11 +21,11 @@ SplashWindow::SplashWindow(QWidget* parent) : QDialog(parent) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(500);
-    Timer1->setInterval(1500);
-    Timer1->setSingleShot(true);
-    Timer1->setTimerType(Qt::PreciseTimer);
-    connect(Timer1, &QTimer::timeout, this, &QDialog::accept);
-    Timer1->start();
+    closeTimer = new QTimer(this);
+    closeTimer->setInterval(500);
+    closeTimer->setInterval(1500);
+    closeTimer->setSingleShot(true);
+    closeTimer->setTimerType(Qt::PreciseTimer);
+    connect(closeTimer, &QTimer::timeout, this, &QDialog::accept);
+    closeTimer->start();
 }

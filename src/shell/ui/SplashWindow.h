@@ -9,5 +9,5 @@ class SplashWindow : public QDialog {
     Q_OBJECT
 public:
     explicit SplashWindow(QWidget* parent = nullptr);
-    QTimer* Timer1 = nullptr;
+    QTimer* closeTimer = nullptr;
 };

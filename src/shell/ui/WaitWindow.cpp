@@ -12,8 +12,8 @@ WaitWindow::WaitWindow(QWidget* parent) : QDialog(parent) {
     auto* icon = new QLabel(this);
     icon->setGeometry(12, 18, 32, 32);
     icon->setPixmap(DrawHourglassPicture(QSize(32, 32)));
-    Label1 = new QLabel(this);
-    Label1->setGeometry(60, 14, 260, 18);
-    Label2 = new QLabel(QStringLiteral("Дождитесь окончания ..."), this);
-    Label2->setGeometry(60, 38, 260, 18);
+    operationLabel = new QLabel(this);
+    operationLabel->setGeometry(60, 14, 260, 18);
+    hintLabel = new QLabel(QStringLiteral("Дождитесь окончания ..."), this);
+    hintLabel->setGeometry(60, 38, 260, 18);
 }

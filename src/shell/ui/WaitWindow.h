@@ -9,8 +9,8 @@ class WaitWindow : public QDialog {
     Q_OBJECT
 public:
     explicit WaitWindow(QWidget* parent = nullptr);
-    QLabel* Label1 = nullptr;  // the operation text
-    QLabel* Label2 = nullptr;  // "Дождитесь окончания ..."
+    QLabel* operationLabel = nullptr;  // the operation text
+    QLabel* hintLabel = nullptr;       // "Дождитесь окончания ..."
 
 protected:
     void reject() override {}  // Esc does not close it; the operation does

@@ -29,14 +29,14 @@ void WindowProgress::setBusyCursor(bool busy) {
 
 void WindowProgress::showWait(const QString& text) {
     if (!wait_) return;
-    wait_->Label1->setText(text);
+    wait_->operationLabel->setText(text);
     if (host_) wait_->move(host_->hostWindow()->geometry().center() - wait_->rect().center());
     wait_->show();
     wait_->raise();
 }
 
 void WindowProgress::setWaitText(const QString& text) {
-    if (wait_) wait_->Label1->setText(text);
+    if (wait_) wait_->operationLabel->setText(text);
 }
 
 void WindowProgress::setWaitCaption(const QString& caption) {

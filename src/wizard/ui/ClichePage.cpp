@@ -32,15 +32,15 @@ ListPage::Layout ClicheLayout() {
 
 ClichePage::ClichePage(WizardWindow* host, QWidget* parent)
     : ListPage(host, 5, parent, ClicheLayout()) {
-    Button1->setText(QStringLiteral("Далее>>>"));
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->addItems({QStringLiteral("Клише 1"), QStringLiteral("Клише 2")});
-    const QRect next = BitBtn2->geometry();
-    ComboBox1->setGeometry(next.right() + 8, next.top(), 100, next.height());
+    nextButton->setText(QStringLiteral("Далее>>>"));
+    clicheCombo = new QComboBox(this);
+    clicheCombo->addItems({QStringLiteral("Клише 1"), QStringLiteral("Клише 2")});
+    const QRect next = writeButton->geometry();
+    clicheCombo->setGeometry(next.right() + 8, next.top(), 100, next.height());
 }
 
 int ClichePage::selectedCliche() const {
-    return ComboBox1->currentIndex() == 1 ? 1 : 0;
+    return clicheCombo->currentIndex() == 1 ? 1 : 0;
 }
 
 TransferPage ClichePage::transfer() {
@@ -48,7 +48,7 @@ TransferPage ClichePage::transfer() {
 }
 
 void ClichePage::Fill(int cliche) {
-    ComboBox1->setCurrentIndex(cliche == 1 ? 1 : 0);
+    clicheCombo->setCurrentIndex(cliche == 1 ? 1 : 0);
     fillCells();
     showNavigation();
 }

@@ -15,7 +15,7 @@ public:
     void Fill(int cliche);
     void refill() override;
 
-    QComboBox* ComboBox1 = nullptr;  // "Клише 1" / "Клише 2"
+    QComboBox* clicheCombo = nullptr;  // "Клише 1" / "Клише 2"
     // The cliché of the drop-down list, 0 or 1.
     int selectedCliche() const;
 

@@ -21,22 +21,22 @@ DocumentNamePage::DocumentNamePage(WizardWindow* host, QWidget* parent)
         8, addHeading(QStringLiteral("Название ДСО")));
 
     addText(QStringLiteral("ДСО:"), 8, y + 16);
-    Edit1 = new QLineEdit(this);
-    SetupDeviceLineEdit(Edit1);
-    Edit1->setGeometry(8, y + 32, 260, 22);
-    CheckBox1 = new QCheckBox(QStringLiteral("Широкий"), this);
-    CheckBox1->setGeometry(280, y + 32, 120, 22);
+    nameEdit = new QLineEdit(this);
+    SetupDeviceLineEdit(nameEdit);
+    nameEdit->setGeometry(8, y + 32, 260, 22);
+    wideBox = new QCheckBox(QStringLiteral("Широкий"), this);
+    wideBox->setGeometry(280, y + 32, 120, 22);
 
-    BitBtn1 = new QPushButton(QStringLiteral("Выгрузить из АС"), this);
-    BitBtn1->setGeometry(8, y + 72, 130, 25);
-    BitBtn2 = new QPushButton(QStringLiteral("Загрузить в АС"), this);
-    BitBtn2->setGeometry(146, y + 72, 130, 25);
-    for (QPushButton* b : {BitBtn1, BitBtn2}) b->setAutoDefault(false);
+    readButton = new QPushButton(QStringLiteral("Выгрузить из АС"), this);
+    readButton->setGeometry(8, y + 72, 130, 25);
+    writeButton = new QPushButton(QStringLiteral("Загрузить в АС"), this);
+    writeButton->setGeometry(146, y + 72, 130, 25);
+    for (QPushButton* b : {readButton, writeButton}) b->setAutoDefault(false);
 
-    connect(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
-    connect(CheckBox1, &QCheckBox::toggled, this, [this] { CheckBox1Click(); });
-    connect(BitBtn1, &QPushButton::clicked, this, Guarded([this] { BitBtn1Click(); }));
-    connect(BitBtn2, &QPushButton::clicked, this, Guarded([this] { BitBtn2Click(); }));
+    connect(nameEdit, &QLineEdit::textChanged, this, [this] { nameEdited(); });
+    connect(wideBox, &QCheckBox::toggled, this, [this] { wideClicked(); });
+    connect(readButton, &QPushButton::clicked, this, Guarded([this] { readClicked(); }));
+    connect(writeButton, &QPushButton::clicked, this, Guarded([this] { writeClicked(); }));
 }
 
 void DocumentNamePage::Fill() {
@@ -45,27 +45,27 @@ void DocumentNamePage::Fill() {
     // exactly its flag and text.
     const bool wide = IsWideLine(name);
     const QString text = LineText(name);
-    CheckBox1->setChecked(wide);
-    Edit1->setText(text);
+    wideBox->setChecked(wide);
+    nameEdit->setText(text);
     showNavigation();
 }
 
-void DocumentNamePage::Edit1Change() {
-    StoreLine(CurrentConfiguration().documentName, Edit1->text(), CheckBox1->isChecked());
+void DocumentNamePage::nameEdited() {
+    StoreLine(CurrentConfiguration().documentName, nameEdit->text(), wideBox->isChecked());
 }
 
-void DocumentNamePage::CheckBox1Click() {
-    Edit1Change();
+void DocumentNamePage::wideClicked() {
+    nameEdited();
 }
 
-void DocumentNamePage::BitBtn1Click() {
+void DocumentNamePage::readClicked() {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
     ReadDocumentName(
-        CurrentConfiguration(), [this] { Edit1->clear(); }, [this] { Fill(); });
+        CurrentConfiguration(), [this] { nameEdit->clear(); }, [this] { Fill(); });
 }
 
-void DocumentNamePage::BitBtn2Click() {
+void DocumentNamePage::writeClicked() {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
     WriteDocumentName(CurrentConfiguration());

@@ -15,13 +15,13 @@ public:
 
     void Fill();
 
-    QLineEdit* Edit1 = nullptr;
-    QCheckBox* CheckBox1 = nullptr;  // "Широкий"
-    QPushButton* BitBtn1 = nullptr;  // "Выгрузить из АС"
-    QPushButton* BitBtn2 = nullptr;  // "Загрузить в АС"
+    QLineEdit* nameEdit = nullptr;
+    QCheckBox* wideBox = nullptr;        // "Широкий"
+    QPushButton* readButton = nullptr;   // "Выгрузить из АС"
+    QPushButton* writeButton = nullptr;  // "Загрузить в АС"
 
-    void Edit1Change();
-    void CheckBox1Click();
-    void BitBtn1Click();
-    void BitBtn2Click();
+    void nameEdited();
+    void wideClicked();
+    void readClicked();
+    void writeClicked();
 };

@@ -8,48 +8,48 @@
 EditorDialog::EditorDialog(const QString& caption, QWidget* parent) : QDialog(parent) {
     setWindowTitle(caption);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    Edit1 = new QLineEdit(this);
-    connect(Edit1, &QLineEdit::returnPressed, this, &EditorDialog::Edit1KeyPress);
+    field = new QLineEdit(this);
+    connect(field, &QLineEdit::returnPressed, this, &EditorDialog::enterPressed);
 }
 
 void EditorDialog::addButtons(QVBoxLayout* layout) {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    Button2 = new QPushButton(QStringLiteral("Отмена"), this);
-    Button1 = new QPushButton(QStringLiteral("Применить"), this);
-    for (QPushButton* b : {Button1, Button2}) {
+    cancelButton = new QPushButton(QStringLiteral("Отмена"), this);
+    applyButton = new QPushButton(QStringLiteral("Применить"), this);
+    for (QPushButton* b : {applyButton, cancelButton}) {
         b->setAutoDefault(false);
         b->setDefault(false);
         buttons->addWidget(b);
     }
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    connect(Button1, &QPushButton::clicked, this, &EditorDialog::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &EditorDialog::Button2Click);
+    connect(applyButton, &QPushButton::clicked, this, &EditorDialog::applyClicked);
+    connect(cancelButton, &QPushButton::clicked, this, &EditorDialog::cancelClicked);
 }
 
 void EditorDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     Accepted = false;
-    Edit1->setFocus();
-    Edit1->deselect();
-    Edit1->end(false);
+    field->setFocus();
+    field->deselect();
+    field->end(false);
 }
 
-void EditorDialog::Edit1KeyPress() {
-    Button1Click();
+void EditorDialog::enterPressed() {
+    applyClicked();
 }
 
-void EditorDialog::Button1Click() {
+void EditorDialog::applyClicked() {
     Accepted = true;
     done(QDialog::Accepted);
 }
 
-void EditorDialog::Button2Click() {
+void EditorDialog::cancelClicked() {
     Accepted = false;
     done(QDialog::Rejected);
 }
 
 void EditorDialog::reject() {
-    Button2Click();
+    cancelClicked();
 }

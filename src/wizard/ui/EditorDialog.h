@@ -13,13 +13,13 @@ class EditorDialog : public QDialog {
     Q_OBJECT
 public:
     bool Accepted = false;
-    QLineEdit* Edit1 = nullptr;
-    QPushButton* Button1 = nullptr;  // "Применить"
-    QPushButton* Button2 = nullptr;  // "Отмена"
+    QLineEdit* field = nullptr;
+    QPushButton* applyButton = nullptr;   // "Применить"
+    QPushButton* cancelButton = nullptr;  // "Отмена"
 
-    void Edit1KeyPress();  // Enter
-    void Button1Click();
-    void Button2Click();
+    void enterPressed();  // Enter
+    void applyClicked();
+    void cancelClicked();
 
 protected:
     EditorDialog(const QString& caption, QWidget* parent);

@@ -23,14 +23,14 @@ LineEditorDialog::LineEditorDialog(QWidget* parent)
     }
 
     const QFont mono = CourierFont(16);
-    Edit1->setFont(mono);
-    SetupDeviceLineEdit(Edit1);
+    field->setFont(mono);
+    SetupDeviceLineEdit(field);
     // Room for the 24 characters the field takes.
-    Edit1->setMinimumWidth(QFontMetrics(mono).horizontalAdvance(QString(26, QChar(u'Ш'))));
-    layout->addWidget(Edit1);
+    field->setMinimumWidth(QFontMetrics(mono).horizontalAdvance(QString(26, QChar(u'Ш'))));
+    layout->addWidget(field);
 
-    CheckBox1 = new QCheckBox(QStringLiteral("Широкий"), this);
-    layout->addWidget(CheckBox1);
+    wideBox = new QCheckBox(QStringLiteral("Широкий"), this);
+    layout->addWidget(wideBox);
 
     addButtons(layout);
 }

@@ -26,56 +26,56 @@ ListPage::ListPage(WizardWindow* host, int index, QWidget* parent, const Layout&
     int y = addTextLines(layout.explanation, Margin, addHeading(layout.heading));
 
     Cells = new GridTextModel(DataRows, layout.headers, this);
-    StringGrid1 = new GridPage(this);
-    StringGrid1->setModel(Cells);
-    StringGrid1->setRowHeight(RowHeight);
-    if (layout.linesInRows) StringGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
-    if (layout.monospace) StringGrid1->setFont(CourierFont(13));
-    StringGrid1->setColumnWidths(layout.widths);
+    grid = new GridPage(this);
+    grid->setModel(Cells);
+    grid->setRowHeight(RowHeight);
+    if (layout.linesInRows) grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    if (layout.monospace) grid->setFont(CourierFont(13));
+    grid->setColumnWidths(layout.widths);
     int width = 0;
     for (int w : layout.widths) width += w;
-    const int frame = 2 * StringGrid1->frameWidth();
+    const int frame = 2 * grid->frameWidth();
     // Header row and eight data rows, each with its grid line, fit without scrolling.
     const int height = RowHeight + 1 + DataRows * RowHeight + frame;
-    StringGrid1->setGeometry(Margin, y + 4, width + frame + 1, height);
-    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setDoubleClickHandler(Guarded([this] { StringGrid1DblClick(); }));
+    grid->setGeometry(Margin, y + 4, width + frame + 1, height);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setDoubleClickHandler(Guarded([this] { gridDoubleClicked(); }));
 
     const int controls = gridBottom() + 6;
     int x = Margin;
     if (layout.hasCurrentBox) {
-        CheckBox1 = new QCheckBox(QStringLiteral("Текущий"), this);
-        CheckBox1->setChecked(true);
-        CheckBox1->setGeometry(x, controls, 80, ButtonHeight);
-        StringGrid1->setCurrentCheckBox(CheckBox1);
+        currentOnlyBox = new QCheckBox(QStringLiteral("Текущий"), this);
+        currentOnlyBox->setChecked(true);
+        currentOnlyBox->setGeometry(x, controls, 80, ButtonHeight);
+        grid->setCurrentCheckBox(currentOnlyBox);
         x += 84;
     }
-    BitBtn1 = new QPushButton(QStringLiteral("Выгрузить из АС"), this);
-    BitBtn1->setGeometry(x, controls, 118, ButtonHeight);
-    BitBtn2 = new QPushButton(QStringLiteral("Загрузить в АС"), this);
-    BitBtn2->setGeometry(x + 122, controls, 118, ButtonHeight);
-    connect(BitBtn1, &QPushButton::clicked, this, Guarded([this] { BitBtn1Click(); }));
-    connect(BitBtn2, &QPushButton::clicked, this, Guarded([this] { BitBtn2Click(); }));
-    BitBtn1->setAutoDefault(false);
-    BitBtn2->setAutoDefault(false);
+    readButton = new QPushButton(QStringLiteral("Выгрузить из АС"), this);
+    readButton->setGeometry(x, controls, 118, ButtonHeight);
+    writeButton = new QPushButton(QStringLiteral("Загрузить в АС"), this);
+    writeButton->setGeometry(x + 122, controls, 118, ButtonHeight);
+    connect(readButton, &QPushButton::clicked, this, Guarded([this] { readClicked(); }));
+    connect(writeButton, &QPushButton::clicked, this, Guarded([this] { writeClicked(); }));
+    readButton->setAutoDefault(false);
+    writeButton->setAutoDefault(false);
     if (layout.hasCurrentBox) {
-        BitBtn3 = new QPushButton(QStringLiteral("Очистить поля"), this);
-        BitBtn3->setGeometry(x + 244, controls, 118, ButtonHeight);
-        BitBtn3->setAutoDefault(false);
-        connect(BitBtn3, &QPushButton::clicked, this, Guarded([this] { BitBtn3Click(); }));
+        clearButton = new QPushButton(QStringLiteral("Очистить поля"), this);
+        clearButton->setGeometry(x + 244, controls, 118, ButtonHeight);
+        clearButton->setAutoDefault(false);
+        connect(clearButton, &QPushButton::clicked, this, Guarded([this] { clearClicked(); }));
     }
 }
 
 int ListPage::CurrentRow() const {
-    return StringGrid1->CurrentRow();
+    return grid->CurrentRow();
 }
 int ListPage::CurrentCol() const {
-    return StringGrid1->CurrentCol();
+    return grid->CurrentCol();
 }
 
 int ListPage::gridBottom() const {
-    return StringGrid1->geometry().bottom();
+    return grid->geometry().bottom();
 }
 
 int ListPage::column(int line) const {
@@ -91,7 +91,7 @@ QString ListPage::cellText(const TransferPage& page, int item, int line) const {
 }
 
 void ListPage::fillCells() {
-    StringGrid1->setColumnWidths(layout_.widths);
+    grid->setColumnWidths(layout_.widths);
     const TransferPage page = transfer();
     for (int r = 1; r <= DataRows; ++r) Cells->setCell(0, r, QString::number(r));
     for (int item = 0; item < page.items; ++item) {
@@ -120,22 +120,22 @@ void ListPage::showAccess(int item) {
 
 void ListPage::editLineCell(DeviceText& stored, int r, int c) {
     if (!SharedLineEditor) return;
-    SharedLineEditor->Edit1->setText(Cells->cell(c, r));
-    SharedLineEditor->CheckBox1->setChecked(IsWideLine(stored));
+    SharedLineEditor->field->setText(Cells->cell(c, r));
+    SharedLineEditor->wideBox->setChecked(IsWideLine(stored));
     SharedLineEditor->exec();
-    if (SharedLineEditor->Accepted) Cells->setCell(c, r, SharedLineEditor->Edit1->text());
-    StoreLine(stored, Cells->cell(c, r), SharedLineEditor->CheckBox1->isChecked());
+    if (SharedLineEditor->Accepted) Cells->setCell(c, r, SharedLineEditor->field->text());
+    StoreLine(stored, Cells->cell(c, r), SharedLineEditor->wideBox->isChecked());
 }
 
-void ListPage::StringGrid1DblClick() {
+void ListPage::gridDoubleClicked() {
     editCell(CurrentRow(), CurrentCol());
 }
 
-void ListPage::BitBtn1Click() {
+void ListPage::readClicked() {
     runTransfer(ReadItem, ReadItems);
 }
 
-void ListPage::BitBtn2Click() {
+void ListPage::writeClicked() {
     runTransfer(WriteItem, WriteItems);
 }
 
@@ -144,12 +144,12 @@ void ListPage::runTransfer(void (*one)(const TransferPage&, int, PageView&),
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
     const TransferPage page = transfer();
-    if (StringGrid1->currentOnly())
+    if (grid->currentOnly())
         one(page, CurrentRow() - 1, *this);
     else
         all(page, *this);
 }
 
-void ListPage::BitBtn3Click() {
+void ListPage::clearClicked() {
     ClearItems(transfer(), *this);
 }

@@ -19,12 +19,12 @@ struct DeviceText;
 class ListPage : public WizardPage, public PageView {
     Q_OBJECT
 public:
-    GridPage* StringGrid1 = nullptr;
+    GridPage* grid = nullptr;
     GridTextModel* Cells = nullptr;
-    QCheckBox* CheckBox1 = nullptr;  // "Текущий"; none on the cliché page
-    QPushButton* BitBtn1 = nullptr;  // "Выгрузить из АС"
-    QPushButton* BitBtn2 = nullptr;  // "Загрузить в АС"
-    QPushButton* BitBtn3 = nullptr;  // "Очистить поля"; none on the cliché page
+    QCheckBox* currentOnlyBox = nullptr;  // "Текущий"; none on the cliché page
+    QPushButton* readButton = nullptr;    // "Выгрузить из АС"
+    QPushButton* writeButton = nullptr;   // "Загрузить в АС"
+    QPushButton* clearButton = nullptr;   // "Очистить поля"; none on the cliché page
 
     // The last selected cell, 1 and 1 at start.
     int CurrentRow() const;
@@ -42,10 +42,10 @@ public:
         bool monospace = false;
     };
 
-    void StringGrid1DblClick();
-    void BitBtn1Click();
-    void BitBtn2Click();
-    void BitBtn3Click();
+    void gridDoubleClicked();
+    void readClicked();
+    void writeClicked();
+    void clearClicked();
 
     // PageView
     void clearCells(int item, int line) override;

@@ -11,9 +11,9 @@ NumberEditorDialog* SharedNumberEditor = nullptr;
 NumberEditorDialog::NumberEditorDialog(QWidget* parent)
     : EditorDialog(QStringLiteral("Редактирование числа...."), parent) {
     auto* layout = new QVBoxLayout(this);
-    Edit1->setMaxLength(PasswordDigits);
-    InstallDigitFilter(Edit1);
-    layout->addWidget(Edit1);
+    field->setMaxLength(PasswordDigits);
+    InstallDigitFilter(field);
+    layout->addWidget(field);
 
     addButtons(layout);
 }

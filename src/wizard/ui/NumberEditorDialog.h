@@ -3,7 +3,7 @@
 #include "wizard/ui/EditorDialog.h"
 
 // The number editor, created once at start-up and reused: up to 4 digits.
-// The caller fills Edit1, shows it modally, then reads Accepted and Edit1.
+// The caller fills field, shows it modally, then reads Accepted and field.
 class NumberEditorDialog : public EditorDialog {
     Q_OBJECT
 public:

@@ -52,10 +52,10 @@ void OperatorsPage::editCell(int row, int col) {
     } else if (col == 2) {
         editLineCell(op.name, row, col);
     } else if (col == 3 && SharedNumberEditor) {
-        SharedNumberEditor->Edit1->setText(Cells->cell(col, row));
+        SharedNumberEditor->field->setText(Cells->cell(col, row));
         SharedNumberEditor->exec();
         if (!SharedNumberEditor->Accepted) return;
-        Cells->setCell(col, row, SharedNumberEditor->Edit1->text());
-        StorePassword(op.password, SharedNumberEditor->Edit1->text());
+        Cells->setCell(col, row, SharedNumberEditor->field->text());
+        StorePassword(op.password, SharedNumberEditor->field->text());
     }
 }

@@ -29,18 +29,18 @@ WizardLastPage::WizardLastPage(WizardWindow* host, QWidget* parent) : WizardPage
     picture->setPixmap(DrawDevicePicture(QSize(120, 150)));
     picture->setGeometry((PageWidth - 120) / 2, y + 20, 120, 150);
 
-    Button1->setText(QStringLiteral("Готово"));
-    connect(Button1, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
+    nextButton->setText(QStringLiteral("Готово"));
+    connect(nextButton, &QPushButton::clicked, this, Guarded([this] { doneClicked(); }));
 }
 
 void WizardLastPage::Fill() {
     const bool whole = !host_->singlePage();
-    if (whole) Button1->setVisible(true);
-    Button2->setVisible(whole);
+    if (whole) nextButton->setVisible(true);
+    backButton->setVisible(whole);
     for (QLabel* line : TextLines) line->setVisible(whole);
 }
 
-void WizardLastPage::Button1Click() {
+void WizardLastPage::doneClicked() {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
     // A failed state query asks; a failed form read ends the reading quietly.

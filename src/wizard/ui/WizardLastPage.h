@@ -13,7 +13,7 @@ public:
     WizardLastPage(WizardWindow* host, QWidget* parent);
 
     void Fill();
-    void Button1Click();
+    void doneClicked();
 
     QList<QLabel*> TextLines;
 

@@ -37,26 +37,26 @@ WizardPage::WizardPage(WizardWindow* host, int index, QWidget* parent)
     setFixedSize(PageWidth, PageHeight);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     const int y = PageHeight - ButtonHeight - Margin;
-    Button3 = new QPushButton(QStringLiteral("Выход"), this);
-    Button3->setGeometry(Margin, y, ButtonWidth, ButtonHeight);
-    Button1 = new QPushButton(QStringLiteral("Далее >>>"), this);
-    Button1->setGeometry(PageWidth - Margin - ButtonWidth, y, ButtonWidth, ButtonHeight);
-    Button2 = new QPushButton(QStringLiteral("<<< Назад"), this);
-    Button2->setGeometry(PageWidth - Margin - 2 * ButtonWidth - 6, y, ButtonWidth, ButtonHeight);
-    for (QPushButton* b : {Button1, Button2, Button3}) b->setAutoDefault(false);
+    exitButton = new QPushButton(QStringLiteral("Выход"), this);
+    exitButton->setGeometry(Margin, y, ButtonWidth, ButtonHeight);
+    nextButton = new QPushButton(QStringLiteral("Далее >>>"), this);
+    nextButton->setGeometry(PageWidth - Margin - ButtonWidth, y, ButtonWidth, ButtonHeight);
+    backButton = new QPushButton(QStringLiteral("<<< Назад"), this);
+    backButton->setGeometry(PageWidth - Margin - 2 * ButtonWidth - 6, y, ButtonWidth, ButtonHeight);
+    for (QPushButton* b : {nextButton, backButton, exitButton}) b->setAutoDefault(false);
 
-    connect(Button3, &QPushButton::clicked, this, Guarded([this] { Button3Click(); }));
+    connect(exitButton, &QPushButton::clicked, this, Guarded([this] { exitClicked(); }));
     // The start page has nothing behind it; the last page's forward button
     // finishes instead of moving.
     if (index_ > 0)
-        connect(Button2, &QPushButton::clicked, this,
+        connect(backButton, &QPushButton::clicked, this,
                 Guarded([this] { host_->ShowPage(host_->page(index_ - 1)); }));
     if (index_ < WizardWindow::PageCount - 1)
-        connect(Button1, &QPushButton::clicked, this,
+        connect(nextButton, &QPushButton::clicked, this,
                 Guarded([this] { host_->ShowPage(host_->page(index_ + 1)); }));
 }
 
-void WizardPage::Button3Click() {
+void WizardPage::exitClicked() {
     if (!exitAlwaysAsks() && host_->singlePage()) {
         host_->closeWizard();
         return;
@@ -70,8 +70,8 @@ QString WizardPage::exitQuestion() const {
 
 void WizardPage::showNavigation() {
     const bool whole = !host_->singlePage();
-    Button1->setVisible(whole);
-    Button2->setVisible(whole);
+    nextButton->setVisible(whole);
+    backButton->setVisible(whole);
 }
 
 QLabel* WizardPage::addText(const QString& text, int x, int y, bool bold) {

@@ -23,12 +23,12 @@ public:
 
     int pageIndex() const { return index_; }
 
-    QPushButton* Button1 = nullptr;  // "Далее >>>" (the last page: "Готово")
-    QPushButton* Button2 = nullptr;  // "<<< Назад"
-    QPushButton* Button3 = nullptr;  // "Выход"
+    QPushButton* nextButton = nullptr;  // "Далее >>>" (the last page: "Готово")
+    QPushButton* backButton = nullptr;  // "<<< Назад"
+    QPushButton* exitButton = nullptr;  // "Выход"
 
     // "Выход": closes the wizard, asking first unless the rule says not to.
-    void Button3Click();
+    void exitClicked();
 
 protected:
     // A maroon label at (x, y), sized to its text.

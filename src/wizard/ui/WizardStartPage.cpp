@@ -27,20 +27,20 @@ WizardStartPage::WizardStartPage(WizardWindow* host, QWidget* parent)
     y = addTextLines({QStringLiteral("Для корректной работы с данными необходимо выгрузить"),
                       QStringLiteral("имеющиеся настройки .")},
                      textLeft, y + 28);
-    BitBtn1 = new QPushButton(QStringLiteral("Выгрузить из АС"), this);
-    BitBtn1->setAutoDefault(false);
-    BitBtn1->setGeometry(textLeft, y + 10, 130, 25);
-    connect(BitBtn1, &QPushButton::clicked, this, Guarded([this] { BitBtn1Click(); }));
+    readButton = new QPushButton(QStringLiteral("Выгрузить из АС"), this);
+    readButton->setAutoDefault(false);
+    readButton->setGeometry(textLeft, y + 10, 130, 25);
+    connect(readButton, &QPushButton::clicked, this, Guarded([this] { readClicked(); }));
 
-    Button1->setEnabled(false);
-    Button2->setEnabled(false);
+    nextButton->setEnabled(false);
+    backButton->setEnabled(false);
 }
 
-void WizardStartPage::BitBtn1Click() {
+void WizardStartPage::readClicked() {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
     // Once the tool holds the device's configuration the pages may be walked;
     // a later failed download does not take that back.
     if (DownloadConfiguration(CurrentConfiguration(), &host_->refreshPages()))
-        Button1->setEnabled(true);
+        nextButton->setEnabled(true);
 }

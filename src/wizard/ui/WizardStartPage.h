@@ -11,9 +11,9 @@ class WizardStartPage : public WizardPage {
 public:
     WizardStartPage(WizardWindow* host, QWidget* parent);
 
-    QPushButton* BitBtn1 = nullptr;  // "Выгрузить из АС"
+    QPushButton* readButton = nullptr;  // "Выгрузить из АС"
 
-    void BitBtn1Click();
+    void readClicked();
 
 protected:
     bool exitAlwaysAsks() const override { return true; }

@@ -23,20 +23,20 @@ class WizardRefresh : public ConfigurationPages {
 public:
     explicit WizardRefresh(WizardWindow& wizard) : wizard_(wizard) {}
     void refreshOperators() override {
-        if (wizard_.DataOperFrame) wizard_.DataOperFrame->Fill();
+        if (wizard_.operatorsPage) wizard_.operatorsPage->Fill();
     }
     void refreshDocumentName() override {
-        if (wizard_.DcoFrame) wizard_.DcoFrame->Fill();
+        if (wizard_.documentNamePage) wizard_.documentNamePage->Fill();
     }
     void refreshServices() override {
-        if (wizard_.UslFrame) wizard_.UslFrame->Fill();
+        if (wizard_.servicesPage) wizard_.servicesPage->Fill();
     }
     void refreshRequisites() override {
-        if (wizard_.KlsFrame) wizard_.KlsFrame->Fill();
+        if (wizard_.requisitesPage) wizard_.requisitesPage->Fill();
     }
     void refreshCliche(int clicheIndex) override {
-        if (wizard_.KlsFrame2 && (clicheIndex == 0 || clicheIndex == 1))
-            wizard_.KlsFrame2->Fill(clicheIndex);
+        if (wizard_.clichePage && (clicheIndex == 0 || clicheIndex == 1))
+            wizard_.clichePage->Fill(clicheIndex);
     }
 
 private:
@@ -54,8 +54,8 @@ WizardWindow::WizardWindow(QWidget* parent, int startPage, bool singlePage, Page
     setWindowTitle(QStringLiteral("Конструктор..."));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(ClientWidth, ClientHeight);
-    Panel1 = new QFrame(this);
-    Panel1->setGeometry(0, 0, ClientWidth, ClientHeight);
+    pageArea = new QFrame(this);
+    pageArea->setGeometry(0, 0, ClientWidth, ClientHeight);
 }
 
 WizardWindow::~WizardWindow() = default;
@@ -64,50 +64,50 @@ void WizardWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!pagesCreated_) {
         pagesCreated_ = true;
-        FormShow();
+        createPages();
     }
 }
 
-void WizardWindow::FormShow() {
-    StartFrame = new WizardStartPage(this, Panel1);
-    DataOperFrame = new OperatorsPage(this, Panel1);
-    DcoFrame = new DocumentNamePage(this, Panel1);
-    UslFrame = new ServicesPage(this, Panel1);
-    KlsFrame = new RequisitesPage(this, Panel1);
-    KlsFrame2 = new ClichePage(this, Panel1);
-    LastFrame = new WizardLastPage(this, Panel1);
+void WizardWindow::createPages() {
+    welcomePage = new WizardStartPage(this, pageArea);
+    operatorsPage = new OperatorsPage(this, pageArea);
+    documentNamePage = new DocumentNamePage(this, pageArea);
+    servicesPage = new ServicesPage(this, pageArea);
+    requisitesPage = new RequisitesPage(this, pageArea);
+    clichePage = new ClichePage(this, pageArea);
+    lastPage = new WizardLastPage(this, pageArea);
     for (int index = 0; index < PageCount; ++index) {
         WizardPage* p = page(index);
         p->move(2, 2);
         p->hide();
     }
-    DataOperFrame->Fill();
-    DcoFrame->Fill();
-    UslFrame->Fill();
-    KlsFrame->Fill();
+    operatorsPage->Fill();
+    documentNamePage->Fill();
+    servicesPage->Fill();
+    requisitesPage->Fill();
     // Both clichés pass through the page, so it opens on the second.
-    KlsFrame2->Fill(0);
-    KlsFrame2->Fill(1);
-    LastFrame->Fill();
+    clichePage->Fill(0);
+    clichePage->Fill(1);
+    lastPage->Fill();
     ShowPage(page(startPage_));
 }
 
 WizardPage* WizardWindow::page(int index) const {
     switch (index) {
         case 0:
-            return StartFrame;
+            return welcomePage;
         case 1:
-            return DataOperFrame;
+            return operatorsPage;
         case 2:
-            return DcoFrame;
+            return documentNamePage;
         case 3:
-            return UslFrame;
+            return servicesPage;
         case 4:
-            return KlsFrame;
+            return requisitesPage;
         case 5:
-            return KlsFrame2;
+            return clichePage;
         case 6:
-            return LastFrame;
+            return lastPage;
         default:
             return nullptr;
     }
@@ -126,7 +126,7 @@ void WizardWindow::closeWizard() {
 
 void WizardWindow::reject() {
     if (auto* shown = qobject_cast<WizardPage*>(current_))
-        shown->Button3Click();
+        shown->exitClicked();
     else
         closeWizard();
 }

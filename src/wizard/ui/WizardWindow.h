@@ -43,13 +43,13 @@ public:
     // What the start page's download refills after each of its phases.
     ConfigurationPages& refreshPages() { return *refresh_; }
 
-    WizardStartPage* StartFrame = nullptr;
-    OperatorsPage* DataOperFrame = nullptr;
-    DocumentNamePage* DcoFrame = nullptr;
-    ServicesPage* UslFrame = nullptr;
-    RequisitesPage* KlsFrame = nullptr;
-    ClichePage* KlsFrame2 = nullptr;
-    WizardLastPage* LastFrame = nullptr;
+    WizardStartPage* welcomePage = nullptr;
+    OperatorsPage* operatorsPage = nullptr;
+    DocumentNamePage* documentNamePage = nullptr;
+    ServicesPage* servicesPage = nullptr;
+    RequisitesPage* requisitesPage = nullptr;
+    ClichePage* clichePage = nullptr;
+    WizardLastPage* lastPage = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -58,13 +58,13 @@ protected:
     void reject() override;
 
 private:
-    void FormShow();
+    void createPages();
 
     PageHost* pageHost_ = nullptr;
     int startPage_ = 0;
     bool singlePage_ = false;
     bool pagesCreated_ = false;
-    QFrame* Panel1 = nullptr;
+    QFrame* pageArea = nullptr;
     QWidget* current_ = nullptr;
     std::unique_ptr<ConfigurationPages> refresh_;
 };

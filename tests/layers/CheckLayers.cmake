@@ -1,0 +1,44 @@
+# The layers point down only. Fails when a file of the device layer includes
+# the emulator, the shell or any window, or when a file of zelvo_core (the top
+# level of a subsystem folder) includes a widget header.
+#   cmake -DSOURCE_DIR=<src> -DWIDGETS_DIR=<QtWidgets include dir> -P CheckLayers.cmake
+if(NOT IS_DIRECTORY "${SOURCE_DIR}" OR NOT IS_DIRECTORY "${WIDGETS_DIR}")
+  message(FATAL_ERROR "CheckLayers: SOURCE_DIR and WIDGETS_DIR must be folders")
+endif()
+
+file(GLOB widget_headers RELATIVE "${WIDGETS_DIR}" "${WIDGETS_DIR}/*")
+list(FILTER widget_headers INCLUDE REGEX "^[A-Za-z0-9_.]+$")
+string(REPLACE "." "\\." widget_alternatives "${widget_headers}")
+string(REPLACE ";" "|" widget_alternatives "${widget_alternatives}")
+set(widget_include "#[ \t]*include[ \t]*[<\"](QtWidgets/)?(${widget_alternatives})[>\"]")
+set(device_include "#[ \t]*include[ \t]*[<\"](emulator/|shell/|[A-Za-z_]+/ui/)")
+
+set(problems "")
+file(GLOB subsystems LIST_DIRECTORIES true "${SOURCE_DIR}/*")
+foreach(folder IN LISTS subsystems)
+  if(NOT IS_DIRECTORY "${folder}")
+    continue()
+  endif()
+  get_filename_component(subsystem "${folder}" NAME)
+  # The programs' own folders are not part of zelvo_core.
+  if(subsystem MATCHES "^(app|sim|cli)$")
+    continue()
+  endif()
+  file(GLOB core_files "${folder}/*.h" "${folder}/*.cpp")
+  foreach(file IN LISTS core_files)
+    file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include")
+    foreach(line IN LISTS includes)
+      if(line MATCHES "${widget_include}")
+        string(APPEND problems "\n  ${file}: core file includes a widget header: ${line}")
+      endif()
+      if(subsystem STREQUAL "device" AND line MATCHES "${device_include}")
+        string(APPEND problems "\n  ${file}: the device layer reaches up: ${line}")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(problems)
+  message(FATAL_ERROR "Layer rules broken:${problems}")
+endif()
+message(STATUS "Layer rules hold in ${SOURCE_DIR}")

@@ -73,8 +73,9 @@ ItemLoopOptions ClicheLines(const QString& lead) {
     return options;
 }
 
-bool Stop(Progress& progress) {
+bool Stop(Progress& progress, UserDialogs& dialogs) {
     progress.hideWait();
+    ReportIfStopped(progress, dialogs);
     return false;
 }
 
@@ -143,7 +144,7 @@ bool DownloadConfiguration(DeviceConfiguration& config, ConfigurationPages* page
         },
         RecordPhase(ReadLead()), progress, dialogs);
     if (pages) pages->refreshOperators();
-    if (!goOn) return Stop(progress);
+    if (!goOn) return Stop(progress, dialogs);
 
     progress.setWaitText(QStringLiteral("ДСО..."));
     goOn = RunItemLoop(
@@ -153,7 +154,7 @@ bool DownloadConfiguration(DeviceConfiguration& config, ConfigurationPages* page
         },
         SingleItem(ReadLead()), progress, dialogs);
     // A stop here leaves the document-name page as it was.
-    if (!goOn) return Stop(progress);
+    if (!goOn) return Stop(progress, dialogs);
     if (pages) pages->refreshDocumentName();
 
     const auto readRecords = [&](ParameterGroup group, ThreeLineRecord* records) {
@@ -171,12 +172,12 @@ bool DownloadConfiguration(DeviceConfiguration& config, ConfigurationPages* page
     progress.setWaitText(QStringLiteral("Наименование услуг..."));
     goOn = readRecords(GroupService, config.services);
     if (pages) pages->refreshServices();
-    if (!goOn) return Stop(progress);
+    if (!goOn) return Stop(progress, dialogs);
 
     progress.setWaitText(QStringLiteral("Дополнительные реквизиты..."));
     goOn = readRecords(GroupRequisite, config.requisites);
     if (pages) pages->refreshRequisites();
-    if (!goOn) return Stop(progress);
+    if (!goOn) return Stop(progress, dialogs);
 
     progress.setWaitText(QStringLiteral("Клише..."));
     for (int c = 0; c < ClicheCount; ++c) {
@@ -191,7 +192,7 @@ bool DownloadConfiguration(DeviceConfiguration& config, ConfigurationPages* page
             options, progress, dialogs);
         progress.setBusyCursor(false);
         if (pages) pages->refreshCliche(c);
-        if (!goOn) return Stop(progress);
+        if (!goOn) return Stop(progress, dialogs);
     }
 
     progress.hideWait();
@@ -221,7 +222,7 @@ bool UploadConfiguration(DeviceConfiguration& config) {
                                       field.bytes, field.size);
         },
         RecordPhase(WriteLead()), progress, dialogs);
-    if (!goOn) return Stop(progress);
+    if (!goOn) return Stop(progress, dialogs);
 
     progress.setWaitText(QStringLiteral("Загрузка ДСО..."));
     goOn = RunItemLoop(
@@ -230,7 +231,7 @@ bool UploadConfiguration(DeviceConfiguration& config) {
             return WriteParameterText(GroupDocumentName, 1, 1, config.documentName);
         },
         SingleItem(WriteLead()), progress, dialogs);
-    if (!goOn) return Stop(progress);
+    if (!goOn) return Stop(progress, dialogs);
 
     const auto writeRecords = [&](ParameterGroup group, const ThreeLineRecord* records) {
         return RunItemLoop(
@@ -246,10 +247,10 @@ bool UploadConfiguration(DeviceConfiguration& config) {
     };
 
     progress.setWaitText(QStringLiteral("Загрузка услуг..."));
-    if (!writeRecords(GroupService, config.services)) return Stop(progress);
+    if (!writeRecords(GroupService, config.services)) return Stop(progress, dialogs);
 
     progress.setWaitText(QStringLiteral("Загрузка дополнительных услуг..."));
-    if (!writeRecords(GroupRequisite, config.requisites)) return Stop(progress);
+    if (!writeRecords(GroupRequisite, config.requisites)) return Stop(progress, dialogs);
 
     // The bar and the hourglass are set up once for both clichés and taken down
     // after each, so the second cliché runs on a hidden bar with the normal cursor.
@@ -268,7 +269,7 @@ bool UploadConfiguration(DeviceConfiguration& config) {
         }
         progress.end();
         progress.setBusyCursor(false);
-        if (!goOn) return Stop(progress);
+        if (!goOn) return Stop(progress, dialogs);
     }
 
     progress.hideWait();
@@ -305,5 +306,6 @@ std::optional<int> ReadFormTable(DeviceConfiguration& config) {
             options, progress, dialogs);
     }
     progress.hideWait();
+    ReportIfStopped(progress, dialogs);
     return group;
 }

@@ -14,6 +14,11 @@ public:
     bool acquired() const { return acquired_; }
     static bool busy();
 
+    // Told when an operation begins (true) and when it has ended (false): the
+    // window program holds back user input for that long.
+    using Observer = void (*)(bool busy);
+    static void setObserver(Observer observer);
+
 private:
     bool acquired_;
 };

@@ -165,6 +165,8 @@ bool ReadAllGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
     if (completed) {
         fillPassedOver();
         dialogs.warning(QStringLiteral("Прочитано удачно..."));
+    } else {
+        ReportIfStopped(progress, dialogs);
     }
     return completed;
 }
@@ -192,7 +194,10 @@ bool WriteAllGoods(const GoodsTable& table, Progress& progress, UserDialogs& dia
             },
             AllRecords(WriteLead), progress, dialogs);
     }
-    if (completed) dialogs.warning(QStringLiteral("Записано удачно..."));
+    if (completed)
+        dialogs.warning(QStringLiteral("Записано удачно..."));
+    else
+        ReportIfStopped(progress, dialogs);
     return completed;
 }
 
@@ -210,6 +215,9 @@ bool EraseDeviceGoods(Progress& progress, UserDialogs& dialogs) {
             [&](int number) -> std::optional<ItemResult> { return WriteGoodsRecord(number, zero); },
             AllRecords(EraseLead), progress, dialogs);
     }
-    if (completed) dialogs.warning(QStringLiteral("База очищена..."));
+    if (completed)
+        dialogs.warning(QStringLiteral("База очищена..."));
+    else
+        ReportIfStopped(progress, dialogs);
     return completed;
 }

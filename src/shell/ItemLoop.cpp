@@ -40,6 +40,12 @@ bool RunItemLoop(int count, const std::function<std::optional<ItemResult>(int in
     } indicators(options, progress);
     bool completed = true;
     for (int index = 0; index < count; ++index) {
+        // A stop asked for in an earlier phase of the same transfer ends this
+        // one before it sends anything.
+        if (progress.stopRequested()) {
+            completed = false;
+            break;
+        }
         const std::optional<ItemResult> result = item(index);
         if (!result) continue;
         if (!result->ok() &&
@@ -54,10 +60,12 @@ bool RunItemLoop(int count, const std::function<std::optional<ItemResult>(int in
         } else {
             progress.processEvents();
         }
-        if (progress.stopRequested()) {
-            completed = false;
-            break;
-        }
     }
     return completed;
+}
+
+bool ReportIfStopped(Progress& progress, UserDialogs& dialogs) {
+    if (!progress.stopRequested()) return false;
+    dialogs.warning(QStringLiteral("Операция прервана."));
+    return true;
 }

@@ -46,10 +46,15 @@ struct ItemLoopOptions {
 // the item is skipped without a step. After a failure the user is asked
 // failureLead + error text + "\n Продолжить?"; No stops at once (or, without
 // askOnFailure, the loop stops at the failure itself).
-// The loop also ends after any item once progress.stopRequested() says so.
+// The loop also ends, before the next item, once progress.stopRequested() says so.
 // Returns true when every item was run, false when the user stopped.
 bool RunItemLoop(int count, const std::function<std::optional<ItemResult>(int index)>& item,
                  const ItemLoopOptions& options, Progress& progress, UserDialogs& dialogs);
+
+// After a long transfer has taken its indicators down: tells the user
+// "Операция прервана." when it ended on a stop request. True when it did, so
+// the caller shows no success message.
+bool ReportIfStopped(Progress& progress, UserDialogs& dialogs);
 
 // The question after a failed item of a loop.
 QString ContinueQuestion(const QString& lead, const QByteArray& errorText);

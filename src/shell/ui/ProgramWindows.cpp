@@ -1,13 +1,21 @@
 #include "shell/ui/ProgramWindows.h"
 
+#include <QPushButton>
+
 ProgramWindows::ProgramWindows()
     : lineEditor_(&mainWindow),
       numberEditor_(&mainWindow),
       goodsEditor_(&mainWindow),
       waitWindow_(&mainWindow),
-      progress_(&mainWindow, &waitWindow_) {
+      progress_(&mainWindow, &waitWindow_),
+      inputGuard_(&waitWindow_) {
     SetDialogs(&dialogs_);
     SetProgress(&progress_);
+    inputGuard_.followDeviceOperations();
+    QObject::connect(waitWindow_.stopButton, &QPushButton::clicked,
+                     [this] { progress_.requestStop(); });
+    // A stop asked for during one operation never reaches the next.
+    QObject::connect(&inputGuard_, &InputGuard::ended, [this] { progress_.clearStopRequest(); });
     SharedLineEditor = &lineEditor_;
     SharedNumberEditor = &numberEditor_;
     SharedGoodsEditor = &goodsEditor_;

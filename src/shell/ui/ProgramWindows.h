@@ -1,6 +1,7 @@
 #pragma once
 
 #include "goods/ui/GoodsRecordEditor.h"
+#include "shell/ui/InputGuard.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/QtDialogs.h"
 #include "shell/ui/WaitWindow.h"
@@ -21,6 +22,9 @@ public:
     ProgramWindows& operator=(const ProgramWindows&) = delete;
 
     MainWindow mainWindow;
+    InputGuard& inputGuard() { return inputGuard_; }
+    WaitWindow& waitWindow() { return waitWindow_; }
+    UserDialogs& dialogs() { return dialogs_; }
 
 private:
     QtDialogs dialogs_;
@@ -29,4 +33,5 @@ private:
     GoodsRecordEditor goodsEditor_;
     WaitWindow waitWindow_;
     WindowProgress progress_;
+    InputGuard inputGuard_;
 };

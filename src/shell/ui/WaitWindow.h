@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QLabel;
+class QPushButton;
 
 // The wait window: shown without blocking while a long device operation runs.
 class WaitWindow : public QDialog {
@@ -11,6 +12,8 @@ public:
     explicit WaitWindow(QWidget* parent = nullptr);
     QLabel* operationLabel = nullptr;  // the operation text
     QLabel* hintLabel = nullptr;       // "Дождитесь окончания ..."
+    // "Прервать": the one control that takes input while a transfer runs.
+    QPushButton* stopButton = nullptr;
 
 protected:
     void reject() override {}  // Esc does not close it; the operation does

@@ -28,6 +28,8 @@ void WindowProgress::setBusyCursor(bool busy) {
 }
 
 void WindowProgress::showWait(const QString& text) {
+    // Each long transfer starts without a stop request of an earlier one.
+    stopRequested_ = false;
     if (!wait_) return;
     wait_->operationLabel->setText(text);
     if (host_) wait_->move(host_->hostWindow()->geometry().center() - wait_->rect().center());

@@ -20,9 +20,14 @@ public:
     void setWaitCaption(const QString& caption) override;
     void hideWait() override;
     void processEvents() override;
+    bool stopRequested() const override { return stopRequested_; }
+    // The wait window's "Прервать".
+    void requestStop() { stopRequested_ = true; }
+    void clearStopRequest() { stopRequested_ = false; }
 
 private:
     PageHost* host_;
     WaitWindow* wait_;
     bool busy_ = false;
+    bool stopRequested_ = false;
 };

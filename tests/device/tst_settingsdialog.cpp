@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "device/DeviceLock.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
 #include "device/ui/ConnectionSettingsDialog.h"
@@ -124,15 +123,6 @@ private slots:
         // Seven silent probes take 1.3 s; the stop ends the search after the one in flight.
         QVERIFY2(clock.elapsed() < 1000, QByteArray::number(clock.elapsed()).constData());
         QVERIFY(dialogs->shown.isEmpty());
-        QCOMPARE(dialog->portCombo->currentIndex(), 0);
-    }
-
-    void refusedWhileAnExchangeRuns() {
-        DeviceLock running;
-        findWith(QStringLiteral("123"));
-        QCOMPARE(dialogs->shown.size(), 1);
-        QCOMPARE(dialogs->shown[0].text,
-                 QStringLiteral("Идёт обмен с АС. Дождитесь окончания текущей операции."));
         QCOMPARE(dialog->portCombo->currentIndex(), 0);
     }
 

@@ -1,25 +1,87 @@
 #include "device/PortNames.h"
 
+#include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSerialPortInfo>
+#include <algorithm>
 
 #include "device/LinkRegistry.h"
+
+namespace {
+
+constexpr int ComItemCount = 100;
+
+// The same device may be reached through a link (/dev/serial/by-id/...).
+QString DeviceIdentity(const QString& path) {
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? path : canonical;
+}
+
+}  // namespace
 
 QString EmulatorPortName() {
     return QStringLiteral("Эмулятор АС");
 }
 
-QStringList AvailablePortNames() {
-    QStringList names;
-    names.reserve(110);
-    for (int i = 1; i <= 100; ++i) names << QStringLiteral("COM%1").arg(i);
+QList<PortEntry> AvailablePorts() {
+    QList<PortEntry> entries;
+    entries.reserve(ComItemCount + 10);
+    QHash<QString, int> comByDevice;
+    for (int i = 1; i <= ComItemCount; ++i) {
+        PortEntry entry;
+        entry.name = QStringLiteral("COM%1").arg(i);
+#ifndef Q_OS_WIN
+        const QString path = PortPath(entry.name);
+        entry.present = QFileInfo::exists(path);
+        if (entry.present) comByDevice.insert(DeviceIdentity(path), i - 1);
+#endif
+        entries << entry;
+    }
     const auto ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo& info : ports) {
         const QString location = info.systemLocation();
-        if (!names.contains(location) && !names.contains(info.portName())) names << location;
+        int same = -1;
+#ifdef Q_OS_WIN
+        static const QRegularExpression com(QStringLiteral("^COM([0-9]{1,3})$"));
+        const QRegularExpressionMatch m = com.match(info.portName());
+        if (m.hasMatch() && m.captured(1).toInt() >= 1 && m.captured(1).toInt() <= ComItemCount)
+            same = m.captured(1).toInt() - 1;
+#else
+        same = comByDevice.value(DeviceIdentity(location), -1);
+#endif
+        if (same < 0) {
+            for (int i = ComItemCount; i < entries.size() && same < 0; ++i)
+                if (entries.at(i).name == location) same = i;
+        }
+        if (same >= 0) {
+            PortEntry& entry = entries[same];
+            entry.present = true;
+            if (entry.description.isEmpty()) entry.description = info.description();
+            continue;
+        }
+        entries << PortEntry{location, info.description(), true};
     }
-    names << RegisteredPortNames();
+    const QStringList registered = RegisteredPortNames();
+    for (PortEntry& entry : entries)
+        if (registered.contains(entry.name)) entry.present = false;
+    for (const QString& name : registered)
+        if (std::none_of(entries.cbegin(), entries.cend(),
+                         [&](const PortEntry& e) { return e.name == name; }))
+            entries << PortEntry{name, QString(), false};
+    return entries;
+}
+
+QStringList AvailablePortNames() {
+    QStringList names;
+    for (const PortEntry& entry : AvailablePorts()) names << entry.name;
     return names;
+}
+
+QString PortEntryText(const PortEntry& entry) {
+    const QString description = entry.description.trimmed();
+    if (description.isEmpty()) return entry.name;
+    return entry.name + QStringLiteral(" — ") + description;
 }
 
 QString PortPath(const QString& portName) {
@@ -27,7 +89,7 @@ QString PortPath(const QString& portName) {
     const QRegularExpressionMatch m = com.match(portName);
     if (m.hasMatch()) {
         const int n = m.captured(1).toInt();
-        if (n >= 1 && n <= 100) {
+        if (n >= 1 && n <= ComItemCount) {
 #ifdef Q_OS_WIN
             return QStringLiteral("\\\\.\\COM%1").arg(n);
 #else

@@ -43,6 +43,27 @@ qint64 NowNs() {
     return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
 
+int LineSpeed(speed_t speed) {
+    switch (speed) {
+        case B2400:
+            return 2400;
+        case B4800:
+            return 4800;
+        case B9600:
+            return 9600;
+        case B19200:
+            return 19200;
+        case B38400:
+            return 38400;
+        case B57600:
+            return 57600;
+        case B115200:
+            return 115200;
+        default:
+            return 0;
+    }
+}
+
 void SetNonBlocking(int fd) {
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
 }
@@ -92,12 +113,16 @@ struct Options {
     bool log = false;
     bool exitOnEof = false;
     qint64 gapNs = 300'000'000;
+    int listenBaud = 0;  // 0: every speed
 };
 
 class Simulator {
 public:
     explicit Simulator(const Options& options)
-        : options_(options), framer_(options.gapNs), log_(options.log) {}
+        : options_(options),
+          framer_(options.gapNs),
+          log_(options.log),
+          listenBaud_(options.listenBaud) {}
     ~Simulator();
 
     // Applies the start-up commands; false with a message on stderr on error.
@@ -121,12 +146,14 @@ private:
     void portClosed();
     void logLine(const char* tag, const QByteArray& bytes);
     bool listening() const { return openers_ != 0; }
+    bool hearsLineSpeed() const;
 
     Options options_;
     DeviceEmulator device_;
     RequestFramer framer_;
     Output out_;
     bool log_;
+    int listenBaud_;
     int master_ = -1;
     int keeper_ = -1;  // our own slave descriptor: no hang-up while the program closes
     int watch_ = -1;
@@ -304,6 +331,12 @@ void Simulator::serve(const RequestFramer::Frame& frame) {
     if (watch_ >= 0) readOpenEvents();
     // A new request ends whatever was still owed for the last one.
     tcflush(keeper_, TCIFLUSH);
+    if (!hearsLineSpeed()) {
+        // At another speed a real device receives only garbled bytes and keeps quiet.
+        logLine("NOISE", frame.bytes);
+        outgoing_ = Outgoing{};
+        return;
+    }
     const EmulatorReply reply = device_.exchange(frame.bytes);
     logLine("REQ", frame.bytes);
     logLine("RSP", reply.bytes);
@@ -314,6 +347,14 @@ void Simulator::serve(const RequestFramer::Frame& frame) {
             outgoing_.due[i] = frame.firstByteNs + reply.arrivalNs(i, int(frame.bytes.size()));
     }
     sendDue(NowNs());
+}
+
+bool Simulator::hearsLineSpeed() const {
+    if (listenBaud_ <= 0) return true;
+    // A pseudo-terminal keeps the speed the program set, though it sends at none.
+    termios line{};
+    if (tcgetattr(keeper_, &line) != 0) return true;
+    return LineSpeed(cfgetospeed(&line)) == listenBaud_;
 }
 
 void Simulator::sendDue(qint64 now) {
@@ -361,7 +402,15 @@ void Simulator::control(const QString& line) {
         log_ = line.endsWith(QLatin1String("on"));
     } else if (line == QLatin1String("reset")) {
         device_.reset();
+        listenBaud_ = options_.listenBaud;
         configure();
+    } else if (line.startsWith(QLatin1String("listen "))) {
+        bool ok = false;
+        const int baud = line.mid(7).trimmed().toInt(&ok);
+        if (ok && baud >= 0)
+            listenBaud_ = baud;
+        else
+            error = QStringLiteral("listen needs BAUD (0: every speed)");
     } else {
         error = ApplyEmulatorCommand(device_, line);
     }
@@ -383,6 +432,8 @@ bool ParseOptions(const QCoreApplication& app, Options& options) {
         "answered with OK or ERR <reason>:\n");
     for (const QString& line : EmulatorCommandHelp())
         description += QStringLiteral("  ") + line + QLatin1Char('\n');
+    description += QStringLiteral(
+        "  listen BAUD            answer only requests sent at BAUD bit/s (0: any)\n");
     description += QStringLiteral("  log on|off\n  ping\n");
     parser.setApplicationDescription(description);
     parser.addHelpOption();
@@ -413,6 +464,11 @@ bool ParseOptions(const QCoreApplication& app, Options& options) {
                                    QStringLiteral("A fault, written as after the control word "
                                                   "\"fault\" (repeatable)."),
                                    QStringLiteral("FAULT"));
+    const QCommandLineOption listen(
+        QStringLiteral("listen"),
+        QStringLiteral("Answer only requests sent at BAUD bit/s, the speed the program set on the "
+                       "terminal; others are noise and go unanswered."),
+        QStringLiteral("BAUD"));
     const QCommandLineOption log(
         QStringLiteral("log"), QStringLiteral("Print REQ <hex> and RSP <hex> for every exchange."));
     const QCommandLineOption exitOnEof(QStringLiteral("exit-on-eof"),
@@ -421,7 +477,7 @@ bool ParseOptions(const QCoreApplication& app, Options& options) {
         QStringLiteral("gap"), QStringLiteral("Drop a partial request after MS ms of quiet (300)."),
         QStringLiteral("MS"));
     parser.addOptions({link, factory, pace, delay, group, oneCliche, workingMode, noAccess, fault,
-                       log, exitOnEof, gap});
+                       listen, log, exitOnEof, gap});
     parser.process(app);
 
     options.link = parser.value(link);
@@ -435,6 +491,14 @@ bool ParseOptions(const QCoreApplication& app, Options& options) {
             return false;
         }
         options.gapNs = qint64(ms) * 1'000'000;
+    }
+    if (parser.isSet(listen)) {
+        bool ok = false;
+        options.listenBaud = parser.value(listen).toInt(&ok);
+        if (!ok || options.listenBaud < 0) {
+            fprintf(stderr, "zelvo-sim: bad --listen\n");
+            return false;
+        }
     }
     auto startup = [&](const QString& line) { options.startup.append(line); };
     if (parser.isSet(factory)) startup(QStringLiteral("factory ") + parser.value(factory));

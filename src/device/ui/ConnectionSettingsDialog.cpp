@@ -1,13 +1,20 @@
 #include "device/ui/ConnectionSettingsDialog.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 
 #include "device/ConnectionSettings.h"
+#include "device/DeviceFinder.h"
+#include "device/DeviceLock.h"
 #include "device/PortNames.h"
+#include "shell/DeviceOperation.h"
+#include "shell/UserDialogs.h"
 #include "shell/ui/DigitFilter.h"
 #include "shell/ui/Guarded.h"
 #include "shell/ui/Labels.h"
@@ -25,8 +32,14 @@ ConnectionSettingsDialog::ConnectionSettingsDialog(QWidget* parent) : QDialog(pa
     portLabel->setGeometry(10, 44, 235, 20);
     portCombo = new QComboBox(basic);
     portCombo->setGeometry(250, 42, 194, 22);
-    portCombo->addItems(AvailablePortNames());
+    for (const PortEntry& entry : AvailablePorts()) {
+        portCombo->addItem(PortEntryText(entry), entry.name);
+        if (entry.present) searchPorts << entry.name;
+    }
     portCombo->setCurrentIndex(0);
+    // A system's description is longer than the field: the open list shows it whole.
+    portCombo->view()->setMinimumWidth(portCombo->view()->sizeHintForColumn(0) + 24);
+    connect(portCombo, &QComboBox::currentTextChanged, portCombo, &QWidget::setToolTip);
     auto* speedLabel = new QLabel(QStringLiteral("Скорость:"), basic);
     speedLabel->setGeometry(10, 70, 235, 20);
     speedCombo = new QComboBox(basic);
@@ -60,6 +73,9 @@ ConnectionSettingsDialog::ConnectionSettingsDialog(QWidget* parent) : QDialog(pa
     for (QLineEdit* field : {machineNumberEdit, byteTimeoutEdit, totalTimeoutEdit})
         InstallDigitFilter(field);
 
+    auto* find = new QPushButton(QStringLiteral("Найти АС"), this);
+    find->setGeometry(8, 264, 100, 26);
+    connect(find, &QPushButton::clicked, this, Guarded([this] { findDeviceClicked(); }));
     auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
     cancel->setGeometry(270, 264, 90, 26);
     connect(cancel, &QPushButton::clicked, this, Guarded([this] { cancelClicked(); }));
@@ -72,9 +88,8 @@ ConnectionSettingsDialog::ConnectionSettingsDialog(QWidget* parent) : QDialog(pa
 }
 
 void ConnectionSettingsDialog::applyClicked() {
-    ConnectionFields fields{portCombo->currentText(), speedCombo->currentText(),
-                            machineNumberEdit->text(), byteTimeoutEdit->text(),
-                            totalTimeoutEdit->text()};
+    ConnectionFields fields{chosenPortName(), speedCombo->currentText(), machineNumberEdit->text(),
+                            byteTimeoutEdit->text(), totalTimeoutEdit->text()};
     // The defaults go back into empty fields even when a later step fails.
     struct WriteBack {
         ConnectionFields& f;
@@ -98,4 +113,55 @@ void ConnectionSettingsDialog::cancelClicked() {
 
 void ConnectionSettingsDialog::reject() {
     cancelClicked();
+}
+
+QString ConnectionSettingsDialog::chosenPortName() const {
+    const QVariant name = portCombo->currentData();
+    return name.isValid() ? name.toString() : portCombo->currentText();
+}
+
+void ConnectionSettingsDialog::findDeviceClicked() {
+    DeviceLock lock;
+    if (!BeginDeviceOperation(lock)) return;
+    QByteArray number = machineNumberEdit->text().toLatin1();
+    if (number.isEmpty()) number = "0";  // as "Применить" takes an empty field
+
+    QProgressDialog progress(QStringLiteral("Поиск АС..."), QStringLiteral("Стоп"), 0, 1, this);
+    progress.setWindowTitle(QStringLiteral("Найти АС"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setAutoReset(false);
+    progress.setMinimumWidth(380);  // the label changes with every probe; the window keeps its size
+    progress.setValue(0);
+    const DeviceSearchResult result = FindDevice(
+        searchPorts, number, speedCombo->currentText().toInt(), [&](const DeviceSearchStep& step) {
+            progress.setMaximum(qMax(1, step.total));
+            progress.setLabelText(QStringLiteral("Поиск АС: порт %1, скорость %2...")
+                                      .arg(step.portName)
+                                      .arg(step.baudRate));
+            progress.setValue(step.done);
+            QCoreApplication::processEvents();
+            return !progress.wasCanceled();
+        });
+    progress.close();
+    if (result.stopped) return;
+
+    const QString summary = DeviceSearchSummary(result, number);
+    if (!result.found) {
+        Dialogs().error(summary);
+        return;
+    }
+    int port = portCombo->findData(result.portName);
+    if (port < 0) {
+        portCombo->addItem(result.portName, result.portName);
+        port = portCombo->count() - 1;
+    }
+    portCombo->setCurrentIndex(port);
+    speedCombo->setCurrentText(QString::number(result.baudRate));
+    const QString text =
+        summary + QStringLiteral("\nПорт и скорость выбраны; нажмите «Применить».");
+    if (result.deviceError == 0)
+        Dialogs().inform(CaptionProgram(), text, DialogIcon::Information);
+    else
+        Dialogs().warning(text);
 }

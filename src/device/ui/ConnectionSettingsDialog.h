@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
 class QComboBox;
 class QLineEdit;
@@ -15,14 +16,21 @@ public:
     // True once "Применить" has stored the fields and closed the dialog.
     bool applied() const { return applied_; }
 
-    QComboBox* portCombo = nullptr;          // port
+    QComboBox* portCombo = nullptr;          // port: shows PortEntryText, holds the name
     QComboBox* speedCombo = nullptr;         // speed
     QLineEdit* machineNumberEdit = nullptr;  // machine number
     QLineEdit* byteTimeoutEdit = nullptr;    // byte time-out
     QLineEdit* totalTimeoutEdit = nullptr;   // total time-out
 
-    void applyClicked();   // "Применить"
-    void cancelClicked();  // "Отмена"
+    // The ports "Найти АС" asks: the system's serial ports when the dialog
+    // opened; a test puts its pseudo-terminal here.
+    QStringList searchPorts;
+
+    void applyClicked();       // "Применить"
+    void cancelClicked();      // "Отмена"
+    void findDeviceClicked();  // "Найти АС"
+    // The port name the settings store for the chosen entry.
+    QString chosenPortName() const;
 
 protected:
     void reject() override;  // Esc acts as "Отмена"

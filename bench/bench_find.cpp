@@ -1,0 +1,65 @@
+// "Найти АС" over four silent ports (zelvo-sim on pseudo-terminals that never
+// answer): every port opens and is asked at all seven speeds, the worst case
+// of a search. Also the search that finds a device listening at 2400 bit/s,
+// the last speed asked, behind three silent ports.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "BenchSupport.h"
+#include "device/DeviceFinder.h"
+#include "support/SimProcess.h"
+
+namespace {
+
+using namespace bench;
+constexpr int Ports = 4;
+constexpr int Runs = 3;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    std::vector<std::unique_ptr<SimProcess>> sims;
+    QStringList ports;
+    for (int i = 0; i < Ports; ++i) {
+        sims.push_back(std::make_unique<SimProcess>());
+        if (!sims.back()->isReady() || !sims.back()->command(QStringLiteral("fault silent"))) {
+            std::fprintf(stderr, "zelvo-sim: %s\n", qPrintable(sims.back()->errorString()));
+            return 1;
+        }
+        ports << sims.back()->portPath();
+    }
+
+    double bound = 0;
+    for (int rate : SearchBaudRates(Baud)) bound += ProbeTimeoutMs(rate);
+    bound *= Ports;
+
+    std::vector<double> silent;
+    DeviceSearchResult result;
+    for (int run = 0; run < Runs; ++run) {
+        QElapsedTimer clock;
+        clock.start();
+        result = FindDevice(ports, "0", Baud);
+        silent.push_back(Ms(clock));
+    }
+    std::printf(
+        "search of %d silent ports at 7 speeds (%d probes): %.0f ms median of %d runs; "
+        "probe time-outs add up to %.0f ms; target about 5000 ms\n",
+        Ports, result.probes, Median(silent), Runs, bound);
+
+    // The device on the last port, at the last speed asked.
+    sims.back()->command(QStringLiteral("clear-faults"));
+    sims.back()->command(QStringLiteral("listen 2400"));
+    QElapsedTimer clock;
+    clock.start();
+    result = FindDevice(ports, "0", Baud);
+    if (result.found)
+        std::printf("device found on the 4th port at %d bit/s after %d probes: %.0f ms\n",
+                    result.baudRate, result.probes, Ms(clock));
+    else
+        std::printf("device on the 4th port at 2400 bit/s NOT found (%d probes)\n", result.probes);
+    return 0;
+}

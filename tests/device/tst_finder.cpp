@@ -1,0 +1,193 @@
+// "Найти АС" end to end: the search's real serial code against zelvo-sim on a
+// pseudo-terminal, the simulator listening at one speed or refusing the
+// factory number.
+#include <QtTest>
+
+#include "device/DeviceFinder.h"
+#include "device/PortNames.h"
+#include "device/Protocol.h"
+#include "emulator/EmulatorLink.h"
+#include "support/SimProcess.h"
+
+namespace {
+
+const QString MissingPort = QStringLiteral("/dev/zelvo-no-such-port");
+
+bool SameSettings(const PortSettings& a, const PortSettings& b) {
+    return a.PortName == b.PortName && a.BaudRate == b.BaudRate && a.ByteTimeout == b.ByteTimeout &&
+           a.TotalTimeout == b.TotalTimeout && a.MachineNumber == b.MachineNumber &&
+           a.Applied == b.Applied;
+}
+
+}  // namespace
+
+class TestFinder : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<SimProcess> sim;
+    PortSettings before;
+
+    DeviceSearchResult find(const QByteArray& machineNumber, int firstBaud,
+                            const DeviceSearchCallback& callback = {}) {
+        const DeviceSearchResult result =
+            FindDevice({MissingPort, sim->portPath()}, machineNumber, firstBaud, callback);
+        [&] { QVERIFY(SameSettings(CurrentPortSettings(), before)); }();
+        return result;
+    }
+
+private slots:
+    void initTestCase() {
+        sim = std::make_unique<SimProcess>(
+            QStringList{QStringLiteral("--factory"), QStringLiteral("123")});
+        QVERIFY2(sim->isReady(), qPrintable(sim->errorString()));
+        // What the user applied earlier: the search must leave it as it was.
+        PortSettings& s = CurrentPortSettings();
+        s.PortName = QStringLiteral("COM7");
+        s.BaudRate = 4800;
+        s.ByteTimeout = 5000;
+        s.TotalTimeout = 30000;
+        s.MachineNumber = "77";
+        s.Applied = true;
+        before = s;
+    }
+    void init() {
+        QVERIFY(sim->command(QStringLiteral("clear-faults")));
+        QVERIFY(sim->command(QStringLiteral("listen 0")));
+    }
+
+    void speedOrder() {
+        QCOMPARE(SearchBaudRates(9600),
+                 (QList<int>{9600, 115200, 57600, 38400, 19200, 4800, 2400}));
+        QCOMPARE(SearchBaudRates(115200),
+                 (QList<int>{115200, 57600, 38400, 19200, 9600, 4800, 2400}));
+        // A speed the dialog does not offer is not tried.
+        QCOMPARE(SearchBaudRates(1200).size(), 7);
+    }
+
+    void foundAtTheChosenSpeed() {
+        const DeviceSearchResult result = find("123", 115200);
+        QVERIFY(result.found);
+        QCOMPARE(result.portName, sim->portPath());
+        QCOMPARE(result.baudRate, 115200);
+        QCOMPARE(result.deviceError, uint8_t(0));
+        QVERIFY(!result.factoryNumberWrong);
+        QCOMPARE(result.probes, 1);
+        QCOMPARE(result.skipped.size(), 1);
+        QCOMPARE(result.skipped.at(0).portName, MissingPort);
+        QCOMPARE(result.skipped.at(0).reason, QStringLiteral("нет такого порта"));
+        QCOMPARE(DeviceSearchSummary(result, "123"),
+                 QStringLiteral("АС найден: порт %1, скорость 115200.\nЗаводской номер 123 верен.")
+                     .arg(sim->portPath()));
+    }
+
+    void foundAtASlowerSpeed() {
+        QVERIFY(sim->command(QStringLiteral("listen 9600")));
+        QList<DeviceSearchStep> steps;
+        const DeviceSearchResult result = find("123", 115200, [&](const DeviceSearchStep& step) {
+            steps << step;
+            return true;
+        });
+        QVERIFY(result.found);
+        QCOMPARE(result.baudRate, 9600);
+        QCOMPARE(result.probes, 5);  // 115200, 57600, 38400, 19200, 9600
+        // The missing port counts its seven speeds as done at once.
+        QCOMPARE(steps.first().done, 7);
+        QCOMPARE(steps.first().total, 14);
+        QCOMPARE(steps.first().baudRate, 115200);
+        QCOMPARE(steps.at(4).baudRate, 9600);
+        QCOMPARE(steps.last().done, steps.last().total);
+
+        // Asked first, the speed in the dialog is found with one query.
+        QCOMPARE(find("123", 9600).probes, 1);
+    }
+
+    void wrongFactoryNumber() {
+        const DeviceSearchResult result = find("5", 115200);
+        QVERIFY(result.found);
+        QCOMPARE(result.baudRate, 115200);
+        QCOMPARE(result.deviceError, uint8_t(55));
+        QVERIFY(result.factoryNumberWrong);
+        QCOMPARE(DeviceSearchSummary(result, "5"),
+                 QStringLiteral("АС найден: порт %1, скорость 115200.\nЗаводской номер 5 неверен: "
+                                "Не совпал заводской номер.")
+                     .arg(sim->portPath()));
+    }
+
+    void anyDeviceErrorIdentifiesTheDevice() {
+        QVERIFY(sim->command(QStringLiteral("fault error 33")));
+        const DeviceSearchResult result = find("123", 115200);
+        QVERIFY(result.found);
+        QCOMPARE(result.deviceError, uint8_t(33));
+        QVERIFY(!result.factoryNumberWrong);
+        QVERIFY(DeviceSearchSummary(result, "123").endsWith(QStringLiteral("Авария батареи.")));
+    }
+
+    void answersThatAreNotTheDevice_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("silent") << QStringLiteral("silent");
+        QTest::newRow("wrong first byte") << QStringLiteral("first-byte");
+        QTest::newRow("wrong response code") << QStringLiteral("code");
+        QTest::newRow("part of the answer") << QStringLiteral("truncate 20");
+    }
+    void answersThatAreNotTheDevice() {
+        QFETCH(QString, fault);
+        QVERIFY(sim->command(QStringLiteral("fault ") + fault));
+        const DeviceSearchResult result = find("123", 115200);
+        QVERIFY(!result.found);
+        QVERIFY(!result.stopped);
+        QCOMPARE(result.probes, 7);
+        QCOMPARE(result.portsAsked, 1);
+        QCOMPARE(DeviceSearchSummary(result, "123"),
+                 QStringLiteral("АС не найден: ни один порт не ответил на запрос состояния ни на "
+                                "одной скорости.\nНе удалось открыть:\n%1 — нет такого порта")
+                     .arg(MissingPort));
+    }
+
+    void stop() {
+        QVERIFY(sim->command(QStringLiteral("fault silent")));
+        int calls = 0;
+        const DeviceSearchResult result =
+            find("123", 115200, [&](const DeviceSearchStep&) { return ++calls <= 2; });
+        QVERIFY(result.stopped);
+        QVERIFY(!result.found);
+        QCOMPARE(result.probes, 2);
+        QVERIFY(
+            DeviceSearchSummary(result, "123").startsWith(QStringLiteral("Поиск АС остановлен.")));
+    }
+
+    void neverTheRegisteredLinks() {
+        RegisterInProcessEmulator();
+        const int opens = InProcessEmulatorLink().openCount();
+        const DeviceSearchResult result = FindDevice({EmulatorPortName()}, "0", 115200);
+        QVERIFY(!result.found);
+        QCOMPARE(result.probes, 0);
+        QCOMPARE(InProcessEmulatorLink().openCount(), opens);
+        QVERIFY(!SearchablePortNames().contains(EmulatorPortName()));
+        QCOMPARE(DeviceSearchSummary(result, "0"),
+                 QStringLiteral("АС не найден: в системе нет последовательных портов."));
+    }
+
+    void badFactoryNumberSendsNothing() {
+        QVERIFY_THROWS_EXCEPTION(ConversionError, find("12a", 115200));
+        QVERIFY(SameSettings(CurrentPortSettings(), before));
+    }
+
+    void portListShowsEachDeviceOnce() {
+        const QList<PortEntry> entries = AvailablePorts();
+        QStringList identities;
+        for (const PortEntry& entry : entries) {
+            if (!entry.present) continue;
+            const QString path = PortPath(entry.name);
+            const QString canonical = QFileInfo(path).canonicalFilePath();
+            identities << (canonical.isEmpty() ? path : canonical);
+        }
+        QCOMPARE(identities.size(), QSet<QString>(identities.cbegin(), identities.cend()).size());
+        QCOMPARE(PortEntryText({QStringLiteral("/dev/ttyUSB0"),
+                                QStringLiteral("USB-Serial Controller"), true}),
+                 QStringLiteral("/dev/ttyUSB0 — USB-Serial Controller"));
+        QCOMPARE(PortEntryText({QStringLiteral("COM3"), QString(), true}), QStringLiteral("COM3"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFinder)
+#include "tst_finder.moc"

@@ -306,6 +306,22 @@ private slots:
         QVERIFY(!progress.waitVisible);
     }
 
+    // "Прервать" in the operators phase: the exchange in flight ends, no later
+    // phase sends anything, the indicators come down before the message.
+    void downloadStoppedByTheUser() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        progress.stopAfterSteps = 5;
+        DeviceConfiguration config = MarkedConfiguration();
+        QVERIFY(!DownloadConfiguration(config));
+        QCOMPARE(device().log().size(), 5);
+        QCOMPARE(dialogs.texts(), L({"Операция прервана."}));
+        QVERIFY(IsWarning(dialogs.shown[0]));
+        QCOMPARE(progress.log.mid(progress.log.size() - 4),
+                 L({"step 5/24", "end", "busy off", "hide"}));
+        QCOMPARE(Stored(config.documentName), U("0СТАРОЕ"));
+    }
+
     // A device that stops answering: every item asks once; Да to all runs to the
     // end with every item empty.
     void silentDeviceAsksOncePerItem() {

@@ -14,6 +14,7 @@ public:
     void begin() override { log << QStringLiteral("begin"); }
     void step(int done, int total) override {
         log << QStringLiteral("step %1/%2").arg(done).arg(total);
+        ++steps;
     }
     void end() override { log << QStringLiteral("end"); }
     void setBusyCursor(bool busy) override {
@@ -38,8 +39,12 @@ public:
         log << QStringLiteral("hide");
     }
     void processEvents() override {}
+    // The user's "Прервать" after `stopAfterSteps` progress steps.
+    bool stopRequested() const override { return stopAfterSteps >= 0 && steps >= stopAfterSteps; }
 
     QStringList log;
+    int steps = 0;
+    int stopAfterSteps = -1;
     bool busyNow = false;
     bool waitVisible = false;
     QString waitText;

@@ -1,11 +1,12 @@
 #include "config/ConfigurationFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <cstring>
 
 #include "config/DeviceConfiguration.h"
 #include "shell/Progress.h"
+#include "shell/RegularFile.h"
+#include "shell/SafeSave.h"
 #include "shell/UserDialogs.h"
 
 static_assert(FormTableSize + ConfigurationBlockSize == std::size_t(ConfigurationFileSize));
@@ -26,25 +27,15 @@ bool ReadPart(QFile& file, void* target, std::size_t size) {
 
 ConfigurationFileResult SaveConfigurationFile(const DeviceConfiguration& config,
                                               const QString& path) {
-    // Written beside the target and renamed over it only when complete, so a
-    // full disk or a vanished directory never leaves a truncated configuration.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return ConfigurationFileResult::CannotCreate;
-    const auto* table = reinterpret_cast<const char*>(config.forms);
-    const auto* block = reinterpret_cast<const char*>(&config);
-    if (file.write(table, qint64(FormTableSize)) != qint64(FormTableSize) ||
-        file.write(block, qint64(ConfigurationBlockSize)) != qint64(ConfigurationBlockSize))
-        return ConfigurationFileResult::CannotCreate;  // never committed: the old file stays
-    // commit() of this Qt puts the file in place even when the final flush of
-    // its buffer failed (a full disk), so the flush is checked first; without
-    // a commit the temporary file is discarded and the old file stays.
-    if (!file.flush()) return ConfigurationFileResult::CannotCreate;
-    return file.commit() ? ConfigurationFileResult::Ok : ConfigurationFileResult::CannotCreate;
+    QByteArray bytes(reinterpret_cast<const char*>(config.forms), int(FormTableSize));
+    bytes.append(reinterpret_cast<const char*>(&config), int(ConfigurationBlockSize));
+    return SaveFileSafely(path, bytes) ? ConfigurationFileResult::Ok
+                                       : ConfigurationFileResult::CannotCreate;
 }
 
 ConfigurationFileResult LoadConfigurationFile(DeviceConfiguration& config, const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return ConfigurationFileResult::CannotOpen;
+    QFile file;
+    if (!OpenRegularFile(file, path)) return ConfigurationFileResult::CannotOpen;
     if (!ReadPart(file, config.forms, FormTableSize) ||
         !ReadPart(file, &config, ConfigurationBlockSize))
         return ConfigurationFileResult::ReadFailed;

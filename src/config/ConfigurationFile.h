@@ -14,12 +14,13 @@ constexpr int ConfigurationFileSize = 2836;
 enum class ConfigurationFileResult {
     Ok,
     CannotCreate,  // save: the file could not be created, written or put in place
-    CannotOpen,    // load: the file could not be opened
+    CannotOpen,    // load: no regular file that could be opened
     ReadFailed,    // load: a read failed; what was read before stays in the model
 };
 
-// Writes the form table, then the block. The file appears only when every byte
-// has been written; a save that fails leaves any earlier file as it was.
+// Writes the form table, then the block, through SaveFileSafely: a save that
+// fails leaves any earlier file as it was (SafeSave.h names the one case in
+// which the file is written in place).
 ConfigurationFileResult SaveConfigurationFile(const DeviceConfiguration& config,
                                               const QString& path);
 

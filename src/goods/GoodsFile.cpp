@@ -1,7 +1,6 @@
 #include "goods/GoodsFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 #include <cstring>
 #include <limits>
@@ -9,6 +8,8 @@
 #include "config/DeviceCharset.h"
 #include "goods/GoodsTable.h"
 #include "goods/Price.h"
+#include "shell/RegularFile.h"
+#include "shell/SafeSave.h"
 #include "shell/UserDialogs.h"
 
 namespace {
@@ -89,9 +90,7 @@ GoodsFileResult SaveGoodsFile(const GoodsTable& table, const QString& path) {
     QByteArray bytes;
     GoodsFileResult result = EncodeGoodsFile(table, bytes);
     if (result.status != GoodsFileStatus::Ok) return result;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        result.status = GoodsFileStatus::CannotCreate;
+    if (!SaveFileSafely(path, bytes)) result.status = GoodsFileStatus::CannotCreate;
     return result;
 }
 
@@ -114,8 +113,8 @@ GoodsFileResult DecodeGoodsFile(GoodsTable& table, const QByteArray& bytes) {
 }
 
 GoodsFileResult LoadGoodsFile(GoodsTable& table, const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!OpenRegularFile(file, path)) {
         GoodsFileResult result;
         result.status = GoodsFileStatus::CannotOpen;
         return result;

@@ -34,8 +34,8 @@ constexpr int GoodsFileSize = 40040;
 
 enum class GoodsFileStatus {
     Ok,
-    CannotCreate,   // "Не удалось создать файл..."
-    CannotOpen,     // "Не удалось открыть файл..."
+    CannotCreate,  // "Не удалось создать файл..."
+    CannotOpen,  // "Не удалось открыть файл...": no regular file that could be opened
     Incorrect,      // "Некорректный файл..."
     PriceTooLarge,  // a row's price does not fit the file's 32 bits; nothing written
 };
@@ -51,8 +51,8 @@ struct GoodsFileResult {
 // price the file cannot hold (then `bytes` is left empty).
 GoodsFileResult EncodeGoodsFile(const GoodsTable& table, QByteArray& bytes);
 
-// Saves through a temporary file that replaces the target only when complete,
-// so an error of any kind leaves an existing file as it was.
+// Saves through SaveFileSafely: an error leaves an existing file as it was
+// (SafeSave.h names the one case in which the file is written in place).
 GoodsFileResult SaveGoodsFile(const GoodsTable& table, const QString& path);
 
 // Reads the first 1001 records of the file (a longer file's rest is ignored)

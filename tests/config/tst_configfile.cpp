@@ -13,8 +13,10 @@
 
 #include "config/ConfigurationFile.h"
 #include "config/DeviceConfiguration.h"
+#include "support/FifoWatch.h"
 #include "support/RecordingProgress.h"
 #include "support/ScriptedDialogs.h"
+#include "support/Unprivileged.h"
 
 namespace {
 
@@ -83,9 +85,11 @@ private slots:
     void roundTripRestoresEveryByte();
     void shortFileFillsOnlyWhatItReaches();
     void fileThatCannotBeOpened();
+    void onlyARegularFileIsOpened();
     void readErrorKeepsWhatWasRead();
     void saveIntoAPathThatCannotExist();
     void saveThatFailsPartWayKeepsTheOldFile();
+    void writableFileInAFolderTheUserCannotWrite();
     void anyFileLoadsWithoutHarm();
 
 private:
@@ -166,6 +170,34 @@ void TestConfigurationFile::fileThatCannotBeOpened() {
     }
 }
 
+// A FIFO would hold the program until some writer came; a device or a folder
+// is no configuration either. None of them is even opened.
+void TestConfigurationFile::onlyARegularFileIsOpened() {
+    const QString fifoPath = dir_.filePath(QStringLiteral("pipe.cfg"));
+    FifoWatch fifo(fifoPath);
+    QVERIFY(fifo.made());
+    const QString linkToFifo = dir_.filePath(QStringLiteral("link-to-pipe.cfg"));
+    QVERIFY(QFile::link(fifoPath, linkToFifo));
+    const QByteArray before = Image(config_);
+    for (const QString& path : {fifoPath, linkToFifo, QStringLiteral("/dev/null"), dir_.path()}) {
+        ScriptedDialogs dialogs;
+        QCOMPARE(LoadConfigurationFileInteractive(config_, path),
+                 ConfigurationFileResult::CannotOpen);
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Не удалось открыть файл...")});
+        QCOMPARE(Image(config_), before);
+    }
+    QVERIFY(!fifo.opened());
+
+    // A link to a regular file is that file.
+    const QString path = dir_.filePath(QStringLiteral("real.cfg"));
+    const QString linkToFile = dir_.filePath(QStringLiteral("link-to-real.cfg"));
+    const QByteArray bytes = RandomBytes(random_, ConfigurationFileSize);
+    QVERIFY(WriteFile(path, bytes));
+    QVERIFY(QFile::link(path, linkToFile));
+    QCOMPARE(LoadConfigurationFile(config_, linkToFile), ConfigurationFileResult::Ok);
+    QCOMPARE(FileImage(config_), bytes);
+}
+
 void TestConfigurationFile::readErrorKeepsWhatWasRead() {
     // The process's own memory opens but fails to read at offset 0.
     const QString path = QStringLiteral("/proc/self/mem");
@@ -223,6 +255,43 @@ void TestConfigurationFile::saveThatFailsPartWayKeepsTheOldFile() {
     dialogs.clear();
     QCOMPARE(SaveConfigurationFileInteractive(config_, path), ConfigurationFileResult::Ok);
     QCOMPARE(ReadFile(path), FileImage(config_));
+}
+
+// A file others may write, in a folder the user may not: no temporary file can
+// be made beside it, so it is written in place; a file the user may not write
+// there, or a new one, still fails and changes nothing.
+void TestConfigurationFile::writableFileInAFolderTheUserCannotWrite() {
+    QTemporaryDir own;
+    QVERIFY(OpenForEveryone(own.path()));
+    const QString folder = own.filePath(QStringLiteral("shared"));
+    QVERIFY(QDir().mkdir(folder));
+    const QString shared = folder + QStringLiteral("/shared.cfg");
+    const QString locked = folder + QStringLiteral("/locked.cfg");
+    const QString fresh = folder + QStringLiteral("/new.cfg");
+    const QByteArray old = RandomBytes(random_, ConfigurationFileSize + 100);
+    QVERIFY(WriteFile(shared, old));
+    QVERIFY(WriteFile(locked, old));
+    const auto everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                          QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+    QVERIFY(QFile::setPermissions(shared, everyone));
+    QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                              QFile::ExeGroup | QFile::ReadOther |
+                                              QFile::ExeOther));
+    FillRandom(config_, random_);
+
+    const UnprivilegedRun run = RunUnprivileged([&] {
+        return SaveConfigurationFile(config_, shared) == ConfigurationFileResult::Ok &&
+               SaveConfigurationFile(config_, locked) == ConfigurationFileResult::CannotCreate &&
+               SaveConfigurationFile(config_, fresh) == ConfigurationFileResult::CannotCreate;
+    });
+    QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    if (run.outcome == UnprivilegedOutcome::Unavailable) QSKIP(qPrintable(run.reason));
+    QCOMPARE(ReadFile(shared), FileImage(config_));
+    QCOMPARE(ReadFile(locked), old);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+             QStringList({QStringLiteral("locked.cfg"), QStringLiteral("shared.cfg")}));
+    QCOMPARE(run.outcome, UnprivilegedOutcome::Passed);
 }
 
 void TestConfigurationFile::anyFileLoadsWithoutHarm() {

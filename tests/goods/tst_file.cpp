@@ -8,8 +8,10 @@
 #include "goods/GoodsFile.h"
 #include "goods/GoodsTable.h"
 #include "goods/Price.h"
+#include "support/FifoWatch.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDevice.h"
+#include "support/Unprivileged.h"
 
 namespace {
 
@@ -181,6 +183,55 @@ private slots:
                  GoodsFileStatus::CannotOpen);
         QCOMPARE(dialogs.texts(), QStringList{U("Не удалось открыть файл...")});
         QCOMPARE(table.record(1).name, QByteArray("OLD"));
+    }
+
+    // A FIFO would hold the program until some writer came; a device or a
+    // folder is no goods file either. None of them is even opened.
+    void onlyARegularFileIsOpened() {
+        FifoWatch fifo(path("pipe.base"));
+        QVERIFY(fifo.made());
+        GoodsTable table;
+        FillMarked(table);
+        for (const QString& name : {path("pipe.base"), QStringLiteral("/dev/zero"), dir_.path()}) {
+            ScriptedDialogs dialogs;
+            QCOMPARE(LoadGoodsFileInteractive(table, name).status, GoodsFileStatus::CannotOpen);
+            QCOMPARE(dialogs.texts(), QStringList{U("Не удалось открыть файл...")});
+            QCOMPARE(table.record(1).name, QByteArray("OLD"));
+        }
+        QVERIFY(!fifo.opened());
+    }
+
+    // A file others may write, in a folder the user may not: it is written in
+    // place; a new file there still fails.
+    void writableFileInAFolderTheUserCannotWrite() {
+        QTemporaryDir own;
+        QVERIFY(OpenForEveryone(own.path()));
+        const QString folder = own.filePath(QStringLiteral("shared"));
+        QVERIFY(QDir().mkdir(folder));
+        const QString shared = folder + QStringLiteral("/shared.base");
+        WriteAll(shared, QByteArray(GoodsFileSize + 40, 'x'));
+        QVERIFY(QFile::setPermissions(shared, QFile::ReadOwner | QFile::WriteOwner |
+                                                  QFile::ReadGroup | QFile::WriteGroup |
+                                                  QFile::ReadOther | QFile::WriteOther));
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner |
+                                                  QFile::ReadGroup | QFile::ExeGroup |
+                                                  QFile::ReadOther | QFile::ExeOther));
+        GoodsTable table;
+        table.setRecord(1, ExampleRow());
+        const UnprivilegedRun run = RunUnprivileged([&] {
+            return SaveGoodsFile(table, shared).status == GoodsFileStatus::Ok &&
+                   SaveGoodsFile(table, folder + QStringLiteral("/new.base")).status ==
+                       GoodsFileStatus::CannotCreate;
+        });
+        QVERIFY(
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        if (run.outcome == UnprivilegedOutcome::Unavailable) QSKIP(qPrintable(run.reason));
+        QByteArray expected;
+        EncodeGoodsFile(table, expected);
+        QCOMPARE(ReadAll(shared), expected);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("shared.base")});
+        QCOMPARE(run.outcome, UnprivilegedOutcome::Passed);
     }
 
     // A short file: its whole records load, then "Некорректный файл..."; the

@@ -17,9 +17,12 @@ ItemResult ReadParameterText(uint8_t group, uint8_t index, uint8_t line, char* f
     });
     if (result.ok()) {
         // A field shorter than the 25 data bytes (the password) keeps what fits.
+        // The device's 0x80 decodes to a zero inside the text: the bytes after it
+        // are kept all the same, so that the model (and a file saved from it)
+        // holds what the device sent; what is shown still ends at the zero.
         char decoded[DeviceDataSize + 1] = {};
         DecodeDeviceText(data, decoded);
-        const int keep = std::min<int>(int(strnlen(decoded, DeviceDataSize)), fieldSize - 1);
+        const int keep = std::min<int>(int(strnlen(data, DeviceDataSize)), fieldSize - 1);
         std::memcpy(field, decoded, std::size_t(keep));
     }
     return result;

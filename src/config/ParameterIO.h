@@ -11,7 +11,8 @@
 struct DeviceText;
 
 // Clears the field (all `fieldSize` bytes), reads the parameter and decodes it
-// into the field on success. The text never runs past the field: at most
+// into the field on success, every byte the device sent, also those after a
+// 0x80 (a zero once decoded). The text never runs past the field: at most
 // fieldSize − 1 bytes are kept, so the terminator survives. When `recordFlag`
 // is given it receives the answer's record flag as the command hands it out.
 ItemResult ReadParameterText(uint8_t group, uint8_t index, uint8_t line, char* field, int fieldSize,

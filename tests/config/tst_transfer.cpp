@@ -156,6 +156,27 @@ private slots:
         QCOMPARE(dialogs.shown[0].text, U("Прочитано удачно..."));
     }
 
+    // A 0x80 inside a device text decodes to a zero: what is shown ends there,
+    // but the model keeps the bytes after it, as it keeps every other byte the
+    // device sent, so that a file saved from it holds the whole text.
+    void terminatorInsideADeviceTextKeepsWhatFollows() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        device().setParameter(0, 1, 2, DeviceLine("1ИВАНОВ") + '\x80' + DeviceLine("ПЕТР"));
+        device().setParameter(4, 1, 8, QByteArray("\x80") + DeviceLine("ЯЗ"));
+
+        DeviceConfiguration config = MarkedConfiguration();
+        QVERIFY(DownloadConfiguration(config));
+
+        const QByteArray name = ToCp1251(U("1ИВАНОВ")) + '\0' + ToCp1251(U("ПЕТР"));
+        QCOMPARE(QByteArray(config.operators[0].name.bytes, int(sizeof(DeviceText))),
+                 name + QByteArray(int(sizeof(DeviceText)) - name.size(), '\0'));
+        QCOMPARE(Stored(config.operators[0].name), U("1ИВАНОВ"));
+        const QByteArray line = '\0' + ToCp1251(U("ЯЗ"));
+        QCOMPARE(QByteArray(config.cliches[0].lines[7].bytes, int(line.size()) + 1), line + '\0');
+        QCOMPARE(Stored(config.cliches[0].lines[7]), QString());
+    }
+
     // Through the real serial code on a pseudo-terminal: the exact frames of a
     // fresh upload, then a configured one read back whole.
     void uploadAndDownloadOverTheSerialLine() {

@@ -1,6 +1,7 @@
 #include "config/DeviceCharset.h"
 
 #include <QTextCodec>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -79,6 +80,22 @@ QString DeviceLineInput(const QString& typed) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7F) c = QLatin1Char(' ');
     }
     return text;
+}
+
+QString DeviceLineEdited(const QString& before, const QString& after, int& cursor) {
+    cursor = std::clamp(cursor, 0, int(after.size()));
+    // What follows the cursor was there before (typing and pasting leave the
+    // cursor behind the new text), and so is what both share in front of it.
+    int tail = 0;
+    const int tailLimit = std::min(int(after.size()) - cursor, int(before.size()));
+    while (tail < tailLimit && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    int head = 0;
+    const int headLimit = std::min(int(after.size()) - tail, int(before.size()) - tail);
+    while (head < headLimit && before[head] == after[head]) ++head;
+    const QString put = DeviceLineInput(after.mid(head, after.size() - tail - head));
+    cursor = std::max(0, cursor + int(put.size()) - int(after.size() - tail - head));
+    return after.left(head) + put + after.right(tail);
 }
 
 void CopyToField(char* field, int size, const QByteArray& text) {

@@ -28,6 +28,12 @@ QString DeviceUpper(const QString& text);
 // characters (which the device cannot print) as spaces.
 QString DeviceLineInput(const QString& typed);
 
+// An edit turned `before` into `after`, leaving the cursor at `cursor`: only
+// what the user put in (the characters in front of the cursor that `before`
+// did not hold there) goes through DeviceLineInput; the rest, a name loaded
+// in small letters say, stays as it was. `cursor` moves with the kept text.
+QString DeviceLineEdited(const QString& before, const QString& after, int& cursor);
+
 // Copies a zero-terminated text into a fixed field of `size` bytes; the field
 // is zero-filled after it and never overrun (the last byte stays zero when the
 // text is as long as the field).

@@ -167,19 +167,18 @@ CommandStatus GoodsCommand(uint8_t mode, uint16_t recordIndex, char* name, char*
     BuildRequest(CmdGoods, GoodsRequestLength, [&] {
         FrameBuffer[8] = mode;
         PutLe(9, recordIndex, 2);
-        if (mode == ModeWrite) {
-            if (name) {
-                for (int i = 0; i < DeviceDataSize && name[i] != 0; ++i)
-                    FrameBuffer[11 + i] = uint8_t(name[i]);
-            }
-            // An empty barcode erases the record's numbers, whatever price and section say.
-            if (barcode && barcode[0] != 0) {
-                int64_t code = 0;
-                StrictDecimal(barcode, code);
-                PutLe(36, uint64_t(code), 6);
-                PutLe(42, uint64_t(price), 5);
-                FrameBuffer[47] = section;
-            }
+        if (mode == ModeWrite && name) {
+            for (int i = 0; i < DeviceDataSize && name[i] != 0; ++i)
+                FrameBuffer[11 + i] = uint8_t(name[i]);
+        }
+        // A read carries the caller's numbers as a write does. An empty
+        // barcode erases the record's numbers, whatever price and section say.
+        if (barcode && barcode[0] != 0) {
+            int64_t code = 0;
+            StrictDecimal(barcode, code);
+            PutLe(36, uint64_t(code), 6);
+            PutLe(42, uint64_t(price), 5);
+            FrameBuffer[47] = section;
         }
     });
     const CommandStatus status =

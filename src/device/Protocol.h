@@ -96,7 +96,9 @@ CommandStatus FormCommand(uint8_t mode, uint8_t& formNumber, uint8_t& variant, u
 CommandStatus InnCommand(int32_t password, uint8_t year, uint8_t month, uint8_t day, uint8_t group,
                          const char* taxpayerNumber, uint8_t& deviceError, char* errorText);
 
-// name: at least 26 bytes; barcode: at least BarcodeTextSize bytes.
+// name: at least 26 bytes; barcode: at least BarcodeTextSize bytes. Both
+// modes send the given barcode, price and section (a write also the name); a
+// read then replaces all four with the record's.
 CommandStatus GoodsCommand(uint8_t mode, uint16_t recordIndex, char* name, char* barcode,
                            uint8_t& section, int64_t& price, uint8_t& deviceError, char* errorText);
 

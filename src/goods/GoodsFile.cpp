@@ -57,13 +57,11 @@ bool RecordOfFile(const GoodsFileRecord& in, GoodsRecord& record) {
 
 }  // namespace
 
-QString PriceTooLargeMessage(int row, const QByteArray& price) {
+QString PriceTooLargeMessage(const QByteArray& code, const QByteArray& price) {
     return QStringLiteral(
-               "Цена %1 в строке %2 больше наибольшей цены файла базы (%3).\n"
+               "Код товара %1: цена %2 больше наибольшей цены файла базы (%3).\n"
                "Файл не сохранен...")
-        .arg(FromCp1251(price))
-        .arg(row)
-        .arg(QString::fromLatin1(formatPrice(MaxFilePrice)));
+        .arg(FromCp1251(code), FromCp1251(price), QString::fromLatin1(formatPrice(MaxFilePrice)));
 }
 
 GoodsFileResult EncodeGoodsFile(const GoodsTable& table, QByteArray& bytes) {
@@ -76,6 +74,7 @@ GoodsFileResult EncodeGoodsFile(const GoodsTable& table, QByteArray& bytes) {
             GoodsFileResult result;
             result.status = GoodsFileStatus::PriceTooLarge;
             result.row = row;
+            result.code = record.code;
             result.price = record.price;
             return result;
         }
@@ -138,7 +137,7 @@ GoodsFileResult SaveGoodsFileInteractive(const GoodsTable& table, const QString&
             Dialogs().plain(QStringLiteral("Сохранено..."));
             break;
         case GoodsFileStatus::PriceTooLarge:
-            Dialogs().error(PriceTooLargeMessage(result.row, result.price));
+            Dialogs().error(PriceTooLargeMessage(result.code, result.price));
             break;
         default:
             Dialogs().error(QStringLiteral("Не удалось создать файл..."));

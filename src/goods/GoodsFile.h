@@ -44,6 +44,7 @@ struct GoodsFileResult {
     GoodsFileStatus status = GoodsFileStatus::Ok;
     int recordsLoaded = 0;  // loading: records put into the table
     int row = 0;            // PriceTooLarge: the table row
+    QByteArray code;        // PriceTooLarge: the row's "Код товара" text
     QByteArray price;       // PriceTooLarge: the row's price text
 };
 
@@ -67,5 +68,6 @@ GoodsFileResult DecodeGoodsFile(GoodsTable& table, const QByteArray& bytes);
 GoodsFileResult SaveGoodsFileInteractive(const GoodsTable& table, const QString& path);
 GoodsFileResult LoadGoodsFileInteractive(GoodsTable& table, const QString& path);
 
-// The message for a price that the file cannot hold.
-QString PriceTooLargeMessage(int row, const QByteArray& price);
+// The message for a price that the file cannot hold, naming the goods by the
+// "Код товара" the user sees in the table.
+QString PriceTooLargeMessage(const QByteArray& code, const QByteArray& price);

@@ -37,8 +37,10 @@ GoodsEntryCheck CheckGoodsEntries(const QString& barcode, const QString& section
                        GoodsEntryField::Price);
 
     // The price is normalised once its own checks pass, whatever the later
-    // checks find.
-    const QByteArray normalised = SplitPrice(priceText).normalised();
+    // checks find. Rouble digits as typed, unless leading zeros leave no room
+    // for the point and the kopecks in the field, which would cut them off.
+    QByteArray normalised = SplitPrice(priceText).normalised();
+    if (normalised.size() > GoodsPriceFieldLength) normalised = formatPrice(*kopecks);
 
     // One byte on the device and in the file: a larger section would come
     // back as another number.

@@ -14,12 +14,17 @@ struct GoodsEntryCheck {
     QString message;                                // shown under "Ошибка..."
     GoodsEntryField focus = GoodsEntryField::None;  // the field that gets the focus
     // The normalised price text as soon as the price checks have passed (also
-    // when a later check fails); empty before that.
+    // when a later check fails); empty before that. It always fits the price
+    // field: rouble digits as typed, or without their leading zeros when the
+    // point and the kopecks would not fit behind them.
     QByteArray price;
 };
 
 // The section of a record is one byte on the device and in the file.
 constexpr int MaxGoodsSection = 255;
+// The characters the editor's price field takes; the largest price,
+// "999999999.00", just fits.
+constexpr int GoodsPriceFieldLength = 12;
 
 // Texts as typed (the fields hold only what their key filters let through,
 // which includes '%' and '\'').

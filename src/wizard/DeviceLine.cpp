@@ -19,10 +19,15 @@ bool IsWideLine(const DeviceText& line) {
 }
 
 void StoreLine(DeviceText& line, const QString& text, bool wide) {
+    // The text the store already holds goes back byte for byte: small letters
+    // loaded from a file, a byte Windows-1251 has no character for and what
+    // follows a zero inside the line all stay.
+    const QByteArray characters = text == LineText(line)
+                                      ? QByteArray(line.bytes + 1, int(sizeof line.bytes) - 2)
+                                      : ToCp1251(text);
+    const QByteArray bytes = characters.left(wide ? WideLineLength : NarrowLineLength);
     std::memset(line.bytes, 0, sizeof line.bytes);
     line.bytes[0] = wide ? '1' : '0';
-    const QByteArray bytes =
-        ToCp1251(DeviceLineInput(text)).left(wide ? WideLineLength : NarrowLineLength);
     std::memcpy(line.bytes + 1, bytes.constData(), std::size_t(bytes.size()));
 }
 

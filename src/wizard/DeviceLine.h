@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/DeviceCharset.h"  // DeviceLineInput
+#include "config/DeviceCharset.h"  // DeviceLineInput, DeviceLineEdited
 
 // How the wizard turns typed text into stored device lines and back. Every
 // text the device prints is an upper-case Windows-1251 line of at most 24
@@ -18,7 +18,9 @@ QString LineText(const DeviceText& line);
 // True when the stored line's flag is "1".
 bool IsWideLine(const DeviceText& line);
 // Rebuilds a stored line: all 26 bytes zero, then "1" and at most 12
-// characters of `text` when `wide`, "0" and at most 24 otherwise.
+// characters of `text` when `wide`, "0" and at most 24 otherwise. The text is
+// taken as it is (the edit fields have made what the user typed device text);
+// a text equal to the stored one keeps the stored bytes.
 void StoreLine(DeviceText& line, const QString& text, bool wide);
 
 // An operator's password (5 bytes: up to 4 digits and a terminator).

@@ -237,6 +237,25 @@ private slots:
         QCOMPARE(frame.mid(42, 5), Hex("05 00 00 00 00"));
     }
 
+    // A read sends the caller's barcode, price and section as a write does,
+    // and no name.
+    void goodsReadSendsTheCallersNumbers() {
+        FakeLink link;
+        char name[26] = "0HAME";
+        char barcode[BarcodeTextSize] = "4600000000017";
+        uint8_t section = 3, error = 0;
+        int64_t price = 99999999900;
+        char errorText[ErrorTextSize] = {};
+        GoodsCommand(ModeRead, 1, name, barcode, section, price, error, errorText);
+        const QByteArray frame = link.written.value(0);
+        QCOMPARE(frame.size(), GoodsRequestLength);
+        QCOMPARE(uint8_t(frame[8]), uint8_t(ModeRead));
+        QCOMPARE(frame.mid(11, 25), QByteArray(25, '\0'));
+        QCOMPARE(frame.mid(36, 6), Hex("11 B0 5D 05 2F 04"));
+        QCOMPARE(frame.mid(42, 5), Hex("9C E7 76 48 17"));
+        QCOMPARE(uint8_t(frame[47]), uint8_t(3));
+    }
+
     void goodsReadDecodes() {
         FakeLink link;
         QByteArray data(2, '\0');

@@ -310,7 +310,9 @@ void TestConstructor::fillKeepsThePressedButtons() {
     page.setCurrentGroup(3);
     page.Fill();  // nor the group
     QCOMPARE(page.ValueLabels[0]->text(), QStringLiteral("3"));
-    page.setCurrentGroup(0);  // the state query gave no group
+    page.setCurrentGroup(0);  // a group the device can report
+    QCOMPARE(page.ValueLabels[0]->text(), QStringLiteral("0"));
+    page.setCurrentGroup(std::nullopt);  // the state query failed
     QCOMPARE(page.ValueLabels[0]->text(), QStringLiteral("---"));
 }
 

@@ -115,6 +115,7 @@ private slots:
     void noLoadWhileAnExchangeRuns();
     void formsItemReadsTheTableAndShowsTheGroup();
     void formsItemWithoutAGroup();
+    void formsItemWithGroupZero();
 };
 
 void TestFileMenu::init() {
@@ -242,6 +243,14 @@ void TestFileMenu::formsItemWithoutAGroup() {
     QCOMPARE(window->currentPage(), window->constructorPage());
     QCOMPARE(window->constructorPage()->ValueLabels[0]->text(),
              FormConstructorPage::UnknownGroupText());
+}
+
+// Group 0 is an answer like any other: shown as it is, never as unknown.
+void TestFileMenu::formsItemWithGroupZero() {
+    InProcessEmulator().setGroup(0);
+    window->actForms->trigger();
+    QVERIFY(dialogs->shown.isEmpty());
+    QCOMPARE(window->constructorPage()->ValueLabels[0]->text(), QStringLiteral("0"));
 }
 
 QTEST_MAIN(TestFileMenu)

@@ -137,7 +137,7 @@ private slots:
     }
 
     // A price the file's 32 bits cannot hold stops the save before anything is
-    // written; the message names the row and the price; the old file stays.
+    // written; the message names the goods code and the price; the old file stays.
     void priceBeyondThirtyTwoBitsKeepsExistingFile() {
         ScriptedDialogs dialogs;
         WriteAll(path("old.base"), "previous contents");
@@ -152,9 +152,11 @@ private slots:
         QCOMPARE(ReadAll(path("old.base")), QByteArray("previous contents"));
         QCOMPARE(dialogs.shown.size(), 1);
         QVERIFY(IsError(dialogs.shown[0]));
-        QCOMPARE(dialogs.shown[0].text, PriceTooLargeMessage(6, "21474836.48"));
-        QVERIFY(dialogs.shown[0].text.contains(QStringLiteral("21474836.48")));
-        QVERIFY(dialogs.shown[0].text.contains(QStringLiteral("строке 6")));
+        QCOMPARE(dialogs.shown[0].text, PriceTooLargeMessage("7", "21474836.48"));
+        // The goods as the user knows them (row 6 holds "Код товара" 7 here).
+        QCOMPARE(dialogs.shown[0].text,
+                 U("Код товара 7: цена 21474836.48 больше наибольшей цены файла базы "
+                   "(21474836.47).\nФайл не сохранен..."));
         QCOMPARE(SaveGoodsFile(table, path("new.base")).status, GoodsFileStatus::PriceTooLarge);
         QVERIFY(!QFile::exists(path("new.base")));
 

@@ -112,6 +112,10 @@ private slots:
         QVERIFY(!page->currentOnlyBox->isChecked());
         QCOMPARE(page->CurrentRow(), 1);
         QCOMPARE(page->CurrentCol(), 1);
+        // The row "Текущий" acts on is the one marked, from the start.
+        QCOMPARE(grid->currentIndex(), grid->model()->index(0, 1));
+        QCOMPARE(grid->selectionModel()->selectedRows(1),
+                 QModelIndexList{grid->model()->index(0, 1)});
         QVERIFY(page->table().record(1).isBlank());
         // The grid is fully visible on the page: every column fits without scrolling.
         QVERIFY(grid->horizontalScrollBar()->maximum() == 0);
@@ -238,6 +242,26 @@ private slots:
         page->gridDoubleClicked();
         QCOMPARE(page->table().record(4), expected);
         QVERIFY(!editor->Applied);
+    }
+
+    // Twelve characters of price with leading zeros: the rewritten price keeps
+    // its point and kopecks in the field instead of losing them to its limit.
+    void editorRewritesALongPriceWhole() {
+        ScriptedDialogs dialogs;
+        grid->selectCell(2, 2);
+        WhenEditorOpen([](GoodsRecordEditor* e) {
+            Type(e->sectionEdit, U("1"));
+            Type(e->priceEdit, U("000000000001"));
+            QCOMPARE(e->priceEdit->text(), U("000000000001"));
+            e->sectionEdit->setText(U("300"));  // the price is rewritten before this fails
+            QTest::mouseClick(e->applyButton, Qt::LeftButton);
+            QCOMPARE(e->priceEdit->text(), U("1.00"));
+            e->sectionEdit->setText(U("1"));
+            QTest::mouseClick(e->applyButton, Qt::LeftButton);
+        });
+        page->gridDoubleClicked();
+        QCOMPARE(dialogs.texts(), QStringList{U("Неккоректное значение секции!")});
+        QCOMPARE(page->table().record(2).price, QByteArray("1.00"));
     }
 
     // A device barcode longer than the 13 digits one may type is shown and

@@ -92,6 +92,11 @@ private slots:
         ok("999999999", "999999999", "999999999.00");
         ok("999999999.00", "999999999.00", "999999999.00");
         ok("leading zeros kept", "007.1", "007.10");
+        ok("leading zeros kept while they fit", "000000001.55", "000000001.55");
+        // The rewritten price goes back into the 12-character field whole.
+        ok("12 characters without a point", "000000000001", "1.00");
+        ok("kopecks that would not fit", "0000000001.5", "1.50");
+        ok("a point with no room behind it", "00000000012.", "12.00");
         QTest::newRow("all empty")
             << ""
             << ""

@@ -5,19 +5,29 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QToolButton>
+#include <QWindow>
 #include <QtTest>
+#include <stdexcept>
 
 #include "admin/ui/StatePage.h"
 #include "device/DeviceLock.h"
+#include "device/PortNames.h"
 #include "device/Protocol.h"
 #include "device/ui/ConnectionSettingsDialog.h"
+#include "emulator/EmulatorLink.h"
 #include "forms/ui/FormConstructorPage.h"
 #include "goods/ui/GoodsPage.h"
 #include "shell/ui/Guarded.h"
 #include "shell/ui/MainWindow.h"
+#include "shell/ui/QtDialogs.h"
+#include "shell/ui/SplashWindow.h"
+#include "shell/ui/StartUpReport.h"
+#include "shell/ui/WindowProgress.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimProcess.h"
 
@@ -43,6 +53,26 @@ QPushButton* Button(QWidget* parent, const QString& text) {
         if (b->text() == text) return b;
     return nullptr;
 }
+
+// Closes every message box as soon as it shows and keeps its parent and text.
+class MessageBoxCatcher {
+public:
+    MessageBoxCatcher() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                parents << box->parentWidget();
+                box->done(0);
+            }
+        });
+        timer_.start(10);
+    }
+    QStringList texts;
+    QList<QWidget*> parents;
+
+private:
+    QTimer timer_;
+};
 
 // Types any text, Cyrillic included, as key presses carrying that text.
 void Type(QWidget* target, const QString& text) {
@@ -205,6 +235,53 @@ private slots:
         QVERIFY(deviceControlsDisabled());
     }
 
+    // With the emulator, every write succeeds with no device attached: the
+    // title and the status bar say so; a real port takes both back.
+    void emulatorIsNamedInTheTitleAndTheStatusBar() {
+        RegisterInProcessEmulator();
+        ScriptedDialogs dialogs;
+        WhenSettingsOpen([](ConnectionSettingsDialog* d) {
+            QVERIFY(d->portCombo->findText(EmulatorPortName()) >= 0);
+            d->portCombo->setCurrentText(EmulatorPortName());
+            d->applyClicked();
+        });
+        window->actSettings->trigger();
+        QVERIFY(dialogs.shown.isEmpty());
+        QVERIFY(deviceControlsEnabled());
+        QVERIFY2(window->windowTitle().contains(QStringLiteral("Эмулятор АС")),
+                 qPrintable(window->windowTitle()));
+        QVERIFY(window->portPanel->isVisible());
+        QVERIFY(window->portPanel->text().contains(QStringLiteral("Эмулятор АС")));
+        QTRY_VERIFY(window->portPanel->width() >= window->portPanel->sizeHint().width());
+
+        SimProcess sim;
+        QVERIFY2(sim.isReady(), qPrintable(sim.errorString()));
+        WhenSettingsOpen([&](ConnectionSettingsDialog* d) {
+            ChoosePort(d, sim.portPath());
+            d->applyClicked();
+        });
+        window->actSettings->trigger();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Zelvo"));
+        QVERIFY(!window->portPanel->text().contains(QStringLiteral("Эмулятор АС")));
+    }
+
+    // The progress bar shows whole inside its status-bar panel.
+    void progressBarIsNotClipped() {
+        window->ProgressBegin();
+        QProgressBar* bar = window->progressBar();
+        QWidget* panel = bar->parentWidget();
+        QStatusBar* status = window->statusBar();
+        QVERIFY2(panel->rect().contains(bar->geometry()),
+                 qPrintable(QStringLiteral("bar %1 high at %2 in a panel %3 high")
+                                .arg(bar->height())
+                                .arg(bar->y())
+                                .arg(panel->height())));
+        QVERIFY(status->rect().contains(panel->geometry()));
+        QCOMPARE(bar->height(), panel->height());
+        QVERIFY(bar->height() >= status->height() - 6);
+        window->ProgressEnd();
+    }
+
     void progressArithmetic() {
         window->ProgressBegin();
         window->ProgressStep(3, 24);
@@ -265,6 +342,61 @@ private slots:
         for (const auto& shown : dialogs.shown) QVERIFY(IsWarning(shown));
     }
 
+    // A failure that ends a transfer: its indicators come down, and the next
+    // transfer's busy cursor still goes up and down with it.
+    void failedTransferKeepsTheBusyCursorInStep() {
+        ScriptedDialogs dialogs;
+        WindowProgress progress(window.get(), nullptr);
+        SetProgress(&progress);
+        QPushButton button;
+        QObject::connect(&button, &QPushButton::clicked, Guarded([] {
+            CurrentProgress().begin();
+            CurrentProgress().setBusyCursor(true);
+            throw std::runtime_error("line lost");
+        }));
+        button.click();
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("line lost")});
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(window->progressBar()->isHidden());
+
+        progress.setBusyCursor(true);
+        const bool busyShown = QApplication::overrideCursor() &&
+                               QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        progress.setBusyCursor(false);
+        const bool busyGone = !QApplication::overrideCursor();
+        SetProgress(nullptr);
+        while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+        QVERIFY(busyShown);
+        QVERIFY(busyGone);
+    }
+
+    // While another program is the active one, a message box still belongs to
+    // the main window.
+    void messageBoxWhileTheProgramIsInactive() {
+        QWindow elsewhere;  // not one of the program's widgets
+        elsewhere.show();
+        elsewhere.requestActivate();
+        QTRY_VERIFY(!QApplication::activeWindow());
+        QtDialogs boxes(window.get());
+        MessageBoxCatcher catcher;
+        boxes.error(QStringLiteral("Записано с ошибками"));
+        QCOMPARE(catcher.texts, QStringList{QStringLiteral("Записано с ошибками")});
+        QCOMPARE(catcher.parents, QList<QWidget*>{window.get()});
+    }
+
+    // Start-up fails before any window can report it: the report comes for a
+    // standard exception and for anything else thrown as well.
+    void startUpFailureOfAnyKindIsReported() {
+        MessageBoxCatcher catcher;
+        QCOMPARE(RunReportingStartUpFailure([]() -> int { throw std::runtime_error("no room"); }),
+                 1);
+        QCOMPARE(RunReportingStartUpFailure([]() -> int { throw 42; }), 1);
+        QCOMPARE(RunReportingStartUpFailure([] { return 0; }), 0);
+        QCOMPARE(catcher.texts, QStringList({QStringLiteral("no room"),
+                                             QStringLiteral("Непредвиденная ошибка.")}));
+        QCOMPARE(catcher.parents, QList<QWidget*>({nullptr, nullptr}));
+    }
+
     void exceptionInAHandlerIsReportedAndSurvived() {
         ScriptedDialogs dialogs;
         QPushButton button;
@@ -299,6 +431,30 @@ private slots:
         QVERIFY2(elapsed >= 1400 && elapsed < 3000, QByteArray::number(elapsed).constData());
         QVERIFY(window.goodsPage() != nullptr);
         QVERIFY(window.constructorPage()->isHidden());
+    }
+
+    // Esc and a close request do not end the splash before its time.
+    void splashStaysItsWholeTime() {
+        MainWindow::setSplashEnabled(true);
+        MainWindow window;
+        QSignalSpy started(&window, &MainWindow::started);
+        int tries = 0;
+        QTimer poke;
+        QObject::connect(&poke, &QTimer::timeout, [&] {
+            if (auto* splash = qobject_cast<SplashWindow*>(QApplication::activeModalWidget())) {
+                QTest::keyClick(splash, Qt::Key_Escape);
+                splash->close();
+                ++tries;
+            }
+        });
+        QElapsedTimer clock;
+        clock.start();
+        poke.start(50);
+        window.show();
+        QVERIFY(started.wait(5000));
+        const qint64 elapsed = clock.elapsed();
+        QVERIFY(tries > 3);
+        QVERIFY2(elapsed >= 1400, QByteArray::number(elapsed).constData());
     }
 };
 

@@ -38,24 +38,61 @@ private slots:
         QCOMPARE(DeviceLineInput(typed), kept);
     }
 
-    // The stored line never runs past its 26 bytes, whatever its text.
+    // The stored line never runs past its 26 bytes, whatever its text (here
+    // as the edit fields give it).
     void storedLineKeepsItsLimits() {
         DeviceText line;
         std::memset(line.bytes, 'x', sizeof line.bytes);
         StoreLine(line, QString(40, QChar(u'Ж')), false);
         QCOMPARE(Stored(line), U("0") + QString(24, QChar(u'Ж')));
         QCOMPARE(line.bytes[25], '\0');
-        StoreLine(line, U("ßßßßßßßß"), true);  // each grows to two capitals
+        StoreLine(line, DeviceLineInput(U("ßßßßßßßß")), true);  // each grows to two capitals
         QCOMPARE(Stored(line), U("1SSSSSSSSSSSS"));
-        StoreLine(line, U("чай😀"), false);
+        StoreLine(line, DeviceLineInput(U("чай😀")), false);
         QCOMPARE(Stored(line), U("0ЧАЙ?"));
         char encoded[27] = {};
         EncodeDeviceText(line.bytes, encoded);
         QCOMPARE(QByteArray(encoded), QByteArray("0~aj?"));
-        StoreLine(line, U("Ё №"), false);
+        StoreLine(line, DeviceLineInput(U("Ё №")), false);
         std::memset(encoded, 0, sizeof encoded);
         EncodeDeviceText(line.bytes, encoded);
         QCOMPARE(QByteArray(encoded), QByteArray("0   "));  // nothing the device cannot print
+    }
+
+    // Rebuilding a line from the text it already holds changes no byte: small
+    // letters, a byte Windows-1251 has no character for, what follows a zero.
+    void unchangedTextKeepsTheStoredBytes() {
+        const QByteArray stored = QByteArray("0kwit\x98\0AB", 9) + QByteArray(17, '\0');
+        DeviceText line;
+        std::memcpy(line.bytes, stored.constData(), sizeof line.bytes);
+        StoreLine(line, LineText(line), false);
+        QCOMPARE(QByteArray(line.bytes, int(sizeof line.bytes)), stored);
+        StoreLine(line, LineText(line), true);  // "Широкий" keeps 12 of them
+        QCOMPARE(QByteArray(line.bytes, int(sizeof line.bytes)), '1' + stored.mid(1));
+        StoreLine(line, U("kwitx"), false);  // a changed text is taken as it is
+        QCOMPARE(Stored(line), U("0kwitx"));
+    }
+
+    // Only what the user types or pastes becomes capitals; the text the field
+    // was given (a stored line) stays as it is around it.
+    void typedTextBesideStoredText() {
+        QLineEdit* edit = lineEditor->field;
+        edit->setText(U("kwit"));
+        QCOMPARE(edit->text(), U("kwit"));
+        edit->setCursorPosition(4);
+        TypeText(edit, U("a"));
+        QCOMPARE(edit->text(), U("kwitA"));
+        edit->setCursorPosition(0);
+        TypeText(edit, U("k"));  // the same letter as the one behind it
+        QCOMPARE(edit->text(), U("KkwitA"));
+        QCOMPARE(edit->cursorPosition(), 1);
+        edit->setSelection(2, 3);
+        QGuiApplication::clipboard()->setText(U("щ😀"));
+        edit->paste();
+        QCOMPARE(edit->text(), U("KkЩ?A"));
+        QCOMPARE(edit->cursorPosition(), 4);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(edit->text(), U("KkЩA"));
     }
 
     void lineEditorTypesCapitalsWithinTheLimit() {

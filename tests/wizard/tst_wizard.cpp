@@ -304,6 +304,46 @@ private slots:
         QCOMPARE(Stored(CurrentConfiguration().documentName), U("0КВИТАНЦИЯ ОБ ОПЛАТЕ"));
     }
 
+    // The row "Текущий" acts on is marked from the start on every list page.
+    void listPagesMarkTheCurrentRowAtStart() {
+        auto wizard = openWizard(0, false);
+        for (ListPage* page : std::initializer_list<ListPage*>{
+                 wizard->operatorsPage, wizard->servicesPage, wizard->requisitesPage}) {
+            QCOMPARE(page->CurrentRow(), 1);
+            QCOMPARE(page->grid->currentIndex(), page->grid->model()->index(0, 1));
+            QVERIFY(page->grid->selectionModel()->isRowSelected(0, {}));
+        }
+    }
+
+    // A name loaded from a file in small letters stays as it is when the page
+    // shows it and when the line editor is cancelled; only what is typed
+    // becomes capitals.
+    void storedTextIsNeverUpperCased() {
+        ScriptedDialogs dialogs;
+        DeviceConfiguration& config = CurrentConfiguration();
+        SetStored(config.documentName, "1kwit");
+        SetStored(config.operators[2].name, "0ivanov");
+        const QByteArray operatorBefore(config.operators[2].name.bytes, sizeof(DeviceText));
+        {
+            auto wizard = openWizard(2, true);
+            QCOMPARE(wizard->documentNamePage->nameEdit->text(), U("kwit"));
+            QCOMPARE(Stored(config.documentName), U("1kwit"));
+            wizard->documentNamePage->nameEdit->end(false);
+            TypeText(wizard->documentNamePage->nameEdit, U("ы"));
+            QCOMPARE(Stored(config.documentName), U("1kwitЫ"));
+        }
+        auto wizard = openWizard(1, true);
+        OperatorsPage* page = wizard->operatorsPage;
+        WhenModal<LineEditorDialog>([](LineEditorDialog* editor) {
+            QCOMPARE(editor->field->text(), U("ivanov"));
+            editor->cancelButton->click();
+        });
+        DoubleClickCell(page->grid, 3, 2);
+        QCOMPARE(page->Cells->cell(2, 3), U("ivanov"));
+        QCOMPARE(QByteArray(config.operators[2].name.bytes, sizeof(DeviceText)), operatorBefore);
+        QVERIFY(dialogs.shown.isEmpty());
+    }
+
     // "Готово" with the device silent: the state question, then Yes tries
     // form 1 and No reads nothing; either way the constructor page follows.
     void doneWithSilentDevice_data() {

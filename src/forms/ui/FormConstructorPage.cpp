@@ -236,8 +236,9 @@ int FormConstructorPage::pressedVariant() const {
     return PressedIndex(VariantButtons);
 }
 
-void FormConstructorPage::setCurrentGroup(int group) {
-    ValueLabels[0]->setText(group > 0 ? QString::number(group) : UnknownGroupText());
+void FormConstructorPage::setCurrentGroup(std::optional<int> group) {
+    // Group 0 is a group the device can report; only a failed query leaves it unknown.
+    ValueLabels[0]->setText(group ? QString::number(*group) : UnknownGroupText());
 }
 
 void FormConstructorPage::clearValues() {

@@ -2,6 +2,7 @@
 
 #include <QFrame>
 #include <array>
+#include <optional>
 
 class GridPage;
 class GridTextModel;
@@ -25,8 +26,8 @@ public:
     // Refills the requisite grid and the form buttons from the configuration
     // and puts the page back to "no form shown"; pressed buttons stay pressed.
     void Fill();
-    // The current BSO group from the last state query, or 0 when unknown.
-    void setCurrentGroup(int group);
+    // The current BSO group from the last state query; none when the query failed.
+    void setCurrentGroup(std::optional<int> group);
 
     // The handlers, public so that tests drive them as the buttons do. Each
     // runs after the clicked button has changed its pressed state.

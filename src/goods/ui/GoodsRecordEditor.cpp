@@ -22,7 +22,6 @@ GoodsRecordEditor* SharedGoodsEditor = nullptr;
 namespace {
 
 constexpr int BarcodeLength = 13;
-constexpr int PriceLength = 12;
 
 // A cell longer than the field lets the user type (a barcode of up to 15
 // digits read from the device or a file) is shown whole, so that applying
@@ -69,7 +68,7 @@ GoodsRecordEditor::GoodsRecordEditor(QWidget* parent) : QDialog(parent) {
 
     grid->addWidget(new QLabel(QStringLiteral("Цена:"), this), 4, 0);
     priceEdit = new QLineEdit(this);
-    priceEdit->setMaxLength(PriceLength);
+    priceEdit->setMaxLength(GoodsPriceFieldLength);
     InstallDigitFilter(priceEdit, QStringLiteral("."));
     grid->addWidget(priceEdit, 4, 1);
 
@@ -104,7 +103,7 @@ void GoodsRecordEditor::FillFrom(const GoodsRecord& row) {
     SetLimitedText(barcodeEdit, BarcodeLength,
                    row.barcode.isEmpty() ? QStringLiteral("0") : FromCp1251(row.barcode));
     sectionEdit->setText(FromCp1251(row.section));
-    SetLimitedText(priceEdit, PriceLength, FromCp1251(row.price));
+    SetLimitedText(priceEdit, GoodsPriceFieldLength, FromCp1251(row.price));
 }
 
 GoodsRecord GoodsRecordEditor::RecordFor(int row) const {

@@ -1,16 +1,22 @@
 #include "shell/ui/DeviceLineEdit.h"
 
 #include <QLineEdit>
+#include <memory>
 
 #include "config/DeviceCharset.h"
 
 void SetupDeviceLineEdit(QLineEdit* field, int maxLength) {
     field->setMaxLength(maxLength);
-    QObject::connect(field, &QLineEdit::textEdited, field, [field](const QString& typed) {
-        const QString kept = DeviceLineInput(typed);
+    // The text before each edit by the user (textEdited comes before the
+    // textChanged of the same edit), so that only what the user put in is
+    // made device text.
+    auto before = std::make_shared<QString>(field->text());
+    QObject::connect(field, &QLineEdit::textChanged, field,
+                     [field, before] { *before = field->text(); });
+    QObject::connect(field, &QLineEdit::textEdited, field, [field, before](const QString& typed) {
+        int cursor = field->cursorPosition();
+        const QString kept = DeviceLineEdited(*before, typed, cursor);
         if (kept == typed) return;
-        // Keep the cursor where the user was typing, as far as the text allows.
-        const int cursor = field->cursorPosition() - int(typed.size() - kept.size());
         field->setText(kept);
         field->setCursorPosition(qBound(0, cursor, int(field->text().size())));
     });

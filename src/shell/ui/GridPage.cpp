@@ -52,6 +52,11 @@ GridPage::GridPage(QWidget* parent) : QTableView(parent) {
     setRowHeight(DefaultRowHeight);
 }
 
+void GridPage::setModel(QAbstractItemModel* model) {
+    QTableView::setModel(model);
+    selectCell(currentRow_, currentCol_);
+}
+
 void GridPage::setColumnWidths(const QVector<int>& widths) {
     for (int col = 0; col < widths.size(); ++col) setColumnWidth(col, widths[col]);
 }

@@ -23,6 +23,10 @@ class GridPage : public QTableView {
 public:
     explicit GridPage(QWidget* parent = nullptr);
 
+    // Also marks the current cell (row 1, column 1 at start) the way a click
+    // would, so that the row "Текущий" acts on is the one shown selected.
+    void setModel(QAbstractItemModel* model) override;
+
     // The header texts come from the model's headerData (horizontal); the
     // widths of every column, the fixed one included, from here.
     void setColumnWidths(const QVector<int>& widths);

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QString>
 #include <exception>
 #include <utility>
 
-// Reports an exception that escapes a user action in an error box; the program goes on.
+// Reports an exception that escapes a user action in an error box, after
+// taking down the indicators of a transfer it may have ended; the program goes on.
 void ReportException(const std::exception& error);
 void ReportUnknownException();
+// The text for a failure that is not a standard exception.
+QString UnknownErrorText();
 
 // Wraps a button or menu handler so that an exception it throws (a number
 // that does not convert, say) is reported where it happens instead of

@@ -21,6 +21,7 @@
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
 #include "device/ConnectionSettings.h"
+#include "device/PortNames.h"
 #include "device/Protocol.h"
 #include "device/ui/ConnectionSettingsDialog.h"
 #include "forms/ui/FormConstructorPage.h"
@@ -41,6 +42,7 @@ constexpr int ClientHeight = 504;
 constexpr int ToolBarHeight = 30;
 constexpr int StatusBarHeight = 19;
 const QString ConfigurationFilter = QStringLiteral("Конфигурация (*.cfg)");
+const QString ProgramTitle = QStringLiteral("Zelvo");
 }  // namespace
 
 void MainWindow::setSplashEnabled(bool enabled) {
@@ -48,7 +50,7 @@ void MainWindow::setSplashEnabled(bool enabled) {
 }
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
-    setWindowTitle(QStringLiteral("Zelvo"));
+    setWindowTitle(ProgramTitle);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
@@ -177,9 +179,12 @@ void MainWindow::buildStatusBar() {
     // name ("Эмулятор АС", /dev/ttyUSB0) needs more than the usual 80 pixels.
     auto* first = new QWidget(status);
     auto* firstLayout = new QHBoxLayout(first);
-    firstLayout->setContentsMargins(0, 2, 0, 0);
+    // The bar takes the panel's whole height: the status bar leaves the panel
+    // less than its own 19 pixels, and a fixed taller bar was cut off.
+    firstLayout->setContentsMargins(0, 0, 0, 0);
     progressBar_ = new QProgressBar(first);
-    progressBar_->setFixedHeight(StatusBarHeight - 2);
+    progressBar_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    progressBar_->setMinimumHeight(0);
     progressBar_->setRange(0, 100);
     progressBar_->setValue(0);
     progressBar_->setTextVisible(false);
@@ -280,10 +285,7 @@ void MainWindow::openSettings() {
     {
         ConnectionSettingsDialog dialog(this);
         dialog.exec();
-        if (dialog.applied()) {
-            portPanel->setText(PortPanelText(CurrentPortSettings()));
-            speedPanel->setText(SpeedPanelText(CurrentPortSettings()));
-        }
+        if (dialog.applied()) showPort(true);
     }
     AfterSettingsDialog();
 }
@@ -297,9 +299,18 @@ void MainWindow::AfterSettingsDialog() {
         return;
     }
     Dialogs().error(QStringLiteral("Не удалось открыть порт..."));
-    portPanel->setText(PortPanelResetText());
-    speedPanel->setText(SpeedPanelResetText());
+    showPort(false);
     EnableDeviceControls(false);
+}
+
+void MainWindow::showPort(bool applied) {
+    const PortSettings& settings = CurrentPortSettings();
+    const bool emulator = applied && settings.PortName == EmulatorPortName();
+    portPanel->setText(applied ? PortPanelText(settings) : PortPanelResetText());
+    speedPanel->setText(applied ? SpeedPanelText(settings) : SpeedPanelResetText());
+    portPanel->setStyleSheet(
+        emulator ? QStringLiteral("QLabel { color: #c00000; font-weight: bold; }") : QString());
+    setWindowTitle(emulator ? QStringLiteral("Zelvo — ") + EmulatorPortName() : ProgramTitle);
 }
 
 bool MainWindow::refuseWhileExchanging() {
@@ -366,7 +377,7 @@ void MainWindow::showForms() {
     if (!BeginDeviceOperation(lock)) return;
     const std::optional<int> group = ReadFormTable(CurrentConfiguration());
     EnableSaveToFile();
-    constructorPage_->setCurrentGroup(group.value_or(0));
+    constructorPage_->setCurrentGroup(group);
     constructorPage_->Fill();
     ShowMainPage(constructorPage_);
 }

@@ -94,6 +94,10 @@ private:
     void buildStatusBar();
     void createPages();
     void openSettings();
+    // The port in the status bar and the window title: the applied port, or
+    // none. With the emulator both say "Эмулятор АС": every write succeeds
+    // there with no device attached, which must never pass for the device.
+    void showPort(bool applied);
     void openWizard(int startPage, bool singlePage);
     void loadFromFile();
     void saveToFile();

@@ -3,7 +3,8 @@
 #include <QPushButton>
 
 ProgramWindows::ProgramWindows()
-    : lineEditor_(&mainWindow),
+    : dialogs_(&mainWindow),
+      lineEditor_(&mainWindow),
       numberEditor_(&mainWindow),
       goodsEditor_(&mainWindow),
       waitWindow_(&mainWindow),

@@ -19,11 +19,11 @@ QMessageBox::Icon ToIcon(DialogIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-int Show(const QString& caption, const QString& text, DialogIcon icon,
+int Show(QWidget* parent, const QString& caption, const QString& text, DialogIcon icon,
          QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton) {
     // A message must be readable even while a transfer shows the busy cursor.
     QApplication::setOverrideCursor(Qt::ArrowCursor);
-    QMessageBox box(ToIcon(icon), caption, text, buttons, QApplication::activeWindow());
+    QMessageBox box(ToIcon(icon), caption, text, buttons, parent);
     box.setDefaultButton(defaultButton);
     box.setButtonText(QMessageBox::Yes, QStringLiteral("Да"));
     box.setButtonText(QMessageBox::No, QStringLiteral("Нет"));
@@ -34,11 +34,19 @@ int Show(const QString& caption, const QString& text, DialogIcon icon,
 
 }  // namespace
 
+QWidget* QtDialogs::boxParent() const {
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    // Inactive, the program may still have a modal window open (the wizard,
+    // the wait window's transfer): the box goes over that one.
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return mainWindow_;
+}
+
 bool QtDialogs::ask(const QString& caption, const QString& text, DialogIcon icon) {
-    return Show(caption, text, icon, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
-           QMessageBox::Yes;
+    return Show(boxParent(), caption, text, icon, QMessageBox::Yes | QMessageBox::No,
+                QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 void QtDialogs::inform(const QString& caption, const QString& text, DialogIcon icon) {
-    Show(caption, text, icon, QMessageBox::Ok, QMessageBox::Ok);
+    Show(boxParent(), caption, text, icon, QMessageBox::Ok, QMessageBox::Ok);
 }

@@ -1,5 +1,6 @@
 #include "shell/ui/SplashWindow.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -22,10 +23,22 @@ SplashWindow::SplashWindow(QWidget* parent) : QDialog(parent) {
         move(screen->availableGeometry().center() - rect().center());
 
     closeTimer = new QTimer(this);
-    closeTimer->setInterval(500);
     closeTimer->setInterval(1500);
     closeTimer->setSingleShot(true);
     closeTimer->setTimerType(Qt::PreciseTimer);
     connect(closeTimer, &QTimer::timeout, this, &QDialog::accept);
     closeTimer->start();
+}
+
+void SplashWindow::reject() {
+    if (closeTimer->isActive()) return;
+    QDialog::reject();
+}
+
+void SplashWindow::closeEvent(QCloseEvent* event) {
+    if (closeTimer->isActive()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }

@@ -5,6 +5,7 @@
 #include <QTranslator>
 
 #include "device/Protocol.h"
+#include "shell/Progress.h"
 #include "shell/UserDialogs.h"
 #include "shell/ui/Guarded.h"
 
@@ -16,8 +17,28 @@ ZelvoApplication::ZelvoApplication(int& argc, char** argv) : QApplication(argc, 
         installTranslator(translator);
 }
 
+namespace {
+
+// A failure that ends a transfer before its own code could take its
+// indicators down. The busy cursor goes through the progress, which counts
+// what it put on the cursor stack: emptying the stack behind its back left the
+// next transfer without its busy cursor and its end popping a cursor it had
+// never pushed.
+void TakeDownIndicators() {
+    Progress& progress = CurrentProgress();
+    progress.end();
+    progress.setBusyCursor(false);
+    progress.hideWait();
+}
+
+}  // namespace
+
+QString UnknownErrorText() {
+    return QStringLiteral("Непредвиденная ошибка.");
+}
+
 void ReportException(const std::exception& error) {
-    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+    TakeDownIndicators();
     if (const auto* conversion = dynamic_cast<const ConversionError*>(&error))
         Dialogs().error(conversion->message());
     else
@@ -25,8 +46,8 @@ void ReportException(const std::exception& error) {
 }
 
 void ReportUnknownException() {
-    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
-    Dialogs().error(QStringLiteral("Непредвиденная ошибка."));
+    TakeDownIndicators();
+    Dialogs().error(UnknownErrorText());
 }
 
 bool ZelvoApplication::notify(QObject* receiver, QEvent* event) {

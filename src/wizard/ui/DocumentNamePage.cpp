@@ -40,17 +40,18 @@ DocumentNamePage::DocumentNamePage(WizardWindow* host, QWidget* parent)
 }
 
 void DocumentNamePage::Fill() {
+    // Showing the stored name changes nothing in the store: only the user's
+    // edits rebuild it.
     const DeviceText& name = CurrentConfiguration().documentName;
-    // Both steps rebuild the stored name from the controls, which then show
-    // exactly its flag and text.
-    const bool wide = IsWideLine(name);
-    const QString text = LineText(name);
-    wideBox->setChecked(wide);
-    nameEdit->setText(text);
+    filling_ = true;
+    wideBox->setChecked(IsWideLine(name));
+    nameEdit->setText(LineText(name));
+    filling_ = false;
     showNavigation();
 }
 
 void DocumentNamePage::nameEdited() {
+    if (filling_) return;
     StoreLine(CurrentConfiguration().documentName, nameEdit->text(), wideBox->isChecked());
 }
 

@@ -24,4 +24,7 @@ public:
     void wideClicked();
     void readClicked();
     void writeClicked();
+
+private:
+    bool filling_ = false;
 };

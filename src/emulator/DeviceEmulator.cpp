@@ -115,8 +115,10 @@ EmulatorReply DeviceEmulator::exchange(const QByteArray& request) {
         CloseFrame(reply.bytes);
         DamageReply(reply.bytes, command, matched);
     }
-    const Fault* delay = FindFault(matched, FaultKind::Delay);
+    const Fault* late = FindFault(matched, FaultKind::Late);
+    const Fault* delay = late ? late : FindFault(matched, FaultKind::Delay);
     reply.delayMs = delay ? delay->value : delayMs_;
+    reply.late = late != nullptr;
     const Fault* pace = FindFault(matched, FaultKind::Pace);
     reply.paceBaud = pace ? pace->value : paceBaud_;
 

@@ -24,6 +24,7 @@ constexpr KindName KindNames[] = {
     {"error", FaultKind::DeviceError, ValueUse::Required},
     {"delay", FaultKind::Delay, ValueUse::Required},
     {"pace", FaultKind::Pace, ValueUse::Required},
+    {"late", FaultKind::Late, ValueUse::Required},
 };
 
 bool ToNumber(const QString& word, qint64 low, qint64 high, qint64& value) {
@@ -247,7 +248,9 @@ QStringList EmulatorCommandHelp() {
     return {
         QStringLiteral("fault KIND [VALUE] [cmd=C] [group=G] [index=I] [count=N]"),
         QStringLiteral("    KIND: silent | truncate BYTES | first-byte [B] | length [L] |"),
-        QStringLiteral("          code [C] | error CODE | delay MS | pace BAUD"),
+        QStringLiteral("          code [C] | error CODE | delay MS | pace BAUD | late MS"),
+        QStringLiteral("    late: answer MS ms after the request even if the port is closed"),
+        QStringLiteral("          meanwhile; a following request is answered after it"),
         QStringLiteral("    index: parameter first index, form number or goods record"),
         QStringLiteral("    count: only the next N matching requests"),
         QStringLiteral("clear-faults"),

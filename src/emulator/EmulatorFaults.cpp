@@ -20,6 +20,7 @@ bool Fault::isValid() const {
         case FaultKind::DeviceError:
             return value >= 1 && value <= 0xFF;
         case FaultKind::Delay:
+        case FaultKind::Late:
             return value >= 0;
         case FaultKind::Pace:
             return value > 0;

@@ -15,6 +15,8 @@ enum class FaultKind {
     DeviceError,     // the request is refused with error code `value` (1..255)
     Delay,           // the answer starts `value` ms after the request
     Pace,            // the answer's bytes go out at `value` bit/s, 10 bits a byte
+    Late,            // as Delay, but the answer is on the wire: closing the port or
+                     // the next request does not withdraw it, it comes before theirs
 };
 
 // A fault with its target. -1 in a filter matches every request; a request that
@@ -44,7 +46,8 @@ struct RequestTarget {
 struct EmulatorReply {
     QByteArray bytes;  // empty: silence
     int delayMs = 0;
-    int paceBaud = 0;  // 0: all bytes at once
+    int paceBaud = 0;   // 0: all bytes at once
+    bool late = false;  // sent whatever the program does meanwhile
 
     bool isTimed() const { return delayMs > 0 || paceBaud > 0; }
     qint64 byteNs() const;

@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QVector>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -135,6 +136,7 @@ private:
         QByteArray bytes;
         QVector<qint64> due;
         int next = 0;
+        bool late = false;  // already on the wire: nothing the program does recalls it
     };
 
     void readMaster();
@@ -142,6 +144,7 @@ private:
     void readOpenEvents();
     void serve(const RequestFramer::Frame& frame);
     void sendDue(qint64 now);
+    void withdrawAnswers();
     void control(const QString& line);
     void portClosed();
     void logLine(const char* tag, const QByteArray& bytes);
@@ -162,7 +165,8 @@ private:
     QByteArray controlBuffer_;
     QByteArray slavePath_;
     bool linked_ = false;
-    Outgoing outgoing_;
+    // Answers in the order they go out; only a late one can have another behind it.
+    QVector<Outgoing> outgoing_;
 };
 
 Simulator::~Simulator() {
@@ -241,8 +245,9 @@ int Simulator::run() {
         if (!abandoned.isEmpty()) logLine("DROP", abandoned);
 
         qint64 wake = framer_.deadlineNs();
-        if (outgoing_.next < outgoing_.bytes.size()) {
-            const qint64 due = outgoing_.due.at(outgoing_.next);
+        if (!outgoing_.isEmpty()) {
+            const Outgoing& first = outgoing_.first();
+            const qint64 due = first.due.at(first.next);
             wake = wake < 0 ? due : qMin(wake, due);
         }
         timespec timeout{};
@@ -295,10 +300,10 @@ void Simulator::readOpenEvents() {
 }
 
 void Simulator::portClosed() {
-    // What the program did not read is gone, and so is an answer still on its way:
-    // a late answer must never surface in a later exchange of a test.
+    // What the program did not read is gone, and so is an answer still on its way
+    // (unless the test asked for one that outlives the close).
     tcflush(keeper_, TCIFLUSH);
-    outgoing_ = Outgoing{};
+    withdrawAnswers();
     // An exclusive open must not outlive the program's descriptor.
     ioctl(keeper_, TIOCNXCL);
 }
@@ -329,23 +334,27 @@ void Simulator::serve(const RequestFramer::Frame& frame) {
     // The program may have closed and reopened the port since the last poll:
     // take those events first, or their close would flush this answer.
     if (watch_ >= 0) readOpenEvents();
-    // A new request ends whatever was still owed for the last one.
-    tcflush(keeper_, TCIFLUSH);
+    // A new request ends whatever was still owed for the last one, apart from a
+    // late answer: the device sends that first, and this one after it.
+    const bool lateAhead = !outgoing_.isEmpty() && outgoing_.last().late;
+    if (!lateAhead) tcflush(keeper_, TCIFLUSH);
+    withdrawAnswers();
     if (!hearsLineSpeed()) {
         // At another speed a real device receives only garbled bytes and keeps quiet.
         logLine("NOISE", frame.bytes);
-        outgoing_ = Outgoing{};
         return;
     }
     const EmulatorReply reply = device_.exchange(frame.bytes);
     logLine("REQ", frame.bytes);
     logLine("RSP", reply.bytes);
+    if (reply.bytes.isEmpty()) return;
 
-    outgoing_ = Outgoing{reply.bytes, QVector<qint64>(reply.bytes.size(), 0), 0};
+    Outgoing answer{reply.bytes, QVector<qint64>(reply.bytes.size(), 0), 0, reply.late};
     if (reply.isTimed()) {
         for (int i = 0; i < reply.bytes.size(); ++i)
-            outgoing_.due[i] = frame.firstByteNs + reply.arrivalNs(i, int(frame.bytes.size()));
+            answer.due[i] = frame.firstByteNs + reply.arrivalNs(i, int(frame.bytes.size()));
     }
+    outgoing_.append(answer);
     sendDue(NowNs());
 }
 
@@ -357,22 +366,31 @@ bool Simulator::hearsLineSpeed() const {
     return LineSpeed(cfgetospeed(&line)) == listenBaud_;
 }
 
+void Simulator::withdrawAnswers() {
+    outgoing_.erase(std::remove_if(outgoing_.begin(), outgoing_.end(),
+                                   [](const Outgoing& out) { return !out.late; }),
+                    outgoing_.end());
+}
+
 void Simulator::sendDue(qint64 now) {
-    Outgoing& out = outgoing_;
-    int end = out.next;
-    while (end < out.bytes.size() && out.due.at(end) <= now) ++end;
-    while (out.next < end) {
-        const ssize_t n =
-            ::write(master_, out.bytes.constData() + out.next, size_t(end - out.next));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            out = Outgoing{};  // the line is full: nobody is reading
-            return;
+    while (!outgoing_.isEmpty()) {
+        Outgoing& out = outgoing_.first();
+        int end = out.next;
+        while (end < out.bytes.size() && out.due.at(end) <= now) ++end;
+        while (out.next < end) {
+            const ssize_t n =
+                ::write(master_, out.bytes.constData() + out.next, size_t(end - out.next));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                outgoing_.clear();  // the line is full: nobody is reading
+                return;
+            }
+            out.next += int(n);
         }
-        out.next += int(n);
+        if (!listening()) tcflush(keeper_, TCIFLUSH);
+        if (out.next < out.bytes.size()) return;
+        outgoing_.removeFirst();
     }
-    if (!listening()) tcflush(keeper_, TCIFLUSH);
-    if (out.next >= out.bytes.size()) out = Outgoing{};
 }
 
 void Simulator::readControl() {

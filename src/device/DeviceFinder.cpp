@@ -12,7 +12,7 @@
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 
-#include "device/PosixSerialLink.h"
+#include "device/UnixTerminal.h"
 #endif
 
 namespace {
@@ -45,7 +45,7 @@ QString OpenFailureReason(const QString& path) {
 #ifdef Q_OS_UNIX
     if (::access(QFile::encodeName(path).constData(), R_OK | W_OK) != 0)
         return QStringLiteral("нет прав доступа к порту");
-    if (PortLockedByOtherProgram(path)) return QStringLiteral("порт занят другой программой");
+    if (PortLockOwner(path) > 0) return QStringLiteral("порт занят другой программой");
 #endif
     return QStringLiteral("порт занят другой программой или не отвечает системе");
 }

@@ -2,19 +2,16 @@
 
 #ifdef Q_OS_UNIX
 
-#include <fcntl.h>
 #include <poll.h>
-#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
-#include <QDeadlineTimer>
-#include <QFile>
-#include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
-#include <csignal>
-#include <cstring>
+
+#include "device/PortOpenError.h"
+#include "device/UnixTerminal.h"
 
 namespace {
 
@@ -39,36 +36,7 @@ speed_t SpeedConstant(int baudRate) {
     }
 }
 
-bool ProcessAlive(qint64 pid) {
-    // Our own pid counts too: this link never leaves a lock file, so one with
-    // our pid belongs to another port object of this process.
-    if (pid <= 0) return false;
-    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
-}
-
 }  // namespace
-
-bool PortLockedByOtherProgram(const QString& devicePath) {
-    // /dev/ttyS0 → LCK..ttyS0, /dev/pts/3 → LCK..pts_3
-    QString name = QFileInfo(devicePath).canonicalFilePath();
-    if (name.isEmpty()) name = devicePath;
-    if (name.startsWith(QLatin1String("/dev/"))) name = name.mid(5);
-    name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    for (const char* dir : {"/var/lock/", "/run/lock/"}) {
-        QFile lock(QLatin1String(dir) + QLatin1String("LCK..") + name);
-        if (!lock.open(QIODevice::ReadOnly)) continue;
-        const QByteArray content = lock.read(64);
-        bool ok = false;
-        qint64 pid = content.split('\n').value(0).trimmed().toLongLong(&ok);
-        if (!ok && content.size() >= 4) {  // the binary form: a native int
-            int binary = 0;
-            std::memcpy(&binary, content.constData(), sizeof binary);
-            pid = binary;
-        }
-        if (ProcessAlive(pid)) return true;
-    }
-    return false;
-}
 
 PosixSerialLink::~PosixSerialLink() {
     close();
@@ -76,24 +44,25 @@ PosixSerialLink::~PosixSerialLink() {
 
 bool PosixSerialLink::open(const QString& path) {
     close();
-    if (PortLockedByOtherProgram(path)) return false;
-    const QByteArray native = QFile::encodeName(path);
-    fd_ = ::open(native.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    fd_ = OpenTerminal(path, openError_);
     if (fd_ < 0) return false;
     // Exclusive: no other program may open the port while a command runs.
-    if (!::isatty(fd_) || ::ioctl(fd_, TIOCEXCL) != 0 || ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    if (::ioctl(fd_, TIOCEXCL) != 0) {
+        openError_ = PortErrnoReason(errno, path);
         ::close(fd_);
         fd_ = -1;
         return false;
     }
-    // An answer that came too late for the previous exchange must not be taken
-    // for the start of the next one.
+    exclusiveSet_ = true;
+    RequestLowLatency(fd_);
+    // What arrived while the port was closed belongs to no exchange of ours.
     ::tcflush(fd_, TCIFLUSH);
     return true;
 }
 
 void PosixSerialLink::configure(int baudRate) {
     if (fd_ < 0) return;
+    baudRate_ = baudRate;
     termios settings{};
     if (::tcgetattr(fd_, &settings) != 0) return;
     // Raw bytes, 8 data bits, no parity, one stop bit; modem control as the port had it.
@@ -114,22 +83,41 @@ void PosixSerialLink::configure(int baudRate) {
     ::tcsetattr(fd_, TCSANOW, &settings);
 }
 
+bool PosixSerialLink::pushUnsent() {
+    while (!unsent_.isEmpty()) {
+        const ssize_t n = ::write(fd_, unsent_.constData(), size_t(unsent_.size()));
+        if (n > 0) {
+            unsent_.remove(0, n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            return n < 0 && errno == EAGAIN;  // the line is busy or stopped: later
+        }
+    }
+    return true;
+}
+
 qint64 PosixSerialLink::write(const QByteArray& bytes) {
     if (fd_ < 0) return 0;
-    qint64 done = 0;
-    QDeadlineTimer deadline(1000);
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n > 0) {
-            done += n;
-            continue;
-        }
-        if (n < 0 && errno != EAGAIN && errno != EINTR) break;
-        pollfd out{fd_, POLLOUT, 0};
+    unsent_ = bytes;
+    if (pushUnsent()) return bytes.size();
+    const qint64 taken = bytes.size() - unsent_.size();
+    unsent_.clear();
+    return taken;
+}
+
+bool PosixSerialLink::drain(QDeadlineTimer deadline) {
+    if (fd_ < 0) return false;
+    while (!unsent_.isEmpty()) {
         const int wait = int(deadline.remainingTime());
-        if (wait <= 0 || ::poll(&out, 1, wait) <= 0) break;
+        if (wait <= 0) return false;
+        pollfd out{fd_, POLLOUT, 0};
+        const int ready = ::poll(&out, 1, wait);
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready <= 0 || (out.revents & (POLLERR | POLLNVAL | POLLHUP))) return false;
+        if (!pushUnsent()) return false;
     }
-    return done;
+    return WaitUntilSent(fd_, baudRate_, deadline);
 }
 
 QByteArray PosixSerialLink::read(int expected, int byteTimeoutMs, int totalTimeoutMs) {
@@ -159,9 +147,19 @@ QByteArray PosixSerialLink::read(int expected, int byteTimeoutMs, int totalTimeo
     return answer;
 }
 
+void PosixSerialLink::discardLateInput(int quietMs, int boundMs) {
+    if (fd_ >= 0) DiscardUntilQuiet(fd_, quietMs, boundMs);
+}
+
 void PosixSerialLink::close() {
+    unsent_.clear();
     if (fd_ < 0) return;
-    ::ioctl(fd_, TIOCNXCL);
+    // Output that flow control still holds back would keep the close waiting
+    // in the driver for up to 30 s.
+    ::tcflush(fd_, TCOFLUSH);
+    // Only our own flag: another program's is not ours to clear.
+    if (exclusiveSet_) ::ioctl(fd_, TIOCNXCL);
+    exclusiveSet_ = false;
     ::close(fd_);  // releases the flock as well
     fd_ = -1;
 }

@@ -10,24 +10,30 @@
 // port, and QSerialPort's open writes, syncs and deletes a lock file every
 // time: on a thousand-record transfer that costs milliseconds per exchange,
 // more than the line itself. This link keeps the same guarantees without it:
-// an exclusive open (TIOCEXCL and flock), respect for the lock file of a
-// program that holds the port, 8N1 raw at the requested speed, and a read
-// that returns the moment the answer is complete.
+// an exclusive open (TIOCEXCL and flock) that refuses a port another program
+// holds, respect for the lock file of such a program, 8N1 raw at the requested
+// speed, and a read that returns the moment the answer is complete.
 class PosixSerialLink : public SerialLink {
 public:
     ~PosixSerialLink() override;
     bool open(const QString& path) override;
     void configure(int baudRate) override;
     qint64 write(const QByteArray& bytes) override;
+    bool drain(QDeadlineTimer deadline) override;
     QByteArray read(int expected, int byteTimeoutMs, int totalTimeoutMs) override;
+    void discardLateInput(int quietMs, int boundMs) override;
     void close() override;
+    QString lastOpenError() const override { return openError_; }
 
 private:
-    int fd_ = -1;
-};
+    // Writes what the driver takes now; false when the port fails.
+    bool pushUnsent();
 
-// True when a live process has left a UUCP lock file for
-// the device (the convention QSerialPort and others follow).
-bool PortLockedByOtherProgram(const QString& devicePath);
+    int fd_ = -1;
+    bool exclusiveSet_ = false;  // the flag is ours to clear on close
+    int baudRate_ = 0;
+    QByteArray unsent_;
+    QString openError_;
+};
 
 #endif

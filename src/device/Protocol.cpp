@@ -1,5 +1,6 @@
 #include "device/Protocol.h"
 
+#include <QDeadlineTimer>
 #include <algorithm>
 #include <cstring>
 
@@ -25,6 +26,39 @@ namespace {
 SerialLink* g_linkOverride = nullptr;
 // The link that holds the port between OpenPort and the close.
 SerialLink* g_openLink = nullptr;
+// Why the last open failed; empty after one that succeeded.
+QString g_lastOpenError;
+// The port whose last exchange ended without its whole answer: the rest of
+// that answer may still be on its way.
+QString g_unsettledPath;
+
+// The time a request takes on the line, 10 bits a byte; a speed that is not
+// set counts as the slowest one offered.
+int LineTimeMs(int bytes, int baudRate) {
+    const qint64 baud = baudRate > 0 ? baudRate : 2400;
+    return int((qint64(bytes) * 10 * 1000 + baud - 1) / baud);
+}
+
+// Opens the port of the settings through the active link, remembering why
+// when it does not open.
+SerialLink* OpenActiveLink() {
+    if (g_openLink) {
+        g_openLink->close();
+        g_openLink = nullptr;
+    }
+    SerialLink& link = ActiveLink();
+    const QString name = CurrentPortSettings().PortName;
+    if (name.isEmpty()) {
+        g_lastOpenError = QStringLiteral("Порт не выбран.");
+        return nullptr;
+    }
+    if (!link.open(PortPath(name))) {
+        g_lastOpenError = link.lastOpenError();
+        return nullptr;
+    }
+    g_lastOpenError.clear();
+    return &link;
+}
 
 }  // namespace
 
@@ -50,47 +84,58 @@ uint16_t FrameChecksum(int count) {
 }
 
 bool OpenPort() {
-    if (g_openLink) {
-        g_openLink->close();
-        g_openLink = nullptr;
-    }
-    SerialLink& link = ActiveLink();
-    const PortSettings& settings = CurrentPortSettings();
-    if (settings.PortName.isEmpty() || !link.open(PortPath(settings.PortName))) return false;
-    g_openLink = &link;
-    link.configure(settings.BaudRate);
+    SerialLink* link = OpenActiveLink();
+    if (!link) return false;
+    g_openLink = link;
+    link->configure(CurrentPortSettings().BaudRate);
     return true;
+}
+
+QString LastPortOpenError() {
+    return g_lastOpenError;
 }
 
 bool Transact(int expectedLength) {
     if (!OpenPort()) return false;
     SerialLink& link = *g_openLink;
-    const int sendCount = std::min<int>(int(TransferCount), FrameBufferSize);
-    TransferCount =
-        uint32_t(link.write(QByteArray(reinterpret_cast<const char*>(FrameBuffer), sendCount)));
-    TransferCount = 0;
     const PortSettings& settings = CurrentPortSettings();
-    int total = settings.TotalTimeout;
-    if (total <= 0) total = UnboundedTotalTimeoutCap;
+    const int total = settings.TotalTimeout > 0 ? settings.TotalTimeout : UnboundedTotalTimeoutCap;
+    const int byteTimeout = std::max(0, settings.ByteTimeout);
+    const QString path = PortPath(settings.PortName);
+    if (g_unsettledPath == path) {
+        // The rest of the last answer must not pass for this exchange's: wait
+        // for the line to go quiet. An exchange after a good one pays nothing.
+        link.discardLateInput(byteTimeout > 0 ? byteTimeout : DefaultByteTimeout, total);
+    }
+
+    const int sendCount = std::min<int>(int(TransferCount), FrameBufferSize);
+    TransferCount = 0;
+    const QByteArray request(reinterpret_cast<const char*>(FrameBuffer), sendCount);
+    // One deadline for the request and its answer: a line that holds the
+    // request back (flow control) takes that time from the answer's.
+    const QDeadlineTimer deadline(LineTimeMs(sendCount, settings.BaudRate) + total);
+    const bool sent = link.write(request) == sendCount && link.drain(deadline);
+
     const int wanted = std::clamp(expectedLength, 0, FrameBufferSize);
-    const QByteArray answer = link.read(wanted, std::max(0, settings.ByteTimeout), total);
+    QByteArray answer;
+    if (sent) {
+        // The answer's time-out counts from the moment the request has left the port.
+        const qint64 left = std::min<qint64>(total, deadline.remainingTime());
+        answer = link.read(wanted, byteTimeout, int(std::max<qint64>(1, left)));
+    }
     const int received = std::min<int>(int(answer.size()), wanted);
     std::memcpy(FrameBuffer, answer.constData(), std::size_t(received));
     TransferCount = uint32_t(received);
+    g_unsettledPath = received < wanted ? path : QString();
     link.close();
     g_openLink = nullptr;
     return TransferCount != 0;
 }
 
 bool ProbePort() {
-    if (g_openLink) {
-        g_openLink->close();
-        g_openLink = nullptr;
-    }
-    SerialLink& link = ActiveLink();
-    const QString name = CurrentPortSettings().PortName;
-    if (name.isEmpty() || !link.open(PortPath(name))) return false;
-    link.close();
+    SerialLink* link = OpenActiveLink();
+    if (!link) return false;
+    link->close();
     return true;
 }
 

@@ -73,8 +73,16 @@ void SetLinkOverride(SerialLink* link);
 
 uint16_t FrameChecksum(int count);
 bool OpenPort();
+// Sends TransferCount bytes of the frame buffer and reads up to expectedLength
+// into it; false when the port did not open or nothing came back. The request
+// and its answer share one deadline: the request's line time plus the total
+// time-out, the answer's time counted from when the request has left the port.
 bool Transact(int expectedLength);
+// Whether the port of the settings opens (it is closed again at once).
 bool ProbePort();
+// Why the last open of OpenPort, Transact or ProbePort failed, in Russian for
+// the user; empty when it succeeded.
+QString LastPortOpenError();
 
 // The text of a status other than 0 and 5, in Windows-1251.
 QByteArray StatusText(CommandStatus status);

@@ -1,13 +1,67 @@
 #include "device/QtSerialLink.h"
 
 #include <QDeadlineTimer>
+#include <QThread>
+#include <algorithm>
+
+#include "device/PortOpenError.h"
+#include "device/UnixTerminal.h"
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+// The reason QSerialPort gives, in the user's words. On Windows a port that
+// denies access is one another program has open; on Unix the checks before
+// QSerialPort's open have already named a holder.
+QString OpenErrorReason(const QSerialPort& port) {
+    switch (port.error()) {
+        case QSerialPort::DeviceNotFoundError:
+            return PortNotFoundReason(port.portName());
+#ifdef Q_OS_WIN
+        case QSerialPort::PermissionError:
+            return PortHeldReason();
+#endif
+        default:
+            return PortSystemErrorReason(port.errorString());
+    }
+}
+
+#ifdef Q_OS_WIN
+// Whether the driver still holds bytes for the line.
+bool OutputQueued(QSerialPort& port) {
+    COMSTAT status{};
+    DWORD errors = 0;
+    return ClearCommError(port.handle(), &errors, &status) && status.cbOutQue > 0;
+}
+#endif
+
+}  // namespace
+
+QtSerialLink::~QtSerialLink() {
+    close();
+}
 
 bool QtSerialLink::open(const QString& path) {
-    if (port_.isOpen()) port_.close();
+    close();
+    openError_.clear();
+#ifdef Q_OS_UNIX
+    guard_ = OpenTerminal(path, openError_);
+    if (guard_ < 0) return false;
+    RequestLowLatency(guard_);
+#endif
     port_.setPortName(path);
-    if (!port_.open(QIODevice::ReadWrite)) return false;
-    // An answer that came too late for the previous exchange must not be taken
-    // for the start of the next one.
+    if (!port_.open(QIODevice::ReadWrite)) {
+        openError_ = OpenErrorReason(port_);
+        close();
+        return false;
+    }
+    // What arrived while the port was closed belongs to no exchange of ours.
     port_.clear(QSerialPort::Input);
     return true;
 }
@@ -22,12 +76,24 @@ void QtSerialLink::configure(int baudRate) {
 }
 
 qint64 QtSerialLink::write(const QByteArray& bytes) {
-    const qint64 written = port_.write(bytes);
-    // Blocking write: everything is handed to the driver before the read starts.
+    const qint64 taken = port_.write(bytes);
+    return taken < 0 ? 0 : taken;
+}
+
+bool QtSerialLink::drain(QDeadlineTimer deadline) {
     while (port_.bytesToWrite() > 0) {
-        if (!port_.waitForBytesWritten(1000)) break;
+        const int wait = int(deadline.remainingTime());
+        if (wait <= 0 || !port_.waitForBytesWritten(wait)) return false;
     }
-    return written < 0 ? 0 : written;
+#ifdef Q_OS_UNIX
+    return WaitUntilSent(int(port_.handle()), port_.baudRate(), deadline);
+#else
+    while (OutputQueued(port_)) {
+        if (deadline.hasExpired()) return false;
+        QThread::usleep(500);
+    }
+    return true;
+#endif
 }
 
 QByteArray QtSerialLink::read(int expected, int byteTimeoutMs, int totalTimeoutMs) {
@@ -50,6 +116,25 @@ QByteArray QtSerialLink::read(int expected, int byteTimeoutMs, int totalTimeoutM
     return answer;
 }
 
+void QtSerialLink::discardLateInput(int quietMs, int boundMs) {
+    const QDeadlineTimer bound(boundMs);
+    port_.clear(QSerialPort::Input);
+    for (;;) {
+        const int wait = int(std::min<qint64>(quietMs, bound.remainingTime()));
+        if (wait <= 0 || !port_.waitForReadyRead(wait)) return;
+        port_.clear(QSerialPort::Input);
+    }
+}
+
 void QtSerialLink::close() {
-    if (port_.isOpen()) port_.close();
+    if (port_.isOpen()) {
+        // Output that flow control still holds back would keep the close
+        // waiting in the driver.
+        port_.clear(QSerialPort::Output);
+        port_.close();
+    }
+#ifdef Q_OS_UNIX
+    if (guard_ >= 0) ::close(guard_);
+    guard_ = -1;
+#endif
 }

@@ -1,17 +1,155 @@
 // Every command status end to end: the real serial port code against zelvo-sim
-// on a pseudo-terminal, with the simulator's faults.
+// on a pseudo-terminal, with the simulator's faults. The suite runs once through
+// each serial link, so that both keep the same guarantees.
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include <QElapsedTimer>
 #include <QSerialPort>
 #include <QtTest>
+#include <optional>
 
 #include "config/DeviceCharset.h"
 #include "config/ParameterCatalogue.h"
+#include "device/PosixSerialLink.h"
 #include "device/Protocol.h"
+#include "device/QtSerialLink.h"
 #include "support/SimProcess.h"
 
-class TestSerial : public QObject {
+namespace {
+
+// The device (or a cable) holds flow control: the port takes no more output
+// until it is let go.
+class StoppedOutput {
+public:
+    explicit StoppedOutput(const QString& path)
+        : fd_(::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK)) {
+        if (fd_ >= 0) ::tcflow(fd_, TCOOFF);
+    }
+    ~StoppedOutput() {
+        if (fd_ < 0) return;
+        ::tcflow(fd_, TCOON);
+        ::close(fd_);
+    }
+    bool holds() const { return fd_ >= 0; }
+
+private:
+    int fd_;
+};
+
+// Another process that has opened the port and made it exclusive, as a
+// terminal program does.
+class OtherProcessHolding {
+public:
+    explicit OtherProcessHolding(const QString& path) {
+        int ready[2], hold[2];
+        if (::pipe(ready) != 0) return;
+        if (::pipe(hold) != 0) return;
+        const QByteArray native = QFile::encodeName(path);
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(ready[0]);
+            ::close(hold[1]);
+            const int fd = ::open(native.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+            const char held = fd >= 0 && ::ioctl(fd, TIOCEXCL) == 0;
+            [[maybe_unused]] ssize_t n = ::write(ready[1], &held, 1);
+            char end;
+            n = ::read(hold[0], &end, 1);     // until the test lets go
+            if (held) ::ioctl(fd, TIOCNXCL);  // as such a program does when it closes the port
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        ::close(hold[0]);
+        release_ = hold[1];
+        char held = 0;
+        held_ = pid_ > 0 && ::read(ready[0], &held, 1) == 1 && held;
+        ::close(ready[0]);
+    }
+    ~OtherProcessHolding() {
+        if (release_ >= 0) ::close(release_);
+        if (pid_ > 0) ::waitpid(pid_, nullptr, 0);
+    }
+    bool holds() const { return held_; }
+    qint64 pid() const { return pid_; }
+
+private:
+    pid_t pid_ = -1;
+    int release_ = -1;
+    bool held_ = false;
+};
+
+// Whether some program's exclusive flag is set on the terminal.
+bool ExclusiveFlagSet(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return errno == EBUSY;
+    int set = 0;
+    ::ioctl(fd, TIOCGEXCL, &set);
+    ::close(fd);
+    return set != 0;
+}
+
+// The reason ProbePort gives in a process that runs as the unprivileged user
+// "nobody" (empty when the port opens); none when no such process can be run.
+std::optional<QString> OpenErrorAsNobody() {
+    int out[2];
+    if (::pipe(out) != 0) return {};
+    const passwd* nobody = ::getpwnam("nobody");
+    const uid_t uid = nobody ? nobody->pw_uid : 65534;
+    const gid_t gid = nobody ? nobody->pw_gid : 65534;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(out[0]);
+        if (::setgroups(0, nullptr) == 0 && ::setgid(gid) == 0 && ::setuid(uid) == 0) {
+            const QByteArray reason =
+                "nobody:" + (ProbePort() ? QByteArray() : LastPortOpenError().toUtf8());
+            [[maybe_unused]] ssize_t n = ::write(out[1], reason.constData(), size_t(reason.size()));
+        }
+        ::_exit(0);
+    }
+    ::close(out[1]);
+    QByteArray reason;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) reason.append(buffer, int(n));
+    ::close(out[0]);
+    if (child > 0) ::waitpid(child, nullptr, 0);
+    if (!reason.startsWith("nobody:")) return std::nullopt;
+    return QString::fromUtf8(reason.mid(7));
+}
+
+// Puts a device file's owner and mode back as they were.
+class FileModeRestorer {
+public:
+    explicit FileModeRestorer(const QString& path) : path_(QFile::encodeName(path)) {
+        saved_ = ::stat(path_.constData(), &info_) == 0;
+    }
+    ~FileModeRestorer() {
+        if (!saved_) return;
+        [[maybe_unused]] int ignored = ::chown(path_.constData(), info_.st_uid, info_.st_gid);
+        ::chmod(path_.constData(), info_.st_mode & 07777);
+    }
+
+private:
+    QByteArray path_;
+    struct stat info_ {};
+    bool saved_ = false;
+};
+
+}  // namespace
+
+class SerialLinkSuite : public QObject {
     Q_OBJECT
 
+public:
+    explicit SerialLinkSuite(SerialLink& link) : link_(link) {}
+
+private:
+    SerialLink& link_;
     std::unique_ptr<SimProcess> sim;
 
     struct Outcome {
@@ -31,12 +169,26 @@ class TestSerial : public QObject {
         return {status, FromCp1251(errorText), clock.elapsed()};
     }
 
+    CommandStatus goods(uint8_t mode, uint16_t index, QByteArray& name) {
+        char field[DeviceDataSize + 1] = {};
+        std::memcpy(field, name.constData(), size_t(qMin<int>(name.size(), DeviceDataSize)));
+        char barcode[BarcodeTextSize] = "1";
+        uint8_t section = 1, error = 0;
+        int64_t price = 100;
+        char errorText[ErrorTextSize] = {};
+        const CommandStatus status =
+            GoodsCommand(mode, index, field, barcode, section, price, error, errorText);
+        name = QByteArray(field);
+        return status;
+    }
+
 private slots:
     void initTestCase() {
         sim = std::make_unique<SimProcess>();
         QVERIFY2(sim->isReady(), qPrintable(sim->errorString()));
     }
     void init() {
+        SetLinkOverride(&link_);
         QVERIFY(sim->command(QStringLiteral("clear-faults")));
         PortSettings& s = CurrentPortSettings();
         s = PortSettings{};
@@ -45,6 +197,7 @@ private slots:
         s.ByteTimeout = 100;
         s.TotalTimeout = 600;
     }
+    void cleanupTestCase() { SetLinkOverride(nullptr); }
 
     void statuses_data() {
         QTest::addColumn<QString>("fault");
@@ -91,11 +244,41 @@ private slots:
                  QByteArray::number(outcome.ms).constData());
     }
 
+    // The request cannot leave the port: the exchange still ends within the
+    // request's line time and the total time-out, and the next one is unharmed.
+    void stoppedOutputKeepsTheTimeBound() {
+        {
+            StoppedOutput stopped(sim->portPath());
+            QVERIFY(stopped.holds());
+            const Outcome outcome = readParameter();
+            QCOMPARE(outcome.status, StatusNoAnswer);
+            // 40 bytes at 115200 bit/s take 4 ms; the rest is a generous allowance.
+            QVERIFY2(outcome.ms <= 600 + 4 + 250, QByteArray::number(outcome.ms).constData());
+        }
+        QCOMPARE(readParameter().status, StatusOk);
+    }
+
     void lateAnswerDoesNotSpoilTheNextExchange() {
         QVERIFY(sim->command(QStringLiteral("fault delay 800 count=1")));
         QCOMPARE(readParameter().status, StatusNoAnswer);
         QTest::qWait(400);  // the late answer would arrive now, with the port closed
         QCOMPARE(readParameter().status, StatusOk);
+    }
+
+    // The device answers after the time-out, while the program is already
+    // waiting for its next answer: that answer is never taken for the next one.
+    void lateAnswerIsNotTakenForTheNextRecord() {
+        QByteArray fifth("FIFTH"), sixth("SIXTH");
+        QCOMPARE(goods(ModeWrite, 5, fifth), StatusOk);
+        QCOMPARE(goods(ModeWrite, 6, sixth), StatusOk);
+        CurrentPortSettings().TotalTimeout = 300;
+        QVERIFY(sim->command(QStringLiteral("fault late 350 cmd=0x74 index=5 count=1")));
+        QByteArray name;
+        QCOMPARE(goods(ModeRead, 5, name), StatusNoAnswer);
+        QCOMPARE(goods(ModeRead, 6, name), StatusOk);
+        QCOMPARE(name, QByteArray("SIXTH"));
+        QCOMPARE(goods(ModeRead, 7, name), StatusOk);
+        QCOMPARE(name, QByteArray());
     }
 
     void portHeldByAnotherProgram() {
@@ -111,14 +294,108 @@ private slots:
         QVERIFY(after.open(QIODevice::ReadWrite));
     }
 
+    // Root gets past another program's exclusive flag; the program must not,
+    // and must leave that flag as it found it.
+    void portHeldExclusivelyByAnotherProcess() {
+        OtherProcessHolding other(sim->portPath());
+        QVERIFY(other.holds());
+        QVERIFY(!ProbePort());
+        QCOMPARE(LastPortOpenError(), QStringLiteral("Порт занят другой программой."));
+        QCOMPARE(readParameter().status, StatusNoAnswer);
+        QVERIFY(ExclusiveFlagSet(sim->portPath()));
+
+        // Where the holder has left a lock file, the reason names it.
+        const QString name = QFileInfo(sim->portPath())
+                                 .canonicalFilePath()
+                                 .mid(5)
+                                 .replace(QLatin1Char('/'), QLatin1Char('_'));
+        QFile lock(QStringLiteral("/run/lock/LCK..") + name);
+        if (!lock.open(QIODevice::WriteOnly)) QSKIP("cannot write a lock file in /run/lock");
+        lock.write(QByteArray::number(other.pid()).rightJustified(10, ' ') + '\n');
+        lock.close();
+        const bool refused = !ProbePort();
+        const QString reason = LastPortOpenError();
+        lock.remove();
+        QVERIFY(refused);
+        QCOMPARE(reason,
+                 QStringLiteral("Порт занят другой программой (процесс %1).").arg(other.pid()));
+    }
+
+    // A command that cannot open the port keeps its status and text; the
+    // reason is there for whoever shows or records it.
     void portThatDoesNotExist() {
         CurrentPortSettings().PortName = QStringLiteral("/dev/zelvo-no-such-port");
         QVERIFY(!ProbePort());
+        const QString reason = QStringLiteral("Порт /dev/zelvo-no-such-port в системе не найден.");
+        QCOMPARE(LastPortOpenError(), reason);
+        CurrentPortSettings().PortName = sim->portPath();
+        QVERIFY2(ProbePort(), qPrintable(LastPortOpenError()));
+        QCOMPARE(LastPortOpenError(), QString());
+        CurrentPortSettings().PortName = QStringLiteral("/dev/zelvo-no-such-port");
         const Outcome outcome = readParameter();
         QCOMPARE(outcome.status, StatusNoAnswer);
+        QCOMPARE(outcome.text, QStringLiteral("Нет ответа или не удалось открыть порт."));
+        QCOMPARE(LastPortOpenError(), reason);
         QVERIFY(outcome.ms < 300);
+    }
+
+    void fileThatIsNoSerialPort() {
+        CurrentPortSettings().PortName = QStringLiteral("/dev/null");
+        QVERIFY(!ProbePort());
+        QCOMPARE(LastPortOpenError(),
+                 QStringLiteral("/dev/null не является последовательным портом."));
+    }
+
+    // The device file belongs to a group the user is not in: the reason says
+    // how to join it.
+    void portWithoutPermission() {
+        const QString path = sim->portPath();
+        const QByteArray native = QFile::encodeName(path);
+        FileModeRestorer restore(path);
+        const QString denied = QStringLiteral("Нет прав на доступ к порту %1.").arg(path);
+        if (::geteuid() != 0) {
+            // Not root: the owner's own mode bits can shut it out.
+            QCOMPARE(::chmod(native.constData(), 0), 0);
+            QVERIFY(!ProbePort());
+            QCOMPARE(LastPortOpenError(), denied);
+            return;
+        }
+        const group* dialout = ::getgrnam("dialout");
+        if (!dialout) QSKIP("this system has no dialout group to give the port to");
+        QCOMPARE(::chown(native.constData(), 0, dialout->gr_gid), 0);
+        QCOMPARE(::chmod(native.constData(), 0660), 0);
+        const std::optional<QString> reason = OpenErrorAsNobody();
+        if (!reason) QSKIP("cannot run a process as nobody here");
+        QCOMPARE(*reason, denied + QStringLiteral("\nЧтобы получить доступ, выполните sudo usermod "
+                                                  "-aG dialout $USER и войдите в систему заново."));
     }
 };
 
-QTEST_GUILESS_MAIN(TestSerial)
+class PosixSerialLinkSuite : public SerialLinkSuite {
+    Q_OBJECT
+public:
+    PosixSerialLinkSuite() : SerialLinkSuite(posix_) {}
+
+private:
+    PosixSerialLink posix_;
+};
+
+class QtSerialLinkSuite : public SerialLinkSuite {
+    Q_OBJECT
+public:
+    QtSerialLinkSuite() : SerialLinkSuite(qt_) {}
+
+private:
+    QtSerialLink qt_;
+};
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    PosixSerialLinkSuite posix;
+    QtSerialLinkSuite qt;
+    int failed = QTest::qExec(&posix, argc, argv);
+    failed += QTest::qExec(&qt, argc, argv);
+    return failed;
+}
+
 #include "tst_serial.moc"

@@ -154,7 +154,9 @@ private slots:
         window->actSettings->trigger();
         QCOMPARE(dialogs.shown.size(), 1);
         QVERIFY(IsError(dialogs.shown[0]));
-        QCOMPARE(dialogs.shown[0].text, QStringLiteral("Не удалось открыть порт..."));
+        QCOMPARE(dialogs.shown[0].text,
+                 QStringLiteral("Не удалось открыть порт...\n"
+                                "Порт /nonexistent/ttyZ9 в системе не найден."));
         QVERIFY(deviceControlsDisabled());
         QCOMPARE(window->portPanel->text(), QStringLiteral("Порт: "));
         QCOMPARE(window->speedPanel->text(), QStringLiteral("Скорость: "));

@@ -298,7 +298,10 @@ void MainWindow::AfterSettingsDialog() {
         EnableDeviceControls(true);
         return;
     }
-    Dialogs().error(QStringLiteral("Не удалось открыть порт..."));
+    QString message = QStringLiteral("Не удалось открыть порт...");
+    if (const QString reason = LastPortOpenError(); !reason.isEmpty())
+        message += QLatin1Char('\n') + reason;
+    Dialogs().error(message);
     showPort(false);
     EnableDeviceControls(false);
 }

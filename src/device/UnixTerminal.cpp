@@ -118,7 +118,7 @@ bool WaitUntilSent(int fd, int baudRate, QDeadlineTimer deadline) {
         if (queued <= 0) return true;
         const qint64 left = deadline.remainingTimeNSecs();
         if (left <= 0) return false;
-        SleepNs(std::clamp<qint64>(queued * byteNs, 100'000, left));
+        SleepNs(std::min(std::max<qint64>(queued * byteNs, 100'000), left));
     }
 }
 

@@ -1,19 +1,10 @@
 #include "device/DeviceFinder.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include "config/DeviceCharset.h"
 #include "device/ConnectionSettings.h"
 #include "device/LinkRegistry.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-
-#include "device/UnixTerminal.h"
-#endif
 
 namespace {
 
@@ -39,16 +30,6 @@ public:
 private:
     const PortSettings saved_;
 };
-
-QString OpenFailureReason(const QString& path) {
-    if (!QFileInfo::exists(path)) return QStringLiteral("нет такого порта");
-#ifdef Q_OS_UNIX
-    if (::access(QFile::encodeName(path).constData(), R_OK | W_OK) != 0)
-        return QStringLiteral("нет прав доступа к порту");
-    if (PortLockOwner(path) > 0) return QStringLiteral("порт занят другой программой");
-#endif
-    return QStringLiteral("порт занят другой программой или не отвечает системе");
-}
 
 // True when the state query's answer came whole: the first byte and the
 // response code of the state command, and either all of its bytes or as many
@@ -125,7 +106,7 @@ DeviceSearchResult FindDevice(const QStringList& portNames, const QByteArray& ma
         step.portName = port;
         settings.PortName = port;
         if (!ProbePort()) {
-            result.skipped << SkippedPort{port, OpenFailureReason(PortPath(port))};
+            result.skipped << SkippedPort{port, LastPortOpenError()};
             step.done += int(rates.size());
             continue;
         }

@@ -74,7 +74,8 @@ private slots:
         QCOMPARE(result.probes, 1);
         QCOMPARE(result.skipped.size(), 1);
         QCOMPARE(result.skipped.at(0).portName, MissingPort);
-        QCOMPARE(result.skipped.at(0).reason, QStringLiteral("нет такого порта"));
+        QCOMPARE(result.skipped.at(0).reason,
+                 QStringLiteral("Порт %1 в системе не найден.").arg(MissingPort));
         QCOMPARE(DeviceSearchSummary(result, "123"),
                  QStringLiteral("АС найден: порт %1, скорость 115200.\nЗаводской номер 123 верен.")
                      .arg(sim->portPath()));
@@ -138,8 +139,9 @@ private slots:
         QCOMPARE(result.probes, 7);
         QCOMPARE(result.portsAsked, 1);
         QCOMPARE(DeviceSearchSummary(result, "123"),
-                 QStringLiteral("АС не найден: ни один порт не ответил на запрос состояния ни на "
-                                "одной скорости.\nНе удалось открыть:\n%1 — нет такого порта")
+                 QStringLiteral(
+                     "АС не найден: ни один порт не ответил на запрос состояния ни на "
+                     "одной скорости.\nНе удалось открыть:\n%1 — Порт %1 в системе не найден.")
                      .arg(MissingPort));
     }
 

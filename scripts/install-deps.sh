@@ -6,6 +6,7 @@ packages=(
   build-essential cmake
   qt6-base-dev qt6-serialport-dev qt6-5compat-dev qt6-qpa-plugins libgl1-mesa-dev
   qt6-translations-l10n fonts-dejavu-core fontconfig
+  libcsv-dev
   xvfb xauth
 )
 missing=()

@@ -17,6 +17,21 @@ bool GoodsRecord::isBlank() const {
            section.isEmpty() && price.isEmpty();
 }
 
+namespace {
+
+// Empty text or zeros only, whatever the separators ("0", "0.00", "000").
+bool IsZeroText(const QByteArray& text) {
+    for (const char c : text)
+        if (c != '0' && c != '.') return false;
+    return true;
+}
+
+}  // namespace
+
+bool GoodsRecord::hasGoods() const {
+    return !name.isEmpty() || !IsZeroText(barcode) || !IsZeroText(section) || !IsZeroText(price);
+}
+
 QByteArray GoodsRecord::cell(int column) const {
     switch (column) {
         case ColCode:

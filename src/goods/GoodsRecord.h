@@ -46,6 +46,9 @@ struct GoodsRecord {
 
     bool isWide() const { return font == WideFontText(); }
     bool isBlank() const;
+    // Holds goods: a name, or a barcode, section or price other than zero. A
+    // row of codes and zeros is what the device keeps for an unused record.
+    bool hasGoods() const;
     // Column 1..6; other columns have no text.
     QByteArray cell(int column) const;
     void setCell(int column, const QByteArray& text);

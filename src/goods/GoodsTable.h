@@ -3,11 +3,18 @@
 // The goods table behind the goods page's grid: 1001 records as the texts of
 // their cells, shown as rows 1..1001 under the header row. It lives for the
 // whole run; the page, the file and the transfers read and write it here.
+// It also keeps which records may differ from the device (GoodsSync): every
+// change of a record, from wherever, is weighed against the device's copy.
 
 #include <QAbstractTableModel>
 #include <QVector>
 
 #include "goods/GoodsRecord.h"
+#include "goods/GoodsSync.h"
+
+// Data role of every cell: true in a row whose record may differ from the
+// device's copy (the grid shows its code in bold).
+constexpr int GoodsChangedRole = Qt::UserRole + 1;
 
 class GoodsTable : public QAbstractTableModel {
     Q_OBJECT
@@ -28,17 +35,37 @@ public:
     // "Очистить поля": every data row blank.
     void clear();
 
+    // Outcomes of the exchanges for table row `row`, and a change of the
+    // connection settings (see GoodsSync).
+    void markInStep(int row);
+    void markErased(int row);
+    void markFailed(int row);
+    void forgetDevice();
+    bool isChanged(int row) const { return sync_.isChanged(row - 1); }
+    int changedCount() const { return sync_.changedCount(); }
+    // Table rows in ascending order.
+    QVector<int> changedRows() const;
+
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+signals:
+    void changedCountChanged(int count);
+
 private:
     void rowsChanged(int firstRow, int lastRow);
+    // Repaints the mark of a row whose changed state flipped.
+    void markChanged(int row, bool flipped);
+    void announceCount(int before);
 
     QVector<GoodsRecord> records_;
+    GoodsSync sync_;
 };
 
 // Column widths of the goods grid, column 0 first.
 QVector<int> GoodsColumnWidths();
+// The grid's header text of a column ("Код товара" for ColCode...).
+QString GoodsColumnTitle(int column);

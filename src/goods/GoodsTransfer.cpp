@@ -47,11 +47,38 @@ private:
     Progress& progress_;
 };
 
-ItemLoopOptions AllRecords(const QString& lead) {
+ItemLoopOptions AllRecords(const QString& lead, int total = GoodsRecordCount) {
     ItemLoopOptions options;
     options.failureLead = lead;
-    options.progressTotal = GoodsRecordCount;
+    options.progressTotal = total;
     return options;
+}
+
+// Writes the given table rows in their order, each marked in step or failed.
+bool WriteGoodsRows(GoodsTable& table, const QVector<int>& rows, Progress& progress,
+                    UserDialogs& dialogs) {
+    bool completed = false;
+    {
+        ShownWaitWindow wait(progress, WriteWait);
+        completed = RunItemLoop(
+            int(rows.size()),
+            [&](int index) -> std::optional<ItemResult> {
+                const int row = rows[index];
+                const ItemResult result =
+                    WriteGoodsRecord(row - 1, DeviceRecordOf(table.record(row)));
+                if (result.ok())
+                    table.markInStep(row);
+                else
+                    table.markFailed(row);
+                return result;
+            },
+            AllRecords(WriteLead, int(rows.size())), progress, dialogs);
+    }
+    if (completed)
+        dialogs.warning(QStringLiteral("Записано удачно..."));
+    else
+        ReportIfStopped(progress, dialogs);
+    return completed;
 }
 
 // A row about to be read: empty, narrow.
@@ -119,11 +146,13 @@ bool ReadCurrentGoods(GoodsTable& table, int row, Progress& progress, UserDialog
     GoodsDeviceRecord record;
     const ItemResult result = ReadGoodsRecord(row - 1, record);
     if (!result.ok()) {
+        table.markFailed(row);
         busy.release();
         dialogs.error(FailureMessage(ReadLead, result.errorText));
         return false;
     }
     table.setRecord(row, RecordOfDevice(row - 1, record));
+    table.markInStep(row);
     busy.release();
     dialogs.warning(QStringLiteral("Прочитано удачно..."));
     return true;
@@ -151,11 +180,13 @@ bool ReadAllGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
                 const ItemResult result = ReadGoodsRecord(number, record);
                 if (result.ok()) {
                     table.setRecord(row, RecordOfDevice(number, record));
+                    table.markInStep(row);
                 } else {
                     GoodsRecord cleared = ClearedRow();
                     cleared.section = table.record(row).section;
                     cleared.price = table.record(row).price;
                     table.setRecord(row, cleared);
+                    table.markFailed(row);
                     passedOver = number;
                 }
                 return result;
@@ -171,37 +202,40 @@ bool ReadAllGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
     return completed;
 }
 
-bool WriteCurrentGoods(const GoodsTable& table, int row, Progress& progress, UserDialogs& dialogs) {
+bool WriteCurrentGoods(GoodsTable& table, int row, Progress& progress, UserDialogs& dialogs) {
     BusyCursor busy(progress);
     const ItemResult result = WriteGoodsRecord(row - 1, DeviceRecordOf(table.record(row)));
     busy.release();
     if (!result.ok()) {
+        table.markFailed(row);
         dialogs.error(FailureMessage(WriteLead, result.errorText));
         return false;
     }
+    table.markInStep(row);
     dialogs.warning(QStringLiteral("Записано удачно..."));
     return true;
 }
 
-bool WriteAllGoods(const GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
-    bool completed = false;
-    {
-        ShownWaitWindow wait(progress, WriteWait);
-        completed = RunItemLoop(
-            GoodsRecordCount,
-            [&](int number) -> std::optional<ItemResult> {
-                return WriteGoodsRecord(number, DeviceRecordOf(table.record(number + 1)));
-            },
-            AllRecords(WriteLead), progress, dialogs);
-    }
-    if (completed)
-        dialogs.warning(QStringLiteral("Записано удачно..."));
-    else
-        ReportIfStopped(progress, dialogs);
-    return completed;
+bool WriteAllGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
+    QVector<int> rows(GoodsRecordCount);
+    for (int i = 0; i < GoodsRecordCount; ++i) rows[i] = i + 1;
+    return WriteGoodsRows(table, rows, progress, dialogs);
 }
 
-bool EraseDeviceGoods(Progress& progress, UserDialogs& dialogs) {
+QString NothingChangedMessage() {
+    return QStringLiteral("Изменённых записей нет, в АС ничего не отправлено...");
+}
+
+bool WriteChangedGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
+    const QVector<int> rows = table.changedRows();
+    if (rows.isEmpty()) {
+        dialogs.warning(NothingChangedMessage());
+        return false;
+    }
+    return WriteGoodsRows(table, rows, progress, dialogs);
+}
+
+bool EraseDeviceGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
     if (!dialogs.confirm(QStringLiteral("Вы действительно хотите удалить базу из АС?")))
         return false;
     // Narrow flag, no name, empty barcode: the command sends a zero record.
@@ -212,7 +246,14 @@ bool EraseDeviceGoods(Progress& progress, UserDialogs& dialogs) {
         ShownWaitWindow wait(progress, WriteWait);
         completed = RunItemLoop(
             GoodsRecordCount,
-            [&](int number) -> std::optional<ItemResult> { return WriteGoodsRecord(number, zero); },
+            [&](int number) -> std::optional<ItemResult> {
+                const ItemResult result = WriteGoodsRecord(number, zero);
+                if (result.ok())
+                    table.markErased(number + 1);
+                else
+                    table.markFailed(number + 1);
+                return result;
+            },
             AllRecords(EraseLead), progress, dialogs);
     }
     if (completed)

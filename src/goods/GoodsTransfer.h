@@ -1,11 +1,13 @@
 #pragma once
 
-// The goods page's three device commands: reading records into the goods
-// table, writing them from it, and erasing the device's database. One record
-// travels in one goods command exchange; the loops over all 1001 records are
-// the shared item loop.
+// The goods page's device commands: reading records into the goods table,
+// writing them from it (all, one, or the changed ones), and erasing the
+// device's database. One record travels in one goods command exchange; the
+// loops over several records are the shared item loop. Every exchange tells
+// the table its outcome, so that it knows which records are in step.
 
 #include <QByteArray>
+#include <QVector>
 #include <cstdint>
 
 #include "device/Protocol.h"
@@ -41,8 +43,16 @@ bool ReadCurrentGoods(GoodsTable& table, int row, Progress& progress, UserDialog
 // (also when some were passed over), false when the user stopped.
 bool ReadAllGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs);
 // "Загрузить в АС" with "Текущий".
-bool WriteCurrentGoods(const GoodsTable& table, int row, Progress& progress, UserDialogs& dialogs);
+bool WriteCurrentGoods(GoodsTable& table, int row, Progress& progress, UserDialogs& dialogs);
 // "Загрузить в АС" for all records, blank rows included.
-bool WriteAllGoods(const GoodsTable& table, Progress& progress, UserDialogs& dialogs);
-// "Очистить базу в АС", after its question. False when not confirmed or stopped.
-bool EraseDeviceGoods(Progress& progress, UserDialogs& dialogs);
+bool WriteAllGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs);
+// "Загрузить изменённые": the records the table holds as changed, with the
+// wait window, progress (over those records), questions and final message of
+// "Загрузить в АС". With none changed it says so and sends nothing (false).
+bool WriteChangedGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs);
+// "Очистить базу в АС", after its question. False when not confirmed or
+// stopped. The table's rows stay; what it knows of the device follows.
+bool EraseDeviceGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs);
+
+// The message when no record is changed.
+QString NothingChangedMessage();

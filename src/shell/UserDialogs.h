@@ -22,6 +22,12 @@ public:
     virtual bool ask(const QString& caption, const QString& text, DialogIcon icon) = 0;
     // One OK button.
     virtual void inform(const QString& caption, const QString& text, DialogIcon icon) = 0;
+    // "Ошибка..." with the error icon and OK, and under the text a long list
+    // (such as the bad lines of a file) that the user can open and scroll.
+    // Without a place for it the list follows the text.
+    virtual void errorWithDetails(const QString& text, const QString& details) {
+        error(text + QStringLiteral("\n\n") + details);
+    }
 
     // "Ошибка..." with the error icon and OK.
     void error(const QString& text) { inform(CaptionError(), text, DialogIcon::Error); }

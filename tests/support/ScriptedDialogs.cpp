@@ -17,7 +17,7 @@ ScriptedDialogs::~ScriptedDialogs() {
 }
 
 bool ScriptedDialogs::ask(const QString& caption, const QString& text, DialogIcon icon) {
-    shown.append({true, caption, text, icon});
+    shown.append({true, caption, text, icon, {}});
     if (answers.isEmpty()) {
         ++unexpectedQuestions;
         return false;
@@ -26,7 +26,11 @@ bool ScriptedDialogs::ask(const QString& caption, const QString& text, DialogIco
 }
 
 void ScriptedDialogs::inform(const QString& caption, const QString& text, DialogIcon icon) {
-    shown.append({false, caption, text, icon});
+    shown.append({false, caption, text, icon, {}});
+}
+
+void ScriptedDialogs::errorWithDetails(const QString& text, const QString& details) {
+    shown.append({false, CaptionError(), text, DialogIcon::Error, details});
 }
 
 ScriptedDialogs& ScriptedDialogs::answer(bool yes) {

@@ -15,6 +15,7 @@ public:
         QString caption;
         QString text;
         DialogIcon icon;
+        QString details;  // errorWithDetails: the list under the text
     };
 
     ScriptedDialogs();  // installs itself as the program's dialogs
@@ -22,6 +23,7 @@ public:
 
     bool ask(const QString& caption, const QString& text, DialogIcon icon) override;
     void inform(const QString& caption, const QString& text, DialogIcon icon) override;
+    void errorWithDetails(const QString& text, const QString& details) override;
 
     // Queue answers for the next questions.
     ScriptedDialogs& answer(bool yes);

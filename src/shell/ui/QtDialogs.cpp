@@ -20,11 +20,14 @@ QMessageBox::Icon ToIcon(DialogIcon icon) {
 }
 
 int Show(QWidget* parent, const QString& caption, const QString& text, DialogIcon icon,
-         QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton) {
+         QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton,
+         const QString& details = {}) {
     // A message must be readable even while a transfer shows the busy cursor.
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     QMessageBox box(ToIcon(icon), caption, text, buttons, parent);
     box.setDefaultButton(defaultButton);
+    // A list of a hundred lines scrolls under the text instead of growing the box.
+    if (!details.isEmpty()) box.setDetailedText(details);
     box.setButtonText(QMessageBox::Yes, QStringLiteral("Да"));
     box.setButtonText(QMessageBox::No, QStringLiteral("Нет"));
     const int result = box.exec();
@@ -49,4 +52,9 @@ bool QtDialogs::ask(const QString& caption, const QString& text, DialogIcon icon
 
 void QtDialogs::inform(const QString& caption, const QString& text, DialogIcon icon) {
     Show(boxParent(), caption, text, icon, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void QtDialogs::errorWithDetails(const QString& text, const QString& details) {
+    Show(boxParent(), CaptionError(), text, DialogIcon::Error, QMessageBox::Ok, QMessageBox::Ok,
+         details);
 }

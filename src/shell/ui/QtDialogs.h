@@ -14,6 +14,7 @@ public:
 
     bool ask(const QString& caption, const QString& text, DialogIcon icon) override;
     void inform(const QString& caption, const QString& text, DialogIcon icon) override;
+    void errorWithDetails(const QString& text, const QString& details) override;
 
     // The window a box shown now belongs to.
     QWidget* boxParent() const;

@@ -1,0 +1,30 @@
+#pragma once
+
+// The text side of CSV files as spreadsheets and accounting programs write
+// them: which encoding the bytes are in, and how one field is written. The
+// CSV grammar itself is the library's (libcsv); see CsvReader.
+
+#include <QByteArray>
+#include <QString>
+
+enum class CsvEncoding { Utf8, Windows1251 };
+
+struct CsvText {
+    QByteArray bytes;  // without a byte-order mark; UTF-16 already turned into UTF-8
+    CsvEncoding encoding = CsvEncoding::Utf8;
+};
+
+// A UTF-8 byte-order mark is dropped; UTF-16 with its mark becomes UTF-8.
+// What is left is UTF-8 when it is valid UTF-8 (plain ASCII included), and
+// otherwise Windows-1251, the other encoding Russian spreadsheets save in.
+CsvText DetectCsvEncoding(const QByteArray& file);
+
+QString DecodeCsvField(const QByteArray& field, CsvEncoding encoding);
+
+// One field as written into a line: in quotes, inner quotes doubled, when it
+// holds the separator, a quote or a line break, or starts or ends with a
+// space or tab (which a reader would otherwise trim); as it is otherwise.
+QByteArray CsvField(const QByteArray& text, char separator);
+
+// The byte-order mark that tells spreadsheets a CSV file is UTF-8.
+QByteArray Utf8ByteOrderMark();

@@ -1,0 +1,466 @@
+#include "goods/GoodsCsv.h"
+
+#include <QSaveFile>
+#include <array>
+
+#include "config/DeviceCharset.h"
+#include "goods/CsvReader.h"
+#include "goods/GoodsRecordCheck.h"
+#include "goods/GoodsTable.h"
+#include "shell/BoundedFileRead.h"
+#include "shell/UserDialogs.h"
+
+namespace {
+
+constexpr char ExportSeparator = ';';
+constexpr int FirstColumn = ColCode;
+constexpr int LastColumn = ColPrice;
+constexpr int MaxCode = GoodsRecordCount - 1;
+
+QString Title(int column) {
+    return GoodsColumnTitle(column);
+}
+
+QString Quoted(const QString& title) {
+    return QStringLiteral("«%1»").arg(title);
+}
+
+// ---- export ---------------------------------------------------------------
+
+void AppendLine(QByteArray& out, const QList<QByteArray>& fields) {
+    for (int i = 0; i < fields.size(); ++i) {
+        if (i > 0) out += ExportSeparator;
+        out += CsvField(fields[i], ExportSeparator);
+    }
+    out += "\r\n";
+}
+
+// ---- import: the header -----------------------------------------------------
+
+// Titles compare without case, dots, 'ё' and extra spaces: "тип шрифта" is
+// "Тип. шрифта".
+QString TitleKey(const QString& title) {
+    QString key = title.toLower();
+    key.replace(QChar(u'ё'), QChar(u'е'));
+    key.remove(QLatin1Char('.'));
+    return key.simplified();
+}
+
+int ColumnOfTitle(const QString& title) {
+    const QString key = TitleKey(title);
+    for (int column = FirstColumn; column <= LastColumn; ++column)
+        if (TitleKey(Title(column)) == key) return column;
+    return -1;
+}
+
+bool IsBlank(const CsvRecord& record) {
+    for (const QByteArray& field : record.fields)
+        if (!field.trimmed().isEmpty()) return false;
+    return true;
+}
+
+struct Header {
+    CsvRecord record;
+    int known = 0;  // fields that are one of the titles
+    CsvReadOutcome outcome;
+};
+
+// The first non-empty record read with `separator`.
+Header ReadHeader(const CsvText& text, char separator) {
+    Header header;
+    header.outcome = ReadCsv(text.bytes, separator, [&](const CsvRecord& record) {
+        if (IsBlank(record)) return true;
+        header.record = record;
+        return false;
+    });
+    for (const QByteArray& field : header.record.fields)
+        if (ColumnOfTitle(DecodeCsvField(field, text.encoding)) >= 0) ++header.known;
+    return header;
+}
+
+// ---- import: the rows -------------------------------------------------------
+
+class RowReader {
+public:
+    RowReader(GoodsCsvImport& import, const std::array<int, GoodsColumnCount>& fieldOf)
+        : import_(import), fieldOf_(fieldOf) {
+        firstLineOfCode_.fill(0);
+    }
+
+    void read(const CsvRecord& record) {
+        line_ = record.line;
+        GoodsRecord out;
+        out.code = code(record);
+        const QString fontText = text(record, ColFont).trimmed().toLower();
+        bool wide = false;
+        if (fontText == QStringLiteral("широкий") || fontText == QStringLiteral("1")) {
+            wide = true;
+        } else if (!fontText.isEmpty() && fontText != QStringLiteral("узкий") &&
+                   fontText != QStringLiteral("0")) {
+            problem(ColFont, QStringLiteral("ожидается «узкий», «широкий», 0 или 1"));
+        }
+        out.font = wide ? WideFontText() : NarrowFontText();
+
+        // The editors' rule for typed text: capitals, what Windows-1251 holds.
+        const QString name = DeviceLineInput(text(record, ColName));
+        check(ColName, GoodsNameProblem(name, wide));
+        out.name = ToCp1251(name);
+
+        // An empty barcode is what the editor shows as 0.
+        QString barcode = text(record, ColBarcode).trimmed();
+        if (barcode.isEmpty()) barcode = QStringLiteral("0");
+        check(ColBarcode, GoodsBarcodeProblem(barcode));
+        out.barcode = barcode.toLatin1();
+
+        const QString section = text(record, ColSection).trimmed();
+        check(ColSection, section.isEmpty() ? EmptyFieldMessage(Title(ColSection))
+                                            : GoodsSectionProblem(section));
+        out.section = section.toLatin1();
+
+        out.price = price(record);
+        if (problemsInRow_ == 0) import_.records.append(out);
+        problemsInRow_ = 0;
+    }
+
+private:
+    QString text(const CsvRecord& record, int column) const {
+        const int field = fieldOf_[column];
+        if (field < 0 || field >= record.fields.size()) return {};
+        return DecodeCsvField(record.fields[field], import_.encoding);
+    }
+
+    void problem(int column, const QString& reason) {
+        ++problemsInRow_;
+        ++import_.problemCount;
+        if (import_.problems.size() >= MaxReportedCsvProblems) return;
+        QString flat = reason;
+        flat.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        import_.problems.append({line_, Title(column), flat});
+    }
+
+    void check(int column, const QString& reason) {
+        if (!reason.isEmpty()) problem(column, reason);
+    }
+
+    QByteArray code(const CsvRecord& record) {
+        const QString text = this->text(record, ColCode).trimmed();
+        if (text.isEmpty()) {
+            problem(ColCode, EmptyFieldMessage(Title(ColCode)));
+            return {};
+        }
+        int64_t value = 0;
+        if (!CellNumber(text.toLatin1(), MaxCode, value)) {
+            problem(ColCode, QStringLiteral("ожидается число от 0 до %1").arg(MaxCode));
+            return {};
+        }
+        int& first = firstLineOfCode_[size_t(value)];
+        if (first != 0) {
+            problem(ColCode, QStringLiteral("код %1 уже был в строке %2").arg(value).arg(first));
+        } else {
+            first = line_;
+        }
+        return QByteArray::number(qlonglong(value));
+    }
+
+    // A decimal comma as well as a point; spaces between the digit groups,
+    // ordinary or no-break, as a spreadsheet may format them.
+    QByteArray price(const CsvRecord& record) {
+        QString price = text(record, ColPrice);
+        price.remove(QLatin1Char(' '));
+        price.remove(QChar(0x00A0));
+        price.remove(QChar(0x202F));
+        price.replace(QLatin1Char(','), QLatin1Char('.'));
+        if (price.isEmpty()) {
+            problem(ColPrice, EmptyFieldMessage(Title(ColPrice)));
+            return {};
+        }
+        const GoodsPriceCheck check = CheckGoodsPrice(price);
+        this->check(ColPrice, check.problem);
+        return check.normalised;
+    }
+
+    GoodsCsvImport& import_;
+    const std::array<int, GoodsColumnCount>& fieldOf_;
+    std::array<int, GoodsRecordCount> firstLineOfCode_{};
+    int line_ = 0;
+    int problemsInRow_ = 0;
+};
+
+// Binary data: a zero byte, or more control characters than a text has.
+bool LooksBinary(const QByteArray& text) {
+    if (text.contains('\0')) return true;
+    int control = 0;
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u < 0x20 && c != '\t' && c != '\r' && c != '\n') || u == 0x7F) ++control;
+    }
+    return control > 8 && control * 100 > text.size();
+}
+
+bool HasContent(const QByteArray& text) {
+    for (const char c : text)
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return true;
+    return false;
+}
+
+// Cuts the text after MaxGoodsCsvLines lines; true when something else than
+// empty lines follows.
+bool CutAtLineLimit(QByteArray& text, int& lastLine) {
+    int lines = 0;
+    qsizetype at = 0;
+    while (lines < MaxGoodsCsvLines) {
+        const qsizetype next = text.indexOf('\n', at);
+        if (next < 0) return false;
+        ++lines;
+        at = next + 1;
+    }
+    lastLine = lines;
+    const bool more = HasContent(QByteArray::fromRawData(text.constData() + at, text.size() - at));
+    text.truncate(at);
+    return more;
+}
+
+GoodsCsvImport Failure(GoodsCsvImport import, GoodsCsvStatus status, int line = 0) {
+    import.status = status;
+    import.line = line;
+    import.records.clear();
+    return import;
+}
+
+GoodsCsvImport QuoteFailure(GoodsCsvImport import, const CsvReadOutcome& outcome) {
+    if (outcome.status == CsvReadStatus::BadQuote)
+        return Failure(std::move(import), GoodsCsvStatus::BadQuote, outcome.line);
+    if (outcome.status == CsvReadStatus::UnclosedQuote)
+        return Failure(std::move(import), GoodsCsvStatus::UnclosedQuote, outcome.recordLine);
+    return Failure(std::move(import), GoodsCsvStatus::TooLarge);
+}
+
+const char* const NotLoaded = "Файл не загружен...";
+
+}  // namespace
+
+QByteArray EncodeGoodsCsv(const GoodsTable& table, int* records) {
+    QByteArray out = Utf8ByteOrderMark();
+    QList<QByteArray> fields;
+    for (int column = FirstColumn; column <= LastColumn; ++column) fields << Title(column).toUtf8();
+    AppendLine(out, fields);
+    int count = 0;
+    for (int row = 1; row <= GoodsRecordCount; ++row) {
+        const GoodsRecord& record = table.record(row);
+        if (!record.hasGoods()) continue;
+        fields.clear();
+        // The record number, which is what the import places the record by.
+        fields << QByteArray::number(row - 1);
+        for (int column = ColName; column <= LastColumn; ++column)
+            fields << FromCp1251(record.cell(column)).toUtf8();
+        AppendLine(out, fields);
+        ++count;
+    }
+    if (records) *records = count;
+    return out;
+}
+
+int ExportGoodsCsv(const GoodsTable& table, const QString& path) {
+    int records = 0;
+    const QByteArray bytes = EncodeGoodsCsv(table, &records);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return -1;
+    return records;
+}
+
+int ExportGoodsCsvInteractive(const GoodsTable& table, const QString& path, UserDialogs& dialogs) {
+    const int records = ExportGoodsCsv(table, path);
+    if (records < 0)
+        dialogs.error(QStringLiteral("Не удалось создать файл..."));
+    else
+        dialogs.plain(QStringLiteral("Сохранено записей: %1...").arg(records));
+    return records;
+}
+
+GoodsCsvImport DecodeGoodsCsv(const QByteArray& file, bool truncated) {
+    GoodsCsvImport import;
+    CsvText text = DetectCsvEncoding(file);
+    import.encoding = text.encoding;
+    if (!HasContent(text.bytes)) return Failure(import, GoodsCsvStatus::Empty);
+    if (LooksBinary(text.bytes)) return Failure(import, GoodsCsvStatus::Binary);
+    int lastLine = 0;
+    const bool cut = CutAtLineLimit(text.bytes, lastLine);
+    // Fewer lines than the limit in the first megabytes: lines no goods table has.
+    if (truncated && !cut) return Failure(import, GoodsCsvStatus::TooLarge);
+
+    // The separator that makes the most titles of the first line.
+    Header header;
+    CsvReadOutcome semicolon;
+    for (const char separator : {';', ',', '\t'}) {
+        Header candidate = ReadHeader(text, separator);
+        if (separator == ';') semicolon = candidate.outcome;
+        if (candidate.known > header.known) {
+            header = candidate;
+            import.separator = separator;
+        }
+    }
+    if (header.known == 0) {
+        // A quote error in the first line hides its titles.
+        if (semicolon.status == CsvReadStatus::BadQuote ||
+            semicolon.status == CsvReadStatus::UnclosedQuote)
+            return QuoteFailure(import, semicolon);
+        return Failure(import, GoodsCsvStatus::NoHeader);
+    }
+
+    std::array<int, GoodsColumnCount> fieldOf;
+    fieldOf.fill(-1);
+    for (int field = 0; field < header.record.fields.size(); ++field) {
+        const QString title = DecodeCsvField(header.record.fields[field], import.encoding);
+        const int column = ColumnOfTitle(title);
+        if (column < 0) continue;
+        if (fieldOf[size_t(column)] >= 0) {
+            import.columns = QStringList{Title(column)};
+            return Failure(import, GoodsCsvStatus::DuplicateColumn, header.record.line);
+        }
+        fieldOf[size_t(column)] = field;
+    }
+    for (int column = FirstColumn; column <= LastColumn; ++column)
+        if (column != ColFont && fieldOf[size_t(column)] < 0) import.columns << Title(column);
+    if (!import.columns.isEmpty())
+        return Failure(import, GoodsCsvStatus::MissingColumns, header.record.line);
+
+    RowReader rows(import, fieldOf);
+    int dataRecords = 0;
+    int tooManyAt = 0;
+    const CsvReadOutcome outcome =
+        ReadCsv(text.bytes, import.separator, [&](const CsvRecord& record) {
+            if (record.line <= header.record.line || IsBlank(record)) return true;
+            if (++dataRecords > GoodsRecordCount) {
+                tooManyAt = record.line;
+                return false;
+            }
+            rows.read(record);
+            return true;
+        });
+    if (tooManyAt > 0) return Failure(import, GoodsCsvStatus::TooManyRecords, tooManyAt);
+    if (outcome.status != CsvReadStatus::Ok && outcome.status != CsvReadStatus::Stopped)
+        return QuoteFailure(import, outcome);
+    if (cut) return Failure(import, GoodsCsvStatus::TooManyRecords, lastLine);
+    if (import.problemCount > 0) return Failure(import, GoodsCsvStatus::BadRows);
+    if (import.records.isEmpty()) return Failure(import, GoodsCsvStatus::NoRecords);
+    return import;
+}
+
+GoodsCsvImport ReadGoodsCsv(const QString& path) {
+    const BoundedFileRead read = ReadRegularFile(path, MaxGoodsCsvBytes);
+    GoodsCsvImport import;
+    switch (read.status) {
+        case FileReadStatus::CannotOpen:
+            return Failure(import, GoodsCsvStatus::CannotOpen);
+        case FileReadStatus::NotARegularFile:
+            return Failure(import, GoodsCsvStatus::NotARegularFile);
+        case FileReadStatus::Ok:
+            break;
+    }
+    return DecodeGoodsCsv(read.bytes, read.truncated);
+}
+
+void ApplyGoodsCsv(GoodsTable& table, const GoodsCsvImport& import) {
+    if (!import.ok()) return;
+    for (const GoodsRecord& record : import.records)
+        table.setRecord(record.code.toInt() + 1, record);
+}
+
+QString GoodsCsvImport::failureMessage(QString* details) const {
+    const QString notLoaded = QString::fromUtf8(NotLoaded);
+    switch (status) {
+        case GoodsCsvStatus::Ok:
+            return {};
+        case GoodsCsvStatus::CannotOpen:
+            return QStringLiteral("Не удалось открыть файл...");
+        case GoodsCsvStatus::NotARegularFile:
+            return QStringLiteral("Это не файл, а папка или устройство. Выберите файл CSV...");
+        case GoodsCsvStatus::Empty:
+            return QStringLiteral("Файл пуст...");
+        case GoodsCsvStatus::Binary:
+            return QStringLiteral("Это не текстовый файл CSV: в нем двоичные данные.\n") +
+                   notLoaded;
+        case GoodsCsvStatus::TooLarge:
+            return QStringLiteral(
+                       "Файл больше %1 МБ: таблица товаров (не больше %2 записей) столько не "
+                       "занимает. Файл прочитан только до этой границы.\n")
+                       .arg(MaxGoodsCsvBytes / (1024 * 1024))
+                       .arg(GoodsRecordCount) +
+                   notLoaded;
+        case GoodsCsvStatus::TooManyRecords:
+            return QStringLiteral(
+                       "В файле больше записей, чем вмещает база товаров (%1). Чтение "
+                       "остановлено на строке %2.\n")
+                       .arg(GoodsRecordCount)
+                       .arg(line) +
+                   notLoaded;
+        case GoodsCsvStatus::BadQuote:
+            return QStringLiteral(
+                       "Строка %1: ошибка в кавычках. Поле с кавычкой, разделителем или "
+                       "переносом строки заключается в кавычки, а кавычки внутри него "
+                       "удваиваются.\n")
+                       .arg(line) +
+                   notLoaded;
+        case GoodsCsvStatus::UnclosedQuote:
+            return QStringLiteral("Строка %1: кавычка открыта и не закрыта.\n").arg(line) +
+                   notLoaded;
+        case GoodsCsvStatus::NoHeader: {
+            QStringList titles;
+            for (int column = FirstColumn; column <= LastColumn; ++column)
+                titles << Quoted(Title(column));
+            return QStringLiteral(
+                       "В первой строке файла нет заголовков столбцов. Ожидаются %1; "
+                       "разделитель «;», «,» или табуляция.\n")
+                       .arg(titles.join(QStringLiteral(", "))) +
+                   notLoaded;
+        }
+        case GoodsCsvStatus::MissingColumns: {
+            QStringList titles;
+            for (const QString& title : columns) titles << Quoted(title);
+            return (columns.size() == 1 ? QStringLiteral("В заголовке файла нет столбца %1.\n")
+                                        : QStringLiteral("В заголовке файла нет столбцов %1.\n"))
+                       .arg(titles.join(QStringLiteral(", "))) +
+                   notLoaded;
+        }
+        case GoodsCsvStatus::DuplicateColumn:
+            return QStringLiteral("Столбец %1 встречается в заголовке дважды.\n")
+                       .arg(Quoted(columns.value(0))) +
+                   notLoaded;
+        case GoodsCsvStatus::NoRecords:
+            return QStringLiteral("В файле нет ни одной записи...");
+        case GoodsCsvStatus::BadRows:
+            break;
+    }
+    QStringList lines;
+    for (const GoodsCsvProblem& problem : problems)
+        lines << QStringLiteral("Строка %1, %2: %3")
+                     .arg(problem.line)
+                     .arg(Quoted(problem.column), problem.reason);
+    const int rest = problemCount - int(problems.size());
+    if (rest > 0) lines << QStringLiteral("...и еще ошибок: %1").arg(rest);
+    if (details) *details = lines.join(QLatin1Char('\n'));
+    // The first few in the message itself, the whole list under it.
+    const QStringList first = lines.mid(0, 5);
+    return QStringLiteral("Ошибок в строках файла: %1. Таблица не изменена.\n\n%2%3\n\n")
+               .arg(problemCount)
+               .arg(first.join(QLatin1Char('\n')),
+                    lines.size() > first.size() ? QStringLiteral("\n...") : QString()) +
+           notLoaded;
+}
+
+bool ImportGoodsCsvInteractive(GoodsTable& table, const QString& path, UserDialogs& dialogs) {
+    const GoodsCsvImport import = ReadGoodsCsv(path);
+    if (!import.ok()) {
+        QString details;
+        const QString message = import.failureMessage(&details);
+        if (details.isEmpty())
+            dialogs.error(message);
+        else
+            dialogs.errorWithDetails(message, details);
+        return false;
+    }
+    ApplyGoodsCsv(table, import);
+    dialogs.warning(QStringLiteral("Импортировано записей: %1...").arg(import.records.size()));
+    return true;
+}

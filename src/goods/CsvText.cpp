@@ -20,22 +20,20 @@ QByteArray Utf8ByteOrderMark() {
     return QByteArrayLiteral("\xEF\xBB\xBF");
 }
 
-CsvText DetectCsvEncoding(const QByteArray& file) {
-    CsvText text;
-    if (StartsWith(file, "\xEF\xBB\xBF", 3)) {
-        text.bytes = file.mid(3);
-    } else if (StartsWith(file, "\xFF\xFE", 2) || StartsWith(file, "\xFE\xFF", 2)) {
-        // "Unicode text" of a spreadsheet. The decoder takes the mark off.
+QByteArray CsvBytesWithoutMark(const QByteArray& file) {
+    if (StartsWith(file, "\xEF\xBB\xBF", 3)) return file.mid(3);
+    if (StartsWith(file, "\xFF\xFE", 2) || StartsWith(file, "\xFE\xFF", 2)) {
+        // "Unicode text" of a spreadsheet.
         QStringDecoder decoder(file.startsWith('\xFF') ? QStringDecoder::Utf16LE
                                                        : QStringDecoder::Utf16BE);
         const QString decoded = decoder(QByteArrayView(file).sliced(2));
-        text.bytes = decoded.toUtf8();
-    } else {
-        text.bytes = file;
+        return decoded.toUtf8();
     }
-    text.encoding =
-        QByteArrayView(text.bytes).isValidUtf8() ? CsvEncoding::Utf8 : CsvEncoding::Windows1251;
-    return text;
+    return file;
+}
+
+CsvEncoding CsvEncodingOf(const QByteArray& bytes) {
+    return QByteArrayView(bytes).isValidUtf8() ? CsvEncoding::Utf8 : CsvEncoding::Windows1251;
 }
 
 QString DecodeCsvField(const QByteArray& field, CsvEncoding encoding) {

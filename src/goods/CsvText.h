@@ -15,9 +15,11 @@ struct CsvText {
 };
 
 // A UTF-8 byte-order mark is dropped; UTF-16 with its mark becomes UTF-8.
-// What is left is UTF-8 when it is valid UTF-8 (plain ASCII included), and
-// otherwise Windows-1251, the other encoding Russian spreadsheets save in.
-CsvText DetectCsvEncoding(const QByteArray& file);
+QByteArray CsvBytesWithoutMark(const QByteArray& file);
+// UTF-8 when the bytes are valid UTF-8 (plain ASCII included), otherwise
+// Windows-1251, the other encoding Russian spreadsheets save in. Judge whole
+// lines: a cut through a character would make UTF-8 invalid.
+CsvEncoding CsvEncodingOf(const QByteArray& bytes);
 
 QString DecodeCsvField(const QByteArray& field, CsvEncoding encoding);
 

@@ -280,14 +280,16 @@ int ExportGoodsCsvInteractive(const GoodsTable& table, const QString& path, User
 
 GoodsCsvImport DecodeGoodsCsv(const QByteArray& file, bool truncated) {
     GoodsCsvImport import;
-    CsvText text = DetectCsvEncoding(file);
-    import.encoding = text.encoding;
+    CsvText text;
+    text.bytes = CsvBytesWithoutMark(file);
     if (!HasContent(text.bytes)) return Failure(import, GoodsCsvStatus::Empty);
     if (LooksBinary(text.bytes)) return Failure(import, GoodsCsvStatus::Binary);
     int lastLine = 0;
     const bool cut = CutAtLineLimit(text.bytes, lastLine);
     // Fewer lines than the limit in the first megabytes: lines no goods table has.
     if (truncated && !cut) return Failure(import, GoodsCsvStatus::TooLarge);
+    text.encoding = CsvEncodingOf(text.bytes);
+    import.encoding = text.encoding;
 
     // The separator that makes the most titles of the first line.
     Header header;

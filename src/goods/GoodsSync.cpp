@@ -1,16 +1,40 @@
 #include "goods/GoodsSync.h"
 
-#include <cstring>
+#include <limits>
+
+#include "config/DeviceCharset.h"
 
 namespace {
 
-// Whether two device records leave the device holding the same: the command
-// sends barcode, section and price as zeros when the barcode text is empty.
+// What a device record leaves stored: the command turns the barcode text
+// into a number (0 when it is none) and sends barcode, section and price as
+// zeros when the text is empty; it keeps 48 bits of barcode, 40 of price.
+struct Stored {
+    QByteArray name;
+    int64_t barcode = 0;
+    int section = 0;
+    int64_t price = 0;
+    bool operator==(const Stored& other) const {
+        return name == other.name && barcode == other.barcode && section == other.section &&
+               price == other.price;
+    }
+};
+
+Stored StoredOf(const GoodsDeviceRecord& record) {
+    Stored stored;
+    stored.name = FieldText(record.name, int(sizeof record.name));
+    const QByteArray barcode = FieldText(record.barcode, int(sizeof record.barcode));
+    if (barcode.isEmpty()) return stored;
+    if (!CellNumber(barcode, std::numeric_limits<int64_t>::max(), stored.barcode))
+        stored.barcode = 0;
+    stored.barcode &= MaxGoodsBarcode;
+    stored.section = record.section;
+    stored.price = record.price & ((int64_t(1) << 40) - 1);
+    return stored;
+}
+
 bool SameOnDevice(const GoodsDeviceRecord& a, const GoodsDeviceRecord& b) {
-    if (std::strncmp(a.name, b.name, sizeof a.name) != 0) return false;
-    if (std::strncmp(a.barcode, b.barcode, sizeof a.barcode) != 0) return false;
-    if (a.barcode[0] == '\0') return true;
-    return a.section == b.section && a.price == b.price;
+    return StoredOf(a) == StoredOf(b);
 }
 
 bool IsRecord(int number) {

@@ -5,9 +5,11 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "config/DeviceCharset.h"
@@ -16,7 +18,9 @@
 #include "device/Protocol.h"
 #include "emulator/DeviceEmulator.h"
 #include "emulator/EmulatorLink.h"
+#include "goods/GoodsCsv.h"
 #include "goods/GoodsTable.h"
+#include "goods/GoodsTransfer.h"
 #include "goods/ui/GoodsPage.h"
 #include "goods/ui/GoodsRecordEditor.h"
 #include "shell/ui/GridPage.h"
@@ -318,6 +322,55 @@ private slots:
         page->SaveToFile(QString());
         page->LoadFromFile(QString());
         QVERIFY(dialogs.shown.isEmpty());
+    }
+
+    // The CSV buttons run file dialogs filtered on "*.csv"; export and import
+    // from the page give back the same rows.
+    void csvFromThePage() {
+        QCOMPARE(page->exportCsvButton->text(), U("Экспорт в CSV..."));
+        QCOMPARE(page->importCsvButton->text(), U("Импорт из CSV..."));
+        std::unique_ptr<QFileDialog> save(GoodsPage::CreateCsvExportDialog(page));
+        QCOMPARE(save->nameFilters(), QStringList{U("Таблицы CSV (*.csv)")});
+        QCOMPARE(save->defaultSuffix(), U("csv"));
+        QCOMPARE(save->acceptMode(), QFileDialog::AcceptSave);
+        std::unique_ptr<QFileDialog> open(GoodsPage::CreateCsvImportDialog(page));
+        QCOMPARE(open->nameFilters(), QStringList{U("Таблицы CSV (*.csv)")});
+        QCOMPARE(open->acceptMode(), QFileDialog::AcceptOpen);
+
+        ScriptedDialogs dialogs;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("goods.csv"));
+        page->table().setRecord(3, SomeRow());
+        page->ExportToCsv(path);
+        page->table().clear();
+        page->ImportFromCsv(path);
+        page->ImportFromCsv(QString());
+        QCOMPARE(page->table().record(3), SomeRow());
+        QCOMPARE(dialogs.texts(), (L({"Сохранено записей: 1...", "Импортировано записей: 1..."})));
+    }
+
+    // The page counts the changed records, "Загрузить изменённые" writes only
+    // them, and applied connection settings make every record unknown again.
+    void changedRecordsOnThePage() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        UseEmulator();
+        QCOMPARE(page->writeChangedButton->text(), U("Загрузить изменённые"));
+        QCOMPARE(page->changedLabel->text(), U("Изменено: 0"));
+        page->table().setRecord(3, SomeRow());
+        QCOMPARE(page->changedLabel->text(), U("Изменено: 1"));
+        QVERIFY(grid->model()->index(2, ColCode).data(GoodsChangedRole).toBool());
+
+        QTest::mouseClick(page->writeChangedButton, Qt::LeftButton);
+        QCOMPARE(InProcessEmulator().log().size(), 1);
+        QCOMPARE(InProcessEmulator().goods(2).barcode, uint64_t(17));
+        QCOMPARE(page->changedLabel->text(), U("Изменено: 0"));
+        QTest::mouseClick(page->writeChangedButton, Qt::LeftButton);
+        QCOMPARE(InProcessEmulator().log().size(), 1);
+        QCOMPARE(dialogs.texts(), (QStringList{U("Записано удачно..."), NothingChangedMessage()}));
+
+        window->AfterSettingsDialog();
+        QCOMPARE(page->changedLabel->text(), U("Изменено: 1"));
     }
 
     // "Текущий" limits a transfer to the selected row; a second device

@@ -152,11 +152,28 @@ private slots:
         QFETCH(QString, message);
         QFETCH(int, focus);
         QFETCH(QByteArray, normalised);
-        const GoodsEntryCheck check = CheckGoodsEntries(barcode, section, price);
+        const GoodsEntryCheck check = CheckGoodsEntries(QString(), false, barcode, section, price);
         QCOMPARE(check.ok, message.isEmpty());
         QCOMPARE(check.message, message);
         QCOMPARE(int(check.focus), focus);
         QCOMPARE(check.price, normalised);
+    }
+
+    // Wide print takes two places: a name fits 12 characters wide, 24 narrow;
+    // the rule comes last, after the editor's other checks.
+    void nameLengthFollowsTheWidth() {
+        const QString thirteen = U("АБВГДЕЖЗИЙКЛМ");
+        GoodsEntryCheck check = CheckGoodsEntries(thirteen, true, U("1"), U("1"), U("1"));
+        QVERIFY(!check.ok);
+        QCOMPARE(check.message, U("Наименование широким шрифтом длиннее 12 символов!"));
+        QCOMPARE(check.focus, GoodsEntryField::Name);
+        QCOMPARE(check.price, QByteArray("1.00"));
+        QVERIFY(CheckGoodsEntries(thirteen, false, U("1"), U("1"), U("1")).ok);
+        QVERIFY(CheckGoodsEntries(thirteen.left(12), true, U("1"), U("1"), U("1")).ok);
+        QCOMPARE(CheckGoodsEntries(thirteen, true, U("x"), U("1"), U("1")).focus,
+                 GoodsEntryField::Barcode);
+        QCOMPARE(GoodsNameProblem(QString(25, QLatin1Char('A')), false),
+                 U("Наименование длиннее 24 символов!"));
     }
 
     // The device form of a row, and back: flag, encoded name, barcode text

@@ -79,6 +79,25 @@ Fault ErrorOn(int record, int code = 51) {
     return fault;
 }
 
+// The record numbers the requests wrote, in order.
+QList<int> WrittenRecords() {
+    QList<int> numbers;
+    for (const QByteArray& request : Requests())
+        numbers << (uchar(request.at(9)) | uchar(request.at(10)) << 8);
+    return numbers;
+}
+
+// A table whose rows 1..20 hold goods, read from the device so that all are in step.
+void InStepWithDevice(GoodsTable& table, RecordingProgress& progress, ScriptedDialogs& dialogs) {
+    for (int number = 0; number < 20; ++number)
+        Device().setGoods(number, DeviceGoods("0ТОВАР", 100 + number, 100, 1));
+    QVERIFY(ReadAllGoods(table, progress, dialogs));
+    QCOMPARE(table.changedCount(), 0);
+    Device().clearLog();
+    dialogs.clear();
+    progress.log.clear();
+}
+
 QString Continue(const char* lead, const QByteArray& errorText) {
     return U(lead) + FromCp1251(errorText) + QStringLiteral("\n Продолжить?");
 }
@@ -247,7 +266,7 @@ private slots:
         dialogs.clear();
         progress.log.clear();
         dialogs.answerYes();
-        QVERIFY(EraseDeviceGoods(progress, dialogs));
+        QVERIFY(EraseDeviceGoods(table, progress, dialogs));
         QCOMPARE(Requests(), expected);
         QCOMPARE(dialogs.shown.size(), 2);
         QVERIFY(IsConfirmation(dialogs.shown[0]));
@@ -261,7 +280,8 @@ private slots:
         ScriptedDialogs dialogs;
         RecordingProgress progress;
         dialogs.answerNo();
-        QVERIFY(!EraseDeviceGoods(progress, dialogs));
+        GoodsTable table;
+        QVERIFY(!EraseDeviceGoods(table, progress, dialogs));
         QVERIFY(Requests().isEmpty());
         QVERIFY(progress.log.isEmpty());
     }
@@ -273,7 +293,8 @@ private slots:
         QVERIFY(Device().addFault(ErrorOn(3)));
         dialogs.answerYes(2).answerNo();  // the question, record 3, record 7
         QVERIFY(Device().addFault(ErrorOn(7)));
-        QVERIFY(!EraseDeviceGoods(progress, dialogs));
+        GoodsTable table;
+        QVERIFY(!EraseDeviceGoods(table, progress, dialogs));
         QCOMPARE(dialogs.shown.size(), 3);
         QCOMPARE(dialogs.shown[1].text,
                  Continue("Не удалось стереть запись... ", DeviceErrorText(51)));
@@ -298,6 +319,138 @@ private slots:
         QVERIFY(ReadAllGoods(table, progress, dialogs));
         for (int row : {1, 2, 3, 1001}) QCOMPARE(table.record(row), before[row - 1]);
         QVERIFY(dialogs.unexpectedQuestions == 0);
+    }
+
+    // "Загрузить изменённые" after each kind of change: never in step, every
+    // row with goods; in step, only what differs from the device, compared as
+    // the device would store it; nothing changed, nothing sent.
+    void writeChangedSendsOnlyWhatDiffers() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        GoodsTable table;
+        QVERIFY(!WriteChangedGoods(table, progress, dialogs));
+        QCOMPARE(dialogs.texts(), QStringList{NothingChangedMessage()});
+        QVERIFY(IsWarning(dialogs.shown[0]));
+        QVERIFY(Requests().isEmpty() && progress.log.isEmpty());
+
+        table.setRecord(3, Row(2, "ЧАЙ", false, "17", "1", "1.00"));
+        table.setRecord(9, Row(8, "", false, "0", "0", "0.00"));  // a free record: no goods
+        table.setRecord(700, Row(699, "КОФЕ", true, "18", "2", "2.00"));
+        QCOMPARE(table.changedRows(), (QVector<int>{3, 700}));
+        dialogs.clear();
+        QVERIFY(WriteChangedGoods(table, progress, dialogs));
+        QCOMPARE(WrittenRecords(), (QList<int>{2, 699}));
+        QCOMPARE(Device().goods(699).barcode, uint64_t(18));
+        QCOMPARE(progress.log, (L({"wait Загрузка товаров...", "busy on", "begin", "step 1/2",
+                                   "step 2/2", "end", "busy off", "hide"})));
+        QCOMPARE(dialogs.texts(), QStringList{U("Записано удачно...")});
+        QCOMPARE(table.changedCount(), 0);
+
+        // An edit marks its record; undoing it, or a change the device would
+        // not see (a section behind an empty barcode), does not.
+        table.setCell(ColPrice, 3, "1.50");
+        QCOMPARE(table.changedRows(), QVector<int>{3});
+        table.setCell(ColPrice, 3, "1.00");
+        QCOMPARE(table.changedCount(), 0);
+        table.setRecord(5, Row(4, "", false, "", "7", "0.00"));
+        QCOMPARE(table.changedCount(), 1);  // never exchanged: holds a section
+        table.markInStep(5);
+        table.setCell(ColSection, 5, "8");
+        QCOMPARE(table.changedCount(), 0);
+
+        // A load of a whole table marks the rows whose content changed.
+        QVector<GoodsRecord> loaded = table.records();
+        loaded[2].name = W("ЧАЙ ЧЕРНЫЙ");
+        loaded[999] = Row(999, "НОВОЕ", false, "1", "1", "1.00");
+        table.setRecords(1, loaded);
+        QCOMPARE(table.changedRows(), (QVector<int>{3, 1000}));
+
+        // "Очистить поля" marks the rows the device holds goods in, not the
+        // one that only the table had.
+        Device().clearLog();
+        table.clear();
+        QCOMPARE(table.changedRows(), (QVector<int>{3, 700}));
+        QVERIFY(WriteChangedGoods(table, progress, dialogs));
+        QCOMPARE(WrittenRecords(), (QList<int>{2, 699}));
+        QCOMPARE(Requests().first(), GoodsRequest(ModeWrite, 2, "0"));
+    }
+
+    // Reads, single exchanges and erasing put records in step; what the erase
+    // leaves on the device is known, so rows with goods are changed after it.
+    void exchangesPutRecordsInStep() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        GoodsTable table;
+        InStepWithDevice(table, progress, dialogs);
+        table.setCell(ColName, 4, W("ИНОЕ"));
+        table.setCell(ColName, 6, W("ИНОЕ"));
+        QVERIFY(WriteCurrentGoods(table, 4, progress, dialogs));
+        QVERIFY(ReadCurrentGoods(table, 6, progress, dialogs));
+        QCOMPARE(table.changedCount(), 0);
+
+        table.setRecord(500, Row(499, "", false, "", "", ""));
+        dialogs.answerYes();
+        QVERIFY(EraseDeviceGoods(table, progress, dialogs));
+        QCOMPARE(table.changedCount(), 20);
+        QCOMPARE(table.changedRows().last(), 20);
+        QVERIFY(!table.isChanged(500));
+    }
+
+    // A failure midway leaves its record changed: passed over with Yes, the
+    // others are in step; stopped with No, the records not reached stay
+    // changed too. The next "Загрузить изменённые" sends just those.
+    void failureMidwayLeavesRecordsChanged() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        GoodsTable table;
+        InStepWithDevice(table, progress, dialogs);
+        for (int row : {2, 4, 6, 8, 10}) table.setCell(ColSection, row, "9");
+        QVERIFY(Device().addFault(ErrorOn(5)));
+        dialogs.answerYes();
+        QVERIFY(WriteChangedGoods(table, progress, dialogs));
+        QCOMPARE(WrittenRecords(), (QList<int>{1, 3, 5, 7, 9}));
+        QCOMPARE(table.changedRows(), QVector<int>{6});
+        QCOMPARE(progress.log.filter(QStringLiteral("step")).size(), 5);
+
+        Device().clearLog();
+        dialogs.clear();
+        QVERIFY(WriteChangedGoods(table, progress, dialogs));
+        QCOMPARE(WrittenRecords(), QList<int>{5});
+        QCOMPARE(table.changedCount(), 0);
+
+        for (int row : {2, 4, 6, 8, 10}) table.setCell(ColSection, row, "10");
+        QVERIFY(Device().addFault(ErrorOn(5)));
+        Device().clearLog();
+        dialogs.clear();
+        dialogs.answerNo();
+        QVERIFY(!WriteChangedGoods(table, progress, dialogs));
+        QCOMPARE(WrittenRecords(), (QList<int>{1, 3, 5}));
+        QCOMPARE(table.changedRows(), (QVector<int>{6, 8, 10}));
+
+        // A read that fails leaves its record changed, even a row without goods.
+        GoodsTable fresh;
+        QVERIFY(Device().addFault(ErrorOn(30)));
+        dialogs.clear();
+        dialogs.answerYes();
+        QVERIFY(ReadAllGoods(fresh, progress, dialogs));
+        QCOMPARE(fresh.changedRows(), QVector<int>{31});
+    }
+
+    // Another device may be on the line after the settings change: nothing is
+    // in step, and every row with goods counts as changed.
+    void forgettingTheDevice() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        GoodsTable table;
+        InStepWithDevice(table, progress, dialogs);
+        table.setRecord(25, Row(24, "", false, "", "", ""));
+        QSignalSpy count(&table, &GoodsTable::changedCountChanged);
+        table.forgetDevice();
+        QCOMPARE(table.changedCount(), 20);
+        QCOMPARE(count.size(), 1);
+        QCOMPARE(count.first().first().toInt(), 20);
+        QVERIFY(table.data(table.index(0, ColCode), GoodsChangedRole).toBool());
+        QVERIFY(!table.data(table.index(24, ColCode), GoodsChangedRole).toBool());
     }
 
     // A factory number that does not convert stops before anything is sent,

@@ -11,9 +11,11 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "goods/GoodsCsv.h"
 #include "goods/GoodsFile.h"
 #include "goods/GoodsTable.h"
 #include "goods/GoodsTransfer.h"
+#include "goods/ui/ChangedCodeDelegate.h"
 #include "goods/ui/GoodsRecordEditor.h"
 #include "shell/DeviceOperation.h"
 #include "shell/Progress.h"
@@ -88,9 +90,21 @@ GoodsPage::GoodsPage(QWidget* parent, PageHost* pageHost) : QFrame(parent), page
     currentOnlyBox = new QCheckBox(QStringLiteral("Текущий"), device);
     readButton = new QPushButton(QStringLiteral("Выгрузить из АС"), device);
     writeButton = new QPushButton(QStringLiteral("Загрузить в АС"), device);
-    deviceLayout->addWidget(currentOnlyBox, 0, 0, 1, 2);
+    writeChangedButton = new QPushButton(QStringLiteral("Загрузить изменённые"), device);
+    changedLabel = new QLabel(ChangedCountText(table_->changedCount()), device);
+    changedLabel->setToolTip(
+        QStringLiteral("Записи, которые могут отличаться от записей в АС (код выделен жирным)"));
+    changedLabel->setMinimumWidth(
+        changedLabel->fontMetrics().horizontalAdvance(ChangedCountText(GoodsRecordCount)));
+    deviceLayout->addWidget(currentOnlyBox, 0, 0);
+    deviceLayout->addWidget(changedLabel, 0, 1);
     deviceLayout->addWidget(readButton, 1, 0);
     deviceLayout->addWidget(writeButton, 1, 1);
+    deviceLayout->addWidget(writeChangedButton, 2, 0, 1, 2);
+    connect(table_, &GoodsTable::changedCountChanged, changedLabel,
+            [this](int count) { changedLabel->setText(ChangedCountText(count)); });
+    // The code of a record that may differ from the device's copy is bold.
+    grid->setItemDelegateForColumn(ColCode, new ChangedCodeDelegate(grid));
     grid->setCurrentCheckBox(currentOnlyBox);
     bottom->addWidget(device);
 
@@ -105,9 +119,12 @@ GoodsPage::GoodsPage(QWidget* parent, PageHost* pageHost) : QFrame(parent), page
     clearButton = new QPushButton(QStringLiteral("Очистить поля"), this);
     saveFileButton = new QPushButton(QStringLiteral("Сохранить в файл"), this);
     loadFileButton = new QPushButton(QStringLiteral("Загрузить из файла"), this);
+    exportCsvButton = new QPushButton(QStringLiteral("Экспорт в CSV..."), this);
+    importCsvButton = new QPushButton(QStringLiteral("Импорт из CSV..."), this);
     exitButton = new QPushButton(QStringLiteral("Выход"), this);
     column(clearDeviceButton, clearButton);
     column(saveFileButton, loadFileButton);
+    column(exportCsvButton, importCsvButton);
     bottom->addStretch();
     auto* exitBox = new QVBoxLayout;
     exitBox->addStretch();
@@ -118,6 +135,10 @@ GoodsPage::GoodsPage(QWidget* parent, PageHost* pageHost) : QFrame(parent), page
     connect(exitButton, &QPushButton::clicked, this, Guarded([this] { exitClicked(); }));
     connect(readButton, &QPushButton::clicked, this, Guarded([this] { readClicked(); }));
     connect(writeButton, &QPushButton::clicked, this, Guarded([this] { writeClicked(); }));
+    connect(writeChangedButton, &QPushButton::clicked, this,
+            Guarded([this] { writeChangedClicked(); }));
+    connect(exportCsvButton, &QPushButton::clicked, this, Guarded([this] { exportCsvClicked(); }));
+    connect(importCsvButton, &QPushButton::clicked, this, Guarded([this] { importCsvClicked(); }));
     connect(saveFileButton, &QPushButton::clicked, this, Guarded([this] { saveFileClicked(); }));
     connect(loadFileButton, &QPushButton::clicked, this, Guarded([this] { loadFileClicked(); }));
     connect(clearButton, &QPushButton::clicked, this, Guarded([this] { clearClicked(); }));
@@ -159,10 +180,20 @@ void GoodsPage::writeClicked() {
         WriteAllGoods(*table_, CurrentProgress(), Dialogs());
 }
 
+void GoodsPage::writeChangedClicked() {
+    DeviceLock lock;
+    if (!BeginDeviceOperation(lock)) return;
+    WriteChangedGoods(*table_, CurrentProgress(), Dialogs());
+}
+
 void GoodsPage::clearDeviceClicked() {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
-    EraseDeviceGoods(CurrentProgress(), Dialogs());
+    EraseDeviceGoods(*table_, CurrentProgress(), Dialogs());
+}
+
+QString GoodsPage::ChangedCountText(int count) {
+    return QStringLiteral("Изменено: %1").arg(count);
 }
 
 void GoodsPage::clearClicked() {
@@ -186,6 +217,45 @@ QFileDialog* GoodsPage::CreateOpenDialog(QWidget* parent) {
     dialog->setNameFilter(QStringLiteral("Базыl (*.base)"));
     dialog->setDefaultSuffix(QStringLiteral("base"));
     return dialog;
+}
+
+QFileDialog* GoodsPage::CreateCsvExportDialog(QWidget* parent) {
+    auto* dialog = new QFileDialog(parent, QStringLiteral("Экспорт в CSV"));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setNameFilter(QStringLiteral("Таблицы CSV (*.csv)"));
+    dialog->setDefaultSuffix(QStringLiteral("csv"));
+    return dialog;
+}
+
+QFileDialog* GoodsPage::CreateCsvImportDialog(QWidget* parent) {
+    auto* dialog = new QFileDialog(parent, QStringLiteral("Импорт из CSV"));
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    // Any typed name is taken: one that cannot be read gets the import's own message.
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setNameFilter(QStringLiteral("Таблицы CSV (*.csv)"));
+    dialog->setDefaultSuffix(QStringLiteral("csv"));
+    return dialog;
+}
+
+void GoodsPage::exportCsvClicked() {
+    ExportToCsv(RunFileDialog(CreateCsvExportDialog(this)));
+}
+
+void GoodsPage::importCsvClicked() {
+    // A transfer that is running reads or fills the same table.
+    DeviceLock lock;
+    if (!BeginDeviceOperation(lock)) return;
+    ImportFromCsv(RunFileDialog(CreateCsvImportDialog(this)));
+}
+
+void GoodsPage::ExportToCsv(const QString& path) {
+    if (path.isEmpty()) return;
+    ExportGoodsCsvInteractive(*table_, path, Dialogs());
+}
+
+void GoodsPage::ImportFromCsv(const QString& path) {
+    if (path.isEmpty()) return;
+    ImportGoodsCsvInteractive(*table_, path, Dialogs());
 }
 
 void GoodsPage::saveFileClicked() {

@@ -21,14 +21,18 @@ public:
 
     GoodsTable& table() { return *table_; }
     GridPage* grid = nullptr;
-    QCheckBox* currentOnlyBox = nullptr;       // "Текущий"
-    QPushButton* exitButton = nullptr;         // "Выход"
-    QPushButton* readButton = nullptr;         // "Выгрузить из АС"
-    QPushButton* writeButton = nullptr;        // "Загрузить в АС"
-    QPushButton* saveFileButton = nullptr;     // "Сохранить в файл"
-    QPushButton* loadFileButton = nullptr;     // "Загрузить из файла"
-    QPushButton* clearButton = nullptr;        // "Очистить поля"
-    QPushButton* clearDeviceButton = nullptr;  // "Очистить базу в АС"
+    QCheckBox* currentOnlyBox = nullptr;        // "Текущий"
+    QPushButton* exitButton = nullptr;          // "Выход"
+    QPushButton* readButton = nullptr;          // "Выгрузить из АС"
+    QPushButton* writeButton = nullptr;         // "Загрузить в АС"
+    QPushButton* writeChangedButton = nullptr;  // "Загрузить изменённые"
+    QLabel* changedLabel = nullptr;             // how many records are changed
+    QPushButton* saveFileButton = nullptr;      // "Сохранить в файл"
+    QPushButton* loadFileButton = nullptr;      // "Загрузить из файла"
+    QPushButton* clearButton = nullptr;         // "Очистить поля"
+    QPushButton* clearDeviceButton = nullptr;   // "Очистить базу в АС"
+    QPushButton* exportCsvButton = nullptr;     // "Экспорт в CSV..."
+    QPushButton* importCsvButton = nullptr;     // "Импорт из CSV..."
 
     int CurrentRow() const;
     int CurrentCol() const;
@@ -36,19 +40,30 @@ public:
     void exitClicked();
     void readClicked();
     void writeClicked();
+    void writeChangedClicked();
     void saveFileClicked();
     void loadFileClicked();
     void clearClicked();
     void clearDeviceClicked();
+    void exportCsvClicked();
+    void importCsvClicked();
     void gridDoubleClicked();
 
     // The file steps after the dialogs; an empty name does nothing.
     void SaveToFile(const QString& path);
     void LoadFromFile(const QString& path);
+    void ExportToCsv(const QString& path);
+    void ImportFromCsv(const QString& path);
 
     // The dialogs "Сохранить в файл" and "Загрузить из файла" run.
     static QFileDialog* CreateSaveDialog(QWidget* parent);
     static QFileDialog* CreateOpenDialog(QWidget* parent);
+    // The dialogs of "Экспорт в CSV..." and "Импорт из CSV...".
+    static QFileDialog* CreateCsvExportDialog(QWidget* parent);
+    static QFileDialog* CreateCsvImportDialog(QWidget* parent);
+
+    // "Изменено: N", the number of changed records.
+    static QString ChangedCountText(int count);
 
 private:
     PageHost* pageHost_ = nullptr;

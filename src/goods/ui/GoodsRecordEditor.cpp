@@ -135,12 +135,16 @@ void GoodsRecordEditor::showEvent(QShowEvent* event) {
 
 void GoodsRecordEditor::applyClicked() {
     const GoodsEntryCheck check =
-        CheckGoodsEntries(barcodeEdit->text(), sectionEdit->text(), priceEdit->text());
+        CheckGoodsEntries(nameEdit->text(), wideBox->isChecked(), barcodeEdit->text(),
+                          sectionEdit->text(), priceEdit->text());
     if (!check.price.isEmpty()) priceEdit->setText(FromCp1251(check.price));
     if (!check.ok) {
         // The editor's refusals carry the error caption but no icon.
         Dialogs().inform(CaptionError(), check.message, DialogIcon::None);
         switch (check.focus) {
+            case GoodsEntryField::Name:
+                nameEdit->setFocus();
+                break;
             case GoodsEntryField::Price:
                 priceEdit->setFocus();
                 break;

@@ -25,6 +25,7 @@
 #include "device/Protocol.h"
 #include "device/ui/ConnectionSettingsDialog.h"
 #include "forms/ui/FormConstructorPage.h"
+#include "goods/GoodsTable.h"
 #include "goods/ui/GoodsPage.h"
 #include "shell/DeviceOperation.h"
 #include "shell/Progress.h"
@@ -294,6 +295,8 @@ void MainWindow::AfterSettingsDialog() {
     QThread::msleep(250);
     PortSettings& settings = CurrentPortSettings();
     if (!settings.Applied) return;
+    // Another device may be on the line now: no goods record is known to be in step.
+    if (goodsPage_) goodsPage_->table().forgetDevice();
     if (ProbePort()) {
         EnableDeviceControls(true);
         return;

@@ -1,20 +1,23 @@
 // The goods database: the goods file saved from and loaded into a full goods
-// table, the table's repaint, all 1001 records written to and read from
-// zelvo-sim through the real serial code (answers paced at 115200 bit/s, set
-// against the line's own time for the same bytes), the longest pause between
-// two repaints while a transfer runs, and the program's memory with the goods
-// table full.
+// table, the table's repaint, CSV export and import of the full table and how
+// fast files that are no table are refused, all 1001 records written to and
+// read from zelvo-sim through the real serial code (answers paced at 115200
+// bit/s, set against the line's own time for the same bytes), five changed
+// records written against all of them, the longest pause between two repaints
+// while a transfer runs, and the program's memory with the goods table full.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 #include "BenchSupport.h"
 #include "config/DeviceCharset.h"
 #include "device/Protocol.h"
+#include "goods/GoodsCsv.h"
 #include "goods/GoodsFile.h"
 #include "goods/GoodsTable.h"
 #include "goods/GoodsTransfer.h"
@@ -65,15 +68,16 @@ double MedianMs(F f, int rounds = Rounds) {
     return Median(times);
 }
 
-// Every row filled to its widest: 24 characters, 13 barcode digits, a section
-// of three digits and the largest price the file holds.
+// Every row filled to its widest: 24 characters (12 in wide print), 13
+// barcode digits, a section of three digits and the largest price the file
+// holds.
 void FillFull(GoodsTable& table) {
     QVector<GoodsRecord> rows(GoodsRecordCount);
     const QByteArray name = ToCp1251(QStringLiteral("ТОВАР ДЛИНОЙ 24 СИМВОЛА "));
     for (int i = 0; i < GoodsRecordCount; ++i) {
         GoodsRecord& row = rows[i];
         row.code = QByteArray::number(i);
-        row.name = name.left(20) + QByteArray::number(1000 + i);
+        row.name = name.left(i % 2 ? 8 : 20) + QByteArray::number(1000 + i);
         row.font = i % 2 ? WideFontText() : NarrowFontText();
         row.barcode = QByteArray::number(4600000000000LL + i);
         row.section = QByteArray::number(100 + i % 156);
@@ -89,6 +93,59 @@ long StatusKb(const char* field) {
         if (line.startsWith(field))
             return line.mid(int(qstrlen(field))).trimmed().split(' ')[0].toLong();
     return -1;
+}
+
+void WriteFile(const QString& path, const std::function<void(QFile&)>& fill) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) fill(file);
+}
+
+// Import of files that are no goods table: each must end in its message at
+// once, reading no more than the bounds allow.
+void RefusedFiles(const QTemporaryDir& dir) {
+    const QByteArray header =
+        QStringLiteral("Код товара;Наименование;Тип. шрифта;Штрих-код;Секция;Цена\r\n").toUtf8();
+    struct Case {
+        const char* what;
+        QString path;
+    };
+    std::vector<Case> cases;
+    auto add = [&](const char* what, const char* name, const std::function<void(QFile&)>& fill) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        WriteFile(path, fill);
+        cases.push_back({what, path});
+    };
+    add("100 MB without a line break", "huge.csv", [&](QFile& f) {
+        f.write(header);
+        const QByteArray block(1024 * 1024, 'A');
+        for (int i = 0; i < 100; ++i) f.write(block);
+    });
+    add("a million lines (25 MB)", "million.csv", [&](QFile& f) {
+        f.write(header);
+        const QByteArray block =
+            QStringLiteral("1;ЧАЙ;узкий;1;1;1.00\r\n").toUtf8().repeated(10000);
+        for (int i = 0; i < 100; ++i) f.write(block);
+    });
+    add("binary, 1 MB", "binary.csv", [&](QFile& f) {
+        QByteArray bytes(1024 * 1024, '\0');
+        for (int i = 0; i < bytes.size(); ++i) bytes[i] = char((i * 7919) >> 3);
+        f.write(bytes);
+    });
+    add("empty", "empty.csv", [](QFile&) {});
+    add("unbalanced quote in line 2 of 1002", "quote.csv", [&](QFile& f) {
+        f.write(header);
+        f.write("0;\"A;0;1;1;1\r\n");
+        for (int i = 1; i < GoodsRecordCount; ++i)
+            f.write(QByteArray::number(i) + ";A;0;1;1;1\r\n");
+    });
+    std::printf("refused CSV files (median of %d), peak RSS before: %ld kB\n", Rounds,
+                StatusKb("VmHWM:"));
+    for (const Case& c : cases) {
+        GoodsCsvStatus status = GoodsCsvStatus::Ok;
+        const double ms = MedianMs([&] { status = ReadGoodsCsv(c.path).status; });
+        std::printf("  %-36s %7.2f ms  status %d\n", c.what, ms, int(status));
+    }
+    std::printf("  peak RSS after: %ld kB\n", StatusKb("VmHWM:"));
 }
 
 void Transfers(PageHost* host, GoodsPage* page, bool paced) {
@@ -132,6 +189,20 @@ void Transfers(PageHost* host, GoodsPage* page, bool paced) {
                     double(progress.longestGapNs) / 1e6,
                     dialogs.questions ? "  [FAILED RECORDS]" : "");
     }
+    // Five records edited after the read: "Загрузить изменённые" against the
+    // whole write.
+    const QByteArray price = paced ? "1.00" : "2.00";
+    for (int row : {1, 250, 500, 750, 1001}) page->table().setCell(ColPrice, row, price);
+    sim.clearLog();
+    QElapsedTimer clock;
+    clock.start();
+    WriteChangedGoods(page->table(), progress, dialogs);
+    const double changedMs = double(clock.nsecsElapsed()) / 1e6;
+    sim.waitForExchanges(5);
+    std::printf("  write the %lld changed records of %d: %8.1f ms (%lld exchanges)%s\n",
+                static_cast<long long>(5), GoodsRecordCount, changedMs,
+                static_cast<long long>(sim.responses().size()),
+                dialogs.questions ? "  [FAILED RECORDS]" : "");
     SetProgress(nullptr);
     SetDialogs(nullptr);
 }
@@ -166,6 +237,20 @@ int main(int argc, char** argv) {
                     LoadGoodsFile(page->table(), path);
                     page->grid->viewport()->repaint();
                 }));
+
+    std::printf("CSV, 1001 full rows (median of %d):\n", Rounds);
+    const QString csvPath = dir.filePath(QStringLiteral("full.csv"));
+    std::printf("  export (encode + write + commit) %7.3f ms\n",
+                MedianMs([&] { ExportGoodsCsv(page->table(), csvPath); }));
+    GoodsCsvImport import;
+    std::printf("  import (read + decode + check)   %7.3f ms\n",
+                MedianMs([&] { import = ReadGoodsCsv(csvPath); }));
+    std::printf("  import into the table            %7.3f ms%s\n", MedianMs([&] {
+                    import = ReadGoodsCsv(csvPath);
+                    ApplyGoodsCsv(page->table(), import);
+                }),
+                import.ok() ? "" : "  [IMPORT FAILED]");
+    RefusedFiles(dir);
 
     Transfers(&window, page, true);
     Transfers(&window, page, false);

@@ -5,6 +5,7 @@
 
 #include "config/DeviceCharset.h"
 #include "goods/CsvReader.h"
+#include "goods/GoodsCsvRowReader.h"
 #include "goods/GoodsRecordCheck.h"
 #include "goods/GoodsTable.h"
 #include "shell/BoundedFileRead.h"
@@ -15,7 +16,6 @@ namespace {
 constexpr char ExportSeparator = ';';
 constexpr int FirstColumn = ColCode;
 constexpr int LastColumn = ColPrice;
-constexpr int MaxCode = GoodsRecordCount - 1;
 
 QString Title(int column) {
     return GoodsColumnTitle(column);
@@ -77,114 +77,6 @@ Header ReadHeader(const CsvText& text, char separator) {
         if (ColumnOfTitle(DecodeCsvField(field, text.encoding)) >= 0) ++header.known;
     return header;
 }
-
-// ---- import: the rows -------------------------------------------------------
-
-class RowReader {
-public:
-    RowReader(GoodsCsvImport& import, const std::array<int, GoodsColumnCount>& fieldOf)
-        : import_(import), fieldOf_(fieldOf) {
-        firstLineOfCode_.fill(0);
-    }
-
-    void read(const CsvRecord& record) {
-        line_ = record.line;
-        GoodsRecord out;
-        out.code = code(record);
-        const QString fontText = text(record, ColFont).trimmed().toLower();
-        bool wide = false;
-        if (fontText == QStringLiteral("широкий") || fontText == QStringLiteral("1")) {
-            wide = true;
-        } else if (!fontText.isEmpty() && fontText != QStringLiteral("узкий") &&
-                   fontText != QStringLiteral("0")) {
-            problem(ColFont, QStringLiteral("ожидается «узкий», «широкий», 0 или 1"));
-        }
-        out.font = wide ? WideFontText() : NarrowFontText();
-
-        // The editors' rule for typed text: capitals, what Windows-1251 holds.
-        const QString name = DeviceLineInput(text(record, ColName));
-        check(ColName, GoodsNameProblem(name, wide));
-        out.name = ToCp1251(name);
-
-        // An empty barcode is what the editor shows as 0.
-        QString barcode = text(record, ColBarcode).trimmed();
-        if (barcode.isEmpty()) barcode = QStringLiteral("0");
-        check(ColBarcode, GoodsBarcodeProblem(barcode));
-        out.barcode = barcode.toLatin1();
-
-        const QString section = text(record, ColSection).trimmed();
-        check(ColSection, section.isEmpty() ? EmptyFieldMessage(Title(ColSection))
-                                            : GoodsSectionProblem(section));
-        out.section = section.toLatin1();
-
-        out.price = price(record);
-        if (problemsInRow_ == 0) import_.records.append(out);
-        problemsInRow_ = 0;
-    }
-
-private:
-    QString text(const CsvRecord& record, int column) const {
-        const int field = fieldOf_[column];
-        if (field < 0 || field >= record.fields.size()) return {};
-        return DecodeCsvField(record.fields[field], import_.encoding);
-    }
-
-    void problem(int column, const QString& reason) {
-        ++problemsInRow_;
-        ++import_.problemCount;
-        if (import_.problems.size() >= MaxReportedCsvProblems) return;
-        QString flat = reason;
-        flat.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        import_.problems.append({line_, Title(column), flat});
-    }
-
-    void check(int column, const QString& reason) {
-        if (!reason.isEmpty()) problem(column, reason);
-    }
-
-    QByteArray code(const CsvRecord& record) {
-        const QString text = this->text(record, ColCode).trimmed();
-        if (text.isEmpty()) {
-            problem(ColCode, EmptyFieldMessage(Title(ColCode)));
-            return {};
-        }
-        int64_t value = 0;
-        if (!CellNumber(text.toLatin1(), MaxCode, value)) {
-            problem(ColCode, QStringLiteral("ожидается число от 0 до %1").arg(MaxCode));
-            return {};
-        }
-        int& first = firstLineOfCode_[size_t(value)];
-        if (first != 0) {
-            problem(ColCode, QStringLiteral("код %1 уже был в строке %2").arg(value).arg(first));
-        } else {
-            first = line_;
-        }
-        return QByteArray::number(qlonglong(value));
-    }
-
-    // A decimal comma as well as a point; spaces between the digit groups,
-    // ordinary or no-break, as a spreadsheet may format them.
-    QByteArray price(const CsvRecord& record) {
-        QString price = text(record, ColPrice);
-        price.remove(QLatin1Char(' '));
-        price.remove(QChar(0x00A0));
-        price.remove(QChar(0x202F));
-        price.replace(QLatin1Char(','), QLatin1Char('.'));
-        if (price.isEmpty()) {
-            problem(ColPrice, EmptyFieldMessage(Title(ColPrice)));
-            return {};
-        }
-        const GoodsPriceCheck check = CheckGoodsPrice(price);
-        this->check(ColPrice, check.problem);
-        return check.normalised;
-    }
-
-    GoodsCsvImport& import_;
-    const std::array<int, GoodsColumnCount>& fieldOf_;
-    std::array<int, GoodsRecordCount> firstLineOfCode_{};
-    int line_ = 0;
-    int problemsInRow_ = 0;
-};
 
 // Binary data: a zero byte, or more control characters than a text has.
 bool LooksBinary(const QByteArray& text) {
@@ -310,7 +202,7 @@ GoodsCsvImport DecodeGoodsCsv(const QByteArray& file, bool truncated) {
         return Failure(import, GoodsCsvStatus::NoHeader);
     }
 
-    std::array<int, GoodsColumnCount> fieldOf;
+    GoodsCsvFields fieldOf;
     fieldOf.fill(-1);
     for (int field = 0; field < header.record.fields.size(); ++field) {
         const QString title = DecodeCsvField(header.record.fields[field], import.encoding);
@@ -327,7 +219,7 @@ GoodsCsvImport DecodeGoodsCsv(const QByteArray& file, bool truncated) {
     if (!import.columns.isEmpty())
         return Failure(import, GoodsCsvStatus::MissingColumns, header.record.line);
 
-    RowReader rows(import, fieldOf);
+    GoodsCsvRowReader rows(import, fieldOf, int(header.record.fields.size()));
     int dataRecords = 0;
     int tooManyAt = 0;
     const CsvReadOutcome outcome =
@@ -365,8 +257,10 @@ GoodsCsvImport ReadGoodsCsv(const QString& path) {
 
 void ApplyGoodsCsv(GoodsTable& table, const GoodsCsvImport& import) {
     if (!import.ok()) return;
-    for (const GoodsRecord& record : import.records)
-        table.setRecord(record.code.toInt() + 1, record);
+    // One repaint for the whole table rather than one per record.
+    QVector<GoodsRecord> records = table.records();
+    for (const GoodsRecord& record : import.records) records[record.code.toInt()] = record;
+    table.setRecords(1, records);
 }
 
 QString GoodsCsvImport::failureMessage(QString* details) const {
@@ -436,9 +330,11 @@ QString GoodsCsvImport::failureMessage(QString* details) const {
     }
     QStringList lines;
     for (const GoodsCsvProblem& problem : problems)
-        lines << QStringLiteral("Строка %1, %2: %3")
-                     .arg(problem.line)
-                     .arg(Quoted(problem.column), problem.reason);
+        lines << (problem.column.isEmpty()
+                      ? QStringLiteral("Строка %1: %2").arg(problem.line).arg(problem.reason)
+                      : QStringLiteral("Строка %1, %2: %3")
+                            .arg(problem.line)
+                            .arg(Quoted(problem.column), problem.reason));
     const int rest = problemCount - int(problems.size());
     if (rest > 0) lines << QStringLiteral("...и еще ошибок: %1").arg(rest);
     if (details) *details = lines.join(QLatin1Char('\n'));

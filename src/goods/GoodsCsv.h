@@ -60,7 +60,7 @@ enum class GoodsCsvStatus {
 
 struct GoodsCsvProblem {
     int line = 0;
-    QString column;  // the column's title
+    QString column;  // the column's title; empty for the row as a whole
     QString reason;
 };
 

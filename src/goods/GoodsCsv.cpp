@@ -1,6 +1,7 @@
 #include "goods/GoodsCsv.h"
 
-#include <QSaveFile>
+#include <QFile>
+#include <QFileInfo>
 #include <array>
 
 #include "config/DeviceCharset.h"
@@ -8,7 +9,8 @@
 #include "goods/GoodsCsvRowReader.h"
 #include "goods/GoodsRecordCheck.h"
 #include "goods/GoodsTable.h"
-#include "shell/BoundedFileRead.h"
+#include "shell/RegularFile.h"
+#include "shell/SafeSave.h"
 #include "shell/UserDialogs.h"
 
 namespace {
@@ -155,10 +157,7 @@ QByteArray EncodeGoodsCsv(const GoodsTable& table, int* records) {
 int ExportGoodsCsv(const GoodsTable& table, const QString& path) {
     int records = 0;
     const QByteArray bytes = EncodeGoodsCsv(table, &records);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return -1;
-    return records;
+    return SaveFileSafely(path, bytes) ? records : -1;
 }
 
 int ExportGoodsCsvInteractive(const GoodsTable& table, const QString& path, UserDialogs& dialogs) {
@@ -242,17 +241,21 @@ GoodsCsvImport DecodeGoodsCsv(const QByteArray& file, bool truncated) {
 }
 
 GoodsCsvImport ReadGoodsCsv(const QString& path) {
-    const BoundedFileRead read = ReadRegularFile(path, MaxGoodsCsvBytes);
     GoodsCsvImport import;
-    switch (read.status) {
-        case FileReadStatus::CannotOpen:
-            return Failure(import, GoodsCsvStatus::CannotOpen);
-        case FileReadStatus::NotARegularFile:
-            return Failure(import, GoodsCsvStatus::NotARegularFile);
-        case FileReadStatus::Ok:
-            break;
+    QFile file;
+    if (!OpenRegularFile(file, path)) {
+        // A name that is there but is no file (a folder, a pipe, a device)
+        // gets its own message; it was never opened.
+        const QFileInfo info(path);
+        return Failure(import, info.exists() && !info.isFile() ? GoodsCsvStatus::NotARegularFile
+                                                               : GoodsCsvStatus::CannotOpen);
     }
-    return DecodeGoodsCsv(read.bytes, read.truncated);
+    // One byte past the bound tells that the file holds more.
+    QByteArray bytes = file.read(MaxGoodsCsvBytes + 1);
+    if (file.error() != QFileDevice::NoError) return Failure(import, GoodsCsvStatus::CannotOpen);
+    const bool truncated = bytes.size() > MaxGoodsCsvBytes;
+    if (truncated) bytes.truncate(int(MaxGoodsCsvBytes));
+    return DecodeGoodsCsv(bytes, truncated);
 }
 
 void ApplyGoodsCsv(GoodsTable& table, const GoodsCsvImport& import) {

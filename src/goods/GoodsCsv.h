@@ -33,7 +33,8 @@ constexpr int MaxReportedCsvProblems = 100;
 // The file's bytes; `records` gets the number of lines after the header.
 QByteArray EncodeGoodsCsv(const GoodsTable& table, int* records = nullptr);
 
-// Saved through a temporary file that replaces the target only when complete.
+// Saved as every file of the program is (SaveFileSafely): an existing file
+// is replaced only by a complete one.
 // The number of records written, or -1 when the file could not be written.
 int ExportGoodsCsv(const GoodsTable& table, const QString& path);
 // With the page's messages.

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake librsvg2-bin
   qt6-base-dev qt6-serialport-dev qt6-5compat-dev qt6-qpa-plugins libgl1-mesa-dev
   qt6-translations-l10n fonts-dejavu-core fontconfig
-  xvfb xauth
+  xvfb xauth poppler-utils
 )
 if [ "${1:-}" = package ]; then
   packages+=(dpkg-dev desktop-file-utils appstream xdotool x11-utils)

@@ -1,5 +1,6 @@
 #include "forms/ui/FormConstructorPage.h"
 
+#include <QBuffer>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFont>
@@ -9,7 +10,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTextEdit>
 #include <memory>
 
@@ -20,6 +20,7 @@
 #include "forms/FormVariants.h"
 #include "forms/ui/FormPrintout.h"
 #include "shell/DeviceOperation.h"
+#include "shell/SafeSave.h"
 #include "shell/UserDialogs.h"
 #include "shell/ui/GridPage.h"
 #include "shell/ui/Guarded.h"
@@ -475,19 +476,18 @@ void FormConstructorPage::savePdfClicked() {
 }
 
 void FormConstructorPage::writePdf(const QString& path, const QStringList& lines) {
-    QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written) {
-        QPdfWriter pdf(&file);
+    QBuffer document;
+    document.open(QIODevice::WriteOnly);
+    bool made = false;
+    {
+        QPdfWriter pdf(&document);
         pdf.setTitle(QStringLiteral("Форма %1").arg(selectedForm()));
         pdf.setCreator(QStringLiteral("Zelvo"));
         pdf.setPageSize(QPageSize(QPageSize::A4));
         pdf.setPageMargins(QMarginsF(20, 15, 15, 15), QPageLayout::Millimeter);
-        written = PrintFormPages(pdf, {lines});
+        made = PrintFormPages(pdf, {lines});
     }
-    // Never committed, the temporary file goes and a file that was there stays;
-    // the flush is checked first because commit() misses its failure.
-    if (!written || !file.flush() || !file.commit())
+    if (!made || !SaveFileSafely(path, document.data()))
         Dialogs().error(QStringLiteral("Не удалось создать файл..."));
 }
 

@@ -455,6 +455,7 @@ bool ParseOptions(const QCoreApplication& app, Options& options) {
     description += QStringLiteral("  log on|off\n  ping\n");
     parser.setApplicationDescription(description);
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption link(QStringLiteral("link"),
                                   QStringLiteral("Also reach the terminal through a link at PATH."),
                                   QStringLiteral("PATH"));
@@ -554,6 +555,7 @@ void InstallSignalHandlers() {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZELVO_VERSION));
     Options options;
     if (!ParseOptions(app, options)) return 2;
 #ifdef __linux__

@@ -4,14 +4,20 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
 #include <QtTest>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include "config/DeviceCharset.h"
@@ -47,6 +53,60 @@ QString PreviewOf(int form) {
 
 const QStringList Dashes(8, QStringLiteral("---"));
 
+// Clicks `button` and answers the file dialog it opens by typing `name` in
+// `folder` and pressing Save, after `check` has looked at the dialog. A
+// question the dialog asks then (replace the file?) is answered Yes and its
+// text returned; any other window is closed, so the test never waits on one.
+QStringList ClickAndSaveAs(QPushButton* button, const QString& folder, const QString& name,
+                           const std::function<void(QFileDialog*)>& check) {
+    QStringList questions;
+    bool answered = false;
+    QTimer driver;
+    driver.setInterval(5);
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            questions << box->text();
+            if (QAbstractButton* yes = box->button(QMessageBox::Yes))
+                yes->click();
+            else
+                box->close();
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal); dialog && !answered) {
+            answered = true;
+            // Queued: the question that Save may open must find this timer free to fire.
+            QTimer::singleShot(0, dialog, [&, dialog] {
+                check(dialog);
+                dialog->setDirectory(folder);
+                dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+                static_cast<QDialog*>(dialog)->accept();
+            });
+        } else if (modal) {
+            modal->close();
+        }
+    });
+    driver.start();
+    button->click();
+    return questions;
+}
+
+// The text of a PDF, line by line, as a reader extracting it sees it; the
+// spaces at line ends carry nothing on paper and are dropped.
+QStringList PdfTextLines(const QString& path) {
+    QProcess extract;
+    extract.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), path,
+                   QStringLiteral("-")});
+    if (!extract.waitForFinished(30000) || extract.exitCode() != 0) return {};
+    QStringList lines = QString::fromUtf8(extract.readAllStandardOutput())
+                            .remove(QLatin1Char('\f'))
+                            .split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        while (line.endsWith(QLatin1Char(' '))) line.chop(1);
+    }
+    while (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    return lines;
+}
+
 }  // namespace
 
 class TestConstructor : public QObject {
@@ -75,6 +135,8 @@ private slots:
     void helpOpensModally();
     void exitAsksFirst();
     void anyConfigurationBytesAreShownSafely();
+    void pdfHoldsThePreviewAsPrinted();
+    void printAndPdfWithoutAPreview();
 
 private:
     std::unique_ptr<ScriptedDialogs> dialogs_;
@@ -516,6 +578,64 @@ void TestConstructor::anyConfigurationBytesAreShownSafely() {
             QVERIFY(page.GridModel->cell(1, r).size() <= PreviewLineWidth);
     }
     QVERIFY(dialogs_->shown.isEmpty());
+}
+
+void TestConstructor::pdfHoldsThePreviewAsPrinted() {
+    DeviceConfiguration& config = CurrentConfiguration();
+    SetText(config.cliches[0].lines[0], QStringLiteral("1ООО РОМАШКА"));  // wide print
+    SetText(config.cliches[0].lines[1], QStringLiteral("0Г. МОСКВА, УЛ. ЛЕНИНА 1"));
+    SetText(config.requisites[1].lines[1], QStringLiteral("0ЛИЦЕВОЙ СЧЕТ"));
+    config.forms[2] = FormSlot{1, 5, 2, 0};
+    FormConstructorPage& page = *page_;
+    page.FormButtons[2]->click();
+    const QStringList preview = page.preview->toPlainText().split(QLatin1Char('\n'));
+    QVERIFY(preview.contains(QStringLiteral("О О О   Р О М А Ш К А ")));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Форма 3.pdf"));
+    ClickAndSaveAs(page.pdfButton, dir.path(), QStringLiteral("Форма 3"), [](QFileDialog* dialog) {
+        QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+        QCOMPARE(dialog->defaultSuffix(), QStringLiteral("pdf"));
+        QCOMPARE(dialog->selectedFiles().value(0).section(QLatin1Char('/'), -1),
+                 QStringLiteral("Форма 3.pdf"));
+    });
+    QVERIFY(dialogs_->shown.isEmpty());
+    QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(),
+             "pdftotext (Debian poppler-utils) reads the PDF back");
+    QStringList expected = preview;
+    for (QString& line : expected) {
+        while (line.endsWith(QLatin1Char(' '))) line.chop(1);
+    }
+    QCOMPARE(PdfTextLines(path), expected);
+
+    // Saved again over the file, once the user agrees: still the one page.
+    page.FormButtons[2]->click();
+    page.FormButtons[2]->click();
+    const QStringList questions = ClickAndSaveAs(
+        page.pdfButton, dir.path(), QStringLiteral("Форма 3.pdf"), [](QFileDialog*) {});
+    QCOMPARE(questions.size(), 1);
+    QVERIFY(dialogs_->shown.isEmpty());
+    QCOMPARE(PdfTextLines(path), expected);
+
+    // A folder that takes no new file, even for root: the user is told.
+    ClickAndSaveAs(page.pdfButton, QStringLiteral("/proc/self"), QStringLiteral("Форма 3.pdf"),
+                   [](QFileDialog*) {});
+    QCOMPARE(dialogs_->texts(), QStringList{QStringLiteral("Не удалось создать файл...")});
+    QVERIFY(IsError(dialogs_->shown[0]));
+}
+
+void TestConstructor::printAndPdfWithoutAPreview() {
+    FormConstructorPage& page = *page_;
+    QTemporaryDir dir;
+    const auto noDialog = [](QFileDialog*) { QFAIL("no dialog without a preview"); };
+    ClickAndSaveAs(page.printButton, dir.path(), QStringLiteral("x.pdf"), noDialog);
+    CurrentConfiguration().forms[0].variant = 2;
+    page.FormButtons[0]->click();
+    page.VariantButtons[1]->click();  // let up: the form stays chosen, its preview goes
+    ClickAndSaveAs(page.pdfButton, dir.path(), QStringLiteral("x.pdf"), noDialog);
+    QCOMPARE(dialogs_->texts(), QStringList(2, QStringLiteral("Не выбрана форма для печати.")));
+    QVERIFY(IsWarning(dialogs_->shown[0]));
+    QVERIFY(QDir(dir.path()).isEmpty());
 }
 
 QTEST_MAIN(TestConstructor)

@@ -22,6 +22,7 @@
 #include "emulator/EmulatorLink.h"
 #include "forms/ui/FormConstructorPage.h"
 #include "goods/ui/GoodsPage.h"
+#include "shell/ui/AboutDialog.h"
 #include "shell/ui/Guarded.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/QtDialogs.h"
@@ -460,10 +461,28 @@ private slots:
     }
 };
 
+// The version is set once in the build: the about box shows it as the file
+// version it always showed, and zelvo-sim reports the same one.
+class TestVersion : public QObject {
+    Q_OBJECT
+private slots:
+    void aboutBoxAndSimulatorShowOneVersion() {
+        AboutDialog about;
+        QCOMPARE(about.VersionValue->text(), QStringLiteral("1.0.0.48"));
+        QProcess sim;
+        sim.start(QStringLiteral(ZELVO_SIM_PATH), {QStringLiteral("--version")});
+        QVERIFY(sim.waitForFinished(10000));
+        QCOMPARE(sim.exitCode(), 0);
+        QCOMPARE(sim.readAllStandardOutput().trimmed(), QByteArray("zelvo-sim 1.0.0.48"));
+    }
+};
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     TestMainWindow main;
     TestSplash splash;
-    return QTest::qExec(&main, argc, argv) | QTest::qExec(&splash, argc, argv);
+    TestVersion version;
+    return QTest::qExec(&main, argc, argv) | QTest::qExec(&splash, argc, argv) |
+           QTest::qExec(&version, argc, argv);
 }
 #include "tst_mainwindow.moc"

@@ -1,18 +1,26 @@
 #include "forms/ui/FormConstructorPage.h"
 
+#include <QBuffer>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFont>
 #include <QLabel>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTextEdit>
+#include <memory>
 
 #include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
 #include "forms/FormPreview.h"
 #include "forms/FormTransfer.h"
 #include "forms/FormVariants.h"
+#include "forms/ui/FormPrintout.h"
 #include "shell/DeviceOperation.h"
+#include "shell/SafeSave.h"
 #include "shell/UserDialogs.h"
 #include "shell/ui/GridPage.h"
 #include "shell/ui/Guarded.h"
@@ -89,6 +97,16 @@ QIcon HelpIcon() {
     return QIcon(picture);
 }
 
+// The file name dialog of "Сохранить в PDF...", offering the form's number as the name.
+std::unique_ptr<QFileDialog> CreatePdfDialog(QWidget* parent, int form) {
+    auto dialog = std::make_unique<QFileDialog>(parent, QStringLiteral("Сохранить в PDF"));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setNameFilter(QStringLiteral("Документы PDF (*.pdf)"));
+    dialog->setDefaultSuffix(QStringLiteral("pdf"));
+    dialog->selectFile(QStringLiteral("Форма %1.pdf").arg(form));
+    return dialog;
+}
+
 FormSlot& Slot(int form) {
     return CurrentConfiguration().forms[form - 1];
 }
@@ -157,7 +175,7 @@ void FormConstructorPage::buildControls() {
     }
 
     preview = new QTextEdit(this);
-    preview->setGeometry(456, 4, 268, 362);
+    preview->setGeometry(456, 4, 268, 330);
     preview->setReadOnly(true);
     preview->setAcceptRichText(false);
     preview->setLineWrapMode(QTextEdit::NoWrap);
@@ -210,6 +228,12 @@ void FormConstructorPage::buildDiscountControls() {
 }
 
 void FormConstructorPage::buildButtons() {
+    printButton = new QPushButton(QStringLiteral("Печать..."), this);
+    printButton->setGeometry(456, 342, 132, 26);
+    connect(printButton, &QPushButton::clicked, this, Guarded([this] { printClicked(); }));
+    pdfButton = new QPushButton(QStringLiteral("Сохранить в PDF..."), this);
+    pdfButton->setGeometry(592, 342, 132, 26);
+    connect(pdfButton, &QPushButton::clicked, this, Guarded([this] { savePdfClicked(); }));
     writeButton = new QPushButton(QStringLiteral("Загрузить в АС"), this);
     writeButton->setGeometry(456, 374, 132, 26);
     connect(writeButton, &QPushButton::clicked, this, Guarded([this] { writeClicked(); }));
@@ -421,6 +445,50 @@ void FormConstructorPage::readClicked() {
     pressVariant(slot.variant);
     renderPreview(form);
     Dialogs().warning(QStringLiteral("Бланк удачно прочитан..."));
+}
+
+QStringList FormConstructorPage::printableLines() {
+    const QString text = preview->toPlainText();
+    if (text.isEmpty()) {
+        Dialogs().warning(QStringLiteral("Не выбрана форма для печати."));
+        return {};
+    }
+    return text.split(QLatin1Char('\n'));
+}
+
+void FormConstructorPage::printClicked() {
+    const QStringList lines = printableLines();
+    if (lines.isEmpty()) return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Форма %1").arg(selectedForm()));
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    if (!PrintFormPages(printer, {lines}))
+        Dialogs().error(QStringLiteral("Не удалось напечатать форму."));
+}
+
+void FormConstructorPage::savePdfClicked() {
+    const QStringList lines = printableLines();
+    if (lines.isEmpty()) return;
+    const std::unique_ptr<QFileDialog> dialog = CreatePdfDialog(this, selectedForm());
+    if (dialog->exec() != QDialog::Accepted) return;
+    writePdf(dialog->selectedFiles().value(0), lines);
+}
+
+void FormConstructorPage::writePdf(const QString& path, const QStringList& lines) {
+    QBuffer document;
+    document.open(QIODevice::WriteOnly);
+    bool made = false;
+    {
+        QPdfWriter pdf(&document);
+        pdf.setTitle(QStringLiteral("Форма %1").arg(selectedForm()));
+        pdf.setCreator(QStringLiteral("Zelvo"));
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageMargins(QMarginsF(20, 15, 15, 15), QPageLayout::Millimeter);
+        made = PrintFormPages(pdf, {lines});
+    }
+    if (!made || !SaveFileSafely(path, document.data()))
+        Dialogs().error(QStringLiteral("Не удалось создать файл..."));
 }
 
 void FormConstructorPage::helpClicked() {

@@ -35,10 +35,12 @@ public:
     void variantButtonClicked();
     void kindButtonClicked();
     void requisiteSelected(int index);
-    void writeClicked();  // "Загрузить в АС"
-    void readClicked();   // "Выгрузить из АС"
-    void helpClicked();   // help
-    void exitClicked();   // "Выход"
+    void writeClicked();    // "Загрузить в АС"
+    void readClicked();     // "Выгрузить из АС"
+    void printClicked();    // "Печать..."
+    void savePdfClicked();  // "Сохранить в PDF..."
+    void helpClicked();     // help
+    void exitClicked();     // "Выход"
 
     // The pressed form (1..8) and variant (1..6) buttons, 0 when none is pressed.
     int selectedForm() const;
@@ -62,6 +64,8 @@ public:
     QTextEdit* preview = nullptr;
     QPushButton* readButton = nullptr;
     QPushButton* writeButton = nullptr;
+    QPushButton* printButton = nullptr;
+    QPushButton* pdfButton = nullptr;
     QPushButton* helpButton = nullptr;
     QPushButton* exitButton = nullptr;
 
@@ -80,4 +84,9 @@ private:
     void setRequisiteItem(int requisite);
     void setVariantButtonsEnabled(bool enabled);
     void renderPreview(int form);
+    // The lines of the shown preview; empty, with the user told, when none is shown.
+    QStringList printableLines();
+    // Writes `lines` as a one-page PDF to `path`; when that fails the user is
+    // told and a file that was there stays intact.
+    void writePdf(const QString& path, const QStringList& lines);
 };

@@ -1,0 +1,55 @@
+#include "forms/ui/FormPrintout.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <algorithm>
+
+namespace {
+
+// Ten points of a fixed-pitch font make a character about 2.1 mm wide: a
+// 24-character line is as wide on paper as on the device's receipt.
+constexpr qreal DevicePointSize = 10;
+
+QFont PrintFont(qreal pointSize) {
+    QFont font(QStringLiteral("Courier"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSizeF(pointSize);
+    return font;
+}
+
+// The largest size up to the device's own at which every line fits `area`.
+QFont FittingFont(const QStringList& lines, const QSizeF& area, QPaintDevice* device) {
+    QFont font = PrintFont(DevicePointSize);
+    const QFontMetricsF metrics(font, device);
+    qreal widest = 0;
+    for (const QString& line : lines) widest = std::max(widest, metrics.horizontalAdvance(line));
+    const qreal height = metrics.lineSpacing() * qreal(lines.size());
+    qreal scale = 1;
+    if (widest > area.width()) scale = std::min(scale, area.width() / widest);
+    if (height > area.height()) scale = std::min(scale, area.height() / height);
+    if (scale < 1) font.setPointSizeF(DevicePointSize * scale);
+    return font;
+}
+
+}  // namespace
+
+bool PrintFormPages(QPagedPaintDevice& device, const QList<QStringList>& forms) {
+    QPainter painter;
+    if (!painter.begin(&device)) return false;
+    const QSizeF area(device.width(), device.height());
+    for (int page = 0; page < forms.size(); ++page) {
+        if (page > 0 && !device.newPage()) return false;
+        const QStringList& lines = forms[page];
+        painter.setFont(FittingFont(lines, area, &device));
+        const QFontMetricsF metrics(painter.font(), &device);
+        qreal baseline = metrics.ascent();
+        for (const QString& line : lines) {
+            painter.drawText(QPointF(0, baseline), line);
+            baseline += metrics.lineSpacing();
+        }
+    }
+    return painter.end();
+}

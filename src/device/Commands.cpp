@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <cstring>
 
+#include "device/ExchangeRecorder.h"
 #include "device/Protocol.h"
 
 namespace {
@@ -49,11 +50,10 @@ void BuildRequest(uint8_t command, int requestLength, Fill fillData) {
     PutLe(requestLength - 2, FrameChecksum(requestLength - 2), 2);
 }
 
-// Steps 5–9: the exchange and the header checks in their fixed order.
-CommandStatus Exchange(uint8_t command, int requestLength, int responseLength, bool checkLength,
-                       uint8_t& deviceError, char* errorText, uint8_t* recordFlag = nullptr) {
-    TransferCount = uint32_t(requestLength);
-    if (!Transact(responseLength)) {
+// Steps 6–9: the header checks in their fixed order.
+CommandStatus CheckAnswer(bool answered, uint8_t command, bool checkLength, uint8_t& deviceError,
+                          char* errorText, uint8_t* recordFlag) {
+    if (!answered) {
         SetErrorText(errorText, StatusText(StatusNoAnswer));
         return StatusNoAnswer;
     }
@@ -73,6 +73,20 @@ CommandStatus Exchange(uint8_t command, int requestLength, int responseLength, b
     }
     ClearErrorText(errorText);
     return StatusOk;
+}
+
+// Steps 5–9: the exchange and the header checks in their fixed order, recorded
+// in the exchange log.
+CommandStatus Exchange(uint8_t command, int requestLength, int responseLength, bool checkLength,
+                       uint8_t& deviceError, char* errorText, uint8_t* recordFlag = nullptr) {
+    ExchangeRecorder recorder(requestLength, responseLength);
+    TransferCount = uint32_t(requestLength);
+    const bool answered = Transact(responseLength);
+    recorder.transacted();
+    const CommandStatus status =
+        CheckAnswer(answered, command, checkLength, deviceError, errorText, recordFlag);
+    recorder.finish(status, status == StatusDeviceError ? deviceError : 0);
+    return status;
 }
 
 // Copies a 25-byte data field up to its first zero and zero-fills the rest.

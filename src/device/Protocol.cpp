@@ -26,8 +26,10 @@ namespace {
 SerialLink* g_linkOverride = nullptr;
 // The link that holds the port between OpenPort and the close.
 SerialLink* g_openLink = nullptr;
-// Why the last open failed; empty after one that succeeded.
+// Why the last open failed; empty after one that succeeded, and also after a
+// failure of a link that cannot tell why.
 QString g_lastOpenError;
+bool g_lastOpenFailed = false;
 // The port whose last exchange ended without its whole answer: the rest of
 // that answer may still be on its way.
 QString g_unsettledPath;
@@ -48,6 +50,7 @@ SerialLink* OpenActiveLink() {
     }
     SerialLink& link = ActiveLink();
     const QString name = CurrentPortSettings().PortName;
+    g_lastOpenFailed = true;
     if (name.isEmpty()) {
         g_lastOpenError = QStringLiteral("Порт не выбран.");
         return nullptr;
@@ -56,6 +59,7 @@ SerialLink* OpenActiveLink() {
         g_lastOpenError = link.lastOpenError();
         return nullptr;
     }
+    g_lastOpenFailed = false;
     g_lastOpenError.clear();
     return &link;
 }
@@ -93,6 +97,10 @@ bool OpenPort() {
 
 QString LastPortOpenError() {
     return g_lastOpenError;
+}
+
+bool LastOpenFailed() {
+    return g_lastOpenFailed;
 }
 
 bool Transact(int expectedLength) {

@@ -83,6 +83,9 @@ bool ProbePort();
 // Why the last open of OpenPort, Transact or ProbePort failed, in Russian for
 // the user; empty when it succeeded.
 QString LastPortOpenError();
+// Whether the last open failed, whether or not the link could tell why (the
+// exchange log tells a port that did not open apart from a silent device).
+bool LastOpenFailed();
 
 // The text of a status other than 0 and 5, in Windows-1251.
 QByteArray StatusText(CommandStatus status);

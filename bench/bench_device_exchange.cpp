@@ -1,6 +1,8 @@
 // 1001 goods-record writes followed by 1001 reads through the real serial code
 // against zelvo-sim on a pseudo-terminal: unpaced (the program's own cost per
-// exchange) and paced at 115200 bit/s (against the line's own time).
+// exchange), with the exchange log recording and without, in alternating rounds
+// so that both see the same machine; then paced at 115200 bit/s (against the
+// line's own time).
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <algorithm>
@@ -9,12 +11,15 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "device/ExchangeLog.h"
+#include "device/ExchangeRecorder.h"
 #include "device/Protocol.h"
 #include "support/SimProcess.h"
 
 namespace {
 
 constexpr int Records = 1001;
+constexpr int LogRounds = 4;
 using namespace bench;
 
 // Returns the duration of every exchange in microseconds; -1 when one failed.
@@ -61,11 +66,37 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zelvo-sim did not start: %s\n", qPrintable(unpaced.errorString()));
         return 1;
     }
-    const std::vector<double> fast = Run(unpaced.portPath());
-    if (fast.empty()) return 1;
-    std::printf("unpaced: %d exchanges, median %.3f ms per exchange, total %.1f ms\n",
-                int(fast.size()), Median(fast) / 1000.0,
-                std::accumulate(fast.begin(), fast.end(), 0.0) / 1000.0);
+    ExchangeLog& log = ProgramExchangeLog();
+    std::vector<double> withoutLog, withLog;
+    for (int round = 0; round < LogRounds; ++round) {
+        for (const bool recording : {false, true}) {
+            log.setRecording(recording);
+            const std::vector<double> times = Run(unpaced.portPath());
+            if (times.empty()) return 1;
+            std::vector<double>& into = recording ? withLog : withoutLog;
+            into.insert(into.end(), times.begin(), times.end());
+        }
+    }
+    const double off = Median(withoutLog), on = Median(withLog);
+    std::printf(
+        "unpaced: %d exchanges each way, median per exchange %.3f ms without the log, "
+        "%.3f ms with it: the log costs %+.1f %%\n",
+        int(withLog.size()), off / 1000.0, on / 1000.0, (on / off - 1.0) * 100.0);
+    std::printf("exchange log after the runs: %d held, %llu dropped\n", log.size(),
+                static_cast<unsigned long long>(log.dropped()));
+
+    // Recording alone, without the line's noise around it.
+    constexpr int Recordings = 200000;
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < Recordings; ++i) {
+        ExchangeRecorder recorder(GoodsRequestLength, GoodsResponseLength);
+        TransferCount = GoodsResponseLength;
+        recorder.transacted();
+        recorder.finish(StatusOk, 0);
+    }
+    std::printf("recording one exchange alone: %.3f us (%.2f %% of the median exchange)\n",
+                Ms(clock) * 1000.0 / Recordings, Ms(clock) * 1000.0 / Recordings / off * 100.0);
 
     SimProcess paced({QStringLiteral("--pace"), QString::number(Baud)});
     if (!paced.isReady()) return 1;

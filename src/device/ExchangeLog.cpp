@@ -17,6 +17,7 @@ SecretMask Checksum(int frameLength) {
 }
 
 void Wipe(uint8_t* bytes, int length, SecretMask mask) {
+    if (mask == 0) return;
     for (int i = 0; i < length; ++i)
         if (mask & (SecretMask(1) << i)) bytes[i] = 0;
 }

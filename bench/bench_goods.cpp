@@ -4,7 +4,8 @@
 // read from zelvo-sim through the real serial code (answers paced at 115200
 // bit/s, set against the line's own time for the same bytes), five changed
 // records written against all of them, the longest pause between two repaints
-// while a transfer runs, and the program's memory with the goods table full.
+// while a transfer runs (also with the exchange log window open and filling),
+// and the program's memory with the goods table full.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -16,7 +17,10 @@
 
 #include "BenchSupport.h"
 #include "config/DeviceCharset.h"
+#include "device/ExchangeLog.h"
 #include "device/Protocol.h"
+#include "device/ui/ExchangeLogModel.h"
+#include "device/ui/ExchangeLogWindow.h"
 #include "goods/GoodsCsv.h"
 #include "goods/GoodsFile.h"
 #include "goods/GoodsTable.h"
@@ -207,6 +211,44 @@ void Transfers(PageHost* host, GoodsPage* page, bool paced) {
     SetDialogs(nullptr);
 }
 
+// Paced reads of all records with the exchange log window closed and open (taking
+// in every exchange as it comes), in alternating rounds so that both see the
+// same machine.
+void ReadWithLogWindow(PageHost* host, GoodsPage* page) {
+    SimProcess sim({QStringLiteral("--pace"), QString::number(Baud)});
+    if (!sim.isReady()) return;
+    UsePort(sim.portPath());
+    CountingDialogs dialogs;
+    SetDialogs(&dialogs);
+    TimedProgress progress(host);
+    SetProgress(&progress);
+    ExchangeLogWindow logWindow(ProgramExchangeLog());
+    const double line =
+        GoodsRecordCount * (GoodsRequestLength + GoodsResponseLength) * 10.0 * 1000.0 / Baud;
+    std::printf("paced read of all %d records, line's own time %.1f ms:\n", GoodsRecordCount, line);
+    for (int round = 0; round < 2; ++round) {
+        for (const bool open : {false, true}) {
+            ProgramExchangeLog().clear();
+            logWindow.setVisible(open);
+            QApplication::processEvents();
+            QElapsedTimer clock;
+            clock.start();
+            ReadAllGoods(page->table(), progress, dialogs);
+            const double ms = Ms(clock);
+            logWindow.refresh();
+            std::printf(
+                "  log window %-6s %8.1f ms, overhead %+5.1f %%, longest gap between "
+                "repaints %.1f ms",
+                open ? "open:" : "closed:", ms, (ms / line - 1.0) * 100.0,
+                double(progress.longestGapNs) / 1e6);
+            if (open) std::printf(", %d rows in the window", logWindow.model()->rowCount());
+            std::printf("%s\n", dialogs.questions ? "  [FAILED RECORDS]" : "");
+        }
+    }
+    SetProgress(nullptr);
+    SetDialogs(nullptr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -254,6 +296,7 @@ int main(int argc, char** argv) {
 
     Transfers(&window, page, true);
     Transfers(&window, page, false);
+    ReadWithLogWindow(&window, page);
 
     std::printf(
         "memory: peak RSS %ld kB at start, %ld kB with the main window and the goods table "

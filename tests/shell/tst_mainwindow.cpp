@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -16,9 +17,11 @@
 
 #include "admin/ui/StatePage.h"
 #include "device/DeviceLock.h"
+#include "device/ExchangeLog.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
 #include "device/ui/ConnectionSettingsDialog.h"
+#include "device/ui/ExchangeLogWindow.h"
 #include "emulator/EmulatorLink.h"
 #include "forms/ui/FormConstructorPage.h"
 #include "goods/ui/GoodsPage.h"
@@ -162,6 +165,46 @@ private slots:
         QCOMPARE(window->portPanel->text(), QStringLiteral("Порт: "));
         QCOMPARE(window->speedPanel->text(), QStringLiteral("Скорость: "));
         QCOMPARE(CurrentPortSettings().PortName, QStringLiteral("/nonexistent/ttyZ9"));
+    }
+
+    void exchangeLogOpensFromTheMenuAndTheSettingsDialog() {
+        ExchangeLogWindow logWindow(ProgramExchangeLog());
+        SharedExchangeLogWindow = &logWindow;
+        QVERIFY(window->actAdminMenu->menu()->actions().contains(window->actExchangeLog));
+        // The window's width is fixed: the menu bar keeps every item in sight.
+        const QMenuBar* bar = window->menuBar();
+        const QRect last = bar->actionGeometry(window->actAbout);
+        QVERIFY(last.isValid() && last.right() < bar->width());
+        window->actExchangeLog->trigger();
+        QVERIFY(logWindow.isVisible());
+        QVERIFY(!logWindow.isModal());
+        window->actExchangeLog->trigger();
+        int logWindows = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            logWindows += qobject_cast<ExchangeLogWindow*>(w) != nullptr;
+        QCOMPARE(logWindows, 1);
+
+        // A window that a modal dialog blocks is told so.
+        struct BlockWatch : QObject {
+            bool blocked = false;
+            bool eventFilter(QObject*, QEvent* event) override {
+                if (event->type() == QEvent::WindowBlocked) blocked = true;
+                if (event->type() == QEvent::WindowUnblocked) blocked = false;
+                return false;
+            }
+        } watch;
+        logWindow.windowHandle()->installEventFilter(&watch);
+        logWindow.hide();
+        bool usableBesideTheDialog = false;
+        WhenSettingsOpen([&](ConnectionSettingsDialog* d) {
+            QCOMPARE(d->exchangeLogButton->text(), QStringLiteral("Журнал обмена"));
+            d->exchangeLogButton->click();
+            usableBesideTheDialog = logWindow.isVisible() && !watch.blocked;
+            d->cancelClicked();
+        });
+        window->actSettings->trigger();
+        SharedExchangeLogWindow = nullptr;
+        QVERIFY(usableBesideTheDialog);
     }
 
     void cancelKeepsTheEarlierState() {

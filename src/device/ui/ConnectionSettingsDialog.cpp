@@ -13,6 +13,7 @@
 #include "device/DeviceFinder.h"
 #include "device/DeviceLock.h"
 #include "device/PortNames.h"
+#include "device/ui/ExchangeLogWindow.h"
 #include "shell/DeviceOperation.h"
 #include "shell/UserDialogs.h"
 #include "shell/ui/DigitFilter.h"
@@ -76,6 +77,15 @@ ConnectionSettingsDialog::ConnectionSettingsDialog(QWidget* parent) : QDialog(pa
     auto* find = new QPushButton(QStringLiteral("Найти АС"), this);
     find->setGeometry(8, 264, 100, 26);
     connect(find, &QPushButton::clicked, this, Guarded([this] { findDeviceClicked(); }));
+    exchangeLogButton = new QPushButton(QStringLiteral("Журнал обмена"), this);
+    exchangeLogButton->setGeometry(114, 264, 120, 26);
+    exchangeLogButton->setAutoDefault(false);
+    connect(exchangeLogButton, &QPushButton::clicked, this,
+            Guarded([] { ShowExchangeLogWindow(); }));
+    // Modal to the main window only, so that the exchange log opened from here
+    // can be read and scrolled beside the dialog.
+    setWindowModality(Qt::WindowModal);
+
     auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
     cancel->setGeometry(270, 264, 90, 26);
     connect(cancel, &QPushButton::clicked, this, Guarded([this] { cancelClicked(); }));

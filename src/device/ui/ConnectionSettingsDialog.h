@@ -5,6 +5,7 @@
 
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 
 // The connection settings dialog. Created for each opening, so it always shows
 // the defaults, never the values in force.
@@ -21,6 +22,9 @@ public:
     QLineEdit* machineNumberEdit = nullptr;  // machine number
     QLineEdit* byteTimeoutEdit = nullptr;    // byte time-out
     QLineEdit* totalTimeoutEdit = nullptr;   // total time-out
+
+    // Opens the program's exchange log window beside the dialog.
+    QPushButton* exchangeLogButton = nullptr;
 
     // The ports "Найти АС" asks: the system's serial ports when the dialog
     // opened; a test puts its pseudo-terminal here.

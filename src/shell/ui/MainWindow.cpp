@@ -24,6 +24,7 @@
 #include "device/PortNames.h"
 #include "device/Protocol.h"
 #include "device/ui/ConnectionSettingsDialog.h"
+#include "device/ui/ExchangeLogWindow.h"
 #include "forms/ui/FormConstructorPage.h"
 #include "goods/GoodsTable.h"
 #include "goods/ui/GoodsPage.h"
@@ -131,6 +132,12 @@ void MainWindow::buildMenus() {
     actState = admin->addAction(QStringLiteral("Запрос состояния"));
     tip(actState);
     connect(actState, &QAction::triggered, this, Guarded([this] { ShowMainPage(statePage_); }));
+    // The menu bar has no room for another item at the window's fixed width; while no
+    // port is open the settings dialog's button opens the log.
+    admin->addSeparator();
+    actExchangeLog = admin->addAction(QStringLiteral("Журнал обмена"));
+    tip(actExchangeLog);
+    connect(actExchangeLog, &QAction::triggered, this, Guarded([] { ShowExchangeLogWindow(); }));
 
     actReports = bar->addAction(QStringLiteral("Отчеты"));
     actReports->setToolTip(QStringLiteral("Отсеты"));

@@ -48,6 +48,7 @@ public:
 
     // The menu actions, public so that tests drive them as a user would.
     QAction* actSettings = nullptr;
+    QAction* actExchangeLog = nullptr;
     QAction* actConstructorMenu = nullptr;
     QAction* actWizard = nullptr;
     QAction* actLoadFile = nullptr;

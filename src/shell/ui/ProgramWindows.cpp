@@ -2,6 +2,8 @@
 
 #include <QPushButton>
 
+#include "device/ExchangeLog.h"
+
 ProgramWindows::ProgramWindows()
     : dialogs_(&mainWindow),
       lineEditor_(&mainWindow),
@@ -9,7 +11,8 @@ ProgramWindows::ProgramWindows()
       goodsEditor_(&mainWindow),
       waitWindow_(&mainWindow),
       progress_(&mainWindow, &waitWindow_),
-      inputGuard_(&waitWindow_) {
+      inputGuard_(&waitWindow_),
+      exchangeLog_(ProgramExchangeLog()) {
     SetDialogs(&dialogs_);
     SetProgress(&progress_);
     inputGuard_.followDeviceOperations();
@@ -20,12 +23,14 @@ ProgramWindows::ProgramWindows()
     SharedLineEditor = &lineEditor_;
     SharedNumberEditor = &numberEditor_;
     SharedGoodsEditor = &goodsEditor_;
+    SharedExchangeLogWindow = &exchangeLog_;
 }
 
 ProgramWindows::~ProgramWindows() {
     SharedLineEditor = nullptr;
     SharedNumberEditor = nullptr;
     SharedGoodsEditor = nullptr;
+    SharedExchangeLogWindow = nullptr;
     SetDialogs(nullptr);
     SetProgress(nullptr);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/ui/ExchangeLogWindow.h"
 #include "goods/ui/GoodsRecordEditor.h"
 #include "shell/ui/InputGuard.h"
 #include "shell/ui/MainWindow.h"
@@ -11,9 +12,11 @@
 
 // The windows that live for the whole run, created in the order the program
 // needs them: the main window, the line editor, the number editor, the goods
-// record editor, the wait window. The splash is made and destroyed by the
-// main window's first show. Message boxes and progress go to these windows
-// for as long as the object lives.
+// record editor, the wait window, the exchange log window. The splash is made
+// and destroyed by the main window's first show. Message boxes and progress go
+// to these windows for as long as the object lives. The exchange log window
+// has no parent, so that it stays usable beside the settings dialog, which is
+// modal to the main window only.
 class ProgramWindows {
 public:
     ProgramWindows();
@@ -34,4 +37,5 @@ private:
     WaitWindow waitWindow_;
     WindowProgress progress_;
     InputGuard inputGuard_;
+    ExchangeLogWindow exchangeLog_;
 };

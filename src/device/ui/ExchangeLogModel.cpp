@@ -92,8 +92,8 @@ QVariant ExchangeLogModel::data(const QModelIndex& index, int role) const {
 QVariant ExchangeLogModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     static const char16_t* const titles[ColumnCount] = {
-        u"№",     u"Время",  u"Порт",  u"Скорость", u"Команда", u"Режим",
-        u"Адрес", u"Запрос", u"Ответ", u"мс",       u"Статус",  u"Ошибка АС"};
+        u"№",     u"Время", u"Порт",   u"Скорость",  u"Команда", u"Режим",
+        u"Адрес", u"мс",    u"Статус", u"Ошибка АС", u"Запрос",  u"Ответ"};
     if (section < 0 || section >= ColumnCount) return {};
     return QString::fromUtf16(titles[section]);
 }

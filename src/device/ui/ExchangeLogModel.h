@@ -23,11 +23,12 @@ public:
         CommandColumn,
         ModeColumn,
         AddressColumn,
-        RequestColumn,
-        AnswerColumn,
         DurationColumn,
         StatusColumn,
         DeviceErrorColumn,
+        // The bytes last: the outcome stays in sight beside the command.
+        RequestColumn,
+        AnswerColumn,
         ColumnCount
     };
 

@@ -86,6 +86,7 @@ ExchangeLogWindow::ExchangeLogWindow(ExchangeLog& log, QWidget* parent)
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     table->horizontalHeader()->setStretchLastSection(true);
+    table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     const QFontMetrics hex(ExchangeLogModel::hexFont());
     for (int c = 0; c < ExchangeLogModel::ColumnCount; ++c)
         table->setColumnWidth(c, ColumnWidth(table->fontMetrics(), hex, c));

@@ -55,7 +55,7 @@ int ColumnWidth(const QFontMetrics& text, const QFontMetrics& hex, int column) {
             return text.horizontalAdvance(QStringLiteral("0000.00__"));
         case ExchangeLogModel::StatusColumn:
             return text.horizontalAdvance(
-                QStringLiteral("1 Нет ответа или не удалось открыть порт."));
+                QStringLiteral("1 Нет ответа или не удалось открыть порт.__"));
         default:
             return text.horizontalAdvance(QStringLiteral("00 Не совпал заводской номер.__"));
     }

@@ -25,6 +25,7 @@ void ExchangeRecorder::transacted() {
     if (!log_) return;
     record_.durationNs = clock_.nsecsElapsed();
     record_.portOpened = !LastOpenFailed();
+    if (!record_.portOpened) record_.openError = LastPortOpenError();
     // A port that did not open leaves the request in the frame buffer.
     record_.answerLength =
         record_.portOpened

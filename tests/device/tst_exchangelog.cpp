@@ -199,7 +199,19 @@ private slots:
         QVERIFY(!r.portOpened);
         QCOMPARE(r.answerLength, uint8_t(0));
         QCOMPARE(r.requestLength, uint8_t(StateRequestLength));
-        QVERIFY(ExchangeStatusText(r).startsWith(QStringLiteral("1 Не удалось открыть порт")));
+        QCOMPARE(ExchangeStatusText(r), QStringLiteral("1 Не удалось открыть порт."));
+
+        // A real port says why.
+        CurrentPortSettings().PortName = QStringLiteral("/dev/zelvo-no-such-port");
+        SetLinkOverride(nullptr);
+        QCOMPARE(ReadState(), StatusNoAnswer);
+        const ExchangeRecord& real = Last();
+        QVERIFY(!real.portOpened);
+        QVERIFY(!real.openError.isEmpty());
+        QCOMPARE(ExchangeStatusText(real),
+                 QStringLiteral("1 Не удалось открыть порт: ") + LastPortOpenError());
+        QVERIFY(ExchangeBlock(real).contains(LastPortOpenError()));
+        SetLinkOverride(&link);
     }
 
     void passwordsNeverReachTheLog() {

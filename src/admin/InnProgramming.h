@@ -14,6 +14,9 @@ class UserDialogs;
 
 constexpr int InnMaxDigits = 12;
 constexpr int InnPasswordMaxDigits = 5;
+// The device keeps the year as one byte counted from 2000.
+constexpr int InnFirstYear = 2000;
+constexpr int InnLastYear = 2255;
 
 // What the dialog holds when "Применить" is pressed.
 struct InnInput {

@@ -18,6 +18,10 @@ StateQuery QueryDeviceState() {
     return query;
 }
 
+QString StateFailureMessage(const StateQuery& query) {
+    return FailureMessage(QStringLiteral("Не удалось прочитать параметр."), query.errorText);
+}
+
 QString TwoDigits(int value) {
     const QString digits = QString::number(value);
     return value >= 0 && value < 10 ? QStringLiteral("0") + digits : digits;

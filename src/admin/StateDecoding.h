@@ -36,6 +36,8 @@ struct StateQuery {
 
 // Runs one StateCommand; the answer is meaningful only when ok().
 StateQuery QueryDeviceState();
+// What the state page says when the query failed.
+QString StateFailureMessage(const StateQuery& query);
 
 // The fourteen texts of the state page, in the order the page fills them.
 struct StateTexts {

@@ -47,31 +47,47 @@ private:
 };
 
 // A phase that runs over the 24 lines of eight three-line records with a
-// progress step after each line.
-ItemLoopOptions RecordPhase(const QString& lead) {
+// progress step after each line. `record` names a record for the user
+// ("оператор": item 7 is "оператор 3, строка 2").
+ItemLoopOptions RecordPhase(const QString& lead, const QString& record) {
     ItemLoopOptions options;
     options.failureLead = lead;
     options.progressTotal = RecordPhaseSteps;
+    options.itemName = [record](int i) {
+        return QStringLiteral("%1 %2, строка %3")
+            .arg(record)
+            .arg(i / LinesPerRecord + 1)
+            .arg(i % LinesPerRecord + 1);
+    };
     return options;
 }
 
 // One item with the hourglass and no progress bar: the document name.
-ItemLoopOptions SingleItem(const QString& lead) {
+ItemLoopOptions SingleItem(const QString& lead, const QString& name) {
     ItemLoopOptions options;
     options.failureLead = lead;
     options.beginEndProgress = false;
+    options.itemName = [name](int) { return name; };
     return options;
 }
 
-// The eight lines of one cliché; the caller handles the bar and the cursor.
-ItemLoopOptions ClicheLines(const QString& lead) {
+// The eight lines of cliché `clicheNumber`; the caller handles the bar and the cursor.
+ItemLoopOptions ClicheLines(const QString& lead, int clicheNumber) {
     ItemLoopOptions options;
     options.failureLead = lead;
     options.progressTotal = ClicheLineCount;
     options.beginEndProgress = false;
     options.busyCursor = false;
+    options.itemName = [clicheNumber](int line) {
+        return QStringLiteral("клише %1, строка %2").arg(clicheNumber).arg(line + 1);
+    };
     return options;
 }
+
+const QString OperatorItem = QStringLiteral("оператор");
+const QString ServiceItem = QStringLiteral("услуга");
+const QString RequisiteItem = QStringLiteral("реквизит");
+const QString DocumentNameItem = QStringLiteral("ДСО");
 
 bool Stop(Progress& progress, UserDialogs& dialogs) {
     progress.hideWait();
@@ -142,7 +158,7 @@ bool DownloadConfiguration(DeviceConfiguration& config, ConfigurationPages* page
                                      field.bytes, field.size,
                                      line == OperatorPositionLine ? &op.access : nullptr);
         },
-        RecordPhase(ReadLead()), progress, dialogs);
+        RecordPhase(ReadLead(), OperatorItem), progress, dialogs);
     if (pages) pages->refreshOperators();
     if (!goOn) return Stop(progress, dialogs);
 
@@ -152,12 +168,13 @@ bool DownloadConfiguration(DeviceConfiguration& config, ConfigurationPages* page
         [&](int) -> std::optional<ItemResult> {
             return ReadParameterText(GroupDocumentName, 1, 1, config.documentName);
         },
-        SingleItem(ReadLead()), progress, dialogs);
+        SingleItem(ReadLead(), DocumentNameItem), progress, dialogs);
     // A stop here leaves the document-name page as it was.
     if (!goOn) return Stop(progress, dialogs);
     if (pages) pages->refreshDocumentName();
 
-    const auto readRecords = [&](ParameterGroup group, ThreeLineRecord* records) {
+    const auto readRecords = [&](ParameterGroup group, ThreeLineRecord* records,
+                                 const QString& record) {
         return RunItemLoop(
             RecordPhaseSteps,
             [&, group, records](int i) -> std::optional<ItemResult> {
@@ -166,22 +183,22 @@ bool DownloadConfiguration(DeviceConfiguration& config, ConfigurationPages* page
                                          uint8_t(i % LinesPerRecord + 1),
                                          record.lines[i % LinesPerRecord], &record.access);
             },
-            RecordPhase(ReadLead()), progress, dialogs);
+            RecordPhase(ReadLead(), record), progress, dialogs);
     };
 
     progress.setWaitText(QStringLiteral("Наименование услуг..."));
-    goOn = readRecords(GroupService, config.services);
+    goOn = readRecords(GroupService, config.services, ServiceItem);
     if (pages) pages->refreshServices();
     if (!goOn) return Stop(progress, dialogs);
 
     progress.setWaitText(QStringLiteral("Дополнительные реквизиты..."));
-    goOn = readRecords(GroupRequisite, config.requisites);
+    goOn = readRecords(GroupRequisite, config.requisites, RequisiteItem);
     if (pages) pages->refreshRequisites();
     if (!goOn) return Stop(progress, dialogs);
 
     progress.setWaitText(QStringLiteral("Клише..."));
     for (int c = 0; c < ClicheCount; ++c) {
-        ItemLoopOptions options = ClicheLines(ReadLead());
+        ItemLoopOptions options = ClicheLines(ReadLead(), c + 1);
         options.beginEndProgress = true;
         goOn = RunItemLoop(
             ClicheLineCount,
@@ -221,7 +238,7 @@ bool UploadConfiguration(DeviceConfiguration& config) {
             return WriteParameterText(GroupOperator, uint8_t(i / LinesPerRecord + 1), uint8_t(line),
                                       field.bytes, field.size);
         },
-        RecordPhase(WriteLead()), progress, dialogs);
+        RecordPhase(WriteLead(), OperatorItem), progress, dialogs);
     if (!goOn) return Stop(progress, dialogs);
 
     progress.setWaitText(QStringLiteral("Загрузка ДСО..."));
@@ -230,10 +247,11 @@ bool UploadConfiguration(DeviceConfiguration& config) {
         [&](int) -> std::optional<ItemResult> {
             return WriteParameterText(GroupDocumentName, 1, 1, config.documentName);
         },
-        SingleItem(WriteLead()), progress, dialogs);
+        SingleItem(WriteLead(), DocumentNameItem), progress, dialogs);
     if (!goOn) return Stop(progress, dialogs);
 
-    const auto writeRecords = [&](ParameterGroup group, const ThreeLineRecord* records) {
+    const auto writeRecords = [&](ParameterGroup group, const ThreeLineRecord* records,
+                                  const QString& record) {
         return RunItemLoop(
             RecordPhaseSteps,
             [&, group, records](int i) -> std::optional<ItemResult> {
@@ -243,14 +261,14 @@ bool UploadConfiguration(DeviceConfiguration& config) {
                                           uint8_t(i % LinesPerRecord + 1),
                                           record.lines[i % LinesPerRecord]);
             },
-            RecordPhase(WriteLead()), progress, dialogs);
+            RecordPhase(WriteLead(), record), progress, dialogs);
     };
 
     progress.setWaitText(QStringLiteral("Загрузка услуг..."));
-    if (!writeRecords(GroupService, config.services)) return Stop(progress, dialogs);
+    if (!writeRecords(GroupService, config.services, ServiceItem)) return Stop(progress, dialogs);
 
     progress.setWaitText(QStringLiteral("Загрузка дополнительных услуг..."));
-    if (!writeRecords(GroupRequisite, config.requisites)) return Stop(progress, dialogs);
+    if (!writeRecords(GroupRequisite, config.requisites, RequisiteItem)) return Stop(progress, dialogs);
 
     // The bar and the hourglass are set up once for both clichés and taken down
     // after each, so the second cliché runs on a hidden bar with the normal cursor.
@@ -265,7 +283,7 @@ bool UploadConfiguration(DeviceConfiguration& config) {
                     return WriteParameterText(GroupCliche, uint8_t(c + 1), uint8_t(line + 1),
                                               config.cliches[c].lines[line]);
                 },
-                ClicheLines(WriteLead()), progress, dialogs);
+                ClicheLines(WriteLead(), c + 1), progress, dialogs);
         }
         progress.end();
         progress.setBusyCursor(false);
@@ -298,6 +316,7 @@ std::optional<int> ReadFormTable(DeviceConfiguration& config) {
         options.askOnFailure = false;  // the first form that fails ends the table silently
         options.beginEndProgress = false;
         options.busyCursor = false;
+        options.itemName = [](int n) { return QStringLiteral("форма %1").arg(n + 1); };
         RunItemLoop(
             FormCount,
             [&](int n) -> std::optional<ItemResult> {

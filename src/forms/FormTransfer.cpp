@@ -4,6 +4,7 @@
 
 #include "config/DeviceConfiguration.h"
 #include "device/Protocol.h"
+#include "shell/UserDialogs.h"
 
 ItemResult ProgramForm(const DeviceConfiguration& config, int formNumber) {
     Q_ASSERT(formNumber >= 1 && formNumber <= FormCount);
@@ -16,6 +17,17 @@ ItemResult ProgramForm(const DeviceConfiguration& config, int formNumber) {
     return RunCommand([&](char* errorText) {
         return FormCommand(ModeWrite, number, variant, requisite, kind, deviceError, errorText);
     });
+}
+
+bool ProgramFormReporting(const DeviceConfiguration& config, int formNumber, UserDialogs& dialogs) {
+    const ItemResult result = ProgramForm(config, formNumber);
+    if (!result.ok()) {
+        dialogs.error(FailureMessage(QStringLiteral("Не удалось запрограммировать бланк... "),
+                                     result.errorText));
+        return false;
+    }
+    dialogs.warning(QStringLiteral("Бланк удачно запрограммированн..."));
+    return true;
 }
 
 ItemResult ReadForm(DeviceConfiguration& config, int formNumber, FormStatusUpdate status) {

@@ -6,11 +6,16 @@
 #include "shell/ItemLoop.h"
 
 struct DeviceConfiguration;
+class UserDialogs;
 
 // Sends form `formNumber` (1..8) with its slot's variant, requisite and kind as
 // they are stored. Throws ConversionError before sending when the factory
 // number does not convert.
 ItemResult ProgramForm(const DeviceConfiguration& config, int formNumber);
+
+// "Запрограммировать" of the constructor page once a form and a variant are
+// chosen: ProgramForm and its message, success or failure. True on success.
+bool ProgramFormReporting(const DeviceConfiguration& config, int formNumber, UserDialogs& dialogs);
 
 // What a successful read does to the form's status byte: the constructor's
 // single read leaves it, the reading of the whole table sets it from the

@@ -47,10 +47,23 @@ private:
     Progress& progress_;
 };
 
+// A goods record as a failure names it: "товар 517".
+QString GoodsItemName(int number) {
+    return QStringLiteral("товар %1").arg(number);
+}
+
 ItemLoopOptions AllRecords(const QString& lead, int total = GoodsRecordCount) {
     ItemLoopOptions options;
     options.failureLead = lead;
     options.progressTotal = total;
+    // Item i is record i, whose number is also the "Код товара" of its row.
+    options.itemName = GoodsItemName;
+    return options;
+}
+
+// Item i of a loop over some table rows is the record of rows[i].
+ItemLoopOptions RowsOf(const QVector<int>& rows, ItemLoopOptions options) {
+    options.itemName = [&rows](int index) { return GoodsItemName(rows[index] - 1); };
     return options;
 }
 
@@ -72,7 +85,7 @@ bool WriteGoodsRows(GoodsTable& table, const QVector<int>& rows, Progress& progr
                     table.markFailed(row);
                 return result;
             },
-            AllRecords(WriteLead, int(rows.size())), progress, dialogs);
+            RowsOf(rows, AllRecords(WriteLead, int(rows.size()))), progress, dialogs);
     }
     if (completed)
         dialogs.warning(QStringLiteral("Записано удачно..."));

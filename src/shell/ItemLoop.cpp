@@ -19,7 +19,7 @@ QString FailureMessage(const QString& lead, const QByteArray& errorText) {
 }
 
 QString ContinueQuestion(const QString& lead, const QByteArray& errorText) {
-    return FailureMessage(lead, errorText) + QStringLiteral("\n Продолжить?");
+    return ContinueQuestionText(FailureMessage(lead, errorText));
 }
 
 bool RunItemLoop(int count, const std::function<std::optional<ItemResult>(int index)>& item,
@@ -48,11 +48,18 @@ bool RunItemLoop(int count, const std::function<std::optional<ItemResult>(int in
         }
         const std::optional<ItemResult> result = item(index);
         if (!result) continue;
-        if (!result->ok() &&
-            (!options.askOnFailure ||
-             !dialogs.errorContinue(ContinueQuestion(options.failureLead, result->errorText)))) {
-            completed = false;
-            break;
+        if (!result->ok()) {
+            const QString item = options.itemName ? options.itemName(index) : QString();
+            const QString message = FailureMessage(options.failureLead, result->errorText);
+            if (!options.askOnFailure) {
+                dialogs.failureEndedLoop(item, message);
+                completed = false;
+                break;
+            }
+            if (!dialogs.continueAfterFailure(item, message)) {
+                completed = false;
+                break;
+            }
         }
         if (options.progressTotal > 0) {
             const int done = options.progressDone ? options.progressDone(index) : index + 1;

@@ -40,12 +40,15 @@ struct ItemLoopOptions {
     // false: the first failure ends the loop without a question (the form
     // table reading stops silently at a form that does not answer).
     bool askOnFailure = true;
+    // Names item `index` for the user ("оператор 3, строка 2") when it fails.
+    std::function<QString(int index)> itemName;
 };
 
 // Runs items 0..count-1. `item` returns the command's result, or nothing when
 // the item is skipped without a step. After a failure the user is asked
-// failureLead + error text + "\n Продолжить?"; No stops at once (or, without
-// askOnFailure, the loop stops at the failure itself).
+// failureLead + error text + "\n Продолжить?" (UserDialogs::continueAfterFailure,
+// with the item's name); No stops at once (or, without askOnFailure, the loop
+// stops at the failure itself and the dialogs are only told).
 // The loop also ends, before the next item, once progress.stopRequested() says so.
 // Returns true when every item was run, false when the user stopped.
 bool RunItemLoop(int count, const std::function<std::optional<ItemResult>(int index)>& item,

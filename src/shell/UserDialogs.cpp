@@ -13,6 +13,16 @@ QString CaptionProgram() {
     return QStringLiteral("Zelvo");
 }
 
+QString ContinueQuestionText(const QString& message) {
+    return message + QStringLiteral("\n Продолжить?");
+}
+
+bool UserDialogs::continueAfterFailure(const QString&, const QString& message) {
+    return errorContinue(ContinueQuestionText(message));
+}
+
+void UserDialogs::failureEndedLoop(const QString&, const QString&) {}
+
 namespace {
 
 // Before a window takes over (and in programs without one) nothing is shown

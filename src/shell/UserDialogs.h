@@ -41,7 +41,19 @@ public:
     bool confirm(const QString& text) {
         return ask(CaptionConfirmation(), text, DialogIcon::Question);
     }
+
+    // A failed item of a transfer loop: `item` names it ("товар 517"),
+    // `message` is the failure. True goes on with the next item. A window asks
+    // the message with "\n Продолжить?" under it and leaves the item unnamed, as
+    // the user sees it in the grid; the command line names it in its report.
+    virtual bool continueAfterFailure(const QString& item, const QString& message);
+    // A loop that ends silently at its first failure (the form table) ended
+    // at `item`. A window says nothing.
+    virtual void failureEndedLoop(const QString& item, const QString& message);
 };
+
+// The question after a failed item: the message and "\n Продолжить?".
+QString ContinueQuestionText(const QString& message);
 
 // The program-wide dialogs: the widget implementation in the running program,
 // a scripted one in tests.

@@ -54,8 +54,7 @@ InnDialog::InnDialog(QWidget* parent) : QDialog(parent) {
     dateEdit->setLocale(russian);
     dateEdit->setDisplayFormat(russian.dateFormat(QLocale::LongFormat));
     dateEdit->setCalendarPopup(true);
-    // The device keeps the year as one byte counted from 2000.
-    dateEdit->setDateRange(QDate(2000, 1, 1), QDate(2255, 12, 31));
+    dateEdit->setDateRange(QDate(InnFirstYear, 1, 1), QDate(InnLastYear, 12, 31));
     dateEdit->setDate(QDate::currentDate());
 
     groupCombo = new QComboBox(this);

@@ -162,8 +162,7 @@ void StatePage::stateClicked() {
     clearFields();
     const StateQuery query = QueryDeviceState();
     if (!query.ok()) {
-        Dialogs().error(
-            FailureMessage(QStringLiteral("Не удалось прочитать параметр."), query.errorText));
+        Dialogs().error(StateFailureMessage(query));
         return;
     }
     fill(DecodeState(query.answer));

@@ -413,13 +413,7 @@ void FormConstructorPage::writeClicked() {
         Dialogs().error(QStringLiteral("Не выбрана форма для программирования."));
         return;
     }
-    const ItemResult result = ProgramForm(CurrentConfiguration(), form);
-    if (!result.ok()) {
-        Dialogs().error(FailureMessage(QStringLiteral("Не удалось запрограммировать бланк... "),
-                                       result.errorText));
-        return;
-    }
-    Dialogs().warning(QStringLiteral("Бланк удачно запрограммированн..."));
+    ProgramFormReporting(CurrentConfiguration(), form, Dialogs());
 }
 
 void FormConstructorPage::readClicked() {

@@ -1,0 +1,103 @@
+// state and inn.
+
+#include <QDate>
+#include <QJsonObject>
+
+#include "admin/InnProgramming.h"
+#include "admin/StateDecoding.h"
+#include "cli/CliCommands.h"
+#include "cli/CliSession.h"
+#include "cli/CommandSupport.h"
+#include "cli/ExitCode.h"
+
+namespace {
+
+// A code and its text as one value, "1 (Регистрация)" style; the text only where the code has one.
+QString CodeAndText(const QString& code, const QString& text) {
+    return text.isEmpty() ? code : code + QStringLiteral(" (") + text + QLatin1Char(')');
+}
+
+}  // namespace
+
+int RunState(CliSession& session) {
+    if (const int code = ApplyConnection(session); code != ExitDone) return code;
+    const StateQuery query = QueryDeviceState();
+    if (!query.ok()) {
+        session.dialogs.error(StateFailureMessage(query));
+        return ExitDeviceFailed;
+    }
+    const StateTexts t = DecodeState(query.answer);
+    // The rows of the state page, with its labels.
+    const QList<QPair<QString, QString>> rows = {
+        {QStringLiteral("Время АС :"), t.time},
+        {QStringLiteral("Дата АС :"), t.date},
+        {QStringLiteral("Режим работы :"), CodeAndText(t.modeCode, t.modeText)},
+        {QStringLiteral("Подрежим :"), CodeAndText(t.subModeCode, t.subModeText)},
+        {QStringLiteral("Флеш память :"), CodeAndText(t.flashCode, t.flashText)},
+        {QStringLiteral("Батарейка :"), CodeAndText(t.batteryCode, t.batteryText)},
+        {QStringLiteral("№ текущего документа :"), t.documentNumber},
+        {QStringLiteral("Состояние текущего документа :"), t.documentState},
+        {QStringLiteral("Заводской номер АС :"), t.factoryNumber},
+        {QStringLiteral("ИНН :"), t.taxpayerNumber},
+        {QStringLiteral("Текущая группа :"), QString::number(query.answer.currentGroup)},
+    };
+    for (const auto& row : rows) session.report.line(row.first + QLatin1Char(' ') + row.second);
+    session.report.set(QStringLiteral("state"),
+                       QJsonObject{
+                           {QStringLiteral("time"), t.time},
+                           {QStringLiteral("date"), t.date},
+                           {QStringLiteral("modeCode"), t.modeCode},
+                           {QStringLiteral("modeText"), t.modeText},
+                           {QStringLiteral("subModeCode"), t.subModeCode},
+                           {QStringLiteral("subModeText"), t.subModeText},
+                           {QStringLiteral("flashCode"), t.flashCode},
+                           {QStringLiteral("flashText"), t.flashText},
+                           {QStringLiteral("batteryCode"), t.batteryCode},
+                           {QStringLiteral("batteryText"), t.batteryText},
+                           {QStringLiteral("documentNumber"), t.documentNumber},
+                           {QStringLiteral("documentState"), t.documentState},
+                           {QStringLiteral("factoryNumber"), t.factoryNumber},
+                           {QStringLiteral("taxpayerNumber"), t.taxpayerNumber},
+                           {QStringLiteral("currentGroup"), int(query.answer.currentGroup)},
+                       });
+    return ExitDone;
+}
+
+int RunInn(CliSession& session) {
+    const CommandLine& line = session.line;
+    for (const QString& name : {QStringLiteral("inn"), QStringLiteral("password"),
+                                QStringLiteral("date"), QStringLiteral("group")}) {
+        if (!line.isSet(name))
+            return UsageError(session, QStringLiteral("Не указан параметр --%1.").arg(name));
+    }
+    InnInput input;
+    input.taxpayerNumber = line.value(QStringLiteral("inn"));
+    input.password = line.value(QStringLiteral("password"));
+    const QString dateText = line.value(QStringLiteral("date"));
+    input.date = QDate::fromString(dateText, Qt::ISODate);
+    if (!input.date.isValid() || dateText.size() != 10 || input.date.year() < InnFirstYear ||
+        input.date.year() > InnLastYear)
+        return UsageError(session, QStringLiteral("--date: «%1» — нужна дата ГГГГ-ММ-ДД от "
+                                                  "%2-01-01 до %3-12-31.")
+                                       .arg(dateText)
+                                       .arg(InnFirstYear)
+                                       .arg(InnLastYear));
+    int group = 0;
+    if (!ParseNumber(line.value(QStringLiteral("group")), 1, 3, group))
+        return UsageError(session, QStringLiteral("--group: «%1» — нужна группа 1, 2 или 3.")
+                                       .arg(line.value(QStringLiteral("group"))));
+    input.groupIndex = group - 1;
+    if (const int code = ApplyConnection(session); code != ExitDone) return code;
+
+    session.dialogs.setConfirmation(line.isSet(QStringLiteral("yes")));
+    const InnOutcome outcome = ProgramInn(input, session.dialogs);
+    if (!outcome.closeDialog) return ExitUsage;  // a field check refused the input
+    if (!outcome.sent) {
+        session.dialogs.error(
+            session.dialogs.declinedConfirmation().trimmed() +
+            QStringLiteral("\nИНН программируется один раз и необратимо; команда выполняется "
+                           "только с --yes. Ничего не отправлено."));
+        return ExitUsage;
+    }
+    return outcome.succeeded ? ExitDone : ExitDeviceFailed;
+}

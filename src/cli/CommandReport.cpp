@@ -1,0 +1,78 @@
+#include "cli/CommandReport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <cstdio>
+
+#include "cli/CliDialogs.h"
+#include "cli/ExitCode.h"
+#include "cli/TerminalProgress.h"
+
+namespace {
+
+QString KindName(CliDialogs::Kind kind) {
+    switch (kind) {
+        case CliDialogs::Kind::Error:
+            return QStringLiteral("error");
+        case CliDialogs::Kind::Warning:
+            return QStringLiteral("warning");
+        case CliDialogs::Kind::Information:
+            break;
+    }
+    return QStringLiteral("information");
+}
+
+void WriteOut(const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+void WriteError(const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit() + '\n';
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stderr);
+}
+
+}  // namespace
+
+int CommandReport::finish(int exitCode, const CliDialogs& dialogs,
+                          const TerminalProgress& progress) {
+    const bool interrupted = exitCode == ExitInterrupted;
+    if (interrupted)
+        WriteError(
+            QStringLiteral("Операция прервана (Ctrl+C); выполнено: %1.")
+                .arg(progress.howFar().isEmpty() ? QStringLiteral("ничего") : progress.howFar()));
+    // Each failure was told when it happened; after --keep-going they are
+    // listed together at the end.
+    if (dialogs.keepGoing() && !dialogs.failures().isEmpty()) {
+        WriteError(QStringLiteral("Не выполнено: %1.").arg(dialogs.failures().size()));
+        for (const CliDialogs::Failure& failure : dialogs.failures())
+            WriteError(QStringLiteral("  ") + failure.text());
+    }
+    QJsonArray failures;
+    for (const CliDialogs::Failure& failure : dialogs.failures())
+        failures.append(QJsonObject{{QStringLiteral("item"), failure.item},
+                                    {QStringLiteral("message"), failure.message}});
+
+    if (!json_) {
+        if (!lines_.isEmpty()) WriteOut(lines_.join(QLatin1Char('\n')).toLocal8Bit() + '\n');
+        return exitCode;
+    }
+    QJsonObject document = fields_;
+    document.insert(QStringLiteral("command"), command_);
+    document.insert(QStringLiteral("exitCode"), exitCode);
+    document.insert(QStringLiteral("ok"), exitCode == ExitDone);
+    QJsonArray messages;
+    for (const CliDialogs::Message& message : dialogs.messages())
+        messages.append(QJsonObject{{QStringLiteral("kind"), KindName(message.kind)},
+                                    {QStringLiteral("text"), message.text}});
+    document.insert(QStringLiteral("messages"), messages);
+    document.insert(QStringLiteral("failures"), failures);
+    document.insert(QStringLiteral("interrupted"), interrupted);
+    if (progress.total() > 0)
+        document.insert(QStringLiteral("progress"),
+                        QJsonObject{{QStringLiteral("operation"), progress.operation()},
+                                    {QStringLiteral("done"), progress.done()},
+                                    {QStringLiteral("total"), progress.total()}});
+    WriteOut(QJsonDocument(document).toJson(QJsonDocument::Indented));
+    return exitCode;
+}

@@ -1,0 +1,111 @@
+#include "cli/CliCommands.h"
+#include "cli/CommandSpec.h"
+
+const QStringList& ConnectionOptionNames() {
+    static const QStringList names = {
+        QStringLiteral("port"),         QStringLiteral("speed"),         QStringLiteral("number"),
+        QStringLiteral("byte-timeout"), QStringLiteral("total-timeout"), QStringLiteral("log")};
+    return names;
+}
+
+const QList<CommandSpec>& CommandSpecs() {
+    static const QList<CommandSpec> specs = [] {
+        const QStringList device = ConnectionOptionNames();
+        const QStringList transfer = device + QStringList{QStringLiteral("keep-going")};
+        const QString keepGoing = QStringLiteral(
+            "\nБез --keep-going команда останавливается на первой ошибке; с ним продолжает и "
+            "в конце перечисляет все невыполненные элементы.");
+        return QList<CommandSpec>{
+            {QStringLiteral("ports"),
+             {},
+             QStringLiteral("порты системы с их описаниями"),
+             QStringLiteral("Перечисляет последовательные порты системы с описаниями, которые "
+                            "даёт система,\nи эмулятор АС (--port emulator)."),
+             {},
+             RunPorts},
+            {QStringLiteral("find"),
+             {},
+             QStringLiteral("поиск АС на портах системы"),
+             QStringLiteral("Опрашивает порты системы на всех скоростях и сообщает порт, "
+                            "скорость и верен ли заводской номер."),
+             {QStringLiteral("number"), QStringLiteral("speed")},
+             RunFind},
+            {QStringLiteral("state"),
+             {},
+             QStringLiteral("запрос состояния АС"),
+             QStringLiteral("Запрос состояния: все поля страницы «Запрос состояния»."),
+             device,
+             RunState},
+            {QStringLiteral("config read"),
+             {QStringLiteral("FILE.cfg")},
+             QStringLiteral("вся конфигурация из АС в файл"),
+             QStringLiteral("Читает из АС операторов, ДСО, услуги, дополнительные реквизиты и "
+                            "клише и сохраняет их в файл конфигурации.\nФайл записывается, "
+                            "только когда чтение дошло до конца; прежний файл иначе остаётся "
+                            "как был.") +
+                 keepGoing,
+             transfer,
+             RunConfigRead},
+            {QStringLiteral("config write"),
+             {QStringLiteral("FILE.cfg")},
+             QStringLiteral("вся конфигурация из файла в АС"),
+             QStringLiteral("Записывает в АС операторов, ДСО, услуги, дополнительные реквизиты "
+                            "и клише из файла конфигурации.") +
+                 keepGoing,
+             transfer,
+             RunConfigWrite},
+            {QStringLiteral("forms read"),
+             {},
+             QStringLiteral("таблица форм БСО из АС"),
+             QStringLiteral("Запрашивает текущую группу и читает восемь форм БСО."),
+             transfer,
+             RunFormsRead},
+            {QStringLiteral("form write"),
+             {QStringLiteral("N"), QStringLiteral("VARIANT"), QStringLiteral("REQUISITE"),
+              QStringLiteral("KIND")},
+             QStringLiteral("программирование одной формы БСО"),
+             QStringLiteral("Программирует форму N (1..8): вариант VARIANT (1..6), "
+                            "дополнительный реквизит\nREQUISITE (0 — нет, 1..8) и вид KIND "
+                            "(0 — нет, 1 или С, 2 или Н, 3 или К),\nкак их предлагает "
+                            "конструктор форм для этого варианта."),
+             device,
+             RunFormWrite},
+            {QStringLiteral("goods read"),
+             {QStringLiteral("FILE")},
+             QStringLiteral("база товаров из АС в файл (*.base или *.csv)"),
+             QStringLiteral("Читает все 1001 записи базы товаров и сохраняет их в FILE; формат "
+                            "по расширению: .base или .csv.\nФайл записывается, только когда "
+                            "чтение дошло до конца; прежний файл иначе остаётся как был.") +
+                 keepGoing,
+             transfer,
+             RunGoodsRead},
+            {QStringLiteral("goods write"),
+             {QStringLiteral("FILE")},
+             QStringLiteral("база товаров из файла (*.base или *.csv) в АС"),
+             QStringLiteral("Записывает все 1001 записи базы товаров из FILE (.base или .csv) "
+                            "в АС.\nНекорректный файл не отправляется вовсе.") +
+                 keepGoing,
+             transfer,
+             RunGoodsWrite},
+            {QStringLiteral("goods clear"),
+             {},
+             QStringLiteral("очистка базы товаров в АС (с --yes)"),
+             QStringLiteral("Стирает все 1001 записи базы товаров в АС. Выполняется только с "
+                            "--yes.") +
+                 keepGoing,
+             transfer + QStringList{QStringLiteral("yes")},
+             RunGoodsClear},
+            {QStringLiteral("inn"),
+             {},
+             QStringLiteral("программирование ИНН (необратимо, с --yes)"),
+             QStringLiteral("Программирует ИНН. Ранее запрограммированные формы будут стерты; "
+                            "ИНН программируется\nодин раз, поэтому команда выполняется только "
+                            "с --yes.\nНужны --inn, --password, --date и --group."),
+             device + QStringList{QStringLiteral("inn"), QStringLiteral("password"),
+                                  QStringLiteral("date"), QStringLiteral("group"),
+                                  QStringLiteral("yes")},
+             RunInn},
+        };
+    }();
+    return specs;
+}

@@ -1,0 +1,314 @@
+// zelvo-cli as a script runs it, against zelvo-sim on a pseudo-terminal:
+// every command, its JSON document, its exit code, and wrong usage that sends
+// nothing.
+#include <QJsonArray>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "CliTestSupport.h"
+#include "config/ConfigurationFile.h"
+#include "support/CliRun.h"
+
+namespace {
+
+QStringList Args(std::initializer_list<const char*> words) {
+    QStringList list;
+    for (const char* word : words) list << QString::fromUtf8(word);
+    return list;
+}
+
+}  // namespace
+
+class TestCliCommands : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString path(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
+
+private slots:
+    void wrongUsageSendsNothingAndExitsTwo_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("no command") << QStringList() << QStringLiteral("Не указана команда.");
+        QTest::newRow("unknown command")
+            << Args({"reboot"}) << QStringLiteral("Неизвестная команда «reboot».");
+        QTest::newRow("half a command") << Args({"goods"}) << QStringLiteral("read, write, clear");
+        QTest::newRow("option of another command")
+            << Args({"state", "--yes"}) << QStringLiteral("--yes не относится к команде «state»");
+        QTest::newRow("missing argument")
+            << Args({"config", "read"}) << QStringLiteral("config read FILE.cfg");
+        QTest::newRow("unknown option") << Args({"state", "--colour"}) << QStringLiteral("colour");
+        QTest::newRow("speed not offered")
+            << Args({"state", "--speed", "1200"}) << QStringLiteral("Скорость «1200»");
+        QTest::newRow("factory number not a number")
+            << Args({"state", "--number", "12a"}) << QStringLiteral("«12a» не является целым");
+        QTest::newRow("negative time-out")
+            << Args({"state", "--total-timeout", "-1"}) << QStringLiteral("--total-timeout");
+        QTest::newRow("form number") << Args({"form", "write", "9", "1", "0", "0"})
+                                     << QStringLiteral("номер формы от 1 до 8");
+        QTest::newRow("variant without requisite")
+            << Args({"form", "write", "1", "2", "3", "0"})
+            << QStringLiteral("Вариант 2 не имеет дополнительного реквизита");
+        QTest::newRow("kind К not offered") << Args({"form", "write", "1", "1", "0", "К"})
+                                            << QStringLiteral("Вариант 1 не имеет вида К");
+        QTest::newRow("goods file extension")
+            << Args({"goods", "write", "goods.txt"}) << QStringLiteral(".base или .csv");
+        QTest::newRow("ИНН date out of range")
+            << Args({"inn", "--inn", "1", "--password", "1", "--date", "1999-12-31", "--group", "1",
+                     "--yes"})
+            << QStringLiteral("от 2000-01-01 до 2255-12-31");
+        QTest::newRow("ИНН date not a date")
+            << Args({"inn", "--inn", "1", "--password", "1", "--date", "2024-02-30", "--group", "1",
+                     "--yes"})
+            << QStringLiteral("--date");
+        QTest::newRow("ИНН group") << Args({"inn", "--inn", "1", "--password", "1", "--date",
+                                            "2024-01-01", "--group", "4", "--yes"})
+                                   << QStringLiteral("группа 1, 2 или 3");
+        QTest::newRow("ИНН with a sign")
+            << Args({"inn", "--inn", "+1", "--password", "1", "--date", "2024-01-01", "--group",
+                     "1", "--yes"})
+            << QStringLiteral("Поле ИНН должно содержать только цифры");
+    }
+    void wrongUsageSendsNothingAndExitsTwo() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, told);
+        SimProcess sim({QStringLiteral("--log")});
+        QVERIFY2(sim.isReady(), qPrintable(sim.errorString()));
+        // The connection first, so that the options under test come last and count.
+        const CliRun run = RunCli(PortArguments(sim.portPath()) + arguments +
+                                  QStringList{QStringLiteral("--json")});
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains(told), qPrintable(run.err));
+        // Also a usage error is one JSON document.
+        QCOMPARE(run.json().value(QStringLiteral("exitCode")).toInt(), 2);
+        QVERIFY(!sim.waitForExchanges(1, 300));
+    }
+
+    void helpAndVersion() {
+        CliRun run = RunCli({QStringLiteral("--help")});
+        QCOMPARE(run.exitCode, 0);
+        for (const char* command :
+             {"ports", "find", "state", "config read", "config write", "forms read", "form write",
+              "goods read", "goods write", "goods clear", "inn"})
+            QVERIFY2(QString::fromUtf8(run.out).contains(QString::fromUtf8(command)), command);
+        run = RunCli({QStringLiteral("goods"), QStringLiteral("clear"), QStringLiteral("--help")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(QString::fromUtf8(run.out).contains(QStringLiteral("--yes")));
+        QVERIFY(!QString::fromUtf8(run.out).contains(QStringLiteral("--inn")));
+        run = RunCli({QStringLiteral("--version")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.startsWith("zelvo-cli "));
+    }
+
+    void portsListTheEmulator() {
+        const CliRun run = RunCli({QStringLiteral("ports"), QStringLiteral("--json")});
+        QCOMPARE(run.exitCode, 0);
+        const QJsonArray ports = run.json().value(QStringLiteral("ports")).toArray();
+        QVERIFY(!ports.isEmpty());
+        QCOMPARE(ports.last().toObject().value(QStringLiteral("name")).toString(),
+                 QStringLiteral("emulator"));
+    }
+
+    void stateGivesEveryFieldOfTheStatePage() {
+        SimProcess sim({QStringLiteral("--factory"), QStringLiteral("4711"),
+                        QStringLiteral("--group"), QStringLiteral("3")});
+        QVERIFY(sim.isReady());
+        CliRun run =
+            RunCli(Args({"state", "--json", "--number", "4711"}) + PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        const QJsonObject state = run.json().value(QStringLiteral("state")).toObject();
+        for (const char* key :
+             {"time", "date", "modeCode", "modeText", "subModeCode", "subModeText", "flashCode",
+              "flashText", "batteryCode", "batteryText", "documentNumber", "documentState",
+              "factoryNumber", "taxpayerNumber"})
+            QVERIFY2(state.contains(QLatin1String(key)), key);
+        QCOMPARE(state.value(QStringLiteral("factoryNumber")).toString(), QStringLiteral("4711"));
+        QCOMPARE(state.value(QStringLiteral("currentGroup")).toInt(), 3);
+
+        // Plain output: the state page's labels.
+        run = RunCli(Args({"state", "--number", "4711"}) + PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(QString::fromUtf8(run.out).contains(QStringLiteral("Заводской номер АС : 4711")));
+
+        // The wrong factory number: the device refuses, the window's message.
+        run = RunCli(Args({"state", "--json", "--number", "1"}) + PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.startsWith(QStringLiteral("Не удалось прочитать параметр.")),
+                 qPrintable(run.err));
+        QCOMPARE(run.json().value(QStringLiteral("ok")).toBool(), false);
+    }
+
+    void noDeviceOnThePort() {
+        const CliRun run = RunCli(Args({"state", "--port", "/nonexistent/tty", "--json"}));
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.contains(QStringLiteral("Нет ответа или не удалось открыть порт.")));
+    }
+
+    void configurationRoundTrip() {
+        SimProcess sim({QStringLiteral("--log")});
+        QVERIFY(sim.isReady());
+        QVERIFY(sim.command(QStringLiteral("param 2 2 1 0SERVICE 42")));
+        const QString first = path("first.cfg");
+        CliRun run = RunCli(Args({"config", "read", "--json"}) + QStringList{first} +
+                            PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.json().value(QStringLiteral("file")).toString(), first);
+        QVERIFY(run.err.contains(QStringLiteral("Прочитано удачно...")));
+        QCOMPARE(FileBytes(first).size(), ConfigurationFileSize);
+
+        // Written to another device and read back: the same file.
+        SimProcess other;
+        QVERIFY(other.isReady());
+        const QString before = path("before.cfg");
+        QCOMPARE(
+            RunCli(Args({"config", "read"}) + QStringList{before} + PortArguments(other.portPath()))
+                .exitCode,
+            0);
+        QVERIFY(FileBytes(before) != FileBytes(first));
+        run = RunCli(Args({"config", "write"}) + QStringList{first} +
+                     PortArguments(other.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.err.contains(QStringLiteral("Записано удачно...")));
+        const QString after = path("after.cfg");
+        QCOMPARE(
+            RunCli(Args({"config", "read"}) + QStringList{after} + PortArguments(other.portPath()))
+                .exitCode,
+            0);
+        QCOMPARE(FileBytes(after), FileBytes(first));
+    }
+
+    void badConfigurationFilesSendNothing() {
+        SimProcess sim({QStringLiteral("--log")});
+        QVERIFY(sim.isReady());
+        QFile shortFile(path("short.cfg"));
+        QVERIFY(shortFile.open(QIODevice::WriteOnly));
+        shortFile.write(QByteArray(100, '\x01'));
+        shortFile.close();
+        for (const QString& file : {path("short.cfg"), path("missing.cfg"), dir_.path()}) {
+            const CliRun run = RunCli(Args({"config", "write", "--json"}) + QStringList{file} +
+                                      PortArguments(sim.portPath()));
+            QCOMPARE(run.exitCode, 3);
+            QVERIFY2(run.json().value(QStringLiteral("messages")).toArray().size() == 1,
+                     run.out.constData());
+        }
+        QVERIFY(!sim.waitForExchanges(1, 300));
+        // A file that cannot be created is found out before the read.
+        const CliRun run =
+            RunCli(Args({"config", "read"}) + QStringList{path("no/such/folder/x.cfg")} +
+                   PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 3);
+        QVERIFY(run.err.contains(QStringLiteral("Не удалось создать файл...")));
+        QVERIFY(!sim.waitForExchanges(1, 300));
+    }
+
+    void formsWriteAndRead() {
+        SimProcess sim({QStringLiteral("--group"), QStringLiteral("1")});
+        QVERIFY(sim.isReady());
+        CliRun run =
+            RunCli(Args({"form", "write", "3", "6", "4", "К"}) + PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.err.contains(QStringLiteral("Бланк удачно запрограммированн...")));
+        run = RunCli(Args({"forms", "read", "--json"}) + PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        const QJsonObject json = run.json();
+        QCOMPARE(json.value(QStringLiteral("group")).toInt(), 1);
+        const QJsonArray forms = json.value(QStringLiteral("forms")).toArray();
+        QCOMPARE(forms.size(), 8);
+        const QJsonObject third = forms.at(2).toObject();
+        QCOMPARE(third.value(QStringLiteral("read")).toBool(), true);
+        QCOMPARE(third.value(QStringLiteral("variant")).toInt(), 6);
+        QCOMPARE(third.value(QStringLiteral("requisite")).toInt(), 4);
+        QCOMPARE(third.value(QStringLiteral("kind")).toInt(), 3);
+
+        // A form that fails ends the table there, as in the window; the
+        // command line names it and exits 1.
+        QVERIFY(sim.command(QStringLiteral("fault error 51 cmd=102 index=5")));
+        run = RunCli(Args({"forms", "read", "--json"}) + PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 1);
+        const QJsonArray partial = run.json().value(QStringLiteral("forms")).toArray();
+        QCOMPARE(partial.at(3).toObject().value(QStringLiteral("read")).toBool(), true);
+        QCOMPARE(partial.at(4).toObject().value(QStringLiteral("read")).toBool(), false);
+        QVERIFY2(run.err.contains(QStringLiteral("форма 5: Неверный параметр.")),
+                 qPrintable(run.err));
+    }
+
+    void goodsRoundTripAndClear() {
+        SimProcess sim({QStringLiteral("--log")});
+        QVERIFY(sim.isReady());
+        const QString source = path("source.base");
+        WriteFullGoodsFile(source);
+        CliRun run = RunCli(Args({"goods", "write", "--json"}) + QStringList{source} +
+                            PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.json().value(QStringLiteral("records")).toInt(), GoodsRecordCount);
+        const QString copy = path("copy.base");
+        run = RunCli(Args({"goods", "read"}) + QStringList{copy} + PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(FileBytes(copy), FileBytes(source));
+
+        // Without --yes nothing is erased, and the command says why.
+        QVERIFY(sim.waitForExchanges(2 * GoodsRecordCount));
+        sim.clearLog();
+        run = RunCli(Args({"goods", "clear"}) + PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(run.err.contains(QStringLiteral("Вы действительно хотите удалить базу из АС?")));
+        QVERIFY(run.err.contains(QStringLiteral("--yes")));
+        QVERIFY(!sim.waitForExchanges(1, 300));
+        run = RunCli(Args({"goods", "clear", "--yes"}) + PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.err.contains(QStringLiteral("База очищена...")));
+        QVERIFY(sim.waitForExchanges(GoodsRecordCount));
+        QVERIFY(!sim.waitForExchanges(GoodsRecordCount + 1, 200));
+    }
+
+    void badGoodsFilesSendNothing() {
+        SimProcess sim({QStringLiteral("--log")});
+        QVERIFY(sim.isReady());
+        // A record with a flag no record has, among good ones.
+        QByteArray bytes = FileBytes([&] {
+            WriteFullGoodsFile(path("good.base"));
+            return path("good.base");
+        }());
+        bytes[40 * 500 + 2] = 'x';
+        QFile bad(path("bad.base"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write(bytes);
+        bad.close();
+        QFile empty(path("empty.base"));
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        for (const char* name : {"bad.base", "empty.base", "missing.base"}) {
+            const CliRun run = RunCli(Args({"goods", "write"}) + QStringList{path(name)} +
+                                      PortArguments(sim.portPath()));
+            QCOMPARE(run.exitCode, 3);
+        }
+        QVERIFY(!sim.waitForExchanges(1, 300));
+    }
+
+    void innRefusesWithoutYes() {
+        SimProcess sim({QStringLiteral("--log")});
+        QVERIFY(sim.isReady());
+        const QStringList inn = Args({"inn", "--inn", "7707083893", "--password", "123", "--date",
+                                      "2024-05-17", "--group", "2"}) +
+                                PortArguments(sim.portPath());
+        CliRun run = RunCli(inn + QStringList{QStringLiteral("--json")});
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(run.err.contains(QStringLiteral("Вы уверены, что хотите запрограммировать ИНН?")));
+        QVERIFY(run.err.contains(QStringLiteral("только с --yes")));
+        QVERIFY(!sim.waitForExchanges(1, 300));
+
+        run = RunCli(inn + QStringList{QStringLiteral("--yes")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.err.contains(QStringLiteral("Записано удачно...")));
+        run = RunCli(Args({"state", "--json"}) + PortArguments(sim.portPath()));
+        QCOMPARE(run.json()
+                     .value(QStringLiteral("state"))
+                     .toObject()
+                     .value(QStringLiteral("taxpayerNumber"))
+                     .toString(),
+                 QStringLiteral("7707083893"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliCommands)
+#include "tst_commands.moc"

@@ -1,0 +1,149 @@
+// zelvo-cli's long transfers against zelvo-sim: a device fault midway with
+// and without --keep-going, and Ctrl+C during a paced transfer.
+#include <signal.h>
+
+#include <QJsonArray>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "CliTestSupport.h"
+#include "support/CliRun.h"
+
+namespace {
+
+QStringList Args(std::initializer_list<const char*> words) {
+    QStringList list;
+    for (const char* word : words) list << QString::fromUtf8(word);
+    return list;
+}
+
+QStringList FailedItems(const QJsonObject& json) {
+    QStringList items;
+    const QJsonArray failures = json.value(QStringLiteral("failures")).toArray();
+    for (const QJsonValue& failure : failures)
+        items << failure.toObject().value(QStringLiteral("item")).toString();
+    return items;
+}
+
+}  // namespace
+
+class TestCliTransfers : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString goodsFile_;
+
+private slots:
+    void initTestCase() {
+        goodsFile_ = dir_.filePath(QStringLiteral("goods.base"));
+        WriteFullGoodsFile(goodsFile_);
+    }
+
+    void goodsFaultStopsAtTheFirstFailure() {
+        SimProcess sim({QStringLiteral("--log"), QStringLiteral("--fault"),
+                        QStringLiteral("error 52 cmd=116 index=517")});
+        QVERIFY(sim.isReady());
+        const CliRun run = RunCli(Args({"goods", "write", "--json"}) + QStringList{goodsFile_} +
+                                  PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(FailedItems(run.json()), QStringList{QStringLiteral("товар 517")});
+        QVERIFY2(run.err.contains(QStringLiteral(
+                     "товар 517: Не удалось записать параметр...  Запись используется.")),
+                 qPrintable(run.err));
+        QVERIFY(run.err.contains(QStringLiteral("--keep-going")));
+        QVERIFY(!run.err.contains(QStringLiteral("Записано удачно...")));
+        // Records 0..517 were sent, nothing after the failure.
+        QVERIFY(sim.waitForExchanges(518));
+        QVERIFY(!sim.waitForExchanges(519, 300));
+    }
+
+    void goodsKeepGoingListsEveryFailure() {
+        SimProcess sim({QStringLiteral("--log"), QStringLiteral("--fault"),
+                        QStringLiteral("error 52 cmd=116 index=3"), QStringLiteral("--fault"),
+                        QStringLiteral("silent cmd=116 index=998")});
+        QVERIFY(sim.isReady());
+        const CliRun run =
+            RunCli(Args({"goods", "write", "--keep-going", "--json", "--total-timeout", "200"}) +
+                   QStringList{goodsFile_, QStringLiteral("--port"), sim.portPath()});
+        QCOMPARE(run.exitCode, 1);
+        const QJsonObject json = run.json();
+        QCOMPARE(FailedItems(json),
+                 (QStringList{QStringLiteral("товар 3"), QStringLiteral("товар 998")}));
+        QCOMPARE(json.value(QStringLiteral("ok")).toBool(), false);
+        // The summary at the end names both.
+        const QString summary = run.err.mid(run.err.indexOf(QStringLiteral("Не выполнено: 2.")));
+        QVERIFY2(summary.contains(QStringLiteral("товар 3:")) &&
+                     summary.contains(QStringLiteral("товар 998: Не удалось записать "
+                                                     "параметр... Нет ответа или не удалось "
+                                                     "открыть порт.")),
+                 qPrintable(run.err));
+        QVERIFY(sim.waitForExchanges(GoodsRecordCount - 1));
+    }
+
+    void configurationFaultNamesTheLine() {
+        SimProcess sim({QStringLiteral("--fault"),
+                        QStringLiteral("error 51 cmd=112 group=0 index=3 count=2")});
+        QVERIFY(sim.isReady());
+        const QString file = dir_.filePath(QStringLiteral("device.cfg"));
+        QFile::remove(file);
+        CliRun run = RunCli(Args({"config", "read", "--json"}) + QStringList{file} +
+                            PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(FailedItems(run.json()), QStringList{QStringLiteral("оператор 3, строка 1")});
+        // A read that stopped writes no file.
+        QVERIFY(!QFile::exists(file));
+
+        // With --keep-going the read goes on; the file is written, the exit says a line failed.
+        run = RunCli(Args({"config", "read", "--keep-going", "--json"}) + QStringList{file} +
+                     PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(FailedItems(run.json()), QStringList{QStringLiteral("оператор 3, строка 1")});
+        QVERIFY(QFile::exists(file));
+    }
+
+    void ctrlCStopsAfterTheExchangeInFlight_data() {
+        QTest::addColumn<bool>("write");
+        QTest::newRow("goods read into an existing file") << false;
+        QTest::newRow("goods write") << true;
+    }
+    void ctrlCStopsAfterTheExchangeInFlight() {
+        QFETCH(bool, write);
+        SimProcess sim(
+            {QStringLiteral("--log"), QStringLiteral("--pace"), QStringLiteral("115200")});
+        QVERIFY(sim.isReady());
+        const QString target = dir_.filePath(QStringLiteral("old.base"));
+        QFile::remove(target);
+        QVERIFY(QFile::copy(goodsFile_, target));
+        const QByteArray old = FileBytes(target);
+
+        QProcess cli;
+        cli.start(QStringLiteral(ZELVO_CLI_PATH),
+                  QStringList{QStringLiteral("goods"),
+                              write ? QStringLiteral("write") : QStringLiteral("read"), target,
+                              QStringLiteral("--json")} +
+                      PortArguments(sim.portPath()));
+        QVERIFY(cli.waitForStarted());
+        QVERIFY(sim.waitForExchanges(100, 10000));
+        ::kill(pid_t(cli.processId()), SIGINT);
+        QVERIFY(cli.waitForFinished(10000));
+        QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(cli.exitCode(), 130);
+        const QString err = QString::fromUtf8(cli.readAllStandardError());
+        QVERIFY2(err.contains(QStringLiteral("Операция прервана")), qPrintable(err));
+        const QJsonObject json = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+        QCOMPARE(json.value(QStringLiteral("interrupted")).toBool(), true);
+        const int done =
+            json.value(QStringLiteral("progress")).toObject().value(QStringLiteral("done")).toInt();
+        QVERIFY(err.contains(QStringLiteral("%1 из 1001").arg(done)));
+        // Every exchange sent was a whole one and counted; none came after.
+        QVERIFY(!sim.waitForExchanges(done + 1, 500));
+        QCOMPARE(Exchanges(sim), done);
+        QVERIFY(done >= 100 && done < GoodsRecordCount);
+        // The file is the old one, whole.
+        QCOMPARE(FileBytes(target), old);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliTransfers)
+#include "tst_transfers.moc"

@@ -30,6 +30,7 @@ public:
     const QStringList& arguments() const { return arguments_; }
     bool isSet(const QString& option) const { return parser_.isSet(option); }
     QString value(const QString& option) const { return parser_.value(option); }
+    QStringList values(const QString& option) const { return parser_.values(option); }
 
     static QString programName();
 

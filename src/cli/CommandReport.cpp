@@ -39,7 +39,7 @@ int CommandReport::finish(int exitCode, const CliDialogs& dialogs,
     const bool interrupted = exitCode == ExitInterrupted;
     if (interrupted)
         WriteError(
-            QStringLiteral("Операция прервана (Ctrl+C); выполнено: %1.")
+            QStringLiteral("Остановлено по Ctrl+C; выполнено: %1.")
                 .arg(progress.howFar().isEmpty() ? QStringLiteral("ничего") : progress.howFar()));
     // Each failure was told when it happened; after --keep-going they are
     // listed together at the end.

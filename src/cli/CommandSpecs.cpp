@@ -26,9 +26,12 @@ const QList<CommandSpec>& CommandSpecs() {
             {QStringLiteral("find"),
              {},
              QStringLiteral("поиск АС на портах системы"),
-             QStringLiteral("Опрашивает порты системы на всех скоростях и сообщает порт, "
-                            "скорость и верен ли заводской номер."),
-             {QStringLiteral("number"), QStringLiteral("speed")},
+             QStringLiteral("Опрашивает запросом состояния порты системы на каждой скорости "
+                            "(сначала --speed, затем от 115200 вниз) и сообщает порт, скорость и "
+                            "верен ли заводской номер --number. На стандартный вывод — порт и "
+                            "скорость найденного АС. С --port (можно несколько раз) опрашиваются "
+                            "только эти порты."),
+             {QStringLiteral("port"), QStringLiteral("number"), QStringLiteral("speed")},
              RunFind},
             {QStringLiteral("state"),
              {},

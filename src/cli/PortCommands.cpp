@@ -2,63 +2,87 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QSerialPortInfo>
 
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
 #include "cli/CommandSupport.h"
 #include "cli/ExitCode.h"
+#include "cli/Interrupt.h"
+#include "device/ConnectionSettings.h"
+#include "device/DeviceFinder.h"
 #include "device/PortNames.h"
-
-namespace {
-
-// The COM name whose device is `path` (COM1 is /dev/ttyS0 on Linux), or empty.
-QString ComNameOf(const QString& path) {
-    for (int n = 1; n <= 100; ++n) {
-        const QString name = QStringLiteral("COM%1").arg(n);
-        if (PortPath(name) == path) return name;
-    }
-    return {};
-}
-
-}  // namespace
+#include "device/Protocol.h"
 
 int RunPorts(CliSession& session) {
     QJsonArray ports;
-    const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo& info : infos) {
-        const QString path = info.systemLocation();
-        const QString com = ComNameOf(path);
-        const QString name = com.isEmpty() ? path : com;
-        QStringList about;
-        if (!info.description().isEmpty()) about << info.description();
-        if (!info.manufacturer().isEmpty()) about << info.manufacturer();
-        if (!info.serialNumber().isEmpty())
-            about << QStringLiteral("серийный номер ") + info.serialNumber();
+    for (const PortEntry& entry : AvailablePorts()) {
+        // The COM items with no device behind them are only the dialog's choices.
+        const bool emulator = entry.name == EmulatorPortName();
+        if (!entry.present && !emulator) continue;
+        const QString name = emulator ? QStringLiteral("emulator") : entry.name;
+        const QString description = emulator ? EmulatorPortName() : entry.description.trimmed();
+        const QString path = emulator ? QString() : PortPath(entry.name);
         QString text = name;
-        if (!com.isEmpty()) text += QStringLiteral(" (") + path + QLatin1Char(')');
-        if (!about.isEmpty()) text += QStringLiteral(" — ") + about.join(QStringLiteral(", "));
+        if (path != name && !path.isEmpty()) text += QStringLiteral(" (") + path + QLatin1Char(')');
+        if (!description.isEmpty()) text += QStringLiteral(" — ") + description;
         session.report.line(text);
-        QJsonObject port{{QStringLiteral("name"), name},
-                         {QStringLiteral("path"), path},
-                         {QStringLiteral("description"), info.description()},
-                         {QStringLiteral("manufacturer"), info.manufacturer()},
-                         {QStringLiteral("serialNumber"), info.serialNumber()}};
-        if (info.hasVendorIdentifier())
-            port.insert(QStringLiteral("vendorId"), int(info.vendorIdentifier()));
-        if (info.hasProductIdentifier())
-            port.insert(QStringLiteral("productId"), int(info.productIdentifier()));
-        ports.append(port);
+        ports.append(QJsonObject{{QStringLiteral("name"), name},
+                                 {QStringLiteral("path"), path},
+                                 {QStringLiteral("description"), description}});
     }
-    // The emulated device is always there: "--port emulator".
-    session.report.line(QStringLiteral("emulator — ") + EmulatorPortName());
-    ports.append(QJsonObject{{QStringLiteral("name"), QStringLiteral("emulator")},
-                             {QStringLiteral("path"), QString()},
-                             {QStringLiteral("description"), EmulatorPortName()}});
     session.report.set(QStringLiteral("ports"), ports);
     return ExitDone;
 }
 
 int RunFind(CliSession& session) {
-    return UsageError(session, QStringLiteral("Поиск АС (find) в этой сборке ещё недоступен."));
+    const CommandLine& line = session.line;
+    const QByteArray number = line.isSet(QStringLiteral("number"))
+                                  ? line.value(QStringLiteral("number")).trimmed().toLatin1()
+                                  : QByteArrayLiteral("0");
+    int firstSpeed = DefaultBaudRate;
+    if (line.isSet(QStringLiteral("speed")) &&
+        (!BaudRateChoices().contains(line.value(QStringLiteral("speed"))) ||
+         !ParseNumber(line.value(QStringLiteral("speed")), 1, 1000000, firstSpeed)))
+        return UsageError(session, QStringLiteral("Скорость «%1» не поддерживается; можно: %2.")
+                                       .arg(line.value(QStringLiteral("speed")),
+                                            BaudRateChoices().join(QStringLiteral(", "))));
+    // Ports given with --port are asked instead of all of the system's.
+    const QStringList ports = line.isSet(QStringLiteral("port"))
+                                  ? line.values(QStringLiteral("port"))
+                                  : SearchablePortNames();
+    MachineNumberValue(number);  // a number that does not convert: wrong usage, nothing sent
+
+    TerminalProgress& progress = session.progress;
+    progress.showWait(QStringLiteral("Поиск АС..."));
+    progress.begin();
+    const DeviceSearchResult result =
+        FindDevice(ports, number, firstSpeed, [&](const DeviceSearchStep& step) {
+            if (step.done > 0) progress.step(step.done, step.total);
+            return !InterruptRequested();
+        });
+    progress.end();
+    progress.hideWait();
+
+    const QString summary = DeviceSearchSummary(result, number);
+    QJsonArray skipped;
+    for (const SkippedPort& port : result.skipped)
+        skipped.append(QJsonObject{{QStringLiteral("port"), port.portName},
+                                   {QStringLiteral("reason"), port.reason}});
+    session.report.set(QStringLiteral("found"), result.found);
+    session.report.set(QStringLiteral("port"), result.found ? result.portName : QString());
+    session.report.set(QStringLiteral("speed"), result.found ? result.baudRate : 0);
+    session.report.set(QStringLiteral("factoryNumberWrong"), result.factoryNumberWrong);
+    session.report.set(QStringLiteral("deviceError"), int(result.deviceError));
+    session.report.set(QStringLiteral("portsAsked"), result.portsAsked);
+    session.report.set(QStringLiteral("probes"), result.probes);
+    session.report.set(QStringLiteral("skipped"), skipped);
+    if (result.stopped) return ExitInterrupted;
+    if (!result.found || result.factoryNumberWrong) {
+        session.dialogs.error(summary);
+        return ExitDeviceFailed;
+    }
+    session.dialogs.warning(summary);
+    // For a script: `set -- $(zelvo-cli find)` gives the port and the speed.
+    session.report.line(result.portName + QLatin1Char(' ') + QString::number(result.baudRate));
+    return ExitDone;
 }

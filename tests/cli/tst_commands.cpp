@@ -109,6 +109,37 @@ private slots:
                  QStringLiteral("emulator"));
     }
 
+    void findNamesPortAndSpeed() {
+        SimProcess sim({QStringLiteral("--factory"), QStringLiteral("12"),
+                        QStringLiteral("--listen"), QStringLiteral("9600")});
+        QVERIFY(sim.isReady());
+        const QStringList find = {QStringLiteral("find"), QStringLiteral("--port"),
+                                  QStringLiteral("/nonexistent/tty"), QStringLiteral("--port"),
+                                  sim.portPath()};
+        CliRun run = RunCli(find + Args({"--number", "12", "--json"}));
+        QCOMPARE(run.exitCode, 0);
+        QJsonObject json = run.json();
+        QCOMPARE(json.value(QStringLiteral("found")).toBool(), true);
+        QCOMPARE(json.value(QStringLiteral("port")).toString(), sim.portPath());
+        QCOMPARE(json.value(QStringLiteral("speed")).toInt(), 9600);
+        QCOMPARE(json.value(QStringLiteral("skipped")).toArray().size(), 1);
+        // Plain output: port and speed, for the script's next command.
+        run = RunCli(find + Args({"--number", "12"}));
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out.trimmed(), (sim.portPath() + QStringLiteral(" 9600")).toUtf8());
+
+        // The device is there, but not with this factory number.
+        run = RunCli(find + Args({"--number", "13", "--json"}));
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.json().value(QStringLiteral("factoryNumberWrong")).toBool(), true);
+
+        // Nothing answers.
+        run = RunCli(Args({"find", "--port", "/nonexistent/tty", "--json"}));
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.json().value(QStringLiteral("found")).toBool(), false);
+        QVERIFY(run.err.contains(QStringLiteral("АС не найден")));
+    }
+
     void stateGivesEveryFieldOfTheStatePage() {
         SimProcess sim({QStringLiteral("--factory"), QStringLiteral("4711"),
                         QStringLiteral("--group"), QStringLiteral("3")});

@@ -130,7 +130,9 @@ private slots:
         QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
         QCOMPARE(cli.exitCode(), 130);
         const QString err = QString::fromUtf8(cli.readAllStandardError());
-        QVERIFY2(err.contains(QStringLiteral("Операция прервана")), qPrintable(err));
+        QVERIFY2(err.contains(QStringLiteral("Операция прервана.")) &&
+                     err.contains(QStringLiteral("Остановлено по Ctrl+C")),
+                 qPrintable(err));
         const QJsonObject json = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
         QCOMPARE(json.value(QStringLiteral("interrupted")).toBool(), true);
         const int done =

@@ -1,6 +1,10 @@
 // zelvo-cli's long transfers against zelvo-sim: a device fault midway with
 // and without --keep-going, and Ctrl+C during a paced transfer.
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 #include <QJsonArray>
 #include <QProcess>
@@ -100,6 +104,42 @@ private slots:
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(FailedItems(run.json()), QStringList{QStringLiteral("оператор 3, строка 1")});
         QVERIFY(QFile::exists(file));
+    }
+
+    void progressBarOnlyOnATerminal() {
+        SimProcess sim;
+        QVERIFY(sim.isReady());
+        const QStringList write =
+            QStringList{QStringLiteral("goods"), QStringLiteral("write"), goodsFile_} +
+            PortArguments(sim.portPath());
+        // Standard error on a pipe: messages only.
+        const CliRun piped = RunCli(write);
+        QCOMPARE(piped.exitCode, 0);
+        QCOMPARE(piped.err, QStringLiteral("Записано удачно...\n"));
+
+        // Standard error on a terminal: the bar, item k of n, then the message.
+        const int master = posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0);
+        QVERIFY(grantpt(master) == 0 && unlockpt(master) == 0);
+        QProcess cli;
+        cli.setStandardErrorFile(QString::fromLocal8Bit(ptsname(master)));
+        cli.start(QStringLiteral(ZELVO_CLI_PATH), write);
+        QVERIFY(cli.waitForFinished(30000));
+        QCOMPARE(cli.exitCode(), 0);
+        QByteArray terminal;
+        pollfd ready{master, POLLIN, 0};
+        char buffer[4096];
+        while (::poll(&ready, 1, 200) > 0) {
+            const ssize_t n = ::read(master, buffer, sizeof buffer);
+            if (n <= 0) break;
+            terminal.append(buffer, int(n));
+        }
+        ::close(master);
+        const QString text = QString::fromUtf8(terminal);
+        QVERIFY2(text.contains(QStringLiteral("Загрузка товаров... [####################] 1001 из "
+                                              "1001")),
+                 qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Записано удачно...")));
     }
 
     void ctrlCStopsAfterTheExchangeInFlight_data() {

@@ -76,12 +76,6 @@ bool ParseNumber(const QString& text, int min, int max, int& value) {
     return ok && value >= min && value <= max;
 }
 
-bool IsReadableFile(CliSession& session, const QString& path) {
-    if (QFileInfo(path).isFile()) return true;
-    session.dialogs.error(QStringLiteral("Не удалось открыть файл..."));
-    return false;
-}
-
 bool CanCreateFile(CliSession& session, const QString& path) {
     const QFileInfo info(path);
     if (!path.isEmpty() && !info.isDir() && info.absoluteDir().exists()) return true;

@@ -22,10 +22,6 @@ int TransferExit(const CliSession& session, bool completed);
 // A whole decimal number from `min` to `max`.
 bool ParseNumber(const QString& text, int min, int max, int& value);
 
-// An input file must be a regular file: a FIFO or a device would hold the
-// program, a folder is no file. Tells "Не удалось открыть файл..." otherwise.
-bool IsReadableFile(CliSession& session, const QString& path);
-
 // An output file is checked before a transfer so that a long read does not end
 // in a save that cannot work: its folder must exist and the name must not be a
 // folder. Tells "Не удалось создать файл..." otherwise.

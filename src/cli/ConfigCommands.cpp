@@ -1,6 +1,6 @@
 // config read FILE and config write FILE.
 
-#include <QFileInfo>
+#include <QFile>
 #include <cstring>
 
 #include "cli/CliCommands.h"
@@ -10,6 +10,7 @@
 #include "config/ConfigurationFile.h"
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
+#include "shell/RegularFile.h"
 
 namespace {
 
@@ -41,10 +42,15 @@ int RunConfigWrite(CliSession& session) {
     const QString path = session.line.arguments().value(0);
     if (const int code = ApplyConnection(session); code != ExitDone) return code;
     session.report.set(QStringLiteral("file"), path);
-    if (!IsReadableFile(session, path)) return ExitFileFailed;
     // The window program loads a short file as far as it reaches; a script
     // that sends one to many devices must not send the defaults behind it.
-    const qint64 size = QFileInfo(path).size();
+    QFile file;
+    if (!OpenRegularFile(file, path)) {
+        session.dialogs.error(QStringLiteral("Не удалось открыть файл..."));
+        return ExitFileFailed;
+    }
+    const qint64 size = file.size();
+    file.close();
     if (size != ConfigurationFileSize) {
         session.dialogs.error(QStringLiteral("Файл конфигурации некорректен...\n"
                                              "Размер %1 байт, а файл конфигурации — %2 байт. "

@@ -66,7 +66,6 @@ int RunGoodsWrite(CliSession& session) {
     if (const int code = CheckFormat(session, path); code != ExitDone) return code;
     if (const int code = ApplyConnection(session); code != ExitDone) return code;
     session.report.set(QStringLiteral("file"), path);
-    if (!IsReadableFile(session, path)) return ExitFileFailed;
     GoodsTable table;
     if (LoadGoodsFileInteractive(table, path).status != GoodsFileStatus::Ok) return ExitFileFailed;
     session.report.set(QStringLiteral("records"), NonBlankRecords(table));

@@ -15,4 +15,5 @@ int RunFormsRead(CliSession& session);
 int RunFormWrite(CliSession& session);
 int RunGoodsRead(CliSession& session);
 int RunGoodsWrite(CliSession& session);
+int RunGoodsWriteChanged(CliSession& session);
 int RunGoodsClear(CliSession& session);

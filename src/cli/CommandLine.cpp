@@ -109,6 +109,10 @@ CommandLine::CommandLine() {
         QCommandLineOption(QStringLiteral("keep-going"),
                            QStringLiteral("Не останавливаться на ошибке: продолжить со "
                                           "следующего элемента и перечислить ошибки в конце.")),
+        QCommandLineOption(QStringLiteral("since"),
+                           QStringLiteral("Файл базы товаров (.base или .csv), которую АС "
+                                          "содержит сейчас."),
+                           QStringLiteral("OLD")),
         QCommandLineOption(QStringLiteral("yes"),
                            QStringLiteral("Подтвердить необратимое действие.")),
         QCommandLineOption(QStringLiteral("inn"), QStringLiteral("ИНН: до 12 цифр."),

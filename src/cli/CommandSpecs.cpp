@@ -86,10 +86,22 @@ const QList<CommandSpec>& CommandSpecs() {
              {QStringLiteral("FILE")},
              QStringLiteral("база товаров из файла (*.base или *.csv) в АС"),
              QStringLiteral("Записывает все 1001 записи базы товаров из FILE (.base или .csv) "
-                            "в АС.\nНекорректный файл не отправляется вовсе.") +
+                            "в АС; записи, которых нет в файле CSV, записываются пустыми.\n"
+                            "Некорректный файл не отправляется вовсе.") +
                  keepGoing,
              transfer,
              RunGoodsWrite},
+            {QStringLiteral("goods write-changed"),
+             {QStringLiteral("FILE")},
+             QStringLiteral("только изменённые записи из файла в АС"),
+             QStringLiteral("Записывает в АС только записи FILE, которые могут отличаться от "
+                            "записей АС. С --since OLD (файл, прочитанный из АС или последним "
+                            "записанный в неё) это записи, которые отличаются от OLD; без него — "
+                            "все непустые записи FILE. Файл CSV задаёт только записи своих "
+                            "кодов.") +
+                 keepGoing,
+             transfer + QStringList{QStringLiteral("since")},
+             RunGoodsWriteChanged},
             {QStringLiteral("goods clear"),
              {},
              QStringLiteral("очистка базы товаров в АС (с --yes)"),

@@ -1,4 +1,5 @@
-// goods read FILE, goods write FILE and goods clear.
+// goods read FILE, goods write FILE, goods write-changed FILE [--since OLD]
+// and goods clear.
 
 #include <QFileInfo>
 
@@ -6,6 +7,7 @@
 #include "cli/CliSession.h"
 #include "cli/CommandSupport.h"
 #include "cli/ExitCode.h"
+#include "goods/GoodsCsv.h"
 #include "goods/GoodsFile.h"
 #include "goods/GoodsTable.h"
 #include "goods/GoodsTransfer.h"
@@ -21,20 +23,28 @@ GoodsFileFormat FormatOf(const QString& path) {
     return GoodsFileFormat::Unknown;
 }
 
-// ExitDone when the file's format can be used; the usage error otherwise.
+// ExitDone when the file's name says its format; the usage error otherwise.
 int CheckFormat(CliSession& session, const QString& path) {
-    switch (FormatOf(path)) {
-        case GoodsFileFormat::Base:
-            return ExitDone;
-        case GoodsFileFormat::Csv:
-            return UsageError(session, QStringLiteral("Файлы CSV в этой сборке ещё недоступны."));
-        case GoodsFileFormat::Unknown:
-            break;
-    }
+    if (FormatOf(path) != GoodsFileFormat::Unknown) return ExitDone;
     return UsageError(session,
                       QStringLiteral("«%1»: файл базы товаров должен иметь расширение .base "
                                      "или .csv.")
                           .arg(path));
+}
+
+// The goods page's "Открыть" or "Импорт из CSV..." by the file's extension,
+// with their messages. A CSV file replaces the rows of its codes only.
+bool LoadGoods(CliSession& session, GoodsTable& table, const QString& path) {
+    if (FormatOf(path) == GoodsFileFormat::Csv)
+        return ImportGoodsCsvInteractive(table, path, session.dialogs);
+    return LoadGoodsFileInteractive(table, path).status == GoodsFileStatus::Ok;
+}
+
+// "Сохранить" or "Экспорт в CSV...", with their messages.
+bool SaveGoods(CliSession& session, const GoodsTable& table, const QString& path) {
+    if (FormatOf(path) == GoodsFileFormat::Csv)
+        return ExportGoodsCsvInteractive(table, path, session.dialogs) >= 0;
+    return SaveGoodsFileInteractive(table, path).status == GoodsFileStatus::Ok;
 }
 
 int NonBlankRecords(const GoodsTable& table) {
@@ -56,7 +66,7 @@ int RunGoodsRead(CliSession& session) {
     const bool completed = ReadAllGoods(table, session.progress, session.dialogs);
     // A stopped read is not saved: the file keeps what it held.
     if (!completed) return TransferExit(session, completed);
-    if (SaveGoodsFileInteractive(table, path).status != GoodsFileStatus::Ok) return ExitFileFailed;
+    if (!SaveGoods(session, table, path)) return ExitFileFailed;
     session.report.set(QStringLiteral("records"), NonBlankRecords(table));
     return TransferExit(session, completed);
 }
@@ -67,15 +77,38 @@ int RunGoodsWrite(CliSession& session) {
     if (const int code = ApplyConnection(session); code != ExitDone) return code;
     session.report.set(QStringLiteral("file"), path);
     GoodsTable table;
-    if (LoadGoodsFileInteractive(table, path).status != GoodsFileStatus::Ok) return ExitFileFailed;
+    if (!LoadGoods(session, table, path)) return ExitFileFailed;
     session.report.set(QStringLiteral("records"), NonBlankRecords(table));
     return TransferExit(session, WriteAllGoods(table, session.progress, session.dialogs));
+}
+
+int RunGoodsWriteChanged(CliSession& session) {
+    const QString path = session.line.arguments().value(0);
+    const QString since = session.line.value(QStringLiteral("since"));
+    if (const int code = CheckFormat(session, path); code != ExitDone) return code;
+    if (!since.isEmpty())
+        if (const int code = CheckFormat(session, since); code != ExitDone) return code;
+    if (const int code = ApplyConnection(session); code != ExitDone) return code;
+    session.report.set(QStringLiteral("file"), path);
+    GoodsTable table;
+    // What the device holds, as a file read from it or last written to it.
+    if (!since.isEmpty()) {
+        if (!LoadGoods(session, table, since)) return ExitFileFailed;
+        for (int row = 1; row <= GoodsRecordCount; ++row) table.markInStep(row);
+    }
+    if (!LoadGoods(session, table, path)) return ExitFileFailed;
+    const int changed = table.changedCount();
+    session.report.set(QStringLiteral("records"), changed);
+    const bool completed = WriteChangedGoods(table, session.progress, session.dialogs);
+    // Nothing to send is no failure.
+    return changed == 0 ? ExitDone : TransferExit(session, completed);
 }
 
 int RunGoodsClear(CliSession& session) {
     if (const int code = ApplyConnection(session); code != ExitDone) return code;
     session.dialogs.setConfirmation(session.line.isSet(QStringLiteral("yes")));
-    const bool completed = EraseDeviceGoods(session.progress, session.dialogs);
+    GoodsTable table;
+    const bool completed = EraseDeviceGoods(table, session.progress, session.dialogs);
     if (!session.dialogs.declinedConfirmation().isEmpty()) {
         session.dialogs.error(session.dialogs.declinedConfirmation() +
                               QStringLiteral("\nКоманда стирает все %1 записей базы товаров в АС "

@@ -32,7 +32,7 @@ private slots:
         QTest::newRow("no command") << QStringList() << QStringLiteral("Не указана команда.");
         QTest::newRow("unknown command")
             << Args({"reboot"}) << QStringLiteral("Неизвестная команда «reboot».");
-        QTest::newRow("half a command") << Args({"goods"}) << QStringLiteral("read, write, clear");
+        QTest::newRow("half a command") << Args({"goods"}) << QStringLiteral("read, write, write-changed, clear");
         QTest::newRow("option of another command")
             << Args({"state", "--yes"}) << QStringLiteral("--yes не относится к команде «state»");
         QTest::newRow("missing argument")
@@ -292,6 +292,68 @@ private slots:
         QVERIFY(!sim.waitForExchanges(GoodsRecordCount + 1, 200));
     }
 
+    void goodsAsCsvAndOnlyTheChangedRecords() {
+        SimProcess sim({QStringLiteral("--log")});
+        QVERIFY(sim.isReady());
+        const QString old = path("old.base");
+        WriteFullGoodsFile(old);
+        QCOMPARE(RunCli(Args({"goods", "write"}) + QStringList{old} + PortArguments(sim.portPath()))
+                     .exitCode,
+                 0);
+        // Read out as CSV and written back as CSV: the device is unchanged.
+        const QString csv = path("device.csv");
+        CliRun run = RunCli(Args({"goods", "read", "--json"}) + QStringList{csv} +
+                            PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(FileBytes(csv).startsWith("\xEF\xBB\xBF"));
+        QVERIFY(sim.waitForExchanges(2 * GoodsRecordCount));
+
+        // Five records changed in a copy: only they are sent.
+        GoodsTable table;
+        LoadGoodsFile(table, old);
+        for (int row : {1, 2, 500, 777, 1001}) {
+            GoodsRecord record = table.record(row);
+            record.price = formatPrice(12345 + row);
+            table.setRecord(row, record);
+        }
+        const QString changed = path("changed.base");
+        SaveGoodsFile(table, changed);
+        sim.clearLog();
+        run = RunCli(Args({"goods", "write-changed", "--json", "--since"}) +
+                     QStringList{old, changed} + PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.json().value(QStringLiteral("records")).toInt(), 5);
+        QVERIFY(sim.waitForExchanges(5));
+        QVERIFY(!sim.waitForExchanges(6, 300));
+        const QString back = path("back.base");
+        QCOMPARE(RunCli(Args({"goods", "read"}) + QStringList{back} + PortArguments(sim.portPath()))
+                     .exitCode,
+                 0);
+        QCOMPARE(FileBytes(back), FileBytes(changed));
+
+        // Nothing changed: nothing sent, and that is no failure.
+        QVERIFY(sim.waitForExchanges(5 + GoodsRecordCount));
+        sim.clearLog();
+        run = RunCli(Args({"goods", "write-changed", "--since"}) + QStringList{back, changed} +
+                     PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(!sim.waitForExchanges(1, 300));
+
+        // Without --since a CSV file sends just its own records.
+        QFile part(path("part.csv"));
+        QVERIFY(part.open(QIODevice::WriteOnly));
+        part.write(
+            "Код товара;Наименование;Тип. шрифта;Штрих-код;Секция;Цена\r\n"
+            "7;МОЛОКО;узкий;4600000000007;1;55.90\r\n"
+            "8;ХЛЕБ;узкий;;1;32,50\r\n");
+        part.close();
+        run = RunCli(Args({"goods", "write-changed"}) + QStringList{path("part.csv")} +
+                     PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(sim.waitForExchanges(2));
+        QVERIFY(!sim.waitForExchanges(3, 300));
+    }
+
     void badGoodsFilesSendNothing() {
         SimProcess sim({QStringLiteral("--log")});
         QVERIFY(sim.isReady());
@@ -308,7 +370,14 @@ private slots:
         QFile empty(path("empty.base"));
         QVERIFY(empty.open(QIODevice::WriteOnly));
         empty.close();
-        for (const char* name : {"bad.base", "empty.base", "missing.base"}) {
+        QFile badCsv(path("bad.csv"));
+        QVERIFY(badCsv.open(QIODevice::WriteOnly));
+        badCsv.write(
+            "Код товара;Наименование;Тип. шрифта;Штрих-код;Секция;Цена\r\n"
+            "7;МОЛОКО;узкий;;1;55.90\r\n"
+            "9;ХЛЕБ;узкий;;1;-1\r\n");
+        badCsv.close();
+        for (const char* name : {"bad.base", "empty.base", "missing.base", "bad.csv"}) {
             const CliRun run = RunCli(Args({"goods", "write"}) + QStringList{path(name)} +
                                       PortArguments(sim.portPath()));
             QCOMPARE(run.exitCode, 3);

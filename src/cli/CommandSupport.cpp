@@ -7,8 +7,24 @@
 #include "cli/ExitCode.h"
 #include "cli/Interrupt.h"
 #include "device/ConnectionSettings.h"
+#include "device/ExchangeLog.h"
+#include "device/ExchangeLogText.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
+
+namespace {
+
+QString LogFileName() {
+    return QStringLiteral("Журнал обмена");
+}
+
+// "Не удалось создать файл..." of the window program; named when it is not the command's own file.
+QString CannotCreateMessage(const QString& what) {
+    const QString text = QStringLiteral("Не удалось создать файл...");
+    return what.isEmpty() ? text : what + QStringLiteral(": ") + text;
+}
+
+}  // namespace
 
 int UsageError(CliSession& session, const QString& text) {
     session.dialogs.error(text);
@@ -17,9 +33,11 @@ int UsageError(CliSession& session, const QString& text) {
 
 int ApplyConnection(CliSession& session) {
     const CommandLine& line = session.line;
-    if (line.isSet(QStringLiteral("log")))
-        return UsageError(session,
-                          QStringLiteral("Журнал обмена (--log) в этой сборке ещё недоступен."));
+    // The log is saved when the command ends, whatever the outcome; a name it
+    // cannot have is found out before anything is sent.
+    if (line.isSet(QStringLiteral("log")) &&
+        !CanCreateFile(session, line.value(QStringLiteral("log")), LogFileName()))
+        return ExitFileFailed;
     ConnectionFields fields;
     if (line.isSet(QStringLiteral("port"))) {
         const QString port = line.value(QStringLiteral("port"));
@@ -76,9 +94,17 @@ bool ParseNumber(const QString& text, int min, int max, int& value) {
     return ok && value >= min && value <= max;
 }
 
-bool CanCreateFile(CliSession& session, const QString& path) {
+bool CanCreateFile(CliSession& session, const QString& path, const QString& what) {
     const QFileInfo info(path);
     if (!path.isEmpty() && !info.isDir() && info.absoluteDir().exists()) return true;
-    session.dialogs.error(QStringLiteral("Не удалось создать файл..."));
+    session.dialogs.error(CannotCreateMessage(what));
     return false;
+}
+
+int SaveLogIfAsked(CliSession& session, int exitCode) {
+    const CommandLine& line = session.line;
+    if (!line.isSet(QStringLiteral("log")) || exitCode == ExitUsage) return exitCode;
+    if (SaveExchangeLog(ProgramExchangeLog(), line.value(QStringLiteral("log")))) return exitCode;
+    session.dialogs.error(CannotCreateMessage(LogFileName()));
+    return exitCode == ExitDone ? ExitFileFailed : exitCode;
 }

@@ -9,6 +9,7 @@
 
 #include "cli/CliSession.h"
 #include "cli/CommandSpec.h"
+#include "cli/CommandSupport.h"
 #include "cli/ExitCode.h"
 #include "cli/Interrupt.h"
 #include "device/Protocol.h"
@@ -33,7 +34,7 @@ int Run(CliSession& session, const QStringList& arguments) {
             return ExitDone;
         case CommandLine::Request::Version:
             Print(stdout, CommandLine::programName() + QLatin1Char(' ') +
-                              QStringLiteral(ZELVO_FILE_VERSION) + QLatin1Char('\n'));
+                              QStringLiteral(ZELVO_VERSION) + QLatin1Char('\n'));
             return ExitDone;
         case CommandLine::Request::Wrong:
             session.dialogs.error(
@@ -53,6 +54,7 @@ int Run(CliSession& session, const QStringList& arguments) {
     }
     // Ctrl+C during a single exchange: it ran to its end, and the run stops here.
     if (InterruptRequested() && code == ExitDone) code = ExitInterrupted;
+    code = SaveLogIfAsked(session, code);
     return session.report.finish(code, session.dialogs, session.progress);
 }
 

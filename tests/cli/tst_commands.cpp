@@ -32,7 +32,8 @@ private slots:
         QTest::newRow("no command") << QStringList() << QStringLiteral("Не указана команда.");
         QTest::newRow("unknown command")
             << Args({"reboot"}) << QStringLiteral("Неизвестная команда «reboot».");
-        QTest::newRow("half a command") << Args({"goods"}) << QStringLiteral("read, write, write-changed, clear");
+        QTest::newRow("half a command")
+            << Args({"goods"}) << QStringLiteral("read, write, write-changed, clear");
         QTest::newRow("option of another command")
             << Args({"state", "--yes"}) << QStringLiteral("--yes не относится к команде «state»");
         QTest::newRow("missing argument")
@@ -167,6 +168,38 @@ private slots:
         QVERIFY2(run.err.startsWith(QStringLiteral("Не удалось прочитать параметр.")),
                  qPrintable(run.err));
         QCOMPARE(run.json().value(QStringLiteral("ok")).toBool(), false);
+    }
+
+    void exchangeLogOfTheRun() {
+        SimProcess sim({QStringLiteral("--log"), QStringLiteral("--fault"),
+                        QStringLiteral("error 52 cmd=116 index=2")});
+        QVERIFY(sim.isReady());
+        const QString log = path("run.log");
+        CliRun run =
+            RunCli(Args({"state", "--log"}) + QStringList{log} + PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        QString text = QString::fromUtf8(FileBytes(log));
+        QVERIFY2(text.contains(QStringLiteral("Состояние")), qPrintable(text));
+
+        // Also a run that failed leaves its log, with the refused record in it.
+        const QString goods = path("log.base");
+        WriteFullGoodsFile(goods);
+        run = RunCli(Args({"goods", "write", "--log"}) + QStringList{log, goods} +
+                     PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 1);
+        text = QString::fromUtf8(FileBytes(log));
+        QVERIFY(text.contains(QStringLiteral("Товар")));
+        QVERIFY2(text.contains(QStringLiteral("Запись используется")), qPrintable(text));
+        QVERIFY(!text.contains(QStringLiteral("Состояние")));
+
+        // A log that cannot be written is found out before anything is sent.
+        QVERIFY(sim.waitForExchanges(1 + 3));
+        sim.clearLog();
+        run = RunCli(Args({"state", "--log"}) + QStringList{path("no/such/folder/run.log")} +
+                     PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 3);
+        QVERIFY(run.err.contains(QStringLiteral("Журнал обмена: Не удалось создать файл...")));
+        QVERIFY(!sim.waitForExchanges(1, 300));
     }
 
     void noDeviceOnThePort() {

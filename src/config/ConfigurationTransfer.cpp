@@ -268,7 +268,8 @@ bool UploadConfiguration(DeviceConfiguration& config) {
     if (!writeRecords(GroupService, config.services, ServiceItem)) return Stop(progress, dialogs);
 
     progress.setWaitText(QStringLiteral("Загрузка дополнительных услуг..."));
-    if (!writeRecords(GroupRequisite, config.requisites, RequisiteItem)) return Stop(progress, dialogs);
+    if (!writeRecords(GroupRequisite, config.requisites, RequisiteItem))
+        return Stop(progress, dialogs);
 
     // The bar and the hourglass are set up once for both clichés and taken down
     // after each, so the second cliché runs on a hidden bar with the normal cursor.

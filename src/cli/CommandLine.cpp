@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-#include "cli/CommandSpec.h"
+#include "cli/CommandDefinition.h"
 
 namespace {
 
@@ -64,10 +64,10 @@ QString Columns(const QList<QPair<QString, QString>>& rows) {
     return text;
 }
 
-QString Usage(const CommandSpec& spec) {
-    QString usage = spec.name;
-    if (!spec.arguments.isEmpty())
-        usage += QLatin1Char(' ') + spec.arguments.join(QLatin1Char(' '));
+QString Usage(const CommandDefinition& definition) {
+    QString usage = definition.name;
+    if (!definition.arguments.isEmpty())
+        usage += QLatin1Char(' ') + definition.arguments.join(QLatin1Char(' '));
     return usage;
 }
 
@@ -157,10 +157,10 @@ CommandLine::Request CommandLine::parse(const QStringList& arguments) {
         words.removeFirst();
     }
     int matched = 0;
-    for (const CommandSpec& spec : CommandSpecs()) {
-        const QStringList name = spec.name.split(QLatin1Char(' '));
+    for (const CommandDefinition& definition : CommandDefinitions()) {
+        const QStringList name = definition.name.split(QLatin1Char(' '));
         if (name.size() > matched && words.mid(0, int(name.size())) == name) {
-            command_ = &spec;
+            command_ = &definition;
             matched = int(name.size());
         }
     }
@@ -173,9 +173,9 @@ CommandLine::Request CommandLine::parse(const QStringList& arguments) {
     }
     if (!command_) {
         QStringList next;
-        for (const CommandSpec& spec : CommandSpecs())
-            if (spec.name.startsWith(words.first() + QLatin1Char(' ')))
-                next << spec.name.section(QLatin1Char(' '), 1, 1);
+        for (const CommandDefinition& definition : CommandDefinitions())
+            if (definition.name.startsWith(words.first() + QLatin1Char(' ')))
+                next << definition.name.section(QLatin1Char(' '), 1, 1);
         if (next.isEmpty())
             error_ = QStringLiteral("Неизвестная команда «%1».").arg(words.first());
         else
@@ -205,12 +205,12 @@ QString CommandLine::helpText() const {
     return programHelp(words_.value(0));
 }
 
-QString CommandLine::commandHelp(const CommandSpec& spec) const {
+QString CommandLine::commandHelp(const CommandDefinition& definition) const {
     QString text = QStringLiteral("Вызов: %1 %2 [ПАРАМЕТРЫ]\n\n%3\n")
-                       .arg(programName(), Usage(spec),
-                            Wrapped(spec.description, HelpWidth).join(QLatin1Char('\n')));
+                       .arg(programName(), Usage(definition),
+                            Wrapped(definition.description, HelpWidth).join(QLatin1Char('\n')));
     QList<QPair<QString, QString>> rows;
-    for (const QString& name : spec.options) {
+    for (const QString& name : definition.options) {
         const QCommandLineOption o = option(name);
         rows.append({OptionSyntax(o), o.description()});
     }
@@ -224,9 +224,9 @@ QString CommandLine::commandHelp(const CommandSpec& spec) const {
 
 QString CommandLine::programHelp(const QString& group) const {
     QList<QPair<QString, QString>> commands;
-    for (const CommandSpec& spec : CommandSpecs()) {
-        if (!group.isEmpty() && !spec.name.startsWith(group + QLatin1Char(' '))) continue;
-        commands.append({Usage(spec), spec.summary});
+    for (const CommandDefinition& definition : CommandDefinitions()) {
+        if (!group.isEmpty() && !definition.name.startsWith(group + QLatin1Char(' '))) continue;
+        commands.append({Usage(definition), definition.summary});
     }
     if (commands.isEmpty()) return programHelp(QString());
     QList<QPair<QString, QString>> connection;

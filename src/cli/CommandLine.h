@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-struct CommandSpec;
+struct CommandDefinition;
 
 // The arguments of zelvo-cli: the command's words, its arguments and the
 // options, checked against what the command takes. Parsing never ends the
@@ -25,7 +25,7 @@ public:
     // --json was given (also when the rest is wrong).
     bool json() const { return json_; }
 
-    const CommandSpec* command() const { return command_; }
+    const CommandDefinition* command() const { return command_; }
     // The command's arguments after its words.
     const QStringList& arguments() const { return arguments_; }
     bool isSet(const QString& option) const { return parser_.isSet(option); }
@@ -35,13 +35,13 @@ public:
     static QString programName();
 
 private:
-    QString commandHelp(const CommandSpec& spec) const;
+    QString commandHelp(const CommandDefinition& definition) const;
     QString programHelp(const QString& group) const;
     QCommandLineOption option(const QString& name) const;
 
     QList<QCommandLineOption> options_;
     QCommandLineParser parser_;
-    const CommandSpec* command_ = nullptr;
+    const CommandDefinition* command_ = nullptr;
     QStringList words_;
     QStringList arguments_;
     QString error_;

@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "cli/CliSession.h"
-#include "cli/CommandSpec.h"
+#include "cli/CommandDefinition.h"
 #include "cli/CommandSupport.h"
 #include "cli/ExitCode.h"
 #include "cli/Interrupt.h"
@@ -27,7 +27,8 @@ void Print(FILE* stream, const QString& text) {
 int Run(CliSession& session, const QStringList& arguments) {
     const CommandLine::Request request = session.line.parse(arguments);
     session.report.setJson(session.line.json());
-    if (const CommandSpec* spec = session.line.command()) session.report.setCommand(spec->name);
+    if (const CommandDefinition* definition = session.line.command())
+        session.report.setCommand(definition->name);
     switch (request) {
         case CommandLine::Request::Help:
             Print(stdout, session.line.helpText());

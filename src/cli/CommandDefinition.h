@@ -8,7 +8,7 @@ struct CliSession;
 
 // One command of zelvo-cli: its words, its arguments, its help and the
 // options it takes beyond --json and --help.
-struct CommandSpec {
+struct CommandDefinition {
     QString name;           // "goods write"
     QStringList arguments;  // "FILE"
     QString summary;        // the line in the program's help
@@ -18,7 +18,7 @@ struct CommandSpec {
 };
 
 // Every command, in the order the program's help lists them.
-const QList<CommandSpec>& CommandSpecs();
+const QList<CommandDefinition>& CommandDefinitions();
 
 // The option names of the connection to the device.
 const QStringList& ConnectionOptionNames();

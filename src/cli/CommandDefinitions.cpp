@@ -1,5 +1,5 @@
 #include "cli/CliCommands.h"
-#include "cli/CommandSpec.h"
+#include "cli/CommandDefinition.h"
 
 const QStringList& ConnectionOptionNames() {
     static const QStringList names = {
@@ -8,14 +8,14 @@ const QStringList& ConnectionOptionNames() {
     return names;
 }
 
-const QList<CommandSpec>& CommandSpecs() {
-    static const QList<CommandSpec> specs = [] {
+const QList<CommandDefinition>& CommandDefinitions() {
+    static const QList<CommandDefinition> definitions = [] {
         const QStringList device = ConnectionOptionNames();
         const QStringList transfer = device + QStringList{QStringLiteral("keep-going")};
         const QString keepGoing = QStringLiteral(
             "\nБез --keep-going команда останавливается на первой ошибке; с ним продолжает и "
             "в конце перечисляет все невыполненные элементы.");
-        return QList<CommandSpec>{
+        return QList<CommandDefinition>{
             {QStringLiteral("ports"),
              {},
              QStringLiteral("порты системы с их описаниями"),
@@ -122,5 +122,5 @@ const QList<CommandSpec>& CommandSpecs() {
              RunInn},
         };
     }();
-    return specs;
+    return definitions;
 }

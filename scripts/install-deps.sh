@@ -1,21 +1,22 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Zelvo needs to build, test and run; does
 # nothing when they are all present. With the argument "package" also the
-# tools that build the Debian package and check it as CI does.
+# tools that build the Debian package and check it as CI does; with "fuzz"
+# the ones the fuzz targets need (scripts/fuzz.sh): clang and its runtime
+# libraries, which hold libFuzzer and the sanitizers' runtimes for clang.
 set -euo pipefail
 packages=(
   build-essential cmake librsvg2-bin
   qt6-base-dev qt6-serialport-dev qt6-5compat-dev qt6-qpa-plugins libgl1-mesa-dev
   qt6-translations-l10n fonts-dejavu-core fontconfig
-<<<<<<< HEAD
   libcsv-dev
-  xvfb xauth
-=======
   xvfb xauth poppler-utils
->>>>>>> pkg
 )
 if [ "${1:-}" = package ]; then
   packages+=(dpkg-dev desktop-file-utils appstream xdotool x11-utils)
+fi
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang-14 libclang-rt-14-dev)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -21,13 +21,13 @@ cmake --build "$dir" -j"$(nproc)" --target zelvo_fuzz
 
 # Executions per target: about ten seconds each on one core of this machine.
 declare -A runs=(
-  [device_answers]=150000
-  [transfer_loops]=15000
-  [configuration_file]=12000
-  [goods_file]=2500
-  [state_decoding]=100000
-  [device_text]=150000
-  [price]=150000
+  [device_answers]=750000
+  [transfer_loops]=25000
+  [configuration_file]=20000
+  [goods_file]=3000
+  [state_decoding]=500000
+  [device_text]=200000
+  [price]=750000
 )
 scale=${ZELVO_FUZZ_SCALE:-1}
 seed=${ZELVO_FUZZ_SEED:-1}
@@ -44,7 +44,7 @@ fuzz_one() {
   if "$dir/fuzz/fuzz_$name" -runs="$count" -seed="$seed" -timeout=10 -rss_limit_mb=2048 \
       -artifact_prefix="$dir/findings/$name-" "$dir/work/$name" "fuzz/corpus/$name" \
       >"$dir/logs/$name.log" 2>&1; then
-    echo "fuzz_$name: $(grep -E '^#[0-9]+ +DONE' "$dir/logs/$name.log" | tail -1)"
+    echo "fuzz_$name: $(grep -E '^#[0-9]+[[:space:]]+DONE' "$dir/logs/$name.log" | tail -1)"
     touch "$dir/logs/$name.passed"
   else
     echo "fuzz_$name: FAILED"

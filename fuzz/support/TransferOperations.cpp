@@ -143,7 +143,7 @@ void RunTransferOperation(uint8_t operation, DeviceConfiguration& config, GoodsT
         case 2:
             ReadFormTable(config);
             break;
-        case 3:
+        case ReadAllGoodsKind:
             ReadAllGoods(table, progress, dialogs);
             break;
         case 4:

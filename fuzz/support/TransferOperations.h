@@ -13,6 +13,9 @@ class Progress;
 class UserDialogs;
 struct DeviceConfiguration;
 
+// The kind of "Выгрузить из АС" for all goods.
+constexpr uint8_t ReadAllGoodsKind = 3;
+
 // Runs operation `operation` (its low four bits choose the kind, the high
 // four its variant: the row, the page item, with or without the wizard).
 void RunTransferOperation(uint8_t operation, DeviceConfiguration& config, GoodsTable& table,

@@ -46,12 +46,23 @@ qint64 InputLink::write(const QByteArray& bytes) {
     return n;
 }
 
+bool InputLink::drain(QDeadlineTimer deadline) {
+    FUZZ_CHECK(open_);
+    FUZZ_CHECK(!deadline.isForever());
+    return true;
+}
+
 QByteArray InputLink::read(int expected, int byteTimeoutMs, int totalTimeoutMs) {
     FUZZ_CHECK(open_);
     FUZZ_CHECK(expected > 0 && expected <= FrameBufferSize);
     FUZZ_CHECK(byteTimeoutMs >= 0 && totalTimeoutMs > 0);
     // A real port never hands out more than it was asked for.
     return nextAnswer_().left(expected);
+}
+
+void InputLink::discardLateInput(int quietMs, int boundMs) {
+    FUZZ_CHECK(open_);
+    FUZZ_CHECK(quietMs > 0 && boundMs > 0);
 }
 
 void InputLink::close() {

@@ -22,7 +22,9 @@ public:
     bool open(const QString& path) override;
     void configure(int baudRate) override;
     qint64 write(const QByteArray& bytes) override;
+    bool drain(QDeadlineTimer deadline) override;
     QByteArray read(int expected, int byteTimeoutMs, int totalTimeoutMs) override;
+    void discardLateInput(int quietMs, int boundMs) override;
     void close() override;
 
     int exchanges() const { return exchanges_; }

@@ -7,29 +7,38 @@
 #include "goods/Price.h"
 #include "wizard/DeviceLine.h"
 
+namespace {
+
+// A line as the line editor stores what the user typed.
+void StoreTyped(DeviceText& line, const QString& typed, bool wide) {
+    StoreLine(line, DeviceLineInput(typed), wide);
+}
+
+}  // namespace
+
 void FillSampleConfiguration(DeviceConfiguration& config) {
     std::memset(&config, 0, sizeof config);
     ResetConfiguration(config);
     ResetFormTable(config);
     for (int i = 0; i < OperatorCount; ++i) {
         OperatorRecord& op = config.operators[i];
-        StoreLine(op.position, QStringLiteral("Кассир %1").arg(i + 1), false);
-        StoreLine(op.name, QStringLiteral("Иванова А.%1.").arg(i + 1), i % 2 == 1);
+        StoreTyped(op.position, QStringLiteral("Кассир %1").arg(i + 1), false);
+        StoreTyped(op.name, QStringLiteral("Иванова А.%1.").arg(i + 1), i % 2 == 1);
         StorePassword(op.password, QString::number(1000 + i * 7));
     }
-    StoreLine(config.documentName, QStringLiteral("Квитанция"), false);
+    StoreTyped(config.documentName, QStringLiteral("Квитанция"), false);
     for (int i = 0; i < ServiceCount; ++i) {
         for (int line = 0; line < 3; ++line) {
-            StoreLine(config.services[i].lines[line],
-                      QStringLiteral("Услуга %1 строка %2").arg(i + 1).arg(line + 1), line == 0);
-            StoreLine(config.requisites[i].lines[line],
-                      QStringLiteral("Реквизит %1.%2").arg(i + 1).arg(line + 1), false);
+            StoreTyped(config.services[i].lines[line],
+                       QStringLiteral("Услуга %1 строка %2").arg(i + 1).arg(line + 1), line == 0);
+            StoreTyped(config.requisites[i].lines[line],
+                       QStringLiteral("Реквизит %1.%2").arg(i + 1).arg(line + 1), false);
         }
     }
     for (int c = 0; c < ClicheCount; ++c) {
         for (int line = 0; line < ClicheLineCount; ++line) {
-            StoreLine(config.cliches[c].lines[line],
-                      QStringLiteral("ООО \"Ромашка\" %1-%2").arg(c + 1).arg(line + 1), line == 0);
+            StoreTyped(config.cliches[c].lines[line],
+                       QStringLiteral("ООО \"Ромашка\" %1-%2").arg(c + 1).arg(line + 1), line == 0);
         }
     }
     for (int n = 0; n < FormCount; ++n) {

@@ -4,6 +4,7 @@
 // device can hold comes back from the device as it went, that no conversion
 // runs past its field, and that what an editor keeps can always be stored.
 
+#include <algorithm>
 #include <cstring>
 
 #include "config/DeviceCharset.h"
@@ -82,13 +83,36 @@ void Typed(const QString& typed) {
     for (const bool wide : {false, true}) {
         DeviceText line;
         std::memset(line.bytes, 'x', sizeof line.bytes);
-        StoreLine(line, typed, wide);
+        StoreLine(line, kept, wide);
         FUZZ_CHECK(line.bytes[sizeof line.bytes - 1] == 0);
         FUZZ_CHECK(IsWideLine(line) == wide);
         const QString shown = LineText(line);
         FUZZ_CHECK(shown.size() <= (wide ? WideLineLength : NarrowLineLength));
         FUZZ_CHECK(kept.startsWith(shown));
     }
+}
+
+// An edit field's text after the user typed, pasted or deleted: only what was
+// put in becomes device text, the rest stays as it was.
+void Edits(const QString& before, const QString& typed, int at) {
+    const int k = at % (int(before.size()) + 1);
+    int cursor = k + int(typed.size());
+    const QString inserted =
+        DeviceLineEdited(before, before.left(k) + typed + before.mid(k), cursor);
+    const QString put = DeviceLineInput(typed);
+    FUZZ_CHECK(inserted == before.left(k) + put + before.mid(k));
+    FUZZ_CHECK(cursor == k + int(put.size()));
+
+    const int cut = std::min(int(typed.size()), int(before.size()) - k);
+    cursor = k;
+    const QString after = before.left(k) + before.mid(k + cut);
+    FUZZ_CHECK(DeviceLineEdited(before, after, cursor) == after);
+    FUZZ_CHECK(cursor == k);
+
+    // Any pair of texts and any cursor: the cursor stays inside the result.
+    cursor = at - 64;
+    const QString any = DeviceLineEdited(before, typed, cursor);
+    FUZZ_CHECK(cursor >= 0 && cursor <= any.size());
 }
 
 }  // namespace
@@ -104,6 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const QString fromFile = FromCp1251(text);
     FUZZ_CHECK(fromFile.size() == text.size());
     Typed(fromFile);
+    Edits(FromCp1251(earlier), fromFile, fieldSize + int(text.size()));
     QString units(int(text.size() / 2), Qt::Uninitialized);  // any UTF-16, lone surrogates too
     std::memcpy(units.data(), text.constData(), std::size_t(units.size()) * 2);
     Typed(units);

@@ -19,14 +19,15 @@ cmake -S . -B "$dir" -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=Debug \
   -DZELVO_BUILD_TESTS=OFF -DZELVO_BUILD_BENCH=OFF >/dev/null
 cmake --build "$dir" -j"$(nproc)" --target zelvo_fuzz
 
-# Executions per target: about ten seconds each on one core of this machine.
+# Executions per target: five to twenty seconds each on one core of this
+# machine, about a minute in all on its two cores.
 declare -A runs=(
-  [device_answers]=750000
-  [transfer_loops]=25000
-  [configuration_file]=20000
-  [goods_file]=3000
+  [device_answers]=1000000
+  [transfer_loops]=40000
+  [configuration_file]=30000
+  [goods_file]=5000
   [state_decoding]=500000
-  [device_text]=200000
+  [device_text]=300000
   [price]=750000
 )
 scale=${ZELVO_FUZZ_SCALE:-1}

@@ -16,6 +16,7 @@
 #include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
 #include "emulator/DeviceEmulator.h"
+#include "goods/GoodsCsv.h"
 #include "goods/GoodsFile.h"
 #include "goods/GoodsTable.h"
 #include "goods/GoodsTransfer.h"
@@ -190,6 +191,10 @@ void FileSeeds() {
     QByteArray goods;
     if (EncodeGoodsFile(table, goods).status != GoodsFileStatus::Ok) std::exit(1);
     WriteSeed(QStringLiteral("goods_file"), QStringLiteral("sample.base"), goods);
+
+    GoodsTable few;
+    FillSampleGoods(few, 12);
+    WriteSeed(QStringLiteral("goods_csv"), QStringLiteral("export.csv"), EncodeGoodsCsv(few));
 }
 
 template <typename T>

@@ -23,9 +23,10 @@ cmake --build "$dir" -j"$(nproc)" --target zelvo_fuzz
 # machine, about a minute in all on its two cores.
 declare -A runs=(
   [device_answers]=1000000
-  [transfer_loops]=40000
+  [transfer_loops]=15000
   [configuration_file]=30000
   [goods_file]=5000
+  [goods_csv]=100000
   [state_decoding]=500000
   [device_text]=300000
   [price]=750000

@@ -125,7 +125,7 @@ void Inn(UserDialogs& dialogs) {
 
 bool IsGoodsOperation(uint8_t operation) {
     const int kind = operation & 0x0F;
-    return kind >= 3 && kind <= 7;
+    return (kind >= 3 && kind <= 7) || kind == 15;
 }
 
 void RunTransferOperation(uint8_t operation, DeviceConfiguration& config, GoodsTable& table,
@@ -150,7 +150,7 @@ void RunTransferOperation(uint8_t operation, DeviceConfiguration& config, GoodsT
             WriteAllGoods(table, progress, dialogs);
             break;
         case 5:
-            EraseDeviceGoods(progress, dialogs);
+            EraseDeviceGoods(table, progress, dialogs);
             break;
         case 6:
             ReadCurrentGoods(table, 1 + variant * 66, progress, dialogs);
@@ -167,6 +167,9 @@ void RunTransferOperation(uint8_t operation, DeviceConfiguration& config, GoodsT
             break;
         case 10:
             Inn(dialogs);
+            break;
+        case 15:
+            WriteChangedGoods(table, progress, dialogs);
             break;
         default:
             ListPage(uint8_t(variant * 4 + (kind - 11)), config);

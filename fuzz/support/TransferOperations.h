@@ -2,8 +2,8 @@
 
 // The device operations of several exchanges, as the program runs them: the
 // whole configuration down and up, the form table, the goods database (all,
-// one row, erase), the document name, the ИНН and the wizard's four list
-// pages (all items or one, read or write). They run against whatever link,
+// one row, the changed rows, erase), the document name, the ИНН and the
+// wizard's four list pages (all items or one, read or write). They run against whatever link,
 // dialogs and progress are installed.
 
 #include <cstdint>

@@ -33,12 +33,15 @@ void Kopecks(int64_t kopecks) {
 }
 
 void Editor(const QString& barcode, const QString& section, const QString& price) {
-    const GoodsEntryCheck check = CheckGoodsEntries(barcode, section, price);
+    const GoodsEntryCheck check =
+        CheckGoodsEntries(QStringLiteral("ХЛЕБ"), false, barcode, section, price);
     FUZZ_CHECK(check.ok == check.message.isEmpty());
     if (!check.price.isEmpty()) {
+        // The normalised price keeps the value and fits the editor's field.
         const std::optional<int64_t> value = parsePrice(check.price);
         FUZZ_CHECK(value && *value <= MaxGoodsPrice);
         FUZZ_CHECK(value == parsePrice(price.toLatin1()));
+        FUZZ_CHECK(check.price.size() <= GoodsPriceFieldLength);
     }
     if (!check.ok) return;
     FUZZ_CHECK(!check.price.isEmpty());

@@ -9,31 +9,11 @@
 #include "goods/GoodsCsv.h"
 #include "goods/GoodsTable.h"
 #include "support/FifoWatch.h"
+#include "support/GoodsRows.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDevice.h"
 
 namespace {
-
-QByteArray W(const char* utf8) {
-    return ToCp1251(U(utf8));
-}
-
-GoodsRecord Row(int code, const char* name, bool wide, const char* barcode, const char* section,
-                const char* price) {
-    GoodsRecord row;
-    row.code = QByteArray::number(code);
-    row.name = W(name);
-    row.font = wide ? WideFontText() : NarrowFontText();
-    row.barcode = barcode;
-    row.section = section;
-    row.price = price;
-    return row;
-}
-
-void FillMarked(GoodsTable& table) {
-    QVector<GoodsRecord> rows(GoodsRecordCount, Row(999, "СТАРОЕ", true, "42", "9", "9.99"));
-    table.setRecords(1, rows);
-}
 
 void WriteAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);

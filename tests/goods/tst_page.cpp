@@ -25,15 +25,12 @@
 #include "goods/ui/GoodsRecordEditor.h"
 #include "shell/ui/GridPage.h"
 #include "shell/ui/MainWindow.h"
+#include "support/GoodsRows.h"
 #include "support/RecordingProgress.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDevice.h"
 
 namespace {
-
-QByteArray W(const char* utf8) {
-    return ToCp1251(U(utf8));
-}
 
 // Runs `drive` on the editor once it is shown modally; the editor is closed
 // afterwards if `drive` left it open.

@@ -5,13 +5,10 @@
 #include "goods/GoodsRecordCheck.h"
 #include "goods/GoodsTransfer.h"
 #include "goods/Price.h"
+#include "support/GoodsRows.h"
 #include "support/TestDevice.h"
 
 namespace {
-
-QByteArray W(const char* utf8) {
-    return ToCp1251(U(utf8));
-}
 
 const char* const InvalidPrice = "Неккоректное значение цены!\nВозможно неккоректный разделитель!";
 const char* const PriceTooLarge = "Значение параметра \"Цена\" превышает разрядность!";

@@ -10,15 +10,12 @@
 #include "emulator/Requests.h"
 #include "goods/GoodsTable.h"
 #include "goods/GoodsTransfer.h"
+#include "support/GoodsRows.h"
 #include "support/RecordingProgress.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDevice.h"
 
 namespace {
-
-QByteArray W(const char* utf8) {
-    return ToCp1251(U(utf8));
-}
 
 DeviceEmulator& Device() {
     return InProcessEmulator();
@@ -42,23 +39,6 @@ DeviceEmulator::GoodsRecord DeviceGoods(const char* utf8, uint64_t barcode, uint
     record.price = price;
     record.section = section;
     return record;
-}
-
-GoodsRecord Row(int number, const char* name, bool wide, const char* barcode, const char* section,
-                const char* price) {
-    GoodsRecord row;
-    row.code = QByteArray::number(number);
-    row.name = W(name);
-    row.font = wide ? WideFontText() : NarrowFontText();
-    row.barcode = barcode;
-    row.section = section;
-    row.price = price;
-    return row;
-}
-
-void FillMarked(GoodsTable& table) {
-    QVector<GoodsRecord> rows(GoodsRecordCount, Row(999, "СТАРОЕ", true, "42", "9", "9.99"));
-    table.setRecords(1, rows);
 }
 
 QStringList AllRecordsLog(const char* wait, int steps) {

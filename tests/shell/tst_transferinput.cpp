@@ -1,6 +1,8 @@
 // What a user does while a transfer runs: every click, key and menu reaches
 // nothing but the wait window's "Прервать" and the transfer's own questions.
 // Driven through the real windows of the program, offscreen.
+#include <QComboBox>
+#include <QDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -222,6 +224,27 @@ private slots:
         QTest::mouseClick(page->writeButton, Qt::LeftButton);
         QCOMPARE(answered, 1);
         QCOMPARE(device->log().size(), 1);
+    }
+
+    // A window the operation opens (a file dialog) works whole, its popups too.
+    void windowsOpenedDuringTheOperationTakeInput() {
+        fillTable(1);
+        DeviceLock lock;
+        QVERIFY(windows->inputGuard().active());
+        QDialog dialog(&main());
+        dialog.setWindowModality(Qt::ApplicationModal);
+        auto* combo = new QComboBox(&dialog);
+        combo->addItems({QStringLiteral("*.base"), QStringLiteral("*.csv")});
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        combo->showPopup();
+        QAbstractItemView* list = combo->view();
+        QTRY_VERIFY(list->isVisible());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          list->visualRect(list->model()->index(1, 0)).center());
+        QTRY_COMPARE(combo->currentIndex(), 1);
+        QTest::mouseClick(page->clearButton, Qt::LeftButton);  // the main window stays shut
+        QCOMPARE(page->table().record(1).code, Row(0).code);
     }
 
     // The wizard is a modal window opened before the transfer: its own

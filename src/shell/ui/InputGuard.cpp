@@ -93,6 +93,9 @@ bool InputGuard::mayTakeInput(QObject* target) const {
     QWidget* widget = WidgetOf(target);
     if (!widget) return false;
     QWidget* window = widget->window();
+    // A popup (a combo box's list, a menu) belongs to the window it opened from.
+    while (window->windowType() == Qt::Popup && window->parentWidget())
+        window = window->parentWidget()->window();
     if (waitWindow_ && window == waitWindow_) return true;
     QWidget* modal = QApplication::activeModalWidget();
     return modal && modal != modalAtStart_ && window == modal;

@@ -33,6 +33,7 @@ bool g_lastOpenFailed = false;
 // The port whose last exchange ended without its whole answer: the rest of
 // that answer may still be on its way.
 QString g_unsettledPath;
+int g_unsettledBaudRate = 0;
 
 // The time a request takes on the line, 10 bits a byte; a speed that is not
 // set counts as the slowest one offered.
@@ -110,9 +111,12 @@ bool Transact(int expectedLength) {
     const int total = settings.TotalTimeout > 0 ? settings.TotalTimeout : UnboundedTotalTimeoutCap;
     const int byteTimeout = std::max(0, settings.ByteTimeout);
     const QString path = PortPath(settings.PortName);
-    if (g_unsettledPath == path) {
+    if (g_unsettledPath == path && g_unsettledBaudRate == settings.BaudRate) {
         // The rest of the last answer must not pass for this exchange's: wait
-        // for the line to go quiet. An exchange after a good one pays nothing.
+        // for the line to go quiet. An exchange after a good one pays nothing,
+        // nor one at another speed, where a late answer arrives as noise that
+        // cannot pass the answer's checks (the device search tries each speed
+        // of a port once and must not pay the wait 28 times).
         link.discardLateInput(byteTimeout > 0 ? byteTimeout : DefaultByteTimeout, total);
     }
 
@@ -135,6 +139,7 @@ bool Transact(int expectedLength) {
     std::memcpy(FrameBuffer, answer.constData(), std::size_t(received));
     TransferCount = uint32_t(received);
     g_unsettledPath = received < wanted ? path : QString();
+    g_unsettledBaudRate = settings.BaudRate;
     link.close();
     g_openLink = nullptr;
     return TransferCount != 0;

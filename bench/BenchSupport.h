@@ -5,11 +5,14 @@
 
 #include <QElapsedTimer>
 #include <QString>
+#include <QStringList>
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 #include "device/PortSettings.h"
 #include "shell/UserDialogs.h"
+#include "support/SimProcess.h"
 
 namespace bench {
 
@@ -22,6 +25,20 @@ inline double Ms(const QElapsedTimer& clock) {
 inline double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0.0 : v[v.size() / 2];
+}
+
+// The simulator's arguments: its log, and pacing at the figures' line speed.
+inline QStringList SimArguments(bool paced) {
+    QStringList arguments{QStringLiteral("--log")};
+    if (paced) arguments << QStringLiteral("--pace") << QString::number(Baud);
+    return arguments;
+}
+
+// True when the simulator runs; otherwise says why on standard error.
+inline bool SimStarted(const SimProcess& sim) {
+    if (sim.isReady()) return true;
+    std::fprintf(stderr, "zelvo-sim did not start: %s\n", qPrintable(sim.errorString()));
+    return false;
 }
 
 // The program talks to the simulator's terminal at the line speed of the figures.

@@ -36,13 +36,8 @@ void WriteGoodsFile(const QString& path) {
 }
 
 void Measure(const QString& file, bool paced, int rounds) {
-    QStringList arguments{QStringLiteral("--log")};
-    if (paced) arguments << QStringLiteral("--pace") << QString::number(Baud);
-    SimProcess sim(arguments);
-    if (!sim.isReady()) {
-        std::fprintf(stderr, "zelvo-sim did not start: %s\n", qPrintable(sim.errorString()));
-        return;
-    }
+    SimProcess sim(SimArguments(paced));
+    if (!SimStarted(sim)) return;
     std::vector<double> times;
     double line = 0;
     long long exchanges = 0;

@@ -142,18 +142,15 @@ void Phases(const QString& path) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     {
-        SimProcess sim({QStringLiteral("--log"), QStringLiteral("--pace"), QString::number(Baud)});
-        if (!sim.isReady()) {
-            std::fprintf(stderr, "zelvo-sim did not start: %s\n", qPrintable(sim.errorString()));
-            return 1;
-        }
+        SimProcess sim(SimArguments(true));
+        if (!SimStarted(sim)) return 1;
         UsePort(sim.portPath());
         std::printf("paced at %d bit/s, median of %d transfers:\n", Baud, Rounds);
         Transfers(sim, "program's link");
         Phases(sim.portPath());
     }
-    SimProcess sim({QStringLiteral("--log")});
-    if (!sim.isReady()) return 1;
+    SimProcess sim(SimArguments(false));
+    if (!SimStarted(sim)) return 1;
     UsePort(sim.portPath());
     std::printf("unpaced (the program's own cost), median of %d transfers:\n", Rounds);
     Transfers(sim, "program's link");

@@ -68,10 +68,7 @@ int main(int argc, char** argv) {
         (GoodsRequestLength + GoodsResponseLength) * 10.0 * 1000.0 / Baud;
 
     SimProcess unpaced;
-    if (!unpaced.isReady()) {
-        std::fprintf(stderr, "zelvo-sim did not start: %s\n", qPrintable(unpaced.errorString()));
-        return 1;
-    }
+    if (!SimStarted(unpaced)) return 1;
     ExchangeLog& log = ProgramExchangeLog();
     std::vector<double> withoutLog, withLog;
     for (int round = 0; round < LogRounds; ++round) {

@@ -153,13 +153,8 @@ void RefusedFiles(const QTemporaryDir& dir) {
 }
 
 void Transfers(PageHost* host, GoodsPage* page, bool paced) {
-    QStringList arguments{QStringLiteral("--log")};
-    if (paced) arguments << QStringLiteral("--pace") << QString::number(Baud);
-    SimProcess sim(arguments);
-    if (!sim.isReady()) {
-        std::fprintf(stderr, "zelvo-sim did not start: %s\n", qPrintable(sim.errorString()));
-        return;
-    }
+    SimProcess sim(SimArguments(paced));
+    if (!SimStarted(sim)) return;
     UsePort(sim.portPath());
     CountingDialogs dialogs;
     SetDialogs(&dialogs);

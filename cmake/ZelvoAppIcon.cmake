@@ -28,3 +28,24 @@ function(zelvo_add_app_icon target)
   endforeach()
   qt_add_resources(${target} zelvo_app_icon PREFIX /icon BASE ${ZELVO_ICON_DIR} FILES ${pngs})
 endfunction()
+
+# The same picture as icons/zelvo.ico (16, 32, 48 and 256 px) for the Windows
+# executable's resource and the installer. Needs icotool (Debian icoutils).
+function(zelvo_add_windows_icon out_var)
+  find_program(ZELVO_ICOTOOL icotool)
+  if(NOT ZELVO_ICOTOOL)
+    message(FATAL_ERROR "icotool not found: install the Debian package icoutils "
+                        "(bash scripts/windows.sh does)")
+  endif()
+  set(ico ${ZELVO_ICON_DIR}/zelvo.ico)
+  set(sources)
+  foreach(size 16 32 48 256)
+    list(APPEND sources ${ZELVO_ICON_DIR}/${size}.png)
+  endforeach()
+  add_custom_command(OUTPUT ${ico}
+    COMMAND ${ZELVO_ICOTOOL} --create --output=${ico} ${sources}
+    DEPENDS ${sources}
+    COMMENT "Packing the Windows icon"
+    VERBATIM)
+  set(${out_var} ${ico} PARENT_SCOPE)
+endfunction()

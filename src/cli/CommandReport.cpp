@@ -7,6 +7,7 @@
 #include "cli/CliDialogs.h"
 #include "cli/ExitCode.h"
 #include "cli/TerminalProgress.h"
+#include "cli/TextOutput.h"
 
 namespace {
 
@@ -22,14 +23,12 @@ QString KindName(CliDialogs::Kind kind) {
     return QStringLiteral("information");
 }
 
-void WriteOut(const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+void WriteOut(const QString& text) {
+    WriteText(stdout, text);
 }
 
 void WriteError(const QString& text) {
-    const QByteArray bytes = text.toLocal8Bit() + '\n';
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stderr);
+    WriteText(stderr, text + QLatin1Char('\n'));
 }
 
 }  // namespace
@@ -54,7 +53,7 @@ int CommandReport::finish(int exitCode, const CliDialogs& dialogs,
                                     {QStringLiteral("message"), failure.message}});
 
     if (!json_) {
-        if (!lines_.isEmpty()) WriteOut(lines_.join(QLatin1Char('\n')).toLocal8Bit() + '\n');
+        if (!lines_.isEmpty()) WriteOut(lines_.join(QLatin1Char('\n')) + QLatin1Char('\n'));
         return exitCode;
     }
     QJsonObject document = fields_;
@@ -73,6 +72,6 @@ int CommandReport::finish(int exitCode, const CliDialogs& dialogs,
                         QJsonObject{{QStringLiteral("operation"), progress.operation()},
                                     {QStringLiteral("done"), progress.done()},
                                     {QStringLiteral("total"), progress.total()}});
-    WriteOut(QJsonDocument(document).toJson(QJsonDocument::Indented));
+    WriteOut(QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented)));
     return exitCode;
 }

@@ -1,39 +1,32 @@
 #include "cli/ErrorStream.h"
 
-#include <cstdio>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
+#include "cli/TextOutput.h"
 
 ErrorStream::ErrorStream() {
-#ifdef Q_OS_UNIX
-    terminal_ = isatty(STDERR_FILENO) != 0;
-#endif
+    terminal_ = IsTerminal(stderr);
 }
 
 void ErrorStream::message(const QString& text) {
-    QByteArray bytes;
-    if (!bar_.isEmpty()) bytes += "\r\x1b[K";
-    bytes += text.toLocal8Bit();
-    if (!text.endsWith(QLatin1Char('\n'))) bytes += '\n';
-    if (!bar_.isEmpty()) bytes += bar_.toLocal8Bit();
-    write(bytes);
+    QString line;
+    if (!bar_.isEmpty()) line += QStringLiteral("\r\x1b[K");
+    line += text;
+    if (!text.endsWith(QLatin1Char('\n'))) line += QLatin1Char('\n');
+    if (!bar_.isEmpty()) line += bar_;
+    write(line);
 }
 
 void ErrorStream::showBar(const QString& bar) {
     if (!terminal_) return;
     bar_ = bar;
-    write("\r\x1b[K" + bar.toLocal8Bit());
+    write(QStringLiteral("\r\x1b[K") + bar);
 }
 
 void ErrorStream::clearBar() {
     if (bar_.isEmpty()) return;
     bar_.clear();
-    write("\r\x1b[K");
+    write(QStringLiteral("\r\x1b[K"));
 }
 
-void ErrorStream::write(const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stderr);
-    std::fflush(stderr);
+void ErrorStream::write(const QString& text) {
+    WriteText(stderr, text);
 }

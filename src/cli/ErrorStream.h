@@ -17,7 +17,7 @@ public:
     void clearBar();
 
 private:
-    void write(const QByteArray& bytes);
+    void write(const QString& text);
 
     bool terminal_ = false;
     QString bar_;

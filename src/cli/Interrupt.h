@@ -8,3 +8,5 @@
 // thread of its own and never breaks a system call of the serial exchange.
 void InstallInterruptHandler();
 bool InterruptRequested();
+// What the system's handler calls on the first Ctrl+C.
+void RequestInterrupt();

@@ -12,6 +12,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/ExitCode.h"
 #include "cli/Interrupt.h"
+#include "cli/TextOutput.h"
 #include "device/Protocol.h"
 #include "emulator/EmulatorLink.h"
 #include "shell/Progress.h"
@@ -20,8 +21,7 @@
 namespace {
 
 void Print(FILE* stream, const QString& text) {
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+    WriteText(stream, text);
 }
 
 int Run(CliSession& session, const QStringList& arguments) {
@@ -63,6 +63,7 @@ int Run(CliSession& session, const QStringList& arguments) {
 
 int main(int argc, char** argv) {
     InstallInterruptHandler();
+    PrepareTextOutput();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(CommandLine::programName());
     // The parser's own messages (an unknown option) in Russian, like the rest.

@@ -1,6 +1,5 @@
 #include "config/DeviceCharset.h"
 
-#include <QTextCodec>
 #include <algorithm>
 #include <cstring>
 
@@ -9,11 +8,6 @@ namespace {
 // The device's letters for А..Я, indexed by (Windows-1251 code − 0xC0).
 constexpr char DeviceLetters[] = "abwgdevzijklmnoprstufhc~{}^yx|`q";
 static_assert(sizeof(DeviceLetters) == 33);
-
-QTextCodec* Cp1251() {
-    static QTextCodec* codec = QTextCodec::codecForName("Windows-1251");
-    return codec;
-}
 
 // Device byte → Windows-1251 capital, or 0 when the byte is not a device letter.
 struct DecodeTable {
@@ -56,16 +50,8 @@ void DecodeDeviceText(const char* source, char* destination) {
     }
 }
 
-QString FromCp1251(const QByteArray& bytes) {
-    return Cp1251()->toUnicode(bytes);
-}
-
 QString FromCp1251(const char* zeroTerminated) {
     return zeroTerminated ? FromCp1251(QByteArray(zeroTerminated)) : QString();
-}
-
-QByteArray ToCp1251(const QString& text) {
-    return Cp1251()->fromUnicode(text);
 }
 
 QString DeviceUpper(const QString& text) {

@@ -15,7 +15,9 @@ void EncodeDeviceText(const char* source, char* destination);
 void DecodeDeviceText(const char* source, char* destination);
 
 // Windows-1251 bytes to Unicode and back. Characters that Windows-1251 cannot
-// hold become '?'.
+// hold become '?', one for each. The system does the conversion: Qt 5 Compat's
+// codec on Linux, the code-page functions of Windows there
+// (Qt5CompatCp1251.cpp, Win32Cp1251.cpp).
 QString FromCp1251(const QByteArray& bytes);
 QString FromCp1251(const char* zeroTerminated);
 QByteArray ToCp1251(const QString& text);

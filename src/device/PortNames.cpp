@@ -3,10 +3,10 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
-#include <QSerialPortInfo>
 #include <algorithm>
 
 #include "device/LinkRegistry.h"
+#include "device/SystemSerialPorts.h"
 
 namespace {
 
@@ -38,13 +38,13 @@ QList<PortEntry> AvailablePorts() {
 #endif
         entries << entry;
     }
-    const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo& info : ports) {
-        const QString location = info.systemLocation();
+    const auto ports = SystemSerialPorts();
+    for (const SystemSerialPort& info : ports) {
+        const QString& location = info.location;
         int same = -1;
 #ifdef Q_OS_WIN
         static const QRegularExpression com(QStringLiteral("^COM([0-9]{1,3})$"));
-        const QRegularExpressionMatch m = com.match(info.portName());
+        const QRegularExpressionMatch m = com.match(info.name);
         if (m.hasMatch() && m.captured(1).toInt() >= 1 && m.captured(1).toInt() <= ComItemCount)
             same = m.captured(1).toInt() - 1;
 #else
@@ -57,10 +57,10 @@ QList<PortEntry> AvailablePorts() {
         if (same >= 0) {
             PortEntry& entry = entries[same];
             entry.present = true;
-            if (entry.description.isEmpty()) entry.description = info.description();
+            if (entry.description.isEmpty()) entry.description = info.description;
             continue;
         }
-        entries << PortEntry{location, info.description(), true};
+        entries << PortEntry{location, info.description, true};
     }
     const QStringList registered = RegisteredPortNames();
     for (PortEntry& entry : entries)

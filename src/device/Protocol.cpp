@@ -7,8 +7,7 @@
 #include "config/DeviceCharset.h"
 #include "device/LinkRegistry.h"
 #include "device/PortNames.h"
-#include "device/PosixSerialLink.h"
-#include "device/QtSerialLink.h"
+#include "device/SystemSerialLink.h"
 
 uint8_t FrameBuffer[FrameBufferSize];
 uint32_t TransferCount = 0;
@@ -70,12 +69,8 @@ SerialLink* OpenActiveLink() {
 SerialLink& ActiveLink() {
     if (g_linkOverride) return *g_linkOverride;
     if (SerialLink* own = RegisteredPortLink(CurrentPortSettings().PortName)) return *own;
-#ifdef Q_OS_UNIX
-    static PosixSerialLink serial;
-#else
-    static QtSerialLink serial;
-#endif
-    return serial;
+    static const std::unique_ptr<SerialLink> serial = NewSystemSerialLink();
+    return *serial;
 }
 
 void SetLinkOverride(SerialLink* link) {

@@ -319,6 +319,9 @@ private slots:
     // named pipe without a writer (which would block an ordinary open), a
     // missing file.
     void onlyRegularFilesAreRead() {
+#ifndef Q_OS_UNIX
+        QSKIP("FIFOs and device files are Unix's own");
+#endif
         QCOMPARE(ReadGoodsCsv(dir_.path()).status, GoodsCsvStatus::NotARegularFile);
         QCOMPARE(ReadGoodsCsv(path("missing.csv")).status, GoodsCsvStatus::CannotOpen);
         FifoWatch fifo(path("pipe.csv"));

@@ -2,41 +2,31 @@
 
 #include <QDeadlineTimer>
 
-SimProcess::SimProcess(const QStringList& arguments, int startTimeoutMs) {
-    process_.setProgram(QStringLiteral(ZELVO_SIM_PATH));
-    process_.setArguments(arguments);
-    process_.start();
+SimProcess::SimProcess(const QStringList& arguments, int startTimeoutMs)
+    : channel_(NewSimChannel()) {
     QDeadlineTimer deadline(startTimeoutMs);
-    if (!process_.waitForStarted(startTimeoutMs)) {
-        error_ = QStringLiteral("zelvo-sim did not start: ") + process_.errorString();
-        return;
-    }
-    while (portPath_.isEmpty() && !deadline.hasExpired() && process_.state() == QProcess::Running)
+    if (!channel_->start(arguments, startTimeoutMs, error_)) return;
+    while (portPath_.isEmpty() && !deadline.hasExpired() && channel_->isRunning())
         readLines(int(qMax<qint64>(1, deadline.remainingTime())));
     if (portPath_.isEmpty()) {
         readLines(0);
         error_ = QStringLiteral("zelvo-sim named no terminal within %1 ms").arg(startTimeoutMs);
-        const QString said = QString::fromLocal8Bit(process_.readAllStandardError()).trimmed();
+        const QString said = channel_->standardError().trimmed();
         if (!said.isEmpty()) error_ += QStringLiteral(": ") + said;
     }
 }
 
 SimProcess::~SimProcess() {
-    if (process_.state() == QProcess::NotRunning) return;
-    process_.terminate();
-    if (!process_.waitForFinished(3000)) {
-        process_.kill();
-        process_.waitForFinished(3000);
-    }
+    channel_->stop();
 }
 
 bool SimProcess::command(const QString& line, int timeoutMs) {
     lastReply_.clear();
-    if (process_.state() != QProcess::Running) return false;
+    if (!channel_->isRunning()) return false;
     const int before = replies_;
-    process_.write(line.toUtf8() + '\n');
+    channel_->write(line.toUtf8() + '\n');
     QDeadlineTimer deadline(timeoutMs);
-    while (replies_ == before && !deadline.hasExpired() && process_.state() == QProcess::Running)
+    while (replies_ == before && !deadline.hasExpired() && channel_->isRunning())
         readLines(int(qMax<qint64>(1, deadline.remainingTime())));
     return replies_ > before && lastReply_ == QLatin1String("OK");
 }
@@ -54,8 +44,7 @@ QList<QByteArray> SimProcess::responses() {
 bool SimProcess::waitForExchanges(int count, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
     readLines(0);
-    while (responses_.size() < count && !deadline.hasExpired() &&
-           process_.state() == QProcess::Running)
+    while (responses_.size() < count && !deadline.hasExpired() && channel_->isRunning())
         readLines(int(qMax<qint64>(1, deadline.remainingTime())));
     return responses_.size() >= count;
 }
@@ -67,14 +56,14 @@ void SimProcess::clearLog() {
 }
 
 void SimProcess::readLines(int waitMs) {
-    if (!process_.canReadLine()) process_.waitForReadyRead(waitMs);
-    while (process_.canReadLine()) {
-        const QByteArray line = process_.readLine().trimmed();
+    const QList<QByteArray> lines = channel_->readLines(waitMs);
+    for (const QByteArray& whole : lines) {
+        const QByteArray line = whole.trimmed();
         const int space = int(line.indexOf(' '));
         const QByteArray tag = space < 0 ? line : line.left(space);
         const QByteArray rest = space < 0 ? QByteArray() : line.mid(space + 1);
         if (tag == "PTY") {
-            portPath_ = QString::fromLocal8Bit(rest);
+            portPath_ = channel_->portName(QString::fromLocal8Bit(rest));
         } else if (tag == "OK" || tag == "ERR") {
             lastReply_ = QString::fromUtf8(line);
             ++replies_;

@@ -2,12 +2,15 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <memory>
+
+#include "support/SimChannel.h"
 
 // Runs zelvo-sim for a test or a benchmark: starts it with the given options,
-// waits for the pseudo-terminal it serves, talks to its control channel and
+// waits for the pseudo-terminal it serves (portPath(): its path, or on
+// Windows the COM port it is linked as), talks to its control channel and
 // collects its exchange log (with --log). Stops the simulator when destroyed.
 // Uses no event loop of its own, so it works in blocking code as well.
 class SimProcess {
@@ -35,13 +38,11 @@ public:
     bool waitForExchanges(int count, int timeoutMs = 5000);
     void clearLog();
 
-    QProcess& process() { return process_; }
-
 private:
     // Parses the lines available now, waiting up to waitMs for one if none is.
     void readLines(int waitMs);
 
-    QProcess process_;
+    std::unique_ptr<SimChannel> channel_;
     QString portPath_;
     QString error_;
     QString lastReply_;

@@ -1,5 +1,6 @@
 #include "support/Unprivileged.h"
 
+#ifdef Q_OS_UNIX
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -47,3 +48,16 @@ bool OpenForEveryone(const QString& folder) {
                                              QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
                                              QFile::ExeOther);
 }
+
+#else
+
+// Windows has neither root nor "nobody": the step cannot be run as another user.
+UnprivilegedRun RunUnprivileged(const std::function<bool()>&) {
+    return {UnprivilegedOutcome::Unavailable, QStringLiteral("no other user to run as on Windows")};
+}
+
+bool OpenForEveryone(const QString&) {
+    return true;
+}
+
+#endif

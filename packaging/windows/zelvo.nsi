@@ -1,0 +1,91 @@
+; The Zelvo for Windows installer. scripts/windows.sh passes
+;   VERSION  the one version of the program (project() in CMakeLists.txt)
+;   STAGE    the folder `cmake --install` filled: programs, Qt, runtime
+;   ICON     the program's icon (.ico)
+;   OUTFILE  the installer to write
+; A silent install (/S) and a silent uninstall (/S) ask nothing.
+
+Unicode true
+Target amd64-unicode
+SetCompressor /SOLID lzma
+RequestExecutionLevel admin
+
+!include "MUI2.nsh"
+!include "WordFunc.nsh"
+
+!define APP "Zelvo"
+!define PUBLISHER "Zelvo Software"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${APP}"
+!define ENVIRONMENT_KEY "SYSTEM\CurrentControlSet\Control\Session Manager\Environment"
+
+Name "${APP} ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\${APP}"
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "${APP} ${VERSION}"
+
+VIProductVersion "${VERSION}"
+VIAddVersionKey /LANG=1049 "ProductName" "${APP}"
+VIAddVersionKey /LANG=1049 "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=1049 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1049 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1049 "FileDescription" "Установка ${APP}"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_FINISHPAGE_RUN "$INSTDIR\zelvo.exe"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "Russian"
+
+Function .onInit
+  SetRegView 64
+  SetShellVarContext all
+FunctionEnd
+
+Function un.onInit
+  SetRegView 64
+  SetShellVarContext all
+FunctionEnd
+
+Section "Zelvo"
+  SetOutPath "$INSTDIR"
+  File /r "${STAGE}\*.*"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  CreateShortcut "$SMPROGRAMS\${APP}.lnk" "$INSTDIR\zelvo.exe" "" "$INSTDIR\zelvo.exe" 0
+
+  ; Programs and Features.
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${APP}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\zelvo.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+
+  ; zelvo-cli from any command prompt: the folder joins the system's PATH once.
+  ReadRegStr $0 HKLM "${ENVIRONMENT_KEY}" "Path"
+  ${WordReplace} "$0" ";$INSTDIR" "" "+" $0
+  StrCmp $0 "" 0 +3
+    StrCpy $0 "$INSTDIR"
+    Goto +2
+  StrCpy $0 "$0;$INSTDIR"
+  WriteRegExpandStr HKLM "${ENVIRONMENT_KEY}" "Path" "$0"
+  SendMessage ${HWND_BROADCAST} ${WM_SETTINGCHANGE} 0 "STR:Environment" /TIMEOUT=5000
+SectionEnd
+
+Section "Uninstall"
+  Delete "$SMPROGRAMS\${APP}.lnk"
+  RMDir /r "$INSTDIR"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  ReadRegStr $0 HKLM "${ENVIRONMENT_KEY}" "Path"
+  ${un.WordReplace} "$0" ";$INSTDIR" "" "+" $0
+  ${un.WordReplace} "$0" "$INSTDIR" "" "+" $0
+  WriteRegExpandStr HKLM "${ENVIRONMENT_KEY}" "Path" "$0"
+  SendMessage ${HWND_BROADCAST} ${WM_SETTINGCHANGE} 0 "STR:Environment" /TIMEOUT=5000
+SectionEnd

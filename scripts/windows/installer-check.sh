@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The installer under Wine, as a user's PC would take it: a silent install
+# into Program Files, the Start-menu entry, the uninstaller registered with
+# Windows, zelvo-cli from a command prompt, the installed zelvo.exe showing its
+# main window on a virtual X server (a screenshot is kept), and a silent
+# uninstall that leaves nothing behind. Ends with "installer: N passed, N failed".
+set -uo pipefail
+cd "$(dirname "$0")/../.."
+source scripts/windows/wine-env.sh
+
+version=$(sed -n 's/^project(Zelvo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+installer="build/windows/Zelvo-$version-setup.exe"
+folder="$WINEPREFIX/drive_c/Program Files/Zelvo"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zelvo.lnk"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelvo'
+
+passed=0
+failed=0
+check() {
+  local what=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAIL: $what"
+  fi
+}
+registered() { wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | grep -q "$2"; }
+
+# NSIS exits 0 even where its stub cannot run: what counts is what it installed.
+wine_run 300 "$installer" /S
+wineserver -w
+for f in zelvo.exe zelvo-cli.exe uninstall.exe Qt6Core.dll Qt6Widgets.dll Qt6PrintSupport.dll \
+  libstdc++-6.dll plugins/platforms/qwindows.dll plugins/styles/qwindowsvistastyle.dll \
+  translations/qtbase_ru.qm qt.conf; do
+  check "installed: $f" test -f "$folder/$f"
+done
+check "Start-menu entry" test -f "$menu"
+check "uninstaller registered" registered UninstallString 'uninstall.exe'
+check "the one version in the registry" registered DisplayVersion "$version"
+
+cli_version=$(wine_run 60 cmd /c "zelvo-cli --version" 2>/dev/null | tr -d '\r')
+check "zelvo-cli from a command prompt shows the version" test "$cli_version" = "zelvo-cli $version"
+
+# The installed program on a virtual X server, until its main window shows.
+shot="build/windows/installed-zelvo.png"
+rm -f "$shot"
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  wine "C:\\Program Files\\Zelvo\\zelvo.exe" >/dev/null 2>&1 &
+  for _ in $(seq 120); do
+    id=$(xdotool search --name "^Zelvo" 2>/dev/null | head -n1)
+    [ -n "$id" ] && break
+    sleep 0.5
+  done
+  [ -n "$id" ] || exit 1
+  sleep 3  # the splash window closes after 1.5 s
+  import -window root "$1" 2>/dev/null || xwd -root -silent >/dev/null
+  wineserver -k
+' _ "$shot"
+check "the installed zelvo.exe shows its main window" test $? = 0
+
+wine_run 300 "$folder/uninstall.exe" /S
+wineserver -w
+# The uninstaller copies itself away and runs from there: wait for it.
+for _ in $(seq 60); do [ -e "$folder" ] || break; sleep 0.5; done
+check "uninstalled: the folder is gone" test ! -e "$folder"
+check "uninstalled: the Start-menu entry is gone" test ! -e "$menu"
+check "uninstalled: not registered any more" bash -c "! wine reg query '$key' >/dev/null 2>&1"
+
+echo "installer: $passed passed, $failed failed"
+[ "$failed" = 0 ]

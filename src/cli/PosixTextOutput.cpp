@@ -1,0 +1,15 @@
+#include <unistd.h>
+
+#include "cli/TextOutput.h"
+
+void PrepareTextOutput() {}
+
+bool IsTerminal(std::FILE* stream) {
+    return isatty(fileno(stream)) != 0;
+}
+
+void WriteText(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+    std::fflush(stream);
+}

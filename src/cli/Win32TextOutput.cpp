@@ -1,0 +1,43 @@
+#include <io.h>
+#include <windows.h>
+
+#include "cli/TextOutput.h"
+
+namespace {
+
+HANDLE StreamHandle(std::FILE* stream) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+}
+
+bool IsConsole(std::FILE* stream) {
+    DWORD mode = 0;
+    return GetConsoleMode(StreamHandle(stream), &mode) != 0;
+}
+
+bool g_barShown = false;  // the console understands the bar's escape sequences
+
+}  // namespace
+
+void PrepareTextOutput() {
+    const HANDLE console = StreamHandle(stderr);
+    DWORD mode = 0;
+    if (!GetConsoleMode(console, &mode)) return;
+    g_barShown = SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+}
+
+bool IsTerminal(std::FILE* stream) {
+    return IsConsole(stream) && (stream != stderr || g_barShown);
+}
+
+void WriteText(std::FILE* stream, const QString& text) {
+    if (IsConsole(stream)) {
+        std::fflush(stream);
+        const std::wstring wide = text.toStdWString();
+        DWORD written = 0;
+        WriteConsoleW(StreamHandle(stream), wide.data(), DWORD(wide.size()), &written, nullptr);
+        return;
+    }
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+    std::fflush(stream);
+}

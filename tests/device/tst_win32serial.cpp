@@ -1,0 +1,204 @@
+// The Windows serial link end to end: Win32SerialLink through Wine's COM port
+// onto zelvo-sim's pseudo-terminal (served by the broker of
+// scripts/windows-test.sh), with the simulator's faults: the statuses and time
+// bounds every link keeps, an answer taken the moment it is complete, a late
+// answer never taken for the next record, a port held by another program, a
+// port the system does not have, and the port left as it was found.
+#include <windows.h>
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+#include "config/DeviceCharset.h"
+#include "config/ParameterCatalogue.h"
+#include "device/PortNames.h"
+#include "device/Protocol.h"
+#include "device/Win32SerialLink.h"
+#include "support/SerialStatusRows.h"
+#include "support/SimProcess.h"
+
+namespace {
+
+// Another program that has the port open, as a terminal program would.
+class OtherProgramHolding {
+public:
+    explicit OtherProgramHolding(const QString& port) {
+        const std::wstring path = PortPath(port).toStdWString();
+        handle_ = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    }
+    ~OtherProgramHolding() {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    bool holds() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE handle() const { return handle_; }
+
+private:
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+}  // namespace
+
+class Win32SerialLinkSuite : public QObject {
+    Q_OBJECT
+
+    Win32SerialLink link_;
+    std::unique_ptr<SimProcess> sim;
+
+    struct Outcome {
+        CommandStatus status;
+        QString text;
+        qint64 ms;
+    };
+
+    Outcome readParameter() {
+        char data[26] = {};
+        char errorText[ErrorTextSize] = {};
+        uint8_t error = 0;
+        QElapsedTimer clock;
+        clock.start();
+        const CommandStatus status =
+            ParameterCommand(ModeRead, GroupDocumentName, 1, 1, data, error, errorText);
+        return {status, FromCp1251(errorText), clock.elapsed()};
+    }
+
+    CommandStatus goods(uint8_t mode, uint16_t index, QByteArray& name) {
+        char field[DeviceDataSize + 1] = {};
+        std::memcpy(field, name.constData(), size_t(qMin<int>(name.size(), DeviceDataSize)));
+        char barcode[BarcodeTextSize] = "1";
+        uint8_t section = 1, error = 0;
+        int64_t price = 100;
+        char errorText[ErrorTextSize] = {};
+        const CommandStatus status =
+            GoodsCommand(mode, index, field, barcode, section, price, error, errorText);
+        name = QByteArray(field);
+        return status;
+    }
+
+private slots:
+    void initTestCase() {
+        sim = std::make_unique<SimProcess>(QStringList{QStringLiteral("--log")});
+        QVERIFY2(sim->isReady(), qPrintable(sim->errorString()));
+        QVERIFY(sim->portPath().startsWith(QLatin1String("COM")));
+    }
+    void init() {
+        SetLinkOverride(&link_);
+        QVERIFY(sim->command(QStringLiteral("clear-faults")));
+        PortSettings& s = CurrentPortSettings();
+        s = PortSettings{};
+        s.PortName = sim->portPath();
+        s.BaudRate = 115200;
+        s.ByteTimeout = 100;
+        s.TotalTimeout = 600;
+    }
+    void cleanupTestCase() { SetLinkOverride(nullptr); }
+
+    void statuses_data() { AddSerialStatusRows(); }
+    void statuses() {
+        QFETCH(QString, fault);
+        QFETCH(int, byteTimeout);
+        QFETCH(int, status);
+        QFETCH(QString, text);
+        QFETCH(int, minMs);
+        QFETCH(int, maxMs);
+        if (!fault.isEmpty()) QVERIFY(sim->command(QStringLiteral("fault ") + fault));
+        CurrentPortSettings().ByteTimeout = byteTimeout;
+        const Outcome outcome = readParameter();
+        QCOMPARE(int(outcome.status), status);
+        QCOMPARE(outcome.text, text);
+        QVERIFY2(outcome.ms >= minMs && outcome.ms <= maxMs,
+                 QByteArray::number(outcome.ms).constData());
+    }
+
+    // A thousand-record transfer pays any wait a thousand times: a complete
+    // answer ends the read at once, not at a time-out.
+    void completeAnswerEndsTheReadAtOnce() {
+        CurrentPortSettings().TotalTimeout = 2500;
+        CurrentPortSettings().ByteTimeout = 250;
+        QElapsedTimer clock;
+        clock.start();
+        for (int i = 0; i < 20; ++i) QCOMPARE(readParameter().status, StatusOk);
+        QVERIFY2(clock.elapsed() < 20 * 100, QByteArray::number(clock.elapsed()).constData());
+    }
+
+    void theFramesOnTheLine() {
+        sim->clearLog();
+        QByteArray name("ТОВАР");
+        name = ToCp1251(QString::fromUtf8(name));
+        QCOMPARE(goods(ModeWrite, 7, name), StatusOk);
+        QVERIFY(sim->waitForExchanges(1));
+        const QByteArray request = sim->requests().constFirst();
+        QCOMPARE(uint8_t(request.at(0)), uint8_t(0x17));
+        QCOMPARE(uint8_t(request.at(2)), uint8_t(0x74));
+    }
+
+    void lateAnswerIsNotTakenForTheNextRecord() {
+        QByteArray fifth("FIFTH"), sixth("SIXTH");
+        QCOMPARE(goods(ModeWrite, 5, fifth), StatusOk);
+        QCOMPARE(goods(ModeWrite, 6, sixth), StatusOk);
+        CurrentPortSettings().TotalTimeout = 300;
+        QVERIFY(sim->command(QStringLiteral("fault late 350 cmd=0x74 index=5 count=1")));
+        QByteArray name;
+        QCOMPARE(goods(ModeRead, 5, name), StatusNoAnswer);
+        QCOMPARE(goods(ModeRead, 6, name), StatusOk);
+        QCOMPARE(name, QByteArray("SIXTH"));
+    }
+
+    void portHeldByAnotherProgram() {
+        {
+            OtherProgramHolding other(sim->portPath());
+            QVERIFY(other.holds());
+            QVERIFY(!ProbePort());
+            QCOMPARE(LastPortOpenError(), QStringLiteral("Порт занят другой программой."));
+            QCOMPARE(readParameter().status, StatusNoAnswer);
+        }
+        QVERIFY(ProbePort());
+        QCOMPARE(readParameter().status, StatusOk);
+        // After our exchange the port is free for others again.
+        OtherProgramHolding after(sim->portPath());
+        QVERIFY(after.holds());
+    }
+
+    void portTheSystemDoesNotHave() {
+        CurrentPortSettings().PortName = QStringLiteral("COM100");
+        QVERIFY(!ProbePort());
+        QCOMPARE(LastPortOpenError(), QStringLiteral("Порт \\\\.\\COM100 в системе не найден."));
+        QCOMPARE(readParameter().status, StatusNoAnswer);
+    }
+
+    // Another program's settings (9600 bit/s, 7 data bits, even parity) and
+    // time-outs are what it finds again after our exchange at 115200.
+    void portIsLeftAsItWasFound() {
+        {
+            OtherProgramHolding other(sim->portPath());
+            QVERIFY(other.holds());
+            DCB state{};
+            state.DCBlength = sizeof state;
+            QVERIFY(GetCommState(other.handle(), &state));
+            state.BaudRate = 9600;
+            state.ByteSize = 7;
+            state.Parity = EVENPARITY;
+            QVERIFY(SetCommState(other.handle(), &state));
+            COMMTIMEOUTS timeouts{};
+            timeouts.ReadIntervalTimeout = 77;
+            timeouts.ReadTotalTimeoutConstant = 777;
+            QVERIFY(SetCommTimeouts(other.handle(), &timeouts));
+        }
+        QCOMPARE(readParameter().status, StatusOk);
+        OtherProgramHolding again(sim->portPath());
+        QVERIFY(again.holds());
+        DCB state{};
+        state.DCBlength = sizeof state;
+        QVERIFY(GetCommState(again.handle(), &state));
+        QCOMPARE(int(state.BaudRate), 9600);
+        QCOMPARE(int(state.ByteSize), 7);
+        QCOMPARE(int(state.Parity), int(EVENPARITY));
+        COMMTIMEOUTS timeouts{};
+        QVERIFY(GetCommTimeouts(again.handle(), &timeouts));
+        QCOMPARE(int(timeouts.ReadIntervalTimeout), 77);
+        QCOMPARE(int(timeouts.ReadTotalTimeoutConstant), 777);
+    }
+};
+
+QTEST_GUILESS_MAIN(Win32SerialLinkSuite)
+#include "tst_win32serial.moc"

@@ -34,6 +34,7 @@ bool g_lastOpenFailed = false;
 // that answer may still be on its way.
 QString g_unsettledPath;
 int g_unsettledBaudRate = 0;
+int g_unsettledAnswerLength = 0;
 
 // The time a request takes on the line, 10 bits a byte; a speed that is not
 // set counts as the slowest one offered.
@@ -112,12 +113,16 @@ bool Transact(int expectedLength) {
     const int byteTimeout = std::max(0, settings.ByteTimeout);
     const QString path = PortPath(settings.PortName);
     if (g_unsettledPath == path && g_unsettledBaudRate == settings.BaudRate) {
-        // The rest of the last answer must not pass for this exchange's: wait
-        // for the line to go quiet. An exchange after a good one pays nothing,
-        // nor one at another speed, where a late answer arrives as noise that
-        // cannot pass the answer's checks (the device search tries each speed
-        // of a port once and must not pay the wait 28 times).
-        link.discardLateInput(byteTimeout > 0 ? byteTimeout : DefaultByteTimeout, total);
+        // The last answer, or its rest, must not pass for this exchange's: a
+        // device that answers up to one more total time-out after the deadline
+        // is still heard out here. Quiet for the total time-out, then; the
+        // bound leaves room for an answer that starts at the end of that
+        // window. An exchange after a good one pays nothing, nor one at
+        // another speed, where a late answer arrives as noise that cannot pass
+        // the answer's checks (the device search tries each speed of a port
+        // once and must not pay the wait 28 times).
+        link.discardLateInput(total,
+                              2 * total + LineTimeMs(g_unsettledAnswerLength, settings.BaudRate));
     }
 
     const int sendCount = std::min<int>(int(TransferCount), FrameBufferSize);
@@ -140,6 +145,7 @@ bool Transact(int expectedLength) {
     TransferCount = uint32_t(received);
     g_unsettledPath = received < wanted ? path : QString();
     g_unsettledBaudRate = settings.BaudRate;
+    g_unsettledAnswerLength = wanted;
     link.close();
     g_openLink = nullptr;
     return TransferCount != 0;

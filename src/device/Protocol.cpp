@@ -6,6 +6,7 @@
 
 #include "config/DeviceCharset.h"
 #include "device/LinkRegistry.h"
+#include "device/PortClaim.h"
 #include "device/PortNames.h"
 #include "device/PosixSerialLink.h"
 #include "device/QtSerialLink.h"
@@ -57,10 +58,7 @@ SerialLink* OpenActiveLink() {
         g_lastOpenError = QStringLiteral("Порт не выбран.");
         return nullptr;
     }
-    if (!link.open(PortPath(name))) {
-        g_lastOpenError = link.lastOpenError();
-        return nullptr;
-    }
+    if (!OpenForExchange(link, PortPath(name), g_lastOpenError)) return nullptr;
     g_lastOpenFailed = false;
     g_lastOpenError.clear();
     return &link;
@@ -146,6 +144,9 @@ bool Transact(int expectedLength) {
     g_unsettledPath = received < wanted ? path : QString();
     g_unsettledBaudRate = settings.BaudRate;
     g_unsettledAnswerLength = wanted;
+    if (received >= 2 && sendCount > 6 && uint8_t(answer.at(0)) == STX_SLAVE &&
+        uint8_t(answer.at(1)) == uint8_t(uint8_t(request.at(6)) - 0x20))
+        MarkAnsweredAsDevice(path);
     link.close();
     g_openLink = nullptr;
     return TransferCount != 0;

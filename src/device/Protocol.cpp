@@ -5,11 +5,12 @@
 #include <cstring>
 
 #include "config/DeviceCharset.h"
+#include "device/FrameLayout.h"
 #include "device/LinkRegistry.h"
 #include "device/PortClaim.h"
 #include "device/PortNames.h"
-#include "device/PosixSerialLink.h"
-#include "device/QtSerialLink.h"
+#include "device/SerialLink.h"
+#include "device/SystemSerialLink.h"
 
 uint8_t FrameBuffer[FrameBufferSize];
 uint32_t TransferCount = 0;
@@ -37,13 +38,6 @@ QString g_unsettledPath;
 int g_unsettledBaudRate = 0;
 int g_unsettledAnswerLength = 0;
 
-// The time a request takes on the line, 10 bits a byte; a speed that is not
-// set counts as the slowest one offered.
-int LineTimeMs(int bytes, int baudRate) {
-    const qint64 baud = baudRate > 0 ? baudRate : 2400;
-    return int((qint64(bytes) * 10 * 1000 + baud - 1) / baud);
-}
-
 // Opens the port of the settings through the active link, remembering why
 // when it does not open.
 SerialLink* OpenActiveLink() {
@@ -66,15 +60,16 @@ SerialLink* OpenActiveLink() {
 
 }  // namespace
 
+int LineTimeMs(int bytes, int baudRate) {
+    const qint64 baud = baudRate > 0 ? baudRate : 2400;
+    return int((qint64(bytes) * 10 * 1000 + baud - 1) / baud);
+}
+
 SerialLink& ActiveLink() {
     if (g_linkOverride) return *g_linkOverride;
     if (SerialLink* own = RegisteredPortLink(CurrentPortSettings().PortName)) return *own;
-#ifdef Q_OS_UNIX
-    static PosixSerialLink serial;
-#else
-    static QtSerialLink serial;
-#endif
-    return serial;
+    static const std::unique_ptr<SerialLink> serial = NewSystemSerialLink();
+    return *serial;
 }
 
 void SetLinkOverride(SerialLink* link) {
@@ -82,9 +77,7 @@ void SetLinkOverride(SerialLink* link) {
 }
 
 uint16_t FrameChecksum(int count) {
-    uint16_t sum = 0;
-    for (int i = 0; i < count && i < FrameBufferSize; ++i) sum = uint16_t(sum + FrameBuffer[i]);
-    return sum;
+    return FrameSum(FrameBuffer, std::clamp(count, 0, FrameBufferSize));
 }
 
 bool OpenPort() {
@@ -117,8 +110,7 @@ bool Transact(int expectedLength) {
         // bound leaves room for an answer that starts at the end of that
         // window. An exchange after a good one pays nothing, nor one at
         // another speed, where a late answer arrives as noise that cannot pass
-        // the answer's checks (the device search tries each speed of a port
-        // once and must not pay the wait 28 times).
+        // the answer's checks.
         link.discardLateInput(total,
                               2 * total + LineTimeMs(g_unsettledAnswerLength, settings.BaudRate));
     }

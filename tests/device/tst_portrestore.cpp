@@ -1,7 +1,7 @@
 // A port of other equipment is left as it was found: a terminal program's
 // pseudo-terminal at 9600 bit/s, canonical, with echo and hang-up on close,
-// keeps its settings and its unread input through a failed command, through
-// both serial links.
+// keeps its settings and its unread input through a device search and a
+// failed command, through both serial links.
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "config/ParameterCatalogue.h"
+#include "device/DeviceFinder.h"
 #include "device/PortClaim.h"
 #include "device/PortOpenError.h"
 #include "device/PosixSerialLink.h"
@@ -125,6 +126,36 @@ class TestPortRestore : public QObject {
 
 private slots:
     void cleanup() { SetLinkOverride(nullptr); }
+
+    void searchLeavesUnreadInputAndSettings() {
+        OtherProgramsPort port;
+        QVERIFY(port.ready());
+        QVERIFY(port.typeLine("status\n"));
+        const DeviceSearchResult result = FindDevice({port.path()}, "0", 115200);
+        QVERIFY(!result.found);
+        QCOMPARE(result.probes, 0);
+        QCOMPARE(result.skipped.size(), 1);
+        QCOMPARE(result.skipped.at(0).reason, PortUnreadInputReason(port.path()));
+        QVERIFY(DeviceSearchSummary(result, "0").contains(PortUnreadInputReason(port.path())));
+        QVERIFY(port.settingsAsFound());
+        QCOMPARE(port.sent(), QByteArray());
+        QCOMPARE(port.unread(), QByteArray("status\n"));
+    }
+
+    // Without input waiting the port is asked at every speed, and still left
+    // at its own speed and mode.
+    void searchRestoresTheSettingsOfAPortItAsked() {
+        OtherProgramsPort port;
+        QVERIFY(port.ready());
+        const DeviceSearchResult result = FindDevice({port.path()}, "0", 115200);
+        QVERIFY(!result.found);
+        QCOMPARE(result.probes, 7);
+        QCOMPARE(result.askedPorts, QStringList{port.path()});
+        QVERIFY(DeviceSearchSummary(result, "0")
+                    .endsWith(QStringLiteral("\nОпрошены порты: %1.").arg(port.path())));
+        QVERIFY(port.settingsAsFound());
+        QCOMPARE(port.sent().size(), 7 * StateRequestLength);
+    }
 
     void failedCommandLeavesThePortAsFound_data() {
         QTest::addColumn<QString>("link");

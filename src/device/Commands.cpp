@@ -4,18 +4,17 @@
 #include <cstring>
 
 #include "device/ExchangeRecorder.h"
+#include "device/FrameLayout.h"
 #include "device/Protocol.h"
 
 namespace {
 
 void PutLe(int offset, uint64_t value, int width) {
-    for (int i = 0; i < width; ++i) FrameBuffer[offset + i] = uint8_t(value >> (8 * i));
+    ::PutLe(FrameBuffer, offset, value, width);
 }
 
 uint64_t GetLe(int offset, int width) {
-    uint64_t value = 0;
-    for (int i = 0; i < width; ++i) value |= uint64_t(FrameBuffer[offset + i]) << (8 * i);
-    return value;
+    return ::GetLe(FrameBuffer, offset, width);
 }
 
 // Clears the caller's error text the way a success must: as many bytes as the
@@ -34,45 +33,30 @@ void SetErrorText(char* errorText, const QByteArray& text) {
 }
 
 // Steps 1–4 of every command: header, data written by `fillData`, end mark,
-// checksum. The frame is zeroed first so no stale byte from an earlier answer
-// can leak into a data field.
+// checksum.
 template <typename Fill>
 void BuildRequest(uint8_t command, int requestLength, Fill fillData) {
     const int32_t machine = MachineNumberValue(CurrentPortSettings().MachineNumber);
-    std::memset(FrameBuffer, 0, std::size_t(requestLength));
-    FrameBuffer[0] = STX;
-    FrameBuffer[1] = 0x02;
-    PutLe(2, uint32_t(machine), 4);
-    FrameBuffer[6] = command;
-    FrameBuffer[7] = uint8_t(requestLength);
+    StartRequest(FrameBuffer, command, requestLength, machine);
     fillData();
-    FrameBuffer[requestLength - 3] = END_MARK;
-    PutLe(requestLength - 2, FrameChecksum(requestLength - 2), 2);
+    EndRequest(FrameBuffer, requestLength);
 }
 
 // Steps 6–9: the header checks in their fixed order.
 CommandStatus CheckAnswer(bool answered, uint8_t command, bool checkLength, uint8_t& deviceError,
                           char* errorText, uint8_t* recordFlag) {
-    if (!answered) {
-        SetErrorText(errorText, StatusText(StatusNoAnswer));
-        return StatusNoAnswer;
+    const CommandStatus status = JudgeAnswer(FrameBuffer, answered ? int(TransferCount) : 0,
+                                             command, checkLength, deviceError);
+    if (status == StatusOk || status == StatusDeviceError) {
+        if (recordFlag) *recordFlag = FrameBuffer[6];
     }
-    if (FrameBuffer[0] != STX_SLAVE || (checkLength && FrameBuffer[2] != TransferCount)) {
-        SetErrorText(errorText, StatusText(StatusBadHeader));
-        return StatusBadHeader;
-    }
-    if (FrameBuffer[1] != uint8_t(command - 0x20)) {
-        SetErrorText(errorText, StatusText(StatusCodeMismatch));
-        return StatusCodeMismatch;
-    }
-    if (recordFlag) *recordFlag = FrameBuffer[6];
-    deviceError = FrameBuffer[3];
-    if (deviceError != 0) {
+    if (status == StatusOk)
+        ClearErrorText(errorText);
+    else if (status == StatusDeviceError)
         SetErrorText(errorText, DeviceErrorText(deviceError));
-        return StatusDeviceError;
-    }
-    ClearErrorText(errorText);
-    return StatusOk;
+    else
+        SetErrorText(errorText, StatusText(status));
+    return status;
 }
 
 // Steps 5–9: the exchange and the header checks in their fixed order, recorded

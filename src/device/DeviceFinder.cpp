@@ -1,10 +1,18 @@
 #include "device/DeviceFinder.h"
 
+#include <memory>
+#include <vector>
+
 #include "config/DeviceCharset.h"
 #include "device/ConnectionSettings.h"
+#include "device/ExchangeLog.h"
 #include "device/LinkRegistry.h"
+#include "device/LinkThread.h"
+#include "device/PortClaim.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
+#include "device/StateProbe.h"
+#include "device/SystemSerialLink.h"
 
 namespace {
 
@@ -19,45 +27,21 @@ constexpr int ProbeMarginMs = 150;
 // bit/s and an adapter's 16 ms latency timer.
 constexpr int ProbeByteGapMs = 50;
 
-// The probes borrow the program-wide settings; whatever they were comes back.
-class PortSettingsRestorer {
-public:
-    PortSettingsRestorer() : saved_(CurrentPortSettings()) {}
-    ~PortSettingsRestorer() { CurrentPortSettings() = saved_; }
-    PortSettingsRestorer(const PortSettingsRestorer&) = delete;
-    PortSettingsRestorer& operator=(const PortSettingsRestorer&) = delete;
-
-private:
-    const PortSettings saved_;
+// One port of a search: a thread with a link of its own, which holds the port
+// open from the first speed to the last, and what its last step found. The
+// fields are written by that thread and read after LinkThread::wait().
+struct SearchedPort {
+    QString name;
+    QString path;
+    bool opened = false;
+    QString openError;
+    StateProbeOutcome last;
+    std::unique_ptr<LinkThread> thread;
 };
 
-// True when the state query's answer came whole: the first byte and the
-// response code of the state command, and either all of its bytes or as many
-// as its own length byte says (a short refusal). The state command itself
-// takes any length byte, so that alone does not rule an answer out.
-bool IsStateAnswer() {
-    const int received = int(TransferCount);
-    if (received < 4) return false;
-    if (FrameBuffer[0] != STX_SLAVE || FrameBuffer[1] != uint8_t(CmdState - 0x20)) return false;
-    return received == StateResponseLength || FrameBuffer[2] == received;
-}
-
-// One state query on the port and speed now in the settings; true when it was
-// answered. The answer's error code goes to `deviceError`.
-bool ProbeState(uint8_t& deviceError) {
-    uint8_t mode = 0, flash = 0, battery = 0, documentState = 0, day = 0, month = 0, year = 0,
-            hour = 0, minute = 0, group = 0;
-    uint16_t document = 0;
-    uint32_t factory = 0;
-    uint64_t taxpayer = 0;
-    char errorText[ErrorTextSize] = {};
-    deviceError = 0;
-    const CommandStatus status =
-        StateCommand(deviceError, mode, flash, battery, document, documentState, day, month, year,
-                     hour, minute, factory, taxpayer, group, errorText);
-    if (status == StatusNoAnswer || !IsStateAnswer()) return false;
-    deviceError = FrameBuffer[3];
-    return true;
+void WaitForAll(std::vector<SearchedPort>& ports) {
+    for (SearchedPort& port : ports)
+        if (port.thread) port.thread->wait();
 }
 
 }  // namespace
@@ -86,58 +70,107 @@ int ProbeTimeoutMs(int baudRate) {
 
 DeviceSearchResult FindDevice(const QStringList& portNames, const QByteArray& machineNumber,
                               int firstBaudRate, const DeviceSearchCallback& callback) {
-    MachineNumberValue(machineNumber);  // a bad number is refused before any port is touched
+    // A bad number is refused before any port is touched.
+    const QByteArray request = StateRequest(MachineNumberValue(machineNumber));
     DeviceSearchResult result;
     const QList<int> rates = SearchBaudRates(firstBaudRate);
     const QStringList registered = RegisteredPortNames();
-    QStringList ports;
+    QStringList names;
     for (const QString& name : portNames)
-        if (!name.isEmpty() && !registered.contains(name) && !ports.contains(name)) ports << name;
+        if (!name.isEmpty() && !registered.contains(name) && !names.contains(name)) names << name;
 
     DeviceSearchStep step;
-    step.total = int(ports.size() * rates.size());
+    step.total = int(names.size() * rates.size());
     auto goOn = [&] { return !callback || callback(step); };
 
-    PortSettingsRestorer restorer;
-    PortSettings& settings = CurrentPortSettings();
-    settings.MachineNumber = machineNumber;
-    settings.ByteTimeout = ProbeByteGapMs;
-    for (const QString& port : ports) {
-        step.portName = port;
-        settings.PortName = port;
-        if (!ProbePort()) {
-            result.skipped << SkippedPort{port, LastPortOpenError()};
-            step.done += int(rates.size());
+    // Every port at once: opened together, asked at each speed together, the
+    // answers awaited together. A speed takes one probe's time, however many
+    // ports there are.
+    std::vector<SearchedPort> ports(std::size_t(names.size()));
+    for (int i = 0; i < names.size(); ++i) {
+        SearchedPort& port = ports[std::size_t(i)];
+        port.name = names.at(i);
+        port.path = PortPath(port.name);
+        port.thread = std::make_unique<LinkThread>(NewSystemSerialLink);
+        port.thread->post([&port](SerialLink& link) {
+            port.opened = OpenForExchange(link, port.path, port.openError);
+        });
+    }
+    WaitForAll(ports);
+    std::vector<SearchedPort*> asked;
+    for (SearchedPort& port : ports) {
+        if (port.opened) {
+            asked.push_back(&port);
+            result.askedPorts << port.name;
             continue;
         }
-        ++result.portsAsked;
-        for (int rate : rates) {
-            step.baudRate = rate;
-            if (!goOn()) {
-                result.stopped = true;
-                return result;
-            }
-            settings.BaudRate = rate;
-            settings.TotalTimeout = ProbeTimeoutMs(rate);
+        result.skipped << SkippedPort{port.name, port.openError};
+        step.done += int(rates.size());
+        port.thread.reset();
+    }
+    result.portsAsked = int(asked.size());
+    step.portName = result.askedPorts.join(QStringLiteral(", "));
+
+    bool firstProbe = true;
+    for (int rate : rates) {
+        if (asked.empty()) break;
+        step.baudRate = rate;
+        if (!goOn()) {
+            result.stopped = true;
+            break;
+        }
+        const int timeout = ProbeTimeoutMs(rate);
+        for (SearchedPort* port : asked) {
+            port->thread->post([port, &request, rate, timeout, firstProbe](SerialLink& link) {
+                port->last = ProbeState(link, port->name, request, rate, timeout, ProbeByteGapMs,
+                                        firstProbe);
+                if (port->last.answered) MarkAnsweredAsDevice(port->path);
+            });
+        }
+        WaitForAll(ports);
+        firstProbe = false;
+        // In the order of the list, so that the result does not depend on
+        // which thread finished first.
+        for (SearchedPort* port : asked) {
             ++result.probes;
             ++step.done;
-            uint8_t deviceError = 0;
-            if (ProbeState(deviceError)) {
-                result.found = true;
-                result.portName = port;
-                result.baudRate = rate;
-                result.deviceError = deviceError;
-                result.factoryNumberWrong = deviceError == ErrorFactoryNumberMismatch ||
-                                            deviceError == ErrorFactoryNumberMissing;
-                step.done = step.total;
-                goOn();
-                return result;
-            }
+            ExchangeLog& log = ProgramExchangeLog();
+            if (log.recording()) log.append(std::move(port->last.record));
+            if (result.found || !port->last.answered) continue;
+            result.found = true;
+            result.portName = port->name;
+            result.baudRate = rate;
+            result.deviceError = port->last.deviceError;
+            result.factoryNumberWrong = result.deviceError == ErrorFactoryNumberMismatch ||
+                                        result.deviceError == ErrorFactoryNumberMissing;
         }
+        if (result.found) break;
     }
+    // Every port closed, and so left as it was found, before the search ends.
+    ports.clear();
+    if (result.stopped) return result;
+    if (result.found) step.done = step.total;
     goOn();
     return result;
 }
+
+namespace {
+
+// Which ports were asked, and which were not with the reason.
+QString SearchedPortsText(const DeviceSearchResult& result) {
+    QString text;
+    if (!result.askedPorts.isEmpty())
+        text += QStringLiteral("\nОпрошены порты: %1.")
+                    .arg(result.askedPorts.join(QStringLiteral(", ")));
+    if (!result.skipped.isEmpty()) {
+        text += QStringLiteral("\nНе удалось открыть:");
+        for (const SkippedPort& port : result.skipped)
+            text += QStringLiteral("\n%1 — %2").arg(port.portName, port.reason);
+    }
+    return text;
+}
+
+}  // namespace
 
 QString DeviceSearchSummary(const DeviceSearchResult& result, const QByteArray& machineNumber) {
     const QString number = QString::fromLatin1(machineNumber.trimmed());
@@ -153,7 +186,7 @@ QString DeviceSearchSummary(const DeviceSearchResult& result, const QByteArray& 
                         .arg(number, deviceText);
         else
             text += QStringLiteral("Заводской номер %1 верен.").arg(number);
-        return text;
+        return text + SearchedPortsText(result);
     }
     QString text = result.stopped ? QStringLiteral("Поиск АС остановлен.")
                    : result.portsAsked + result.skipped.size() == 0
@@ -161,10 +194,5 @@ QString DeviceSearchSummary(const DeviceSearchResult& result, const QByteArray& 
                        : QStringLiteral(
                              "АС не найден: ни один порт не ответил на запрос "
                              "состояния ни на одной скорости.");
-    if (!result.skipped.isEmpty()) {
-        text += QStringLiteral("\nНе удалось открыть:");
-        for (const SkippedPort& port : result.skipped)
-            text += QStringLiteral("\n%1 — %2").arg(port.portName, port.reason);
-    }
-    return text;
+    return text + SearchedPortsText(result);
 }

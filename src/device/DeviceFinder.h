@@ -23,22 +23,23 @@ struct DeviceSearchResult {
     uint8_t deviceError = 0;  // the error code of the answer that found the device
     // Error 55 or 50: the device answered but refused the factory number asked with.
     bool factoryNumberWrong = false;
-    bool stopped = false;  // the caller asked to stop before the search ended
-    int portsAsked = 0;    // ports that opened
-    int probes = 0;        // state queries sent
+    bool stopped = false;    // the caller asked to stop before the search ended
+    int portsAsked = 0;      // ports that opened
+    QStringList askedPorts;  // those ports, in the order of the list
+    int probes = 0;          // state queries sent
     QList<SkippedPort> skipped;
 };
 
-// Where the search is: before probe `done` + 1 of `total` (ports × speeds).
+// Where the search is: `done` of `total` probes (ports × speeds) are behind it.
 struct DeviceSearchStep {
     int done = 0;
     int total = 0;
-    QString portName;
+    QString portName;  // the ports asked at this speed, separated by ", "
     int baudRate = 0;
 };
 
-// Called before every probe and once at the end (done == total); returning
-// false stops the search before the next probe.
+// Called before every speed and once at the end (done == total); returning
+// false stops the search before the next speed.
 using DeviceSearchCallback = std::function<bool(const DeviceSearchStep&)>;
 
 // The ports a search asks: the COM items whose device exists and the ports the
@@ -55,12 +56,16 @@ QList<int> SearchBaudRates(int first);
 // time-outs say.
 int ProbeTimeoutMs(int baudRate);
 
-// Asks every port of `portNames` (in order; registered links are passed by)
-// with the state query carrying `machineNumber`, at the speeds of
-// SearchBaudRates(firstBaudRate), and stops at the first whole answer with the
-// state command's response code, whatever its error code. A port that does not
-// open is skipped with its reason. The program-wide PortSettings are the same
-// afterwards as before. The caller holds the DeviceLock. Throws
+// Asks every port of `portNames` (registered links are passed by) with the
+// state query carrying `machineNumber`, at the speeds of
+// SearchBaudRates(firstBaudRate), and stops at the first speed where a whole
+// answer with the state command's response code came, whatever its error code
+// (of several ports that answered at it, the first in the list). All ports are
+// asked at once, each from a thread with a link of its own that holds the port
+// open for the whole search and leaves it as it was found. A port that does not
+// open, or that holds another program's unread input, is skipped with its
+// reason. The program-wide PortSettings and frame buffer are not used; every
+// probe goes into the exchange log. The caller holds the DeviceLock. Throws
 // ConversionError, before anything is sent, when `machineNumber` is not a
 // number.
 DeviceSearchResult FindDevice(const QStringList& portNames, const QByteArray& machineNumber,

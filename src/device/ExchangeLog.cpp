@@ -16,6 +16,11 @@ SecretMask Checksum(int frameLength) {
     return Bytes(frameLength - 2, 2);
 }
 
+// The data field of a parameter answer and its checksum.
+SecretMask PasswordAnswerSecret() {
+    return Bytes(8, DeviceDataSize) | Checksum(ParameterResponseLength);
+}
+
 void Wipe(uint8_t* bytes, int length, SecretMask mask) {
     if (mask == 0) return;
     for (int i = 0; i < length; ++i)
@@ -30,19 +35,32 @@ ExchangeSecrets SecretsOf(const uint8_t* request, int requestLength, int answerL
     const uint8_t command = request[6];
     if (command == CmdInn) {
         secrets.request = Bytes(8, 4) | Checksum(requestLength);
-    } else if (command == CmdParameter && request[9] == GroupOperator &&
-               request[11] == OperatorPasswordLine) {
+    } else if (IsOperatorPasswordRequest(request, requestLength)) {
         secrets.request = Bytes(12, DeviceDataSize) | Checksum(requestLength);
-        secrets.answer = Bytes(8, DeviceDataSize) | Checksum(ParameterResponseLength);
+        secrets.answer = PasswordAnswerSecret();
     }
     // Bytes that did not arrive are not marked.
     if (answerLength < 64) secrets.answer &= Bytes(0, answerLength);
     return secrets;
 }
 
+bool IsOperatorPasswordRequest(const uint8_t* request, int requestLength) {
+    return requestLength >= 12 && request[6] == CmdParameter && request[9] == GroupOperator &&
+           request[11] == OperatorPasswordLine;
+}
+
 void ExchangeLog::append(ExchangeRecord record) {
-    const ExchangeSecrets secrets =
-        SecretsOf(record.request, record.requestLength, record.answerLength);
+    ExchangeSecrets secrets = SecretsOf(record.request, record.requestLength, record.answerLength);
+    // Whatever follows an operator's password exchange that went unanswered
+    // may begin with that answer, arriving late: its data field is masked as
+    // the password's own would be, whatever this exchange asked for.
+    if (passwordOutstanding_.contains(record.port)) {
+        secrets.answer |= PasswordAnswerSecret() & Bytes(0, record.answerLength);
+    }
+    if (record.status == StatusOk)
+        passwordOutstanding_.remove(record.port);
+    else if (record.portOpened && IsOperatorPasswordRequest(record.request, record.requestLength))
+        passwordOutstanding_.insert(record.port);
     record.requestSecret = secrets.request;
     record.answerSecret = secrets.answer;
     Wipe(record.request, record.requestLength, secrets.request);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSet>
+#include <QString>
 #include <cstdint>
 #include <vector>
 
@@ -19,7 +21,9 @@ public:
     // Off only to measure what recording costs.
     void setRecording(bool on) { recording_ = on; }
 
-    // Numbers the record, masks its secrets and keeps it.
+    // Numbers the record, masks its secrets and keeps it. After an operator's
+    // password exchange that failed, the answers on that port are masked
+    // like a password's answer until an exchange there succeeds.
     void append(ExchangeRecord record);
     void clear();
 
@@ -43,6 +47,9 @@ private:
     uint64_t dropped_ = 0;
     uint64_t generation_ = 0;
     bool recording_ = true;
+    // Ports where an operator's password exchange failed and nothing has
+    // succeeded since: its answer may still come, in front of another's.
+    QSet<QString> passwordOutstanding_;
 };
 
 // The program's log, filled by every device command.
@@ -57,3 +64,5 @@ struct ExchangeSecrets {
     SecretMask answer = 0;
 };
 ExchangeSecrets SecretsOf(const uint8_t* request, int requestLength, int answerLength);
+// A parameter request for an operator's password (group 0, line 3).
+bool IsOperatorPasswordRequest(const uint8_t* request, int requestLength);

@@ -62,6 +62,13 @@ QString PortSystemErrorReason(const QString& systemText) {
     return QStringLiteral("Ошибка системы: %1.").arg(systemText);
 }
 
+QString PortUnreadInputReason(const QString& path) {
+    return QStringLiteral(
+               "В порту %1 есть непрочитанные данные: порт, видимо, использует другая "
+               "программа.")
+        .arg(path);
+}
+
 #ifdef Q_OS_UNIX
 QString PortErrnoReason(int error, const QString& path) {
     switch (error) {

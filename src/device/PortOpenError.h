@@ -14,6 +14,8 @@ QString PortAccessDeniedReason(const QString& path);
 QString PortHeldReason(qint64 pid = 0);
 QString PortNotSerialReason(const QString& path);
 QString PortSystemErrorReason(const QString& systemText);
+// Input waits unread on a port that never answered as the device.
+QString PortUnreadInputReason(const QString& path);
 
 #ifdef Q_OS_UNIX
 // The reason for an errno of opening or setting up the port.

@@ -54,10 +54,12 @@ bool PosixSerialLink::open(const QString& path) {
         return false;
     }
     exclusiveSet_ = true;
-    RequestLowLatency(fd_);
-    // What arrived while the port was closed belongs to no exchange of ours.
-    ::tcflush(fd_, TCIFLUSH);
+    found_ = TakeTerminal(fd_);
     return true;
+}
+
+bool PosixSerialLink::inputWaiting() {
+    return fd_ >= 0 && UnreadInput(fd_);
 }
 
 void PosixSerialLink::configure(int baudRate) {
@@ -157,6 +159,7 @@ void PosixSerialLink::close() {
     // Output that flow control still holds back would keep the close waiting
     // in the driver for up to 30 s.
     ::tcflush(fd_, TCOFLUSH);
+    ReturnTerminal(fd_, found_);
     // Only our own flag: another program's is not ours to clear.
     if (exclusiveSet_) ::ioctl(fd_, TIOCNXCL);
     exclusiveSet_ = false;

@@ -5,8 +5,11 @@
 #include <cstring>
 
 #include "config/DeviceCharset.h"
+#include "device/FrameLayout.h"
 #include "device/LinkRegistry.h"
+#include "device/PortClaim.h"
 #include "device/PortNames.h"
+#include "device/SerialLink.h"
 #include "device/SystemSerialLink.h"
 
 uint8_t FrameBuffer[FrameBufferSize];
@@ -33,13 +36,7 @@ bool g_lastOpenFailed = false;
 // that answer may still be on its way.
 QString g_unsettledPath;
 int g_unsettledBaudRate = 0;
-
-// The time a request takes on the line, 10 bits a byte; a speed that is not
-// set counts as the slowest one offered.
-int LineTimeMs(int bytes, int baudRate) {
-    const qint64 baud = baudRate > 0 ? baudRate : 2400;
-    return int((qint64(bytes) * 10 * 1000 + baud - 1) / baud);
-}
+int g_unsettledAnswerLength = 0;
 
 // Opens the port of the settings through the active link, remembering why
 // when it does not open.
@@ -55,16 +52,18 @@ SerialLink* OpenActiveLink() {
         g_lastOpenError = QStringLiteral("Порт не выбран.");
         return nullptr;
     }
-    if (!link.open(PortPath(name))) {
-        g_lastOpenError = link.lastOpenError();
-        return nullptr;
-    }
+    if (!OpenForExchange(link, PortPath(name), g_lastOpenError)) return nullptr;
     g_lastOpenFailed = false;
     g_lastOpenError.clear();
     return &link;
 }
 
 }  // namespace
+
+int LineTimeMs(int bytes, int baudRate) {
+    const qint64 baud = baudRate > 0 ? baudRate : 2400;
+    return int((qint64(bytes) * 10 * 1000 + baud - 1) / baud);
+}
 
 SerialLink& ActiveLink() {
     if (g_linkOverride) return *g_linkOverride;
@@ -78,9 +77,7 @@ void SetLinkOverride(SerialLink* link) {
 }
 
 uint16_t FrameChecksum(int count) {
-    uint16_t sum = 0;
-    for (int i = 0; i < count && i < FrameBufferSize; ++i) sum = uint16_t(sum + FrameBuffer[i]);
-    return sum;
+    return FrameSum(FrameBuffer, std::clamp(count, 0, FrameBufferSize));
 }
 
 bool OpenPort() {
@@ -107,12 +104,15 @@ bool Transact(int expectedLength) {
     const int byteTimeout = std::max(0, settings.ByteTimeout);
     const QString path = PortPath(settings.PortName);
     if (g_unsettledPath == path && g_unsettledBaudRate == settings.BaudRate) {
-        // The rest of the last answer must not pass for this exchange's: wait
-        // for the line to go quiet. An exchange after a good one pays nothing,
-        // nor one at another speed, where a late answer arrives as noise that
-        // cannot pass the answer's checks (the device search tries each speed
-        // of a port once and must not pay the wait 28 times).
-        link.discardLateInput(byteTimeout > 0 ? byteTimeout : DefaultByteTimeout, total);
+        // The last answer, or its rest, must not pass for this exchange's: a
+        // device that answers up to one more total time-out after the deadline
+        // is still heard out here. Quiet for the total time-out, then; the
+        // bound leaves room for an answer that starts at the end of that
+        // window. An exchange after a good one pays nothing, nor one at
+        // another speed, where a late answer arrives as noise that cannot pass
+        // the answer's checks.
+        link.discardLateInput(total,
+                              2 * total + LineTimeMs(g_unsettledAnswerLength, settings.BaudRate));
     }
 
     const int sendCount = std::min<int>(int(TransferCount), FrameBufferSize);
@@ -135,6 +135,10 @@ bool Transact(int expectedLength) {
     TransferCount = uint32_t(received);
     g_unsettledPath = received < wanted ? path : QString();
     g_unsettledBaudRate = settings.BaudRate;
+    g_unsettledAnswerLength = wanted;
+    if (received >= 2 && sendCount > 6 && uint8_t(answer.at(0)) == STX_SLAVE &&
+        uint8_t(answer.at(1)) == uint8_t(uint8_t(request.at(6)) - 0x20))
+        MarkAnsweredAsDevice(path);
     link.close();
     g_openLink = nullptr;
     return TransferCount != 0;

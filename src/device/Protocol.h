@@ -71,6 +71,10 @@ void SetLinkOverride(SerialLink* link);
 
 // ---- Transaction --------------------------------------------------------------
 
+// The time `bytes` take on the line, 10 bits a byte; a speed that is not set
+// counts as the slowest one offered.
+int LineTimeMs(int bytes, int baudRate);
+
 uint16_t FrameChecksum(int count);
 bool OpenPort();
 // Sends TransferCount bytes of the frame buffer and reads up to expectedLength

@@ -53,7 +53,7 @@ bool QtSerialLink::open(const QString& path) {
 #ifdef Q_OS_UNIX
     guard_ = OpenTerminal(path, openError_);
     if (guard_ < 0) return false;
-    RequestLowLatency(guard_);
+    found_ = TakeTerminal(guard_);
 #endif
     port_.setPortName(path);
     if (!port_.open(QIODevice::ReadWrite)) {
@@ -61,9 +61,19 @@ bool QtSerialLink::open(const QString& path) {
         close();
         return false;
     }
-    // What arrived while the port was closed belongs to no exchange of ours.
-    port_.clear(QSerialPort::Input);
     return true;
+}
+
+bool QtSerialLink::inputWaiting() {
+#ifdef Q_OS_UNIX
+    return guard_ >= 0 && UnreadInput(guard_);
+#elif defined(Q_OS_WIN)
+    COMSTAT status{};
+    DWORD errors = 0;
+    return port_.isOpen() && ClearCommError(port_.handle(), &errors, &status) && status.cbInQue > 0;
+#else
+    return port_.bytesAvailable() > 0;
+#endif
 }
 
 void QtSerialLink::configure(int baudRate) {
@@ -134,7 +144,12 @@ void QtSerialLink::close() {
         port_.close();
     }
 #ifdef Q_OS_UNIX
-    if (guard_ >= 0) ::close(guard_);
+    // QSerialPort's close was not the last one: the settings go back through
+    // the guard, and the hang-up on close is the one the port had.
+    if (guard_ >= 0) {
+        ReturnTerminal(guard_, found_);
+        ::close(guard_);
+    }
     guard_ = -1;
 #endif
 }

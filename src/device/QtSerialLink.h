@@ -3,6 +3,9 @@
 #include <QSerialPort>
 
 #include "device/SerialLink.h"
+#ifdef Q_OS_UNIX
+#include "device/UnixTerminal.h"
+#endif
 
 // A real serial port through QSerialPort: exclusive open (lock file and
 // TIOCEXCL on Unix, no sharing on Windows), 8N1 at the requested speed. On
@@ -18,6 +21,7 @@ public:
     bool drain(QDeadlineTimer deadline) override;
     QByteArray read(int expected, int byteTimeoutMs, int totalTimeoutMs) override;
     void discardLateInput(int quietMs, int boundMs) override;
+    bool inputWaiting() override;
     void close() override;
     QString lastOpenError() const override { return openError_; }
 
@@ -28,5 +32,6 @@ private:
     // Our own descriptor of the terminal, held while the port is open: it
     // carries the flock that keeps other programs out, as PosixSerialLink's does.
     int guard_ = -1;
+    FoundTerminal found_;  // put back on close
 #endif
 };

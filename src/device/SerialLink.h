@@ -6,8 +6,8 @@
 
 // The one seam between the protocol and whatever carries its bytes: a real
 // serial port, the in-process emulated device, or a test fake. One exchange is
-// open → configure → write → drain → read → close; nothing is kept open in
-// between.
+// open → configure → write → drain → read → close; a command keeps nothing
+// open in between (the device search keeps a port open for all its speeds).
 class SerialLink {
 public:
     virtual ~SerialLink() = default;
@@ -31,15 +31,20 @@ public:
     // than byteTimeoutMs between two bytes (0 switches the gap limit off), or
     // when totalTimeoutMs have passed since the read began.
     virtual QByteArray read(int expected, int byteTimeoutMs, int totalTimeoutMs) = 0;
-    // Reads and drops whatever arrives until the line has been quiet for
-    // quietMs, or boundMs have passed. Only a real line can bring the late
-    // answer of an earlier exchange.
+    // Drops the input that has arrived, then whatever arrives until the line
+    // has been quiet for quietMs, or boundMs have passed (0 and 0: only what
+    // is there). Only a real line can bring the late answer of an earlier
+    // exchange.
     virtual void discardLateInput(int quietMs, int boundMs) {
         Q_UNUSED(quietMs);
         Q_UNUSED(boundMs);
     }
+    // Whether input is waiting that nobody has read, right after the open.
+    // open() keeps such input: on a port that never answered as the device it
+    // belongs to another program, and must be left there.
+    virtual bool inputWaiting() { return false; }
     // Discards output the line has not taken, so that the close never waits
-    // for it.
+    // for it, and leaves the port's settings as open() found them.
     virtual void close() = 0;
 
     // Why the last open failed, in Russian for the user; empty after a

@@ -91,17 +91,37 @@ int OpenTerminal(const QString& path, QString& reason) {
     return fd;
 }
 
-void RequestLowLatency(int fd) {
+FoundTerminal TakeTerminal(int fd) {
+    FoundTerminal found;
+    found.settingsKnown = ::tcgetattr(fd, &found.settings) == 0;
 #ifdef Q_OS_LINUX
     serial_struct serial{};
-    if (::ioctl(fd, TIOCGSERIAL, &serial) != 0 || (serial.flags & ASYNC_LOW_LATENCY)) return;
+    if (::ioctl(fd, TIOCGSERIAL, &serial) != 0 || (serial.flags & ASYNC_LOW_LATENCY)) return found;
     serial.flags |= ASYNC_LOW_LATENCY;
-    // Left set on close: it is what this port wants every time, and setting it
-    // again costs some adapters a round trip over USB.
-    ::ioctl(fd, TIOCSSERIAL, &serial);
-#else
-    Q_UNUSED(fd);
+    found.lowLatencySet = ::ioctl(fd, TIOCSSERIAL, &serial) == 0;
 #endif
+    return found;
+}
+
+void ReturnTerminal(int fd, const FoundTerminal& found) {
+#ifdef Q_OS_LINUX
+    // Cleared again although setting it costs some adapters a round trip over
+    // USB: the port may be another program's, which chose its own.
+    serial_struct serial{};
+    if (found.lowLatencySet && ::ioctl(fd, TIOCGSERIAL, &serial) == 0) {
+        serial.flags &= ~ASYNC_LOW_LATENCY;
+        ::ioctl(fd, TIOCSSERIAL, &serial);
+    }
+#endif
+    // Speed, mode, echo and hang-up on close as they were: with hang-up on
+    // close the line drops only when it was down before the open too (no
+    // other program holds the port), and without it, it stays up.
+    if (found.settingsKnown) ::tcsetattr(fd, TCSANOW, &found.settings);
+}
+
+bool UnreadInput(int fd) {
+    int waiting = 0;
+    return ::ioctl(fd, FIONREAD, &waiting) == 0 && waiting > 0;
 }
 
 bool WaitUntilSent(int fd, int baudRate, QDeadlineTimer deadline) {
@@ -125,6 +145,8 @@ bool WaitUntilSent(int fd, int baudRate, QDeadlineTimer deadline) {
 void DiscardUntilQuiet(int fd, int quietMs, int boundMs) {
     const QDeadlineTimer bound(boundMs);
     char sink[256];
+    while (::read(fd, sink, sizeof sink) > 0) {
+    }
     for (;;) {
         const int wait = int(std::min<qint64>(quietMs, bound.remainingTime()));
         if (wait <= 0) return;

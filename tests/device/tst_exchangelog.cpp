@@ -265,6 +265,39 @@ private slots:
         QVERIFY(saved.contains("** ** ** **"));
     }
 
+    // An operator's password read that went unanswered: its answer may come
+    // late, in front of the next exchange's, and is masked there too, until
+    // an exchange on that port succeeds.
+    void latePasswordAnswerIsMasked() {
+        FakeLink link;
+        const QByteArray late =
+            Answer(CmdParameter, ParameterResponseLength, 0, QByteArray(4, '\0') + "8642");
+        link.answers << QByteArray() << QByteArray() << late << late;
+        QCOMPARE(Parameter(ModeRead, GroupOperator, 3, OperatorPasswordLine), StatusNoAnswer);
+        QCOMPARE(ReadGoods(1), StatusNoAnswer);  // still failing: the answer may yet come
+        QCOMPARE(Parameter(ModeRead, GroupOperator, 3, OperatorNameLine), StatusOk);
+        const ExchangeRecord& taken = Last();
+        QVERIFY(!Holds(taken, "8642"));
+        QVERIFY(AnswerHex(taken).startsWith(QStringLiteral("18 50 24 00")));
+        QCOMPARE(AnswerHex(taken).mid(8 * 3, 11), QStringLiteral("** ** ** **"));
+        QVERIFY(AnswerHex(taken).endsWith(QStringLiteral("** **")));
+        // A good exchange ends it.
+        QCOMPARE(Parameter(ModeRead, GroupOperator, 3, OperatorNameLine), StatusOk);
+        QVERIFY(Holds(Last(), "8642"));
+
+        // Another port's exchanges are not touched, nor does their success
+        // end it on this port.
+        link.answers << QByteArray() << late;
+        QCOMPARE(Parameter(ModeRead, GroupOperator, 3, OperatorPasswordLine), StatusNoAnswer);
+        CurrentPortSettings().PortName = QStringLiteral("COM4");
+        QCOMPARE(Parameter(ModeRead, GroupOperator, 3, OperatorNameLine), StatusOk);
+        QVERIFY(Holds(Last(), "8642"));
+        CurrentPortSettings().PortName = QStringLiteral("COM7");
+        link.answers << late;
+        QCOMPARE(Parameter(ModeRead, GroupOperator, 3, OperatorNameLine), StatusOk);
+        QVERIFY(!Holds(Last(), "8642"));
+    }
+
     void ringKeepsTheLatestAndCountsTheDropped() {
         FakeLink link;  // silent: every exchange is logged without an answer
         const int extra = 7;

@@ -76,9 +76,46 @@ private slots:
         QCOMPARE(result.skipped.at(0).portName, MissingPort);
         QCOMPARE(result.skipped.at(0).reason,
                  QStringLiteral("Порт %1 в системе не найден.").arg(MissingPort));
+        QCOMPARE(result.askedPorts, QStringList{sim->portPath()});
         QCOMPARE(DeviceSearchSummary(result, "123"),
-                 QStringLiteral("АС найден: порт %1, скорость 115200.\nЗаводской номер 123 верен.")
-                     .arg(sim->portPath()));
+                 QStringLiteral("АС найден: порт %1, скорость 115200.\nЗаводской номер 123 верен."
+                                "\nОпрошены порты: %1.\nНе удалось открыть:\n%2 — Порт %2 в "
+                                "системе не найден.")
+                     .arg(sim->portPath(), MissingPort));
+    }
+
+    // All ports are asked at each speed together; the answer at the earliest
+    // speed wins, and of ports that answer at the same speed the first listed.
+    void everyPortAtEverySpeed() {
+        SimProcess silent;
+        SimProcess other({QStringLiteral("--factory"), QStringLiteral("123")});
+        QVERIFY(silent.isReady() && other.isReady());
+        QVERIFY(silent.command(QStringLiteral("fault silent")));
+        QVERIFY(sim->command(QStringLiteral("listen 9600")));
+        QVERIFY(other.command(QStringLiteral("listen 2400")));
+        const QStringList ports{silent.portPath(), other.portPath(), sim->portPath()};
+        QList<DeviceSearchStep> steps;
+        DeviceSearchResult result =
+            FindDevice(ports, "123", 115200, [&](const DeviceSearchStep& s) {
+                steps << s;
+                return true;
+            });
+        QVERIFY(result.found);
+        QCOMPARE(result.portName, sim->portPath());
+        QCOMPARE(result.baudRate, 9600);
+        QCOMPARE(result.probes, 3 * 5);
+        QCOMPARE(result.askedPorts, ports);
+        QCOMPARE(steps.first().portName, ports.join(QStringLiteral(", ")));
+        QCOMPARE(steps.at(1).done, 3);
+        QCOMPARE(steps.last().done, 21);
+
+        QVERIFY(other.command(QStringLiteral("listen 0")));
+        QVERIFY(sim->command(QStringLiteral("listen 0")));
+        result = FindDevice(ports, "123", 115200);
+        QCOMPARE(result.portName, other.portPath());
+        QCOMPARE(result.probes, 3);
+        result = FindDevice({sim->portPath(), other.portPath()}, "123", 115200);
+        QCOMPARE(result.portName, sim->portPath());
     }
 
     void foundAtASlowerSpeed() {
@@ -110,8 +147,9 @@ private slots:
         QVERIFY(result.factoryNumberWrong);
         QCOMPARE(DeviceSearchSummary(result, "5"),
                  QStringLiteral("АС найден: порт %1, скорость 115200.\nЗаводской номер 5 неверен: "
-                                "Не совпал заводской номер.")
-                     .arg(sim->portPath()));
+                                "Не совпал заводской номер.\nОпрошены порты: %1.\nНе удалось "
+                                "открыть:\n%2 — Порт %2 в системе не найден.")
+                     .arg(sim->portPath(), MissingPort));
     }
 
     void anyDeviceErrorIdentifiesTheDevice() {
@@ -120,7 +158,8 @@ private slots:
         QVERIFY(result.found);
         QCOMPARE(result.deviceError, uint8_t(33));
         QVERIFY(!result.factoryNumberWrong);
-        QVERIFY(DeviceSearchSummary(result, "123").endsWith(QStringLiteral("Авария батареи.")));
+        QVERIFY(DeviceSearchSummary(result, "123")
+                    .contains(QStringLiteral("АС сообщил об ошибке: Авария батареи.\n")));
     }
 
     void answersThatAreNotTheDevice_data() {
@@ -141,8 +180,9 @@ private slots:
         QCOMPARE(DeviceSearchSummary(result, "123"),
                  QStringLiteral(
                      "АС не найден: ни один порт не ответил на запрос состояния ни на "
-                     "одной скорости.\nНе удалось открыть:\n%1 — Порт %1 в системе не найден.")
-                     .arg(MissingPort));
+                     "одной скорости.\nОпрошены порты: %2.\nНе удалось открыть:\n%1 — Порт %1 "
+                     "в системе не найден.")
+                     .arg(MissingPort, sim->portPath()));
     }
 
     void stop() {

@@ -5,6 +5,7 @@
 
 #include "config/DeviceCharset.h"
 #include "device/Protocol.h"
+#include "device/StateProbe.h"
 #include "support/FakeLink.h"
 
 namespace {
@@ -64,6 +65,8 @@ private slots:
         QCOMPARE(out.run(), StatusNoAnswer);
         QCOMPARE(link.written.value(0), frame);
         QCOMPARE(link.lastExpected, StateResponseLength);
+        // The device search builds the same query in a buffer of its own.
+        QCOMPARE(StateRequest(MachineNumberValue(machine)), frame);
     }
 
     void checksumWrapsAt16Bits() {

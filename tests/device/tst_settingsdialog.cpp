@@ -71,6 +71,7 @@ private slots:
         QCOMPARE(dialogs->shown[0].caption, CaptionProgram());
         QCOMPARE(dialogs->shown[0].text,
                  QStringLiteral("АС найден: порт %1, скорость 19200.\nЗаводской номер 123 верен."
+                                "\nОпрошены порты: %1."
                                 "\nПорт и скорость выбраны; нажмите «Применить».")
                      .arg(sim->portPath()));
         // Nothing is applied until the user presses "Применить".
@@ -100,7 +101,8 @@ private slots:
         QVERIFY(IsError(dialogs->shown[0]));
         QCOMPARE(dialogs->shown[0].text,
                  QStringLiteral("АС не найден: ни один порт не ответил на запрос состояния ни на "
-                                "одной скорости."));
+                                "одной скорости.\nОпрошены порты: %1.")
+                     .arg(sim->portPath()));
     }
 
     void stopButton() {

@@ -100,7 +100,8 @@ private slots:
         QVERIFY(IsError(dialogs->shown[0]));
         QCOMPARE(dialogs->shown[0].text,
                  QStringLiteral("АС не найден: ни один порт не ответил на запрос состояния ни на "
-                                "одной скорости."));
+                                "одной скорости.\nОпрошены порты: %1.")
+                     .arg(sim->portPath()));
     }
 
     void stopButton() {

@@ -75,10 +75,13 @@ void Fields(const QByteArray& text, int size) {
     FUZZ_CHECK(back == FieldText(text.constData(), int(text.size())).left(size - 1));
 }
 
-// What the line editors keep of typed text can be stored and shown again.
+// What the line editors keep of typed text is what the device prints, and can
+// be stored and shown again.
 void Typed(const QString& typed) {
-    const QString kept = DeviceLineInput(typed);
-    for (const QChar c : kept) FUZZ_CHECK(c.unicode() >= 0x20 && c.unicode() != 0x7F);
+    QString refused;
+    const QString kept = DeviceLineInput(typed, &refused);
+    for (const QChar c : kept) FUZZ_CHECK(DevicePrints(c));
+    for (const QChar c : refused) FUZZ_CHECK(!kept.contains(c));
     FUZZ_CHECK(FromCp1251(ToCp1251(kept)) == kept);
     for (const bool wide : {false, true}) {
         DeviceText line;

@@ -1,5 +1,6 @@
 #include "admin/InnProgramming.h"
 
+#include "admin/InnCheck.h"
 #include "device/Protocol.h"
 #include "shell/ItemLoop.h"
 #include "shell/UserDialogs.h"
@@ -36,6 +37,18 @@ InnFrameValues InnValues(const InnInput& input) {
     return values;
 }
 
+QString InnConfirmationText(const InnInput& input) {
+    // The number and the group are shown as they will be written: this is the
+    // last look at them before the device keeps them for good.
+    QString text =
+        QStringLiteral("ИНН: %1\nГруппа: %2\n").arg(input.taxpayerNumber).arg(input.groupIndex + 1);
+    const QString problem = InnProblem(input.taxpayerNumber);
+    if (!problem.isEmpty()) text += problem + QLatin1Char('\n');
+    return text + QStringLiteral(
+                      "Ранее запрограммированные формы будут стерты.\nВы уверены, что "
+                      "хотите запрограммировать ИНН?\n");
+}
+
 InnOutcome ProgramInn(const InnInput& input, UserDialogs& dialogs) {
     if (input.taxpayerNumber.isEmpty())
         return Refuse(dialogs, QStringLiteral("Поле ИНН не заполнено..."),
@@ -56,10 +69,7 @@ InnOutcome ProgramInn(const InnInput& input, UserDialogs& dialogs) {
 
     InnOutcome outcome;
     outcome.closeDialog = true;
-    if (!dialogs.confirm(
-            QStringLiteral("Ранее запрограммированные формы будут стерты.\nВы уверены, что "
-                           "хотите запрограммировать ИНН?\n")))
-        return outcome;
+    if (!dialogs.confirmDefaultNo(InnConfirmationText(input))) return outcome;
 
     const InnFrameValues values = InnValues(input);
     uint8_t deviceError = 0;
@@ -70,7 +80,7 @@ InnOutcome ProgramInn(const InnInput& input, UserDialogs& dialogs) {
     outcome.sent = true;
     outcome.succeeded = result.ok();
     if (result.ok())
-        dialogs.warning(QStringLiteral("Записано удачно..."));
+        dialogs.success(QStringLiteral("Записано удачно..."));
     else
         dialogs.error(
             FailureMessage(QStringLiteral("Не удалось записать параметр... "), result.errorText));

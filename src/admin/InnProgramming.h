@@ -52,6 +52,11 @@ struct InnOutcome {
     bool succeeded = false;           // ... and the device took it
 };
 
-// Checks the input, asks for confirmation and sends the ИНН, telling the user
+// The confirmation of a checked input: the number and the group that will be
+// written, a line of its own when the number cannot be a real ИНН, and the
+// question.
+QString InnConfirmationText(const InnInput& input);
+
+// Checks the input, asks for confirmation ("Нет" by default) and sends the ИНН, telling the user
 // every outcome through `dialogs`.
 InnOutcome ProgramInn(const InnInput& input, UserDialogs& dialogs);

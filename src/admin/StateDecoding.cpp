@@ -52,6 +52,10 @@ QString BatteryText(int code) {
     return CodeText(code, texts);
 }
 
+QDate StateDate(const DeviceStateAnswer& a) {
+    return QDate(2000 + a.year, a.month, a.day);
+}
+
 StateTexts DecodeState(const DeviceStateAnswer& a) {
     StateTexts t;
     t.time = TwoDigits(a.hour) + QLatin1Char(':') + TwoDigits(a.minute);

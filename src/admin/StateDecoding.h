@@ -5,6 +5,7 @@
 // table reading can ask for the current group the same way.
 
 #include <QByteArray>
+#include <QDate>
 #include <QString>
 #include <cstdint>
 
@@ -58,6 +59,9 @@ struct StateTexts {
 };
 
 StateTexts DecodeState(const DeviceStateAnswer& answer);
+// The device's date (its year counted from 2000); invalid when the bytes name
+// no calendar day.
+QDate StateDate(const DeviceStateAnswer& answer);
 
 // A value as at least two decimal digits: 5 → "05", 123 → "123".
 QString TwoDigits(int value);

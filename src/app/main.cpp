@@ -1,7 +1,11 @@
 #include <QDirIterator>
 #include <QIcon>
+#include <QSettings>
+#include <cstdio>
 
+#include "device/ConnectionSettingsStore.h"
 #include "emulator/EmulatorLink.h"
+#include "shell/ProgramArguments.h"
 #include "shell/ui/ProgramWindows.h"
 #include "shell/ui/StartUpReport.h"
 #include "shell/ui/ZelvoApplication.h"
@@ -20,11 +24,20 @@ QIcon ApplicationIcon() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Answered before the toolkit starts, so that they need no display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    if (const std::optional<QString> answer = ProgramArgumentsAnswer(arguments)) {
+        const QByteArray text = answer->toLocal8Bit();
+        std::fwrite(text.constData(), 1, std::size_t(text.size()), stdout);
+        return 0;
+    }
     ZelvoApplication app(argc, argv);
     QApplication::setWindowIcon(ApplicationIcon());
     // Lets a Wayland compositor match the window to the installed desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral(ZELVO_APP_ID));
     RegisterInProcessEmulator();
+    SetConnectionSettingsStore(ProgramSettingsStore());
     return RunReportingStartUpFailure([&app] {
         ProgramWindows windows;
         windows.mainWindow.show();

@@ -17,6 +17,11 @@ QString CodeAndText(const QString& code, const QString& text) {
     return text.isEmpty() ? code : code + QStringLiteral(" (") + text + QLatin1Char(')');
 }
 
+// A date as ISO 8601 ("2026-12-07"); null for the bytes of no calendar day.
+QJsonValue IsoDate(const QDate& date) {
+    return date.isValid() ? QJsonValue(date.toString(Qt::ISODate)) : QJsonValue();
+}
+
 }  // namespace
 
 int RunState(CliSession& session) {
@@ -45,19 +50,19 @@ int RunState(CliSession& session) {
     session.report.set(QStringLiteral("state"),
                        QJsonObject{
                            {QStringLiteral("time"), t.time},
-                           {QStringLiteral("date"), t.date},
-                           {QStringLiteral("modeCode"), t.modeCode},
+                           {QStringLiteral("date"), IsoDate(StateDate(query.answer))},
+                           {QStringLiteral("modeCode"), t.modeCode.toInt()},
                            {QStringLiteral("modeText"), t.modeText},
-                           {QStringLiteral("subModeCode"), t.subModeCode},
+                           {QStringLiteral("subModeCode"), t.subModeCode.toInt()},
                            {QStringLiteral("subModeText"), t.subModeText},
-                           {QStringLiteral("flashCode"), t.flashCode},
+                           {QStringLiteral("flashCode"), t.flashCode.toInt()},
                            {QStringLiteral("flashText"), t.flashText},
-                           {QStringLiteral("batteryCode"), t.batteryCode},
+                           {QStringLiteral("batteryCode"), t.batteryCode.toInt()},
                            {QStringLiteral("batteryText"), t.batteryText},
-                           {QStringLiteral("documentNumber"), t.documentNumber},
+                           {QStringLiteral("documentNumber"), t.documentNumber.toInt()},
                            {QStringLiteral("documentState"), t.documentState},
-                           {QStringLiteral("factoryNumber"), t.factoryNumber},
-                           {QStringLiteral("taxpayerNumber"), t.taxpayerNumber},
+                           {QStringLiteral("factoryNumber"), t.factoryNumber.toLongLong()},
+                           {QStringLiteral("taxpayerNumber"), t.taxpayerNumber.toLongLong()},
                            {QStringLiteral("currentGroup"), int(query.answer.currentGroup)},
                        });
     return ExitDone;

@@ -1,6 +1,23 @@
 #include "cli/CliDialogs.h"
 
 #include "cli/ErrorStream.h"
+#include "config/DeviceCharset.h"
+#include "device/Protocol.h"
+
+namespace {
+
+// A command line has no settings dialog to tell why the port did not open:
+// the link's reason follows the message of the exchange that could not start.
+QString WithOpenReason(const QString& text) {
+    if (!LastOpenFailed()) return text;
+    const QString reason = LastPortOpenError();
+    if (reason.isEmpty() || text.contains(reason) ||
+        !text.contains(FromCp1251(StatusText(StatusNoAnswer))))
+        return text;
+    return text + QLatin1Char(' ') + reason;
+}
+
+}  // namespace
 
 QString CliDialogs::Failure::text() const {
     // The device's error texts begin with a space for the lead they follow.
@@ -24,12 +41,16 @@ void CliDialogs::inform(const QString& caption, const QString& text, DialogIcon 
     Q_UNUSED(icon);
     if (caption == CaptionError()) {
         ++errors_;
-        show(Kind::Error, text);
+        show(Kind::Error, WithOpenReason(text));
     } else if (caption == CaptionWarning()) {
         show(Kind::Warning, text);
     } else {
         show(Kind::Information, text);
     }
+}
+
+void CliDialogs::success(const QString& text) {
+    if (failures_.isEmpty()) show(Kind::Information, text);
 }
 
 bool CliDialogs::continueAfterFailure(const QString& item, const QString& message) {
@@ -52,7 +73,26 @@ void CliDialogs::show(Kind kind, const QString& text) {
     stream_.message(text);
 }
 
+void CliDialogs::errorWithDetails(const QString& text, const QString& details) {
+    // No place under the message for the list: it takes the place of the
+    // first lines the message repeats from it, so that each is said once.
+    const QStringList listed = details.split(QLatin1Char('\n'));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    const qsizetype first = lines.indexOf(listed.value(0));
+    if (first < 0) {
+        UserDialogs::errorWithDetails(text, details);
+        return;
+    }
+    qsizetype end = first;
+    while (end < lines.size() &&
+           (listed.contains(lines[end]) || lines[end] == QStringLiteral("...")))
+        ++end;
+    lines.erase(lines.begin() + first, lines.begin() + end);
+    for (qsizetype i = 0; i < listed.size(); ++i) lines.insert(first + i, listed[i]);
+    error(lines.join(QLatin1Char('\n')));
+}
+
 void CliDialogs::addFailure(const QString& item, const QString& message) {
-    failures_.append({item, message});
+    failures_.append({item, WithOpenReason(message)});
     stream_.message(failures_.last().text());
 }

@@ -36,6 +36,11 @@ public:
 
     bool ask(const QString& caption, const QString& text, DialogIcon icon) override;
     void inform(const QString& caption, const QString& text, DialogIcon icon) override;
+    // Information; after failed items it is no success, and the summary at
+    // the end says what was done instead.
+    void success(const QString& text) override;
+    // The message with the whole list in place of the lines it shows of it.
+    void errorWithDetails(const QString& text, const QString& details) override;
     bool continueAfterFailure(const QString& item, const QString& message) override;
     void failureEndedLoop(const QString& item, const QString& message) override;
 

@@ -84,9 +84,13 @@ const QList<CommandDefinition>& CommandDefinitions() {
              RunGoodsRead},
             {QStringLiteral("goods write"),
              {QStringLiteral("FILE")},
-             QStringLiteral("база товаров из файла (*.base или *.csv) в АС"),
-             QStringLiteral("Записывает все 1001 записи базы товаров из FILE (.base или .csv) "
-                            "в АС; записи, которых нет в файле CSV, записываются пустыми.\n"
+             QStringLiteral("вся база товаров в АС: записи FILE (*.base или *.csv), "
+                            "остальные стираются"),
+             QStringLiteral("Записывает в АС все 1001 записи базы товаров: записи FILE (.base "
+                            "или .csv) с их товарами, все остальные — пустыми, то есть "
+                            "товары АС, которых нет в FILE, стираются. Только изменённые "
+                            "записи записывает goods write-changed.\nВ конце сообщает, "
+                            "сколько записей записано с товарами и сколько очищено. "
                             "Некорректный файл не отправляется вовсе.") +
                  keepGoing,
              transfer,

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "cli/CliCommands.h"
 #include "cli/CommandDefinition.h"
 
 namespace {
@@ -212,7 +213,15 @@ QString CommandLine::commandHelp(const CommandDefinition& definition) const {
     QList<QPair<QString, QString>> rows;
     for (const QString& name : definition.options) {
         const QCommandLineOption o = option(name);
-        rows.append({OptionSyntax(o), o.description()});
+        // The search has no port of its own to fall back on: without --port it
+        // asks every port of the system.
+        const bool searchPort = name == QLatin1String("port") && definition.run == RunFind;
+        rows.append({OptionSyntax(o),
+                     searchPort ? QStringLiteral("Порт для опроса: COM1…COM100 или путь к "
+                                                 "устройству (/dev/ttyUSB0); можно несколько "
+                                                 "раз. Без --port опрашиваются все "
+                                                 "последовательные порты системы.")
+                                : o.description()});
     }
     for (const QString& name : {JsonOption, HelpOption}) {
         const QCommandLineOption o = option(name);

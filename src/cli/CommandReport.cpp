@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <algorithm>
 #include <cstdio>
 
 #include "cli/CliDialogs.h"
@@ -43,7 +44,15 @@ int CommandReport::finish(int exitCode, const CliDialogs& dialogs,
     // Each failure was told when it happened; after --keep-going they are
     // listed together at the end.
     if (dialogs.keepGoing() && !dialogs.failures().isEmpty()) {
-        WriteError(QStringLiteral("Не выполнено: %1.").arg(dialogs.failures().size()));
+        // What was done and what was not: a run with failures is no success.
+        const int failed = int(dialogs.failures().size());
+        if (progress.total() > 0)
+            WriteError(QStringLiteral("Выполнено: %1 из %2. Не выполнено: %3.")
+                           .arg(std::max(0, progress.done() - failed))
+                           .arg(progress.total())
+                           .arg(failed));
+        else
+            WriteError(QStringLiteral("Не выполнено: %1.").arg(failed));
         for (const CliDialogs::Failure& failure : dialogs.failures())
             WriteError(QStringLiteral("  ") + failure.text());
     }

@@ -79,7 +79,21 @@ int RunGoodsWrite(CliSession& session) {
     GoodsTable table;
     if (!LoadGoods(session, table, path)) return ExitFileFailed;
     session.report.set(QStringLiteral("records"), NonBlankRecords(table));
-    return TransferExit(session, WriteAllGoods(table, session.progress, session.dialogs));
+    // Every record is written: those the file gives no goods go to the
+    // device empty, and whatever it held there is gone.
+    int withGoods = 0;
+    for (const GoodsRecord& record : table.records())
+        if (record.hasGoods()) ++withGoods;
+    const int cleared = GoodsRecordCount - withGoods;
+    session.report.set(QStringLiteral("withGoods"), withGoods);
+    session.report.set(QStringLiteral("cleared"), cleared);
+    const bool completed = WriteAllGoods(table, session.progress, session.dialogs);
+    if (completed && !session.dialogs.failed())
+        session.dialogs.success(QStringLiteral("Записано с товарами: %1; очищено (записано "
+                                               "пустыми): %2.")
+                                    .arg(withGoods)
+                                    .arg(cleared));
+    return TransferExit(session, completed);
 }
 
 int RunGoodsWriteChanged(CliSession& session) {

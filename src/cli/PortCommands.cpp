@@ -12,6 +12,7 @@
 #include "device/DeviceFinder.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
+#include "device/SearchedPorts.h"
 
 int RunPorts(CliSession& session) {
     QJsonArray ports;
@@ -63,7 +64,9 @@ int RunFind(CliSession& session) {
     progress.end();
     progress.hideWait();
 
-    const QString summary = DeviceSearchSummary(result, number);
+    QString summary = DeviceSearchSummary(result, number);
+    if (const QString asked = AskedPortsLine(ports, result); !asked.isEmpty())
+        summary += QLatin1Char('\n') + asked;
     QJsonArray skipped;
     for (const SkippedPort& port : result.skipped)
         skipped.append(QJsonObject{{QStringLiteral("port"), port.portName},
@@ -81,7 +84,10 @@ int RunFind(CliSession& session) {
         session.dialogs.error(summary);
         return ExitDeviceFailed;
     }
-    session.dialogs.warning(summary);
+    if (result.deviceError == 0)
+        session.dialogs.success(summary);
+    else
+        session.dialogs.warning(summary);
     // For a script: `set -- $(zelvo-cli find)` gives the port and the speed.
     session.report.line(result.portName + QLatin1Char(' ') + QString::number(result.baudRate));
     return ExitDone;

@@ -46,7 +46,7 @@ ConfigurationFileResult SaveConfigurationFileInteractive(const DeviceConfigurati
                                                          const QString& path) {
     const ConfigurationFileResult result = SaveConfigurationFile(config, path);
     if (result == ConfigurationFileResult::Ok)
-        Dialogs().warning(QStringLiteral("Сохранено..."));
+        Dialogs().success(QStringLiteral("Сохранено..."));
     else
         Dialogs().error(QStringLiteral("Не удалось создать файл..."));
     return result;
@@ -57,7 +57,7 @@ ConfigurationFileResult LoadConfigurationFileInteractive(DeviceConfiguration& co
     const ConfigurationFileResult result = LoadConfigurationFile(config, path);
     switch (result) {
         case ConfigurationFileResult::Ok:
-            Dialogs().warning(QStringLiteral("Считано..."));
+            Dialogs().success(QStringLiteral("Считано..."));
             break;
         case ConfigurationFileResult::CannotOpen:
             Dialogs().error(QStringLiteral("Не удалось открыть файл..."));

@@ -213,7 +213,7 @@ bool DownloadConfiguration(DeviceConfiguration& config, ConfigurationPages* page
     }
 
     progress.hideWait();
-    dialogs.warning(QStringLiteral("Прочитано удачно..."));
+    dialogs.success(QStringLiteral("Прочитано удачно..."));
     return true;
 }
 
@@ -292,7 +292,7 @@ bool UploadConfiguration(DeviceConfiguration& config) {
     }
 
     progress.hideWait();
-    dialogs.warning(QStringLiteral("Записано удачно..."));
+    dialogs.success(QStringLiteral("Записано удачно..."));
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "config/DeviceCharset.h"
 
+#include <QStringList>
 #include <algorithm>
 #include <cstring>
 
@@ -58,17 +59,70 @@ QString DeviceUpper(const QString& text) {
     return text.toUpper();
 }
 
-QString DeviceLineInput(const QString& typed) {
-    // The round trip through Windows-1251 replaces what it cannot hold (an
-    // emoji, a Latin letter with a mark) by '?', one character for each.
-    QString text = FromCp1251(ToCp1251(DeviceUpper(typed)));
-    for (QChar& c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F) c = QLatin1Char(' ');
-    }
-    return text;
+bool DevicePrints(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= u'А' && u <= u'Я') return true;
+    if (u < 0x20 || u > 0x7E || (u >= 'a' && u <= 'z')) return false;
+    // The device's own letters sit in these places.
+    return QStringView(u"^`{|}~").indexOf(c) < 0;
 }
 
-QString DeviceLineEdited(const QString& before, const QString& after, int& cursor) {
+QString DeviceLineInput(const QString& typed, QString* refused) {
+    QString kept;
+    kept.reserve(typed.size());
+    // One code point at a time, so that a character outside the basic plane
+    // (an emoji) is refused whole, and upper-casing that grows (ß to SS) is
+    // judged on what it gives.
+    const QList<uint> points = typed.toUcs4();
+    for (const uint point : points) {
+        const QString one = QString::fromUcs4(reinterpret_cast<const char32_t*>(&point), 1);
+        if (point < 0x20 || point == 0x7F) {
+            kept += QLatin1Char(' ');
+            continue;
+        }
+        QString upper = DeviceUpper(one);
+        upper.replace(QChar(u'Ё'), QChar(u'Е'));
+        if (std::all_of(upper.begin(), upper.end(), DevicePrints)) {
+            kept += upper;
+        } else if (refused && !refused->contains(one)) {
+            *refused += one;
+        }
+    }
+    return kept;
+}
+
+namespace {
+
+QString QuotedCharacters(const QString& characters) {
+    QStringList quoted;
+    const QList<uint> points = characters.toUcs4();
+    for (const uint point : points)
+        quoted << QStringLiteral("«%1»").arg(
+            QString::fromUcs4(reinterpret_cast<const char32_t*>(&point), 1));
+    return quoted.join(QStringLiteral(", "));
+}
+
+bool Several(const QString& characters) {
+    return characters.toUcs4().size() > 1;
+}
+
+}  // namespace
+
+QString RefusedCharactersMessage(const QString& refused) {
+    return Several(refused) ? QStringLiteral("АС не печатает символы %1; они не введены.")
+                                  .arg(QuotedCharacters(refused))
+                            : QStringLiteral("АС не печатает символ %1; он не введен.")
+                                  .arg(QuotedCharacters(refused));
+}
+
+QString RefusedCharactersReason(const QString& refused) {
+    return Several(refused)
+               ? QStringLiteral("АС не печатает символы %1").arg(QuotedCharacters(refused))
+               : QStringLiteral("АС не печатает символ %1").arg(QuotedCharacters(refused));
+}
+
+QString DeviceLineEdited(const QString& before, const QString& after, int& cursor,
+                         QString* refused) {
     cursor = std::clamp(cursor, 0, int(after.size()));
     // What follows the cursor was there before (typing and pasting leave the
     // cursor behind the new text), and so is what both share in front of it.
@@ -79,7 +133,7 @@ QString DeviceLineEdited(const QString& before, const QString& after, int& curso
     int head = 0;
     const int headLimit = std::min(int(after.size()) - tail, int(before.size()) - tail);
     while (head < headLimit && before[head] == after[head]) ++head;
-    const QString put = DeviceLineInput(after.mid(head, after.size() - tail - head));
+    const QString put = DeviceLineInput(after.mid(head, after.size() - tail - head), refused);
     cursor = std::max(0, cursor + int(put.size()) - int(after.size() - tail - head));
     return after.left(head) + put + after.right(tail);
 }

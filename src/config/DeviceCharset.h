@@ -25,16 +25,28 @@ QByteArray ToCp1251(const QString& text);
 // Upper-cases text the way the line editors do, including Ё → Ё and ё → Ё.
 QString DeviceUpper(const QString& text);
 
-// What an editor keeps of typed or pasted text: letters as capitals, every
-// character that Windows-1251 cannot hold as one that it can, and control
-// characters (which the device cannot print) as spaces.
-QString DeviceLineInput(const QString& typed);
+// Whether the device prints `c` as it is: the Latin capitals, the digits, the
+// ASCII signs except the six whose places the Cyrillic capitals take
+// (^ ` { | } ~), and А–Я.
+bool DevicePrints(QChar c);
+
+// What an editor keeps of typed or pasted text: letters as capitals, Ё as Е
+// (as receipts print it), and control characters as spaces. Every other
+// character the device cannot print is left out; `refused`, when given,
+// receives each of them once, as typed.
+QString DeviceLineInput(const QString& typed, QString* refused = nullptr);
+
+// The user's message for characters DeviceLineInput left out.
+QString RefusedCharactersMessage(const QString& refused);
+// The same as a reason in a list of faults (a CSV line and column).
+QString RefusedCharactersReason(const QString& refused);
 
 // An edit turned `before` into `after`, leaving the cursor at `cursor`: only
 // what the user put in (the characters in front of the cursor that `before`
 // did not hold there) goes through DeviceLineInput; the rest, a name loaded
 // in small letters say, stays as it was. `cursor` moves with the kept text.
-QString DeviceLineEdited(const QString& before, const QString& after, int& cursor);
+QString DeviceLineEdited(const QString& before, const QString& after, int& cursor,
+                         QString* refused = nullptr);
 
 // Copies a zero-terminated text into a fixed field of `size` bytes; the field
 // is zero-filled after it and never overrun (the last byte stays zero when the

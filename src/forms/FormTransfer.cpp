@@ -26,7 +26,7 @@ bool ProgramFormReporting(const DeviceConfiguration& config, int formNumber, Use
                                      result.errorText));
         return false;
     }
-    dialogs.warning(QStringLiteral("Бланк удачно запрограммированн..."));
+    dialogs.success(QStringLiteral("Бланк удачно запрограммированн..."));
     return true;
 }
 

@@ -40,6 +40,28 @@ QString DecodeCsvField(const QByteArray& field, CsvEncoding encoding) {
     return encoding == CsvEncoding::Utf8 ? QString::fromUtf8(field) : FromCp1251(field);
 }
 
+namespace {
+
+// Whether the first character of `text` after its apostrophes opens a formula.
+bool StartsLikeFormula(const QByteArray& text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == '\'') ++i;
+    if (i == text.size()) return false;
+    const char c = text[i];
+    return c == '=' || c == '+' || c == '-' || c == '@';
+}
+
+}  // namespace
+
+QByteArray FormulaSafeField(const QByteArray& text) {
+    return StartsLikeFormula(text) ? '\'' + text : text;
+}
+
+QString FormulaFieldText(const QString& field) {
+    return field.startsWith(QLatin1Char('\'')) && StartsLikeFormula(field.toUtf8()) ? field.mid(1)
+                                                                                    : field;
+}
+
 QByteArray CsvField(const QByteArray& text, char separator) {
     const bool quoted = text.contains(separator) || text.contains('"') || text.contains('\n') ||
                         text.contains('\r') || text.startsWith(' ') || text.endsWith(' ') ||

@@ -28,5 +28,12 @@ QString DecodeCsvField(const QByteArray& field, CsvEncoding encoding);
 // space or tab (which a reader would otherwise trim); as it is otherwise.
 QByteArray CsvField(const QByteArray& text, char separator);
 
+// A field a spreadsheet would run as a formula (its first character after
+// any apostrophes is =, +, - or @) is written with an apostrophe in front,
+// which the spreadsheet shows as text; FormulaFieldText takes one off again,
+// so that export and import stay a round trip.
+QByteArray FormulaSafeField(const QByteArray& text);
+QString FormulaFieldText(const QString& field);
+
 // The byte-order mark that tells spreadsheets a CSV file is UTF-8.
 QByteArray Utf8ByteOrderMark();

@@ -32,7 +32,7 @@ QString Quoted(const QString& title) {
 void AppendLine(QByteArray& out, const QList<QByteArray>& fields) {
     for (int i = 0; i < fields.size(); ++i) {
         if (i > 0) out += ExportSeparator;
-        out += CsvField(fields[i], ExportSeparator);
+        out += CsvField(FormulaSafeField(fields[i]), ExportSeparator);
     }
     out += "\r\n";
 }
@@ -362,6 +362,6 @@ bool ImportGoodsCsvInteractive(GoodsTable& table, const QString& path, UserDialo
         return false;
     }
     ApplyGoodsCsv(table, import);
-    dialogs.warning(QStringLiteral("Импортировано записей: %1...").arg(import.records.size()));
+    dialogs.success(QStringLiteral("Импортировано записей: %1...").arg(import.records.size()));
     return true;
 }

@@ -31,9 +31,14 @@ void GoodsCsvRowReader::read(const CsvRecord& record) {
     const bool isWide = wide(record);
     out.font = isWide ? WideFontText() : NarrowFontText();
 
-    // The editors' rule for typed text: capitals, what Windows-1251 holds.
-    const QString name = DeviceLineInput(text(record, ColName));
-    check(ColName, GoodsNameProblem(name, isWide));
+    // The editors' rule for typed text: capitals, Ё as Е, and nothing the
+    // device cannot print.
+    QString refused;
+    const QString name = DeviceLineInput(text(record, ColName), &refused);
+    if (!refused.isEmpty())
+        problem(ColName, RefusedCharactersReason(refused));
+    else
+        check(ColName, GoodsNameProblem(name, isWide));
     out.name = ToCp1251(name);
 
     // An empty barcode is what the editor shows as 0.
@@ -54,7 +59,7 @@ void GoodsCsvRowReader::read(const CsvRecord& record) {
 QString GoodsCsvRowReader::text(const CsvRecord& record, int column) const {
     const int field = fieldOf_[size_t(column)];
     if (field < 0 || field >= record.fields.size()) return {};
-    return DecodeCsvField(record.fields[field], import_.encoding);
+    return FormulaFieldText(DecodeCsvField(record.fields[field], import_.encoding));
 }
 
 void GoodsCsvRowReader::problem(int column, const QString& reason) {

@@ -1,5 +1,6 @@
 #include "goods/GoodsTransfer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -88,7 +89,7 @@ bool WriteGoodsRows(GoodsTable& table, const QVector<int>& rows, Progress& progr
             RowsOf(rows, AllRecords(WriteLead, int(rows.size()))), progress, dialogs);
     }
     if (completed)
-        dialogs.warning(QStringLiteral("Записано удачно..."));
+        dialogs.success(QStringLiteral("Записано удачно..."));
     else
         ReportIfStopped(progress, dialogs);
     return completed;
@@ -167,7 +168,7 @@ bool ReadCurrentGoods(GoodsTable& table, int row, Progress& progress, UserDialog
     table.setRecord(row, RecordOfDevice(row - 1, record));
     table.markInStep(row);
     busy.release();
-    dialogs.warning(QStringLiteral("Прочитано удачно..."));
+    dialogs.success(QStringLiteral("Прочитано удачно..."));
     return true;
 }
 
@@ -208,7 +209,7 @@ bool ReadAllGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
     }
     if (completed) {
         fillPassedOver();
-        dialogs.warning(QStringLiteral("Прочитано удачно..."));
+        dialogs.success(QStringLiteral("Прочитано удачно..."));
     } else {
         ReportIfStopped(progress, dialogs);
     }
@@ -225,7 +226,7 @@ bool WriteCurrentGoods(GoodsTable& table, int row, Progress& progress, UserDialo
         return false;
     }
     table.markInStep(row);
-    dialogs.warning(QStringLiteral("Записано удачно..."));
+    dialogs.success(QStringLiteral("Записано удачно..."));
     return true;
 }
 
@@ -233,6 +234,21 @@ bool WriteAllGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs) 
     QVector<int> rows(GoodsRecordCount);
     for (int i = 0; i < GoodsRecordCount; ++i) rows[i] = i + 1;
     return WriteGoodsRows(table, rows, progress, dialogs);
+}
+
+QString EmptyGoodsWriteQuestion() {
+    return QStringLiteral(
+               "В таблице нет ни одного товара: все %1 записей базы товаров в АС "
+               "будут стерты.\nВы действительно хотите загрузить пустую таблицу в АС?")
+        .arg(GoodsRecordCount);
+}
+
+bool ConfirmWholeGoodsWrite(const GoodsTable& table, UserDialogs& dialogs) {
+    const QVector<GoodsRecord>& records = table.records();
+    if (std::any_of(records.cbegin(), records.cend(),
+                    [](const GoodsRecord& record) { return record.hasGoods(); }))
+        return true;
+    return dialogs.confirmDefaultNo(EmptyGoodsWriteQuestion());
 }
 
 QString NothingChangedMessage() {
@@ -270,7 +286,7 @@ bool EraseDeviceGoods(GoodsTable& table, Progress& progress, UserDialogs& dialog
             AllRecords(EraseLead), progress, dialogs);
     }
     if (completed)
-        dialogs.warning(QStringLiteral("База очищена..."));
+        dialogs.success(QStringLiteral("База очищена..."));
     else
         ReportIfStopped(progress, dialogs);
     return completed;

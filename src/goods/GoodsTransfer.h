@@ -46,6 +46,11 @@ bool ReadAllGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs);
 bool WriteCurrentGoods(GoodsTable& table, int row, Progress& progress, UserDialogs& dialogs);
 // "Загрузить в АС" for all records, blank rows included.
 bool WriteAllGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs);
+// "Загрузить в АС" for all records writes every device record, so a table
+// without goods blanks the device's whole database: true when the table holds
+// goods, or when the user, asked with "Нет" as the default, wants that.
+bool ConfirmWholeGoodsWrite(const GoodsTable& table, UserDialogs& dialogs);
+QString EmptyGoodsWriteQuestion();
 // "Загрузить изменённые": the records the table holds as changed, with the
 // wait window, progress (over those records), questions and final message of
 // "Загрузить в АС". With none changed it says so and sends nothing (false).

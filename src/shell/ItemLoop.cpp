@@ -15,7 +15,12 @@ ItemResult RunCommand(const std::function<CommandStatus(char* errorText)>& comma
 }
 
 QString FailureMessage(const QString& lead, const QByteArray& errorText) {
-    return lead + FromCp1251(errorText);
+    const QString error = FromCp1251(errorText);
+    // The device's texts begin with a space, the link's do not: the two
+    // sentences never run together.
+    if (!lead.isEmpty() && !error.isEmpty() && !lead.back().isSpace() && !error.front().isSpace())
+        return lead + QLatin1Char(' ') + error;
+    return lead + error;
 }
 
 QString ContinueQuestion(const QString& lead, const QByteArray& errorText) {

@@ -61,5 +61,6 @@ bool ReportIfStopped(Progress& progress, UserDialogs& dialogs);
 
 // The question after a failed item of a loop.
 QString ContinueQuestion(const QString& lead, const QByteArray& errorText);
-// The message after a failed single command: lead + error text.
+// The message after a failed single command: lead + error text, with a space
+// between them when neither brings one.
 QString FailureMessage(const QString& lead, const QByteArray& errorText);

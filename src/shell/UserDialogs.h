@@ -20,6 +20,12 @@ public:
 
     // Yes/No; true for Yes.
     virtual bool ask(const QString& caption, const QString& text, DialogIcon icon) = 0;
+    // The same with "Нет" as the default button, for a step that cannot be
+    // undone: Enter alone does not take it. Where there is no default button
+    // it is the plain question.
+    virtual bool askDefaultNo(const QString& caption, const QString& text, DialogIcon icon) {
+        return ask(caption, text, icon);
+    }
     // One OK button.
     virtual void inform(const QString& caption, const QString& text, DialogIcon icon) = 0;
     // "Ошибка..." with the error icon and OK, and under the text a long list
@@ -35,11 +41,18 @@ public:
     bool errorContinue(const QString& text) { return ask(CaptionError(), text, DialogIcon::Error); }
     // "Предупреждение..." with the information icon and OK.
     void warning(const QString& text) { inform(CaptionWarning(), text, DialogIcon::Information); }
+    // The end of an operation that did what was asked ("Записано удачно..."):
+    // a window shows it as a warning, the command line as information.
+    virtual void success(const QString& text) { warning(text); }
     // A plain message: the program's caption, no icon, OK.
     void plain(const QString& text) { inform(CaptionProgram(), text, DialogIcon::None); }
     // "Подтверждение..." with the question icon and Yes/No.
     bool confirm(const QString& text) {
         return ask(CaptionConfirmation(), text, DialogIcon::Question);
+    }
+    // The same with "Нет" as the default button.
+    bool confirmDefaultNo(const QString& text) {
+        return askDefaultNo(CaptionConfirmation(), text, DialogIcon::Question);
     }
 
     // A failed item of a transfer loop: `item` names it ("товар 517"),

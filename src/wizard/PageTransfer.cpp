@@ -258,7 +258,7 @@ void TransferOne(const TransferPage& page, int item, PageView& view, const Direc
         },
         LoopOptions(d.questionLead, page.lines), progress, dialogs);
     indicators.finish(d.refill ? &view : nullptr);
-    if (!failed) dialogs.warning(d.done);
+    if (!failed) dialogs.success(d.done);
 }
 
 // Every item: a failure asks whether to go on; the success message only
@@ -285,14 +285,14 @@ void TransferAll(const TransferPage& page, PageView& view, const Direction& d) {
         },
         LoopOptions(d.questionLead, total), progress, dialogs);
     indicators.finish(d.refill ? &view : nullptr);
-    if (completed && failedItem < 0) dialogs.warning(d.done);
+    if (completed && failedItem < 0) dialogs.success(d.done);
 }
 
 // The outcome of a single command: the failure with the device's words, or
 // the success message.
 void Report(const ItemResult& result, const QString& lead, const QString& done) {
     if (result.ok())
-        Dialogs().warning(done);
+        Dialogs().success(done);
     else
         Dialogs().error(FailureMessage(lead, result.errorText));
 }

@@ -27,7 +27,7 @@ InnInput Input(const char* inn, const char* password, QDate date, int groupIndex
     return input;
 }
 
-const QString Confirmation = QString::fromUtf8(
+const QString Question = QString::fromUtf8(
     "Ранее запрограммированные формы будут стерты.\nВы уверены, что хотите запрограммировать "
     "ИНН?\n");
 
@@ -55,7 +55,7 @@ private slots:
         QVERIFY(outcome.closeDialog && outcome.sent && outcome.succeeded);
         QCOMPARE(dialogs.shown.size(), 2);
         QVERIFY(IsConfirmation(dialogs.shown[0]));
-        QCOMPARE(dialogs.shown[0].text, Confirmation);
+        QVERIFY(dialogs.shown[0].text.endsWith(Question));
         QVERIFY(IsWarning(dialogs.shown[1]));
         QCOMPARE(dialogs.shown[1].text, U("Записано удачно..."));
 
@@ -129,7 +129,47 @@ private slots:
         const InnOutcome outcome = ProgramInn(Input("0", "0", QDate(2012, 5, 5), 0), dialogs);
         QVERIFY(outcome.closeDialog);
         QVERIFY(!outcome.sent);
-        QCOMPARE(dialogs.texts(), QStringList{Confirmation});
+        QCOMPARE(dialogs.texts(),
+                 QStringList{U("ИНН: 0\nГруппа: 1\nВнимание: в ИНН 1 цифр(ы), а должно быть 10 "
+                               "или 12.\n") +
+                             Question});
+        QVERIFY(dialogs.shown[0].defaultNo);
+        QVERIFY(IsConfirmation(dialogs.shown[0]));
+        QVERIFY(device().log().isEmpty());
+    }
+
+    // The last look before the irreversible step: the number and group as
+    // they will be written, and a line of its own when the number cannot be
+    // an ИНН (length, then the check digits of 10 and of 12 digits).
+    void confirmationShowsTheNumberAndWhatIsWrongWithIt_data() {
+        QTest::addColumn<QString>("inn");
+        QTest::addColumn<int>("group");
+        QTest::addColumn<QString>("problem");
+        const QString checkDigits =
+            U("Внимание: контрольные цифры ИНН не сходятся, номер введен с ошибкой.\n");
+        QTest::newRow("organisation") << U("7707083893") << 1 << QString();
+        QTest::newRow("person") << U("500100732259") << 3 << QString();
+        QTest::newRow("three digits")
+            << U("123") << 1 << U("Внимание: в ИНН 3 цифр(ы), а должно быть 10 или 12.\n");
+        QTest::newRow("eleven digits")
+            << U("77070838931") << 2 << U("Внимание: в ИНН 11 цифр(ы), а должно быть 10 или 12.\n");
+        QTest::newRow("tenth digit wrong") << U("7707083894") << 1 << checkDigits;
+        QTest::newRow("eleventh digit wrong") << U("500100732269") << 2 << checkDigits;
+        QTest::newRow("twelfth digit wrong") << U("500100732258") << 2 << checkDigits;
+    }
+    void confirmationShowsTheNumberAndWhatIsWrongWithIt() {
+        QFETCH(QString, inn);
+        QFETCH(int, group);
+        QFETCH(QString, problem);
+        ScriptedDialogs dialogs;
+        dialogs.answerNo();
+        InnInput input = Input("", "1", QDate(2012, 5, 5), group - 1);
+        input.taxpayerNumber = inn;
+        QVERIFY(!ProgramInn(input, dialogs).sent);
+        QCOMPARE(dialogs.shown.size(), 1);
+        QCOMPARE(dialogs.shown[0].text,
+                 QStringLiteral("ИНН: %1\nГруппа: %2\n").arg(inn).arg(group) + problem + Question);
+        QVERIFY(dialogs.shown[0].defaultNo);
         QVERIFY(device().log().isEmpty());
     }
 
@@ -154,6 +194,7 @@ private slots:
             QCOMPARE(dialog.passwordEdit->text(), U("0"));
             QCOMPARE(dialog.innEdit->maxLength(), 12);
             QCOMPARE(dialog.passwordEdit->maxLength(), 5);
+            QCOMPARE(dialog.passwordEdit->echoMode(), QLineEdit::Password);
             QCOMPARE(dialog.dateEdit->date(), QDate::currentDate());
             QCOMPARE(dialog.dateEdit->minimumDate(), QDate(2000, 1, 1));
             QVERIFY(dialog.dateEdit->calendarPopup());

@@ -150,7 +150,7 @@ private slots:
         QCOMPARE(dialogs.shown.size(), 1);
         QVERIFY(IsError(dialogs.shown[0]));
         QCOMPARE(dialogs.shown[0].text,
-                 U("Не удалось прочитать параметр.Нет ответа или не удалось открыть порт."));
+                 U("Не удалось прочитать параметр. Нет ответа или не удалось открыть порт."));
 
         Fault refused;
         refused.kind = FaultKind::DeviceError;

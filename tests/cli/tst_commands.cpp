@@ -1,7 +1,10 @@
 // zelvo-cli as a script runs it, against zelvo-sim on a pseudo-terminal:
 // every command, its JSON document, its exit code, and wrong usage that sends
 // nothing.
+#include <QDate>
 #include <QJsonArray>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -99,6 +102,44 @@ private slots:
         run = RunCli({QStringLiteral("--version")});
         QCOMPARE(run.exitCode, 0);
         QVERIFY(run.out.startsWith("zelvo-cli "));
+
+        // The search has no default port: without --port it asks them all.
+        run = RunCli(Args({"find", "--help"}));
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(!QString::fromUtf8(run.out).contains(QStringLiteral("COM1.")),
+                 run.out.constData());
+        QVERIFY(QString::fromUtf8(run.out).contains(
+            QStringLiteral("Без --port опрашиваются все последовательные порты системы.")));
+        // goods write says first that it blanks what the file does not hold.
+        run = RunCli(Args({"goods", "write", "--help"}));
+        const QStringList first = QString::fromUtf8(run.out).split(QLatin1Char('\n')).mid(0, 5);
+        QVERIFY2(first.join(QLatin1Char(' ')).contains(QStringLiteral("стираются")),
+                 run.out.constData());
+        run = RunCli({QStringLiteral("--help")});
+        QVERIFY(QString::fromUtf8(run.out).contains(QStringLiteral("остальные стираются")));
+    }
+
+    // The window program answers --version and --help without a window (and
+    // without a display).
+    void windowProgramVersionAndHelp() {
+        for (const char* option : {"--version", "--help"}) {
+            QProcess zelvo;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.remove(QStringLiteral("DISPLAY"));
+            environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+            zelvo.setProcessEnvironment(environment);
+            zelvo.start(QStringLiteral(ZELVO_APP_PATH), {QString::fromLatin1(option)});
+            QVERIFY(zelvo.waitForFinished(10000));
+            QCOMPARE(zelvo.exitCode(), 0);
+            const QString out = QString::fromLocal8Bit(zelvo.readAllStandardOutput());
+            if (option[2] == 'v')
+                QCOMPARE(out, QStringLiteral("zelvo %1\n").arg(QStringLiteral(ZELVO_VERSION)));
+            else
+                QVERIFY2(out.startsWith(QStringLiteral("Вызов: zelvo [ПАРАМЕТРЫ]")) &&
+                             out.contains(QStringLiteral("--version")),
+                         qPrintable(out));
+        }
     }
 
     void portsListTheEmulator() {
@@ -139,6 +180,14 @@ private slots:
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.json().value(QStringLiteral("found")).toBool(), false);
         QVERIFY(run.err.contains(QStringLiteral("АС не найден")));
+        QVERIFY(!run.err.contains(QStringLiteral("Опрошены порты")));  // none opened
+
+        // A port opens but stays silent: the message names the ports asked.
+        QVERIFY(sim.command(QStringLiteral("fault silent")));
+        run = RunCli(find);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("\nОпрошены порты: %1.").arg(sim.portPath())),
+                 qPrintable(run.err));
     }
 
     void stateGivesEveryFieldOfTheStatePage() {
@@ -154,8 +203,18 @@ private slots:
               "flashText", "batteryCode", "batteryText", "documentNumber", "documentState",
               "factoryNumber", "taxpayerNumber"})
             QVERIFY2(state.contains(QLatin1String(key)), key);
-        QCOMPARE(state.value(QStringLiteral("factoryNumber")).toString(), QStringLiteral("4711"));
+        // Numbers as numbers, the date as ISO 8601.
+        QCOMPARE(state.value(QStringLiteral("factoryNumber")).toVariant(), QVariant(4711.0));
         QCOMPARE(state.value(QStringLiteral("currentGroup")).toInt(), 3);
+        for (const char* key : {"modeCode", "subModeCode", "flashCode", "batteryCode",
+                                "documentNumber", "factoryNumber", "taxpayerNumber"})
+            QVERIFY2(state.value(QLatin1String(key)).isDouble(), key);
+        QVERIFY2(QRegularExpression(QStringLiteral("^20\\d\\d-\\d\\d-\\d\\d$"))
+                     .match(state.value(QStringLiteral("date")).toString())
+                     .hasMatch(),
+                 qPrintable(state.value(QStringLiteral("date")).toString()));
+        QVERIFY(QDate::fromString(state.value(QStringLiteral("date")).toString(), Qt::ISODate)
+                    .isValid());
 
         // Plain output: the state page's labels.
         run = RunCli(Args({"state", "--number", "4711"}) + PortArguments(sim.portPath()));
@@ -202,10 +261,17 @@ private slots:
         QVERIFY(!sim.waitForExchanges(1, 300));
     }
 
+    // The link's reason follows the window's text, each sentence apart.
     void noDeviceOnThePort() {
         const CliRun run = RunCli(Args({"state", "--port", "/nonexistent/tty", "--json"}));
         QCOMPARE(run.exitCode, 1);
-        QVERIFY(run.err.contains(QStringLiteral("Нет ответа или не удалось открыть порт.")));
+        const QString told = QStringLiteral(
+            "Не удалось прочитать параметр. Нет ответа или не удалось открыть порт. Порт "
+            "/nonexistent/tty в системе не найден.");
+        QVERIFY2(run.err.contains(told), qPrintable(run.err));
+        const QJsonArray messages = run.json().value(QStringLiteral("messages")).toArray();
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].toObject().value(QStringLiteral("text")).toString(), told);
     }
 
     void configurationRoundTrip() {
@@ -387,6 +453,52 @@ private slots:
         QVERIFY(!sim.waitForExchanges(3, 300));
     }
 
+    // A whole-table write says what it wrote with goods and what it blanked;
+    // a success is information, not a warning; a refused CSV is reported once
+    // and names what the device cannot print.
+    void goodsWriteSaysWhatItDid() {
+        SimProcess sim({QStringLiteral("--log")});
+        QVERIFY(sim.isReady());
+        QFile four(path("four.csv"));
+        QVERIFY(four.open(QIODevice::WriteOnly));
+        four.write(
+            "Код товара;Наименование;Тип. шрифта;Штрих-код;Секция;Цена\r\n"
+            "1;ёлка;узкий;;1;1\r\n2;ХЛЕБ;узкий;;1;2\r\n3;ЧАЙ;узкий;;1;3\r\n"
+            "4;СОЛЬ;узкий;;1;4\r\n");
+        four.close();
+        CliRun run = RunCli(Args({"goods", "write", "--json"}) + QStringList{path("four.csv")} +
+                            PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        QJsonObject json = run.json();
+        QCOMPARE(json.value(QStringLiteral("withGoods")).toInt(), 4);
+        QCOMPARE(json.value(QStringLiteral("cleared")).toInt(), 997);
+        QVERIFY2(run.err.endsWith(QStringLiteral(
+                     "Записано удачно...\nЗаписано с товарами: 4; очищено (записано пустыми): "
+                     "997.\n")),
+                 qPrintable(run.err));
+        for (const QJsonValue& message : json.value(QStringLiteral("messages")).toArray())
+            QCOMPARE(message.toObject().value(QStringLiteral("kind")).toString(),
+                     QStringLiteral("information"));
+        QVERIFY(sim.waitForExchanges(GoodsRecordCount));
+
+        QFile unprintable(path("unprintable.csv"));
+        QVERIFY(unprintable.open(QIODevice::WriteOnly));
+        unprintable.write(
+            "Код товара;Наименование;Тип. шрифта;Штрих-код;Секция;Цена\r\n"
+            "1;ЧАЙ;узкий;;1;1\r\n2;ЧАЙ №2;узкий;;1;2\r\n");
+        unprintable.close();
+        sim.clearLog();
+        run = RunCli(Args({"goods", "write", "--json"}) + QStringList{path("unprintable.csv")} +
+                     PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 3);
+        const QString line = QStringLiteral("Строка 3, «Наименование»: АС не печатает символ «№»");
+        QCOMPARE(run.err.count(line), 1);
+        const QJsonArray messages = run.json().value(QStringLiteral("messages")).toArray();
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].toObject().value(QStringLiteral("text")).toString().count(line), 1);
+        QVERIFY(!sim.waitForExchanges(1, 300));
+    }
+
     void badGoodsFilesSendNothing() {
         SimProcess sim({QStringLiteral("--log")});
         QVERIFY(sim.isReady());
@@ -427,6 +539,7 @@ private slots:
         CliRun run = RunCli(inn + QStringList{QStringLiteral("--json")});
         QCOMPARE(run.exitCode, 2);
         QVERIFY(run.err.contains(QStringLiteral("Вы уверены, что хотите запрограммировать ИНН?")));
+        QVERIFY(run.err.contains(QStringLiteral("ИНН: 7707083893\nГруппа: 2\n")));
         QVERIFY(run.err.contains(QStringLiteral("только с --yes")));
         QVERIFY(!sim.waitForExchanges(1, 300));
 
@@ -438,8 +551,8 @@ private slots:
                      .value(QStringLiteral("state"))
                      .toObject()
                      .value(QStringLiteral("taxpayerNumber"))
-                     .toString(),
-                 QStringLiteral("7707083893"));
+                     .toDouble(),
+                 7707083893.0);
     }
 };
 

@@ -77,6 +77,15 @@ private slots:
         QCOMPARE(FailedItems(json),
                  (QStringList{QStringLiteral("товар 3"), QStringLiteral("товар 998")}));
         QCOMPARE(json.value(QStringLiteral("ok")).toBool(), false);
+        // No success after failures: the summary says what was done and what was not.
+        QVERIFY2(!run.err.contains(QStringLiteral("Записано удачно...")), qPrintable(run.err));
+        QVERIFY2(run.err.contains(QStringLiteral("Выполнено: 999 из 1001. Не выполнено: 2.")),
+                 qPrintable(run.err));
+        for (const QJsonValue& message : json.value(QStringLiteral("messages")).toArray())
+            QVERIFY(!message.toObject()
+                         .value(QStringLiteral("text"))
+                         .toString()
+                         .contains(QStringLiteral("удачно")));
         // The summary at the end names both.
         const QString summary = run.err.mid(run.err.indexOf(QStringLiteral("Не выполнено: 2.")));
         QVERIFY2(summary.contains(QStringLiteral("товар 3:")) &&
@@ -117,7 +126,8 @@ private slots:
         // Standard error on a pipe: messages only.
         const CliRun piped = RunCli(write);
         QCOMPARE(piped.exitCode, 0);
-        QCOMPARE(piped.err, QStringLiteral("Записано удачно...\n"));
+        QCOMPARE(piped.err, QStringLiteral("Записано удачно...\nЗаписано с товарами: 1001; "
+                                           "очищено (записано пустыми): 0.\n"));
 
 #ifdef Q_OS_UNIX
         // Standard error on a terminal: the bar, item k of n, then the message.

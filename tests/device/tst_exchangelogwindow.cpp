@@ -80,6 +80,41 @@ private slots:
         QCOMPARE(bar->value(), 0);
     }
 
+    // Reopened, the window starts at its left edge, and the text columns are
+    // as wide as what they hold: the device error whole, the status no wider
+    // than its texts and title.
+    void reopensAtTheLeftWithColumnsFittingTheirText() {
+        Exchange(*link, Outcome::Ok);
+        Exchange(*link, Outcome::DeviceError);
+        window->refresh();
+        QTableView* table = window->table;
+        QScrollBar* bar = table->horizontalScrollBar();
+        QTRY_VERIFY(bar->maximum() > 0);
+        bar->setValue(bar->maximum());
+        window->hide();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QCOMPARE(bar->value(), 0);
+
+        const QFontMetrics text(table->font());
+        const auto widest = [&](int column) {
+            int width = text.horizontalAdvance(
+                model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+            for (int row = 0; row < model()->rowCount(); ++row)
+                width = std::max(
+                    width, text.horizontalAdvance(model()->index(row, column).data().toString()));
+            return width;
+        };
+        for (const int column :
+             {int(ExchangeLogModel::StatusColumn), int(ExchangeLogModel::DeviceErrorColumn),
+              int(ExchangeLogModel::AddressColumn)}) {
+            QVERIFY2(table->columnWidth(column) >= widest(column),
+                     qPrintable(QString::number(column)));
+            QVERIFY2(table->columnWidth(column) <= widest(column) + 40,
+                     qPrintable(QString::number(column)));
+        }
+    }
+
     void failedRowsAreMarkedAndCanBeShownAlone() {
         Exchange(*link, Outcome::Ok);
         Exchange(*link, Outcome::DeviceError);
@@ -91,7 +126,11 @@ private slots:
         QVERIFY(at(1, 0).data(Qt::BackgroundRole).isValid());
         QVERIFY(at(2, ExchangeLogModel::AnswerColumn).data(Qt::BackgroundRole).isValid());
         const QFont hex = at(0, ExchangeLogModel::RequestColumn).data(Qt::FontRole).value<QFont>();
-        QVERIFY(QFontInfo(hex).fixedPitch());
+        // The bytes of the rows stand under each other: every hex digit and
+        // the space take the same room, whatever the system calls the font.
+        const QFontMetrics metrics(hex);
+        for (const QChar c : QStringLiteral("0123456789ABCDEF"))
+            QCOMPARE(metrics.horizontalAdvance(c), metrics.horizontalAdvance(QLatin1Char(' ')));
         QCOMPARE(at(1, ExchangeLogModel::DeviceErrorColumn).data().toString(),
                  QStringLiteral("35 Нет бумаги."));
         QCOMPARE(at(1, ExchangeLogModel::CommandColumn).data().toString(),

@@ -73,16 +73,58 @@ private slots:
             1, Row(0, "АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧ", false, "281474976710655", "255", "999999999.00"));
         table.setRecord(2, Row(1, "ШИРОКОЕ ИМЯ", true, "0", "1", ".50"));
         table.setRecord(501, Row(500, "A;B,C D \"E\" ", false, "0046", "007", "12.30"));
-        table.setRecord(1001, Row(1000, "№1 Ё-МОЁ 100%", false, "1", "2", "3.00"));
+        table.setRecord(1001, Row(1000, "#1 Е-МОЕ 100%", false, "1", "2", "3.00"));
+        // Names a spreadsheet would take for formulas come back as they were.
+        table.setRecord(20, Row(19, "=СУММ(A1)", false, "1", "2", "3.00"));
+        table.setRecord(21, Row(20, "+7 ЧАЙ", false, "1", "2", "3.00"));
+        table.setRecord(22, Row(21, "'=УЖЕ С АПОСТРОФОМ", false, "1", "2", "3.00"));
+        table.setRecord(23, Row(22, "''-ДВА", false, "1", "2", "3.00"));
         for (int row = 10; row < 900; row += 7)
             table.setRecord(row, Row(row - 1, "ТОВАР", row % 2, "4607001234567", "12", "199.90"));
-        QCOMPARE(ExportGoodsCsv(table, path("round.csv")), 132);
+        QCOMPARE(ExportGoodsCsv(table, path("round.csv")), 136);
 
         const GoodsCsvImport import = ReadGoodsCsv(path("round.csv"));
         QVERIFY2(import.ok(), qPrintable(import.failureMessage()));
         GoodsTable loaded;
         ApplyGoodsCsv(loaded, import);
         QCOMPARE(loaded.records(), table.records());
+    }
+
+    // A field a spreadsheet would run as a formula is written as text, with
+    // an apostrophe in front; other fields are written as they are.
+    void exportKeepsSpreadsheetsFromRunningNames() {
+        GoodsTable table;
+        const char* names[] = {"=1+2", "+7", "-5 ЧАЙ", "@SUM", "'=X", "A=B", "'A", "'"};
+        for (int i = 0; i < 8; ++i)
+            table.setRecord(i + 1, Row(i, names[i], false, "1", "2", "3.00"));
+        const QStringList lines = QString::fromUtf8(EncodeGoodsCsv(table)).split(U("\r\n"));
+        QStringList written;
+        for (int i = 1; i <= 8; ++i) written << lines[i].section(QLatin1Char(';'), 1, 1);
+        QCOMPARE(written, (QStringList{U("'=1+2"), U("'+7"), U("'-5 ЧАЙ"), U("'@SUM"), U("''=X"),
+                                       U("A=B"), U("'A"), U("'")}));
+
+        // A file of another program's with the apostrophe already there.
+        const GoodsCsvImport import = Decode(
+            "Код товара;Наименование;Тип. шрифта;Штрих-код;Секция;Цена\n"
+            "1;'=ИТОГ;узкий;1;1;'-1.00\n");
+        QCOMPARE(import.status, GoodsCsvStatus::BadRows);
+        QCOMPARE(import.problems.size(), 1);
+        QCOMPARE(import.problems[0].column, U("Цена"));  // "-1.00" is still no price
+        const GoodsCsvImport named = Decode(
+            "Код товара;Наименование;Тип. шрифта;Штрих-код;Секция;Цена\n"
+            "1;'=ИТОГ;узкий;1;1;1\n");
+        QVERIFY(named.ok());
+        QCOMPARE(FromCp1251(named.records[0].name), U("=ИТОГ"));
+    }
+
+    // A name goes in as the device prints it: small letters as capitals, Ё as
+    // Е; a character the device cannot print refuses the file.
+    void namesAreWhatTheDevicePrints() {
+        const GoodsCsvImport import = Decode(
+            "Код товара;Наименование;Тип. шрифта;Штрих-код;Секция;Цена\n"
+            "1;ёлка ЁЖ;узкий;1;1;1\n");
+        QVERIFY(import.ok());
+        QCOMPARE(FromCp1251(import.records[0].name), U("ЕЛКА ЕЖ"));
     }
 
     // What spreadsheets and accounting programs write: each encoding, each
@@ -132,7 +174,7 @@ private slots:
         ScriptedDialogs dialogs;
         QVERIFY(ImportGoodsCsvInteractive(table, path("sheet.csv"), dialogs));
         QCOMPARE(dialogs.texts(), QStringList{U("Импортировано записей: 3...")});
-        QCOMPARE(table.record(8), Row(7, "ЧАЙ ЁЛОЧНЫЙ", true, "4600000000001", "3", "12.50"));
+        QCOMPARE(table.record(8), Row(7, "ЧАЙ ЕЛОЧНЫЙ", true, "4600000000001", "3", "12.50"));
         QCOMPARE(table.record(9), Row(8, "ХЛЕБ \"БОРОДИНСКИЙ\"", false, "17", "1", "0.05"));
         QCOMPARE(table.record(10), Row(9, "САХАР, 1 КГ", false, "0", "2", "1234.00"));
         // Rows of other codes stay as they were.
@@ -156,6 +198,9 @@ private slots:
             "Наименование длиннее 24 символов!");
         add("wide name of 13", "5;АБВГДЕЖЗИЙКЛМ;широкий;1;1;1.00", "Наименование",
             "Наименование широким шрифтом длиннее 12 символов!");
+        add("number sign", "5;ЧАЙ №1;узкий;1;1;1.00", "Наименование", "АС не печатает символ «№»");
+        add("the device's letter places", "5;{ЧАЙ}~;узкий;1;1;1.00", "Наименование",
+            "АС не печатает символы «{», «}», «~»");
         add("font", "5;ЧАЙ;жирный;1;1;1.00", "Тип. шрифта",
             "ожидается «узкий», «широкий», 0 или 1");
         add("barcode letters", "5;ЧАЙ;узкий;46O0;1;1.00", "Штрих-код",

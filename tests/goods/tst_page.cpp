@@ -191,12 +191,14 @@ private slots:
             QVERIFY(!dialogs.shown[0].question);
             QVERIFY(e->isVisible());
             e->nameEdit->setFocus();
+            // The device has no "№": it is not put in, and the user is told.
             Type(e->nameEdit, U("чай №1"));
+            QCOMPARE(dialogs.texts().last(), U("АС не печатает символ «№»; он не введен."));
             Type(e->sectionEdit, U("3a"));
-            Type(e->priceEdit, U("12,5.5x"));
-            QCOMPARE(e->nameEdit->text(), U("ЧАЙ №1"));
+            Type(e->priceEdit, U("12,5x"));
+            QCOMPARE(e->nameEdit->text(), U("ЧАЙ 1"));
             QCOMPARE(e->sectionEdit->text(), U("3"));
-            QCOMPARE(e->priceEdit->text(), U("125.5"));
+            QCOMPARE(e->priceEdit->text(), U("12.5"));
             e->priceEdit->setText(U("1.2.3"));
             QTest::mouseClick(e->applyButton, Qt::LeftButton);
             QCOMPARE(dialogs.texts().last(),
@@ -219,7 +221,7 @@ private slots:
         QVERIFY(opened);
         GoodsRecord expected;
         expected.code = "3";
-        expected.name = W("ЧАЙ №1");
+        expected.name = W("ЧАЙ 1");
         expected.font = WideFontText();
         expected.barcode = "0";
         expected.section = "3";
@@ -243,6 +245,29 @@ private slots:
         page->gridDoubleClicked();
         QCOMPARE(page->table().record(4), expected);
         QVERIFY(!editor->Applied);
+    }
+
+    // A comma typed or pasted into the price is the decimal point: "45,50"
+    // is 45.50, never 4550.00.
+    void priceTakesACommaAsThePoint() {
+        ScriptedDialogs dialogs;
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, 3, 2));
+        WhenEditorOpen([](GoodsRecordEditor* e) {
+            Type(e->nameEdit, U("хлеб"));
+            Type(e->sectionEdit, U("1"));
+            Type(e->priceEdit, U("45,50"));
+            QCOMPARE(e->priceEdit->text(), U("45.50"));
+            // Text that comes by the middle button or an input method as well.
+            e->priceEdit->clear();
+            QInputMethodEvent composed;
+            composed.setCommitString(U("7,2"));
+            QApplication::sendEvent(e->priceEdit, &composed);
+            QCOMPARE(e->priceEdit->text(), U("7.2"));
+            QTest::mouseClick(e->applyButton, Qt::LeftButton);
+        });
+        page->gridDoubleClicked();
+        QCOMPARE(page->table().record(3).price, QByteArray("7.20"));
+        QCOMPARE(dialogs.shown.size(), 0);
     }
 
     // Twelve characters of price with leading zeros: the rewritten price keeps
@@ -408,6 +433,44 @@ private slots:
         QCOMPARE(page->table().record(7), row);
         QCOMPARE(page->table().record(8).code, QByteArray("7"));
         QCOMPARE(dialogs.texts(), QStringList{U("Прочитано удачно...")});
+    }
+
+    // "Загрузить в АС" of a table without goods would blank every device
+    // record: it asks first, "Нет" by default; a table with goods is written
+    // without a question.
+    void writingATableWithoutGoodsAsksFirst() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        RegisterInProcessEmulator();
+        SetLinkOverride(nullptr);
+        CurrentPortSettings().PortName = EmulatorPortName();
+        CurrentPortSettings().MachineNumber = "0";
+        InProcessEmulator().reset();
+        page->currentOnlyBox->setChecked(false);
+        page->clearButton->click();
+        dialogs.clear();
+
+        dialogs.answerNo();
+        QTest::mouseClick(page->writeButton, Qt::LeftButton);
+        QCOMPARE(dialogs.shown.size(), 1);
+        QVERIFY(IsConfirmation(dialogs.shown[0]));
+        QVERIFY(dialogs.shown[0].defaultNo);
+        QCOMPARE(dialogs.shown[0].text, EmptyGoodsWriteQuestion());
+        QVERIFY(InProcessEmulator().log().isEmpty());
+
+        dialogs.clear();
+        dialogs.answerYes();
+        QTest::mouseClick(page->writeButton, Qt::LeftButton);
+        QCOMPARE(InProcessEmulator().log().size(), GoodsRecordCount);
+        QCOMPARE(dialogs.texts(),
+                 (QStringList{EmptyGoodsWriteQuestion(), U("Записано удачно...")}));
+
+        GoodsRecord row = SomeRow();
+        page->table().setRecord(3, row);
+        dialogs.clear();
+        QTest::mouseClick(page->writeButton, Qt::LeftButton);
+        QCOMPARE(dialogs.texts(), QStringList{U("Записано удачно...")});
+        QCOMPARE(InProcessEmulator().log().size(), 2 * GoodsRecordCount);
     }
 };
 

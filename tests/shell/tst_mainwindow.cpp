@@ -130,6 +130,13 @@ private slots:
         QVERIFY(!CurrentPortSettings().Applied);
         QCOMPARE(CurrentPortSettings().MachineNumber, QByteArray("0"));
         QVERIFY(window->currentPage() == nullptr);
+        // The empty page says in one line what to do first.
+        QVERIFY(window->startHint->isVisible());
+        QCOMPARE(window->startHint->text(),
+                 QStringLiteral("Откройте «Настройки подключения» и выберите порт АС или "
+                                "«Эмулятор АС» для работы без АС."));
+        QVERIFY(window->startHint->sizeHint().width() <= window->centralWidget()->width());
+        QCOMPARE(window->startHint->text().count(QLatin1Char('\n')), 0);
     }
 
     void probeThatSucceedsThenOneThatFails() {
@@ -150,6 +157,7 @@ private slots:
         QCOMPARE(window->portPanel->text(), QStringLiteral("Порт: ") + sim.portPath());
         QCOMPARE(window->speedPanel->text(), QStringLiteral("Скорость: 9600"));
         QCOMPARE(CurrentPortSettings().MachineNumber, QByteArray("12345"));
+        QVERIFY(!window->startHint->isVisible());
 
         WhenSettingsOpen([&](ConnectionSettingsDialog* d) {
             ChoosePort(d, QStringLiteral("/nonexistent/ttyZ9"));
@@ -165,6 +173,7 @@ private slots:
         QCOMPARE(window->portPanel->text(), QStringLiteral("Порт: "));
         QCOMPARE(window->speedPanel->text(), QStringLiteral("Скорость: "));
         QCOMPARE(CurrentPortSettings().PortName, QStringLiteral("/nonexistent/ttyZ9"));
+        QVERIFY(window->startHint->isVisible());
     }
 
     void exchangeLogOpensFromTheMenuAndTheSettingsDialog() {
@@ -219,11 +228,11 @@ private slots:
         window->actSettings->trigger();
         QVERIFY(deviceControlsEnabled());
         WhenSettingsOpen([&](ConnectionSettingsDialog* d) {
-            // Every opening shows the defaults, never the values in force.
-            QCOMPARE(d->portCombo->currentText(), QStringLiteral("COM1"));
+            // Every opening shows the values in force.
+            QCOMPARE(d->chosenPortName(), sim.portPath());
             QCOMPARE(d->speedCombo->currentText(), QStringLiteral("115200"));
             QCOMPARE(d->machineNumberEdit->text(), QStringLiteral("0"));
-            QCOMPARE(d->byteTimeoutEdit->text(), QStringLiteral("250"));
+            QCOMPARE(d->byteTimeoutEdit->text(), QStringLiteral("100"));
             QCOMPARE(d->totalTimeoutEdit->text(), QStringLiteral("2500"));
             QCOMPARE(d->windowTitle(), QStringLiteral("Настройки подключения...."));
             QTest::mouseClick(Button(d, QStringLiteral("Отмена")), Qt::LeftButton);

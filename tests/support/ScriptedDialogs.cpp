@@ -17,7 +17,7 @@ ScriptedDialogs::~ScriptedDialogs() {
 }
 
 bool ScriptedDialogs::ask(const QString& caption, const QString& text, DialogIcon icon) {
-    shown.append({true, caption, text, icon, {}});
+    shown.append({true, caption, text, icon, {}, false});
     if (answers.isEmpty()) {
         ++unexpectedQuestions;
         return false;
@@ -25,12 +25,18 @@ bool ScriptedDialogs::ask(const QString& caption, const QString& text, DialogIco
     return answers.takeFirst();
 }
 
+bool ScriptedDialogs::askDefaultNo(const QString& caption, const QString& text, DialogIcon icon) {
+    const bool yes = ask(caption, text, icon);
+    shown.last().defaultNo = true;
+    return yes;
+}
+
 void ScriptedDialogs::inform(const QString& caption, const QString& text, DialogIcon icon) {
-    shown.append({false, caption, text, icon, {}});
+    shown.append({false, caption, text, icon, {}, false});
 }
 
 void ScriptedDialogs::errorWithDetails(const QString& text, const QString& details) {
-    shown.append({false, CaptionError(), text, DialogIcon::Error, details});
+    shown.append({false, CaptionError(), text, DialogIcon::Error, details, false});
 }
 
 ScriptedDialogs& ScriptedDialogs::answer(bool yes) {

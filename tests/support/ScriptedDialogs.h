@@ -15,13 +15,15 @@ public:
         QString caption;
         QString text;
         DialogIcon icon;
-        QString details;  // errorWithDetails: the list under the text
+        QString details;         // errorWithDetails: the list under the text
+        bool defaultNo = false;  // a question whose default button is "Нет"
     };
 
     ScriptedDialogs();  // installs itself as the program's dialogs
     ~ScriptedDialogs() override;
 
     bool ask(const QString& caption, const QString& text, DialogIcon icon) override;
+    bool askDefaultNo(const QString& caption, const QString& text, DialogIcon icon) override;
     void inform(const QString& caption, const QString& text, DialogIcon icon) override;
     void errorWithDetails(const QString& text, const QString& details) override;
 

@@ -1,11 +1,13 @@
 // The line and number editors and the typed-text rule behind every device
-// line: capitals, Windows-1251 only, 24 characters, Enter, the digit filter.
+// line: capitals the device prints, Ё as Е, the rest refused with a message
+// naming it, 24 characters, Enter, the digit filter.
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
+#include "support/ScriptedDialogs.h"
 #include "wizard/DeviceLine.h"
 #include "wizard/WizardTestSupport.h"
 #include "wizard/ui/LineEditorDialog.h"
@@ -26,16 +28,41 @@ private slots:
     void typedTextBecomesDeviceText_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
-        QTest::newRow("latin and cyrillic small") << U("иванов ivan") << U("ИВАНОВ IVAN");
-        QTest::newRow("yo and number sign") << U("ёлка №5") << U("ЁЛКА №5");
-        QTest::newRow("emoji") << U("чай☕и 😀") << U("ЧАЙ?И ?");
-        QTest::newRow("control characters") << U("a\tb\x01") << U("A B ");
-        QTest::newRow("mark outside 1251") << U("çà") << U("??");
+        QTest::addColumn<QString>("refused");
+        QTest::newRow("latin and cyrillic small")
+            << U("иванов ivan") << U("ИВАНОВ IVAN") << QString();
+        QTest::newRow("yo") << U("ЁЖИК ёлка") << U("ЕЖИК ЕЛКА") << QString();
+        QTest::newRow("number sign") << U("№5 №6") << U("5 6") << U("№");
+        QTest::newRow("the device's letter places")
+            << U("Ёлка {1} ~|^`") << U("ЕЛКА 1 ") << U("{}~|^`");
+        QTest::newRow("emoji") << U("чай☕и 😀") << U("ЧАЙИ ") << U("☕😀");
+        QTest::newRow("control characters") << U("a\tb\x01") << U("A B ") << QString();
+        QTest::newRow("outside 1251 and 1251 signs") << U("çà«»€") << QString() << U("çà«»€");
+        QTest::newRow("grows when upper-cased") << U("straße") << U("STRASSE") << QString();
+        QTest::newRow("every sign it prints")
+            << U("!\"#$%&'()*+,-./:;<=>?@[\\]_") << U("!\"#$%&'()*+,-./:;<=>?@[\\]_") << QString();
     }
     void typedTextBecomesDeviceText() {
         QFETCH(QString, typed);
         QFETCH(QString, kept);
-        QCOMPARE(DeviceLineInput(typed), kept);
+        QFETCH(QString, refused);
+        QString got;
+        QCOMPARE(DeviceLineInput(typed, &got), kept);
+        QCOMPARE(got, refused);
+        // What is kept is what the device prints: through the device's
+        // letters and back it comes out the same.
+        const QByteArray bytes = ToCp1251(kept);
+        char device[64] = {}, back[64] = {};
+        EncodeDeviceText(bytes.constData(), device);
+        DecodeDeviceText(device, back);
+        QCOMPARE(FromCp1251(back), kept);
+    }
+
+    void refusalNamesTheCharacters() {
+        QCOMPARE(RefusedCharactersMessage(U("№")), U("АС не печатает символ «№»; он не введен."));
+        QCOMPARE(RefusedCharactersMessage(U("{😀")),
+                 U("АС не печатает символы «{», «😀»; они не введены."));
+        QCOMPARE(RefusedCharactersReason(U("~")), U("АС не печатает символ «~»"));
     }
 
     // The stored line never runs past its 26 bytes, whatever its text (here
@@ -49,14 +76,14 @@ private slots:
         StoreLine(line, DeviceLineInput(U("ßßßßßßßß")), true);  // each grows to two capitals
         QCOMPARE(Stored(line), U("1SSSSSSSSSSSS"));
         StoreLine(line, DeviceLineInput(U("чай😀")), false);
-        QCOMPARE(Stored(line), U("0ЧАЙ?"));
+        QCOMPARE(Stored(line), U("0ЧАЙ"));
         char encoded[27] = {};
         EncodeDeviceText(line.bytes, encoded);
-        QCOMPARE(QByteArray(encoded), QByteArray("0~aj?"));
-        StoreLine(line, DeviceLineInput(U("Ё №")), false);
+        QCOMPARE(QByteArray(encoded), QByteArray("0~aj"));
+        StoreLine(line, DeviceLineInput(U("Ёж №")), false);
         std::memset(encoded, 0, sizeof encoded);
         EncodeDeviceText(line.bytes, encoded);
-        QCOMPARE(QByteArray(encoded), QByteArray("0   "));  // nothing the device cannot print
+        QCOMPARE(QByteArray(encoded), QByteArray("0ev "));  // nothing the device cannot print
     }
 
     // Rebuilding a line from the text it already holds changes no byte: small
@@ -76,6 +103,7 @@ private slots:
     // Only what the user types or pastes becomes capitals; the text the field
     // was given (a stored line) stays as it is around it.
     void typedTextBesideStoredText() {
+        ScriptedDialogs dialogs;
         QLineEdit* edit = lineEditor->field;
         edit->setText(U("kwit"));
         QCOMPARE(edit->text(), U("kwit"));
@@ -89,13 +117,32 @@ private slots:
         edit->setSelection(2, 3);
         QGuiApplication::clipboard()->setText(U("щ😀"));
         edit->paste();
-        QCOMPARE(edit->text(), U("KkЩ?A"));
-        QCOMPARE(edit->cursorPosition(), 4);
-        QTest::keyClick(edit, Qt::Key_Backspace);
         QCOMPARE(edit->text(), U("KkЩA"));
+        QCOMPARE(edit->cursorPosition(), 3);
+        QCOMPARE(dialogs.texts(), QStringList{U("АС не печатает символ «😀»; он не введен.")});
+        QVERIFY(IsWarning(dialogs.shown[0]));
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(edit->text(), U("KkA"));
+    }
+
+    // A typed character the device cannot print is not put in, and the
+    // message names it; Ё goes in as Е.
+    void refusedKeysAreNotInserted() {
+        ScriptedDialogs dialogs;
+        QLineEdit* edit = lineEditor->field;
+        edit->clear();
+        TypeText(edit, U("ёлка {"));
+        QCOMPARE(edit->text(), U("ЕЛКА "));
+        QCOMPARE(edit->cursorPosition(), 5);
+        QCOMPARE(dialogs.texts(), QStringList{U("АС не печатает символ «{»; он не введен.")});
+        TypeText(edit, U("№1"));
+        QCOMPARE(edit->text(), U("ЕЛКА 1"));
+        QCOMPARE(dialogs.shown.size(), 2);
+        QCOMPARE(dialogs.shown[1].text, U("АС не печатает символ «№»; он не введен."));
     }
 
     void lineEditorTypesCapitalsWithinTheLimit() {
+        ScriptedDialogs dialogs;
         QLineEdit* edit = lineEditor->field;
         edit->clear();
         TypeText(edit, U("петров п.п. and a very long tail"));
@@ -105,7 +152,8 @@ private slots:
         edit->paste();
         QVERIFY(!edit->text().isEmpty());
         QCOMPARE(DeviceLineInput(edit->text()), edit->text());
-        QVERIFY(edit->text().startsWith(U("ЩИ?Ё")));
+        QVERIFY(edit->text().startsWith(U("ЩИЕ")));
+        QCOMPARE(dialogs.texts(), QStringList{U("АС не печатает символ «😀»; он не введен.")});
     }
 
     void lineEditorAcceptsByEnterAndApplyOnly_data() {

@@ -47,6 +47,7 @@ InnDialog::InnDialog(QWidget* parent) : QDialog(parent) {
     InstallDigitFilter(innEdit);
     passwordEdit = new QLineEdit(QStringLiteral("0"), this);
     passwordEdit->setMaxLength(InnPasswordMaxDigits);
+    passwordEdit->setEchoMode(QLineEdit::Password);
     InstallDigitFilter(passwordEdit);
 
     const QLocale russian(QLocale::Russian, QLocale::Russia);

@@ -10,9 +10,11 @@
 #include <QPushButton>
 
 #include "device/ConnectionSettings.h"
+#include "device/ConnectionSettingsStore.h"
 #include "device/DeviceFinder.h"
 #include "device/DeviceLock.h"
 #include "device/PortNames.h"
+#include "device/SearchedPorts.h"
 #include "device/ui/ExchangeLogWindow.h"
 #include "shell/DeviceOperation.h"
 #include "shell/UserDialogs.h"
@@ -94,7 +96,26 @@ ConnectionSettingsDialog::ConnectionSettingsDialog(QWidget* parent) : QDialog(pa
     apply->setDefault(true);
     connect(apply, &QPushButton::clicked, this, Guarded([this] { applyClicked(); }));
 
+    showFields(InitialConnectionFields());
     if (parentWidget()) move(parentWidget()->geometry().center() - rect().center());
+}
+
+void ConnectionSettingsDialog::showFields(const ConnectionFields& fields) {
+    int port = portCombo->findData(fields.port);
+    // A port that is not in the list now (a path typed for the command line,
+    // an adapter unplugged since) stays offered under its own name.
+    if (port < 0) {
+        portCombo->addItem(fields.port, fields.port);
+        port = portCombo->count() - 1;
+    }
+    portCombo->setCurrentIndex(port);
+    portCombo->setToolTip(portCombo->currentText());
+    const int speed = speedCombo->findText(fields.speed);
+    speedCombo->setCurrentIndex(
+        speed >= 0 ? speed : speedCombo->findText(QString::number(DefaultBaudRate)));
+    machineNumberEdit->setText(fields.machineNumber);
+    byteTimeoutEdit->setText(fields.byteTimeout);
+    totalTimeoutEdit->setText(fields.totalTimeout);
 }
 
 void ConnectionSettingsDialog::applyClicked() {
@@ -111,6 +132,7 @@ void ConnectionSettingsDialog::applyClicked() {
         }
     } writeBack{fields, this};
     ApplyConnectionFields(fields, CurrentPortSettings());
+    StoreConnectionFields(fields);
     applied_ = true;
     accept();
 }
@@ -156,7 +178,9 @@ void ConnectionSettingsDialog::findDeviceClicked() {
     progress.close();
     if (result.stopped) return;
 
-    const QString summary = DeviceSearchSummary(result, number);
+    QString summary = DeviceSearchSummary(result, number);
+    if (const QString asked = AskedPortsLine(searchPorts, result); !asked.isEmpty())
+        summary += QLatin1Char('\n') + asked;
     if (!result.found) {
         Dialogs().error(summary);
         return;

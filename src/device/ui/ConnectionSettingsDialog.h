@@ -3,12 +3,14 @@
 #include <QDialog>
 #include <QStringList>
 
+struct ConnectionFields;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
 
-// The connection settings dialog. Created for each opening, so it always shows
-// the defaults, never the values in force.
+// The connection settings dialog. Created for each opening; it opens on the
+// values in force, or before the first "Применить" of a run on those applied
+// last time (InitialConnectionFields).
 class ConnectionSettingsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -40,5 +42,7 @@ protected:
     void reject() override;  // Esc acts as "Отмена"
 
 private:
+    void showFields(const ConnectionFields& fields);
+
     bool applied_ = false;
 };

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <algorithm>
 
 #include "device/ExchangeLog.h"
@@ -13,14 +14,33 @@ ExchangeLogModel::ExchangeLogModel(const ExchangeLog& log, QObject* parent)
     rebuild();
 }
 
+bool ExchangeLogModel::alignsHex(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int advance = metrics.horizontalAdvance(QLatin1Char(' '));
+    for (const QChar c : QStringLiteral("0123456789ABCDEF"))
+        if (metrics.horizontalAdvance(c) != advance) return false;
+    return advance > 0;
+}
+
 QFont ExchangeLogModel::hexFont() {
     static const QFont font = [] {
-        QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        if (QFontInfo(f).fixedPitch()) return f;
-        // A platform without a fixed font of its own: ask the font matcher for one.
-        f = QFont(QStringLiteral("monospace"));
-        f.setStyleHint(QFont::Monospace);
-        return f;
+        // What the columns need is that every hex digit and the space take the
+        // same room, so that the bytes of the rows stand under each other. The
+        // font matcher's monospace may be a font the system does not call
+        // fixed-pitch (one with a few double-width signs) while its digits
+        // line up; and on another system it may be one whose digits do not.
+        // The first of these whose digits line up is taken.
+        QList<QFont> candidates{QFontDatabase::systemFont(QFontDatabase::FixedFont)};
+        for (const char* family : {"DejaVu Sans Mono", "Liberation Mono", "Noto Sans Mono",
+                                   "Consolas", "Courier New", "monospace"}) {
+            QFont f(QString::fromLatin1(family));
+            f.setStyleHint(QFont::Monospace);
+            f.setFixedPitch(true);
+            candidates << f;
+        }
+        for (const QFont& f : candidates)
+            if (alignsHex(f)) return f;
+        return candidates.first();
     }();
     return font;
 }

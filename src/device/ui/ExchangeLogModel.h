@@ -34,8 +34,10 @@ public:
 
     explicit ExchangeLogModel(const ExchangeLog& log, QObject* parent = nullptr);
 
-    // The fixed-pitch font of the byte columns.
+    // The font of the byte columns: the hex digits and the space all as wide.
     static QFont hexFont();
+    // Whether `font` gives every hex digit and the space the same advance.
+    static bool alignsHex(const QFont& font);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

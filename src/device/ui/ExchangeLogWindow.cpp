@@ -139,7 +139,21 @@ void ExchangeLogWindow::showAndRaise() {
 void ExchangeLogWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     refresh();
+    fitColumns();
+    // Every opening starts at the first columns, which say what each row is;
+    // the hex frames are to the right.
+    table->horizontalScrollBar()->setValue(0);
     timer_.start();
+}
+
+void ExchangeLogWindow::fitColumns() {
+    // The text columns take the width of what the rows on screen hold (the
+    // view measures only those); the hex columns keep room for a whole frame.
+    if (model_->rowCount() == 0) return;
+    for (int c = 0; c < ExchangeLogModel::ColumnCount; ++c) {
+        if (c == ExchangeLogModel::RequestColumn || c == ExchangeLogModel::AnswerColumn) continue;
+        table->resizeColumnToContents(c);
+    }
 }
 
 void ExchangeLogWindow::hideEvent(QHideEvent* event) {
@@ -150,8 +164,10 @@ void ExchangeLogWindow::hideEvent(QHideEvent* event) {
 void ExchangeLogWindow::refresh() {
     const QScrollBar* bar = table->verticalScrollBar();
     const bool atEnd = bar->value() >= bar->maximum();
+    const bool wasEmpty = model_->rowCount() == 0;
     if (!model_->refresh()) return;
     if (atEnd) table->scrollToBottom();
+    if (wasEmpty) fitColumns();
     showCounts();
 }
 

@@ -13,7 +13,8 @@ class QTableView;
 // "Журнал обмена": every exchange with the device, a row each, failed rows
 // marked. Not modal, so it can stay open beside a transfer; while it is shown
 // it takes the new exchanges in batches, a few times a second, and follows the
-// newest row unless the user has scrolled away from it.
+// newest row unless the user has scrolled away from it. It opens at its
+// left edge, its text columns as wide as what they show.
 class ExchangeLogWindow : public QWidget {
     Q_OBJECT
 public:
@@ -49,6 +50,8 @@ protected:
 
 private:
     void showCounts();
+    // Sizes the text columns to the rows on screen.
+    void fitColumns();
 
     ExchangeLog& log_;
     ExchangeLogModel* model_ = nullptr;

@@ -176,7 +176,7 @@ void GoodsPage::writeClicked() {
     if (!BeginDeviceOperation(lock)) return;
     if (grid->currentOnly())
         WriteCurrentGoods(*table_, CurrentRow(), CurrentProgress(), Dialogs());
-    else
+    else if (ConfirmWholeGoodsWrite(*table_, Dialogs()))
         WriteAllGoods(*table_, CurrentProgress(), Dialogs());
 }
 

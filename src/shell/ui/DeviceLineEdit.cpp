@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "config/DeviceCharset.h"
+#include "shell/UserDialogs.h"
 
 void SetupDeviceLineEdit(QLineEdit* field, int maxLength) {
     field->setMaxLength(maxLength);
@@ -15,9 +16,14 @@ void SetupDeviceLineEdit(QLineEdit* field, int maxLength) {
                      [field, before] { *before = field->text(); });
     QObject::connect(field, &QLineEdit::textEdited, field, [field, before](const QString& typed) {
         int cursor = field->cursorPosition();
-        const QString kept = DeviceLineEdited(*before, typed, cursor);
-        if (kept == typed) return;
-        field->setText(kept);
-        field->setCursorPosition(qBound(0, cursor, int(field->text().size())));
+        QString refused;
+        const QString kept = DeviceLineEdited(*before, typed, cursor, &refused);
+        if (kept != typed) {
+            field->setText(kept);
+            field->setCursorPosition(qBound(0, cursor, int(field->text().size())));
+        }
+        // Told after the field holds what it keeps, so that the box finds
+        // the edit finished.
+        if (!refused.isEmpty()) Dialogs().warning(RefusedCharactersMessage(refused));
     });
 }

@@ -40,24 +40,29 @@ private:
 
 }  // namespace
 
-void InstallDigitFilter(QLineEdit* field, const QString& alsoAllowed) {
+void InstallDigitFilter(QLineEdit* field, const QString& allowed, bool commaAsPoint) {
+    const QString alsoAllowed = commaAsPoint ? allowed + QLatin1Char(',') : allowed;
     field->installEventFilter(new DigitFieldGuard(field, alsoAllowed));
     // The key filter sees key presses only; text that comes another way (an
     // input method, the selection pasted by the middle button) is held to the
     // same characters.
-    QObject::connect(
-        field, &QLineEdit::textEdited, field, [field, alsoAllowed](const QString& edited) {
-            QString kept;
-            for (QChar c : edited) {
-                QChar filtered = c;
-                FilterDigitKey(filtered);
-                if (!filtered.isNull() || alsoAllowed.contains(c)) kept += c;
-            }
-            if (kept == edited) return;
-            const int cursor = field->cursorPosition() - int(edited.size() - kept.size());
-            field->setText(kept);
-            field->setCursorPosition(qBound(0, cursor, int(kept.size())));
-        });
+    QObject::connect(field, &QLineEdit::textEdited, field,
+                     [field, alsoAllowed, commaAsPoint](const QString& edited) {
+                         QString kept;
+                         for (QChar c : edited) {
+                             QChar filtered = c;
+                             FilterDigitKey(filtered);
+                             if (commaAsPoint && c == QLatin1Char(','))
+                                 kept += QLatin1Char('.');
+                             else if (!filtered.isNull() || alsoAllowed.contains(c))
+                                 kept += c;
+                         }
+                         if (kept == edited) return;
+                         const int cursor =
+                             field->cursorPosition() - int(edited.size() - kept.size());
+                         field->setText(kept);
+                         field->setCursorPosition(qBound(0, cursor, int(kept.size())));
+                     });
     field->setContextMenuPolicy(Qt::NoContextMenu);
     field->setAcceptDrops(false);
 }

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "admin/ui/InnDialog.h"
 #include "admin/ui/StatePage.h"
@@ -68,6 +69,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     content_ = new QFrame(this);
     content_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setCentralWidget(content_);
+    startHint = new QLabel(
+        QStringLiteral("Откройте «Настройки подключения» и выберите порт АС или «%1» для "
+                       "работы без АС.")
+            .arg(EmulatorPortName()),
+        content_);
+    startHint->setAlignment(Qt::AlignCenter);
+    (new QVBoxLayout(content_))->addWidget(startHint);
     buildStatusBar();
     EnableDeviceControls(false);
 
@@ -267,6 +275,7 @@ void MainWindow::EnableDeviceControls(bool enable) {
     actConstructorMenu->setEnabled(enable);
     actGoods->setEnabled(enable);
     actAdminMenu->setEnabled(enable);
+    startHint->setVisible(!enable && !currentPage_);
 }
 
 void MainWindow::ProgressBegin() {

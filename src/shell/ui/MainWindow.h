@@ -73,6 +73,8 @@ public:
     QToolButton* toolReports = nullptr;
     QLabel* portPanel = nullptr;
     QLabel* speedPanel = nullptr;
+    // On the empty page until a port is applied: what to do first.
+    QLabel* startHint = nullptr;
 
     // Applies the settings dialog's outcome: pause, probe, enabling or the message.
     void AfterSettingsDialog();

@@ -50,6 +50,11 @@ bool QtDialogs::ask(const QString& caption, const QString& text, DialogIcon icon
                 QMessageBox::Yes) == QMessageBox::Yes;
 }
 
+bool QtDialogs::askDefaultNo(const QString& caption, const QString& text, DialogIcon icon) {
+    return Show(boxParent(), caption, text, icon, QMessageBox::Yes | QMessageBox::No,
+                QMessageBox::No) == QMessageBox::Yes;
+}
+
 void QtDialogs::inform(const QString& caption, const QString& text, DialogIcon icon) {
     Show(boxParent(), caption, text, icon, QMessageBox::Ok, QMessageBox::Ok);
 }

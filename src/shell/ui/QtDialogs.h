@@ -13,6 +13,7 @@ public:
     explicit QtDialogs(QWidget* mainWindow = nullptr) : mainWindow_(mainWindow) {}
 
     bool ask(const QString& caption, const QString& text, DialogIcon icon) override;
+    bool askDefaultNo(const QString& caption, const QString& text, DialogIcon icon) override;
     void inform(const QString& caption, const QString& text, DialogIcon icon) override;
     void errorWithDetails(const QString& text, const QString& details) override;
 

@@ -68,9 +68,15 @@ bool Win32SerialLink::open(const QString& path) {
         return false;
     }
     timeoutsSaved_ = GetCommTimeouts(port_, &savedTimeouts_) != 0;
-    // What arrived while the port was closed belongs to no exchange of ours.
-    PurgeComm(port_, PURGE_RXCLEAR);
+    // Input that waits is kept: whose it is, is the caller's to judge.
     return true;
+}
+
+bool Win32SerialLink::inputWaiting() {
+    if (port_ == INVALID_HANDLE_VALUE) return false;
+    COMSTAT status{};
+    DWORD errors = 0;
+    return ClearCommError(port_, &errors, &status) && status.cbInQue > 0;
 }
 
 void Win32SerialLink::configure(int baudRate) {

@@ -22,6 +22,7 @@ public:
     bool drain(QDeadlineTimer deadline) override;
     QByteArray read(int expected, int byteTimeoutMs, int totalTimeoutMs) override;
     void discardLateInput(int quietMs, int boundMs) override;
+    bool inputWaiting() override;
     void close() override;
     QString lastOpenError() const override { return openError_; }
 

@@ -242,9 +242,9 @@ void GoodsPage::exportCsvClicked() {
 }
 
 void GoodsPage::importCsvClicked() {
-    // A transfer that is running reads or fills the same table.
-    DeviceLock lock;
-    if (!BeginDeviceOperation(lock)) return;
+    // A transfer that is running reads or fills the same table. No lock is
+    // held while the file dialog is open, so that it takes every key.
+    if (RefuseDuringDeviceOperation()) return;
     ImportFromCsv(RunFileDialog(CreateCsvImportDialog(this)));
 }
 
@@ -263,9 +263,9 @@ void GoodsPage::saveFileClicked() {
 }
 
 void GoodsPage::loadFileClicked() {
-    // A transfer that is running reads or fills the same table.
-    DeviceLock lock;
-    if (!BeginDeviceOperation(lock)) return;
+    // A transfer that is running reads or fills the same table. No lock is
+    // held while the file dialog is open, so that it takes every key.
+    if (RefuseDuringDeviceOperation()) return;
     LoadFromFile(RunFileDialog(CreateOpenDialog(this)));
 }
 

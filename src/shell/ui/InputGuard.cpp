@@ -98,7 +98,10 @@ bool InputGuard::mayTakeInput(QObject* target) const {
         window = window->parentWidget()->window();
     if (waitWindow_ && window == waitWindow_) return true;
     QWidget* modal = QApplication::activeModalWidget();
-    return modal && modal != modalAtStart_ && window == modal;
+    if (!modal || modal == modalAtStart_) return false;
+    // A popup without a parent (a line edit's completion list) can only have
+    // been opened from the one window that takes input: the modal one.
+    return window == modal || window->windowType() == Qt::Popup;
 }
 
 bool InputGuard::eventFilter(QObject* watched, QEvent* event) {

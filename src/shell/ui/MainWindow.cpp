@@ -327,10 +327,7 @@ void MainWindow::showPort(bool applied) {
 }
 
 bool MainWindow::refuseWhileExchanging() {
-    if (!DeviceLock::busy()) return false;
-    DeviceLock refused;
-    BeginDeviceOperation(refused);  // tells the user an exchange is running
-    return true;
+    return RefuseDuringDeviceOperation();
 }
 
 void MainWindow::openWizard(int startPage, bool singlePage) {
@@ -344,8 +341,10 @@ void MainWindow::openWizard(int startPage, bool singlePage) {
 void MainWindow::loadFromFile() {
     // A transfer that is running reads and writes the same configuration; a
     // file loaded under it would leave a mix of both in the model or the device.
-    DeviceLock lock;
-    if (!BeginDeviceOperation(lock)) return;
+    // No lock is held while the dialog is open: it takes every key, its
+    // completion list (a window of its own) included; the load itself is
+    // refused while a transfer runs.
+    if (refuseWhileExchanging()) return;
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // Any typed name is taken: one that cannot be opened is reported by the

@@ -342,8 +342,8 @@ void MainWindow::loadFromFile() {
     // A transfer that is running reads and writes the same configuration; a
     // file loaded under it would leave a mix of both in the model or the device.
     // No lock is held while the dialog is open: it takes every key, its
-    // completion list (a window of its own) included; the load itself is
-    // refused while a transfer runs.
+    // completion list (a window of its own) included. A transfer never runs
+    // under the load, as every user action is refused while one runs.
     if (refuseWhileExchanging()) return;
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -387,6 +387,44 @@ private slots:
         QVERIFY(!sim.waitForExchanges(3, 300));
     }
 
+    // With --since the new file alone says what the device is to hold: a
+    // product it no longer lists is erased, also when the file is a CSV that
+    // names only its own records.
+    void productRemovedSinceTheOldFileIsErased() {
+        SimProcess sim({QStringLiteral("--log")});
+        QVERIFY(sim.isReady());
+        const QByteArray header = "Код товара;Наименование;Тип. шрифта;Штрих-код;Секция;Цена\r\n";
+        const QByteArray milk = "7;МОЛОКО;узкий;4600000000007;1;55.90\r\n";
+        const QByteArray bread = "8;ХЛЕБ;узкий;4600000000008;1;32.50\r\n";
+        for (const auto& [name, bytes] :
+             {std::pair{"old.csv", header + milk + bread}, std::pair{"new.csv", header + milk}}) {
+            QFile file(path(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
+        QCOMPARE(RunCli(Args({"goods", "write-changed"}) + QStringList{path("old.csv")} +
+                        PortArguments(sim.portPath()))
+                     .exitCode,
+                 0);
+        QVERIFY(sim.waitForExchanges(2));
+        sim.clearLog();
+
+        CliRun run =
+            RunCli(Args({"goods", "write-changed", "--json", "--since"}) +
+                   QStringList{path("old.csv"), path("new.csv")} + PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.json().value(QStringLiteral("records")).toInt(), 1);
+        QVERIFY(sim.waitForExchanges(1));
+        QVERIFY(!sim.waitForExchanges(2, 300));
+        const QString back = path("back.csv");
+        QCOMPARE(RunCli(Args({"goods", "read"}) + QStringList{back} + PortArguments(sim.portPath()))
+                     .exitCode,
+                 0);
+        const QByteArray device = FileBytes(back);
+        QVERIFY(device.contains("МОЛОКО"));
+        QVERIFY(!device.contains("ХЛЕБ"));
+    }
+
     void badGoodsFilesSendNothing() {
         SimProcess sim({QStringLiteral("--log")});
         QVERIFY(sim.isReady());
@@ -443,5 +481,7 @@ private slots:
     }
 };
 
+// The password of "inn" need not stand on the command line: standard input
+// or a file gives it, and the frame carries exactly it.
 QTEST_GUILESS_MAIN(TestCliCommands)
 #include "tst_commands.moc"

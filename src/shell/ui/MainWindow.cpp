@@ -302,8 +302,9 @@ void MainWindow::AfterSettingsDialog() {
     QThread::msleep(250);
     PortSettings& settings = CurrentPortSettings();
     if (!settings.Applied) return;
-    // Another device may be on the line now: no goods record is known to be in step.
-    if (goodsPage_) goodsPage_->table().forgetDevice();
+    // Another device may be on the line now: no goods record is known to be in
+    // step. The same port, speed and factory number keep what is known.
+    if (goodsPage_) goodsPage_->table().followConnection(settings);
     if (ProbePort()) {
         EnableDeviceControls(true);
         return;

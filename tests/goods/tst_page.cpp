@@ -386,7 +386,7 @@ private slots:
         grid->selectCell(3, ColName);
         QTest::mouseClick(page->readButton, Qt::LeftButton);
         page->currentOnlyBox->setChecked(false);
-        QCOMPARE(page->changedLabel->text(), U("Изменено: 0, неизвестно: 1"));
+        QCOMPARE(page->changedLabel->text(), U("Изменено: 0\nнеизвестно: 1"));
         QCOMPARE(grid->model()->index(2, ColNumber).data().toString(), UnreadMark());
     }
 

@@ -199,7 +199,9 @@ void GoodsPage::clearDeviceClicked() {
 
 QString GoodsPage::ChangedCountText(int count, int unread) {
     const QString changed = QStringLiteral("Изменено: %1").arg(count);
-    return unread == 0 ? changed : changed + QStringLiteral(", неизвестно: %1").arg(unread);
+    // The box has no room beside "Текущий" for more: the unread count takes a
+    // second line while there is one.
+    return unread == 0 ? changed : changed + QStringLiteral("\nнеизвестно: %1").arg(unread);
 }
 
 void GoodsPage::clearClicked() {

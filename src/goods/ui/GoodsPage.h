@@ -63,7 +63,7 @@ public:
     static QFileDialog* CreateCsvImportDialog(QWidget* parent);
 
     // "Изменено: N", the number of changed records.
-    // "Изменено: 3", and ", неизвестно: 2" while some rows are unread.
+    // "Изменено: 3", and a line "неизвестно: 2" while some rows are unread.
     static QString ChangedCountText(int count, int unread = 0);
 
 private:

@@ -47,11 +47,7 @@ GoodsSync::GoodsSync() : entries_(GoodsRecordCount) {}
 
 bool GoodsSync::update(int number, const GoodsRecord& record) {
     Entry& entry = entries_[number];
-    const bool wasUnread = entry.state == Device::Unread;
-    if (wasUnread && !SameOnDevice(DeviceRecordOf(record), entry.device)) {
-        entry.state = Device::MustSend;
-        --unreadCount_;
-    }
+    const bool wasHeldBack = HeldBack(entry);
     bool changed = false;
     switch (entry.state) {
         case Device::Unknown:
@@ -59,30 +55,32 @@ bool GoodsSync::update(int number, const GoodsRecord& record) {
             changed = record.hasGoods();
             break;
         case Device::Known:
+        case Device::Unread:
             changed = !SameOnDevice(DeviceRecordOf(record), entry.device);
             break;
         case Device::MustSend:
             changed = true;
             break;
-        case Device::Unread:
-            break;
     }
-    const bool unreadFlipped = wasUnread != (entry.state == Device::Unread);
-    if (changed == entry.changed) return unreadFlipped;
-    entry.changed = changed;
-    changedCount_ += changed ? 1 : -1;
-    return true;
+    const bool flipped = changed != entry.changed;
+    if (flipped) {
+        entry.changed = changed;
+        changedCount_ += changed ? 1 : -1;
+    }
+    unreadCount_ += int(HeldBack(entry)) - int(wasHeldBack);
+    return flipped || HeldBack(entry) != wasHeldBack;
 }
 
 bool GoodsSync::set(int number, Device state, const GoodsRecord& record) {
     if (!IsRecord(number)) return false;
     Entry& entry = entries_[number];
-    const bool wasUnread = entry.state == Device::Unread;
+    const bool wasHeldBack = HeldBack(entry);
     entry.state = state;
     entry.heldGoods = false;
-    unreadCount_ += int(state == Device::Unread) - int(wasUnread);
+    // update() counts from the entry as it stands now.
+    unreadCount_ += int(HeldBack(entry)) - int(wasHeldBack);
     const bool flipped = update(number, record);
-    return flipped || wasUnread != (state == Device::Unread);
+    return flipped || HeldBack(entry) != wasHeldBack;
 }
 
 bool GoodsSync::follow(int number, const GoodsRecord& record) {
@@ -120,7 +118,7 @@ bool GoodsSync::isChanged(int number) const {
 }
 
 bool GoodsSync::isUnread(int number) const {
-    return IsRecord(number) && entries_[number].state == Device::Unread;
+    return IsRecord(number) && HeldBack(entries_[number]);
 }
 
 QVector<int> GoodsSync::changedNumbers() const {

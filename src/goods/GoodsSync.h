@@ -9,11 +9,11 @@
 // when what the table's record would send differs from that. A record whose
 // write or erase failed is changed until an exchange succeeds: a failure is
 // never taken for success. A record whose read failed is unread: the row
-// shows what the failed read left, not the device's copy, so it is not sent
-// until it holds something else (the user edited it, a file filled it) or it
-// is read again. A record of which nothing is known (nothing exchanged yet,
-// another device on the line) is changed when it holds goods: blank rows
-// never overwrite a device whose content is unknown.
+// shows what the failed read left, not the device's copy, so it is sent only
+// while it holds something else (the user edited it, a file filled it), and
+// a read that succeeds ends that. A record of which nothing is known (nothing
+// exchanged yet, another device on the line) is changed when it holds goods:
+// blank rows never overwrite a device whose content is unknown.
 
 #include <QVector>
 
@@ -39,6 +39,7 @@ public:
     void forget(const QVector<GoodsRecord>& records);
 
     bool isChanged(int number) const;
+    // Unread and as the failed read left it.
     bool isUnread(int number) const;
     int changedCount() const { return changedCount_; }
     int unreadCount() const { return unreadCount_; }
@@ -52,7 +53,7 @@ private:
     enum class Device {
         Unknown,   // nothing known
         Known,     // `device` is what the device holds
-        MustSend,  // a write failed, or an unread record was filled since
+        MustSend,  // a write or an erase failed
         Unread,    // a read failed; `device` is what it left in the table
     };
     struct Entry {
@@ -61,6 +62,10 @@ private:
         bool heldGoods = false;  // Unknown: the record held goods since it became so
         GoodsDeviceRecord device;
     };
+    // Unread and not changed since: a row "Загрузить изменённые" holds back.
+    static bool HeldBack(const Entry& entry) {
+        return entry.state == Device::Unread && !entry.changed;
+    }
     bool update(int number, const GoodsRecord& record);
     bool set(int number, Device state, const GoodsRecord& record);
 

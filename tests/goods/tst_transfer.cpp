@@ -455,7 +455,7 @@ private slots:
         InStepWithDevice(table, progress, dialogs);  // reads every record again
         QCOMPARE(table.unreadCount(), 0);
 
-        // An edit of an unread row sends it, blank or not.
+        // An edit of an unread row sends it; undone, the row is held back again.
         QVERIFY(Device().addFault(ErrorOn(4)));
         QVERIFY(!ReadCurrentGoods(table, 5, progress, dialogs));
         QVERIFY(table.isUnread(5));
@@ -464,6 +464,10 @@ private slots:
         QVERIFY(!table.isUnread(5));
         QCOMPARE(table.changedRows(), QVector<int>{5});
         QCOMPARE(count.size(), 1);
+        table.setCell(ColName, 5, QByteArray());
+        QVERIFY(table.isUnread(5));
+        QCOMPARE(table.changedCount(), 0);
+        table.setCell(ColName, 5, W("НОВОЕ"));
         Device().clearLog();
         QVERIFY(WriteChangedGoods(table, progress, dialogs));
         QCOMPARE(WrittenRecords(), QList<int>{4});

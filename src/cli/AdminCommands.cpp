@@ -91,6 +91,7 @@ int RunInn(CliSession& session) {
     const InnPasswordSource password = ReadInnPassword(line);
     if (password.outcome == InnPasswordSource::Outcome::Usage)
         return UsageError(session, password.error);
+    if (password.outcome == InnPasswordSource::Outcome::Interrupted) return ExitInterrupted;
     if (password.outcome == InnPasswordSource::Outcome::FileFailed) {
         session.dialogs.error(password.error);
         return ExitFileFailed;

@@ -5,6 +5,7 @@
 #include <string>
 
 #ifdef Q_OS_UNIX
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 #elif defined(Q_OS_WIN)
@@ -64,6 +65,20 @@ std::optional<QString> ReadLine() {
     return QString::fromLocal8Bit(line.data(), qsizetype(line.size()));
 }
 
+// Waits until a line can be read; false when `stop` turned true first.
+bool AwaitLine(bool (*stop)()) {
+#ifdef Q_OS_UNIX
+    pollfd input{STDIN_FILENO, POLLIN, 0};
+    while (!stop()) {
+        const int ready = poll(&input, 1, 100);
+        if (ready != 0) return true;  // a line, the end, or an error the read reports
+    }
+    return false;
+#else
+    return !stop();
+#endif
+}
+
 }  // namespace
 
 bool StandardInputIsTerminal() {
@@ -76,11 +91,16 @@ bool StandardInputIsTerminal() {
 #endif
 }
 
-std::optional<QString> ReadHiddenLine(const QString& prompt) {
+std::optional<QString> ReadHiddenLine(const QString& prompt, bool (*stop)()) {
     std::fputs(prompt.toLocal8Bit().constData(), stderr);
     std::fflush(stderr);
     EchoOff quiet;
-    return ReadLine();
+    std::optional<QString> line;
+    if (AwaitLine(stop)) line = ReadLine();
+    if (!stop()) return line;
+    // The next message starts on a line of its own.
+    std::fputc('\n', stderr);
+    return std::nullopt;
 }
 
 std::optional<QString> ReadInputLine() {

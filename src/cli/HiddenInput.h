@@ -10,8 +10,9 @@ bool StandardInputIsTerminal();
 
 // One line typed at the terminal without showing it (the terminal's echo is
 // off while it is read, and restored however the read ends), after `prompt`
-// on standard error. Nothing when the input ended first.
-std::optional<QString> ReadHiddenLine(const QString& prompt);
+// on standard error. Nothing when the input ended first or `stop` turned
+// true while waiting (Ctrl+C: the terminal must not be left without echo).
+std::optional<QString> ReadHiddenLine(const QString& prompt, bool (*stop)());
 
 // One line of standard input, its line end removed. Nothing when the input
 // ended before any character.

@@ -4,6 +4,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/HiddenInput.h"
+#include "cli/Interrupt.h"
 #include "shell/RegularFile.h"
 
 namespace {
@@ -46,7 +47,9 @@ InnPasswordSource ReadInnPassword(const CommandLine& line) {
     if (line.isSet(option)) return Read(line.value(option));
     if (line.isSet(fileOption)) return FromFile(line.value(fileOption));
     const std::optional<QString> typed =
-        StandardInputIsTerminal() ? ReadHiddenLine(QStringLiteral("Пароль: ")) : ReadInputLine();
+        StandardInputIsTerminal() ? ReadHiddenLine(QStringLiteral("Пароль: "), InterruptRequested)
+                                  : ReadInputLine();
+    if (InterruptRequested()) return Failed(InnPasswordSource::Outcome::Interrupted, {});
     if (!typed)
         return Failed(InnPasswordSource::Outcome::Usage,
                       QStringLiteral("Не указан пароль: --password-file ФАЙЛ, ввод с терминала "

@@ -9,10 +9,10 @@ class CommandLine;
 // --password-file FILE (its first line), else typed at the terminal without
 // echo, else the first line of standard input. --password still works.
 struct InnPasswordSource {
-    enum class Outcome { Read, Usage, FileFailed };
+    enum class Outcome { Read, Usage, FileFailed, Interrupted };
     Outcome outcome = Outcome::Read;
     QString password;
-    QString error;  // Usage, FileFailed: what the user is told
+    QString error;  // Usage, FileFailed: what the user is told; Interrupted: Ctrl+C
 };
 
 InnPasswordSource ReadInnPassword(const CommandLine& line);

@@ -9,6 +9,7 @@
 #include "cli/CliSession.h"
 #include "cli/CommandSupport.h"
 #include "cli/ExitCode.h"
+#include "cli/InnPassword.h"
 
 namespace {
 
@@ -70,14 +71,13 @@ int RunState(CliSession& session) {
 
 int RunInn(CliSession& session) {
     const CommandLine& line = session.line;
-    for (const QString& name : {QStringLiteral("inn"), QStringLiteral("password"),
-                                QStringLiteral("date"), QStringLiteral("group")}) {
+    for (const QString& name :
+         {QStringLiteral("inn"), QStringLiteral("date"), QStringLiteral("group")}) {
         if (!line.isSet(name))
             return UsageError(session, QStringLiteral("Не указан параметр --%1.").arg(name));
     }
     InnInput input;
     input.taxpayerNumber = line.value(QStringLiteral("inn"));
-    input.password = line.value(QStringLiteral("password"));
     const QString dateText = line.value(QStringLiteral("date"));
     input.date = QDate::fromString(dateText, Qt::ISODate);
     if (!input.date.isValid() || dateText.size() != 10 || input.date.year() < InnFirstYear ||
@@ -93,6 +93,15 @@ int RunInn(CliSession& session) {
                                        .arg(line.value(QStringLiteral("group"))));
     input.groupIndex = group - 1;
     if (const int code = ApplyConnection(session); code != ExitDone) return code;
+    const InnPasswordSource password = ReadInnPassword(line);
+    if (password.outcome == InnPasswordSource::Outcome::Usage)
+        return UsageError(session, password.error);
+    if (password.outcome == InnPasswordSource::Outcome::Interrupted) return ExitInterrupted;
+    if (password.outcome == InnPasswordSource::Outcome::FileFailed) {
+        session.dialogs.error(password.error);
+        return ExitFileFailed;
+    }
+    input.password = password.password;
 
     session.dialogs.setConfirmation(line.isSet(QStringLiteral("yes")));
     const InnOutcome outcome = ProgramInn(input, session.dialogs);

@@ -119,10 +119,11 @@ const QList<CommandDefinition>& CommandDefinitions() {
              QStringLiteral("программирование ИНН (необратимо, с --yes)"),
              QStringLiteral("Программирует ИНН. Ранее запрограммированные формы будут стерты; "
                             "ИНН программируется\nодин раз, поэтому команда выполняется только "
-                            "с --yes.\nНужны --inn, --password, --date и --group."),
+                            "с --yes.\nНужны --inn, --date и --group. Пароль: из "
+                            "--password-file, с терминала или строкой со стандартного ввода."),
              device + QStringList{QStringLiteral("inn"), QStringLiteral("password"),
-                                  QStringLiteral("date"), QStringLiteral("group"),
-                                  QStringLiteral("yes")},
+                                  QStringLiteral("password-file"), QStringLiteral("date"),
+                                  QStringLiteral("group"), QStringLiteral("yes")},
              RunInn},
         };
     }();

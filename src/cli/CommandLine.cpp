@@ -118,8 +118,18 @@ CommandLine::CommandLine() {
                            QStringLiteral("Подтвердить необратимое действие.")),
         QCommandLineOption(QStringLiteral("inn"), QStringLiteral("ИНН: до 12 цифр."),
                            QStringLiteral("N")),
-        QCommandLineOption(QStringLiteral("password"), QStringLiteral("Пароль: до 5 цифр."),
+        QCommandLineOption(QStringLiteral("password"),
+                           QStringLiteral("Пароль: до 5 цифр. Внимание: пароль в командной "
+                                          "строке видят все пользователи компьютера (список "
+                                          "процессов) и сохраняет история оболочки; лучше "
+                                          "--password-file или ввод пароля без этих параметров."),
                            QStringLiteral("N")),
+        QCommandLineOption(QStringLiteral("password-file"),
+                           QStringLiteral("Файл, первая строка которого — пароль. Без --password "
+                                          "и --password-file пароль вводится с терминала (не "
+                                          "отображается) или читается строкой со стандартного "
+                                          "ввода."),
+                           QStringLiteral("ФАЙЛ")),
         QCommandLineOption(QStringLiteral("date"),
                            QStringLiteral("Дата ГГГГ-ММ-ДД, от 2000-01-01 до 2255-12-31."),
                            QStringLiteral("ДАТА")),

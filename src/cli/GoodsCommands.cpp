@@ -109,6 +109,9 @@ int RunGoodsWriteChanged(CliSession& session) {
     if (!since.isEmpty()) {
         if (!LoadGoods(session, table, since)) return ExitFileFailed;
         for (int row = 1; row <= GoodsRecordCount; ++row) table.markInStep(row);
+        // The new file alone is what the device is to hold: a product it no
+        // longer lists (a CSV fills only the rows it names) is sent blank.
+        table.clear();
     }
     if (!LoadGoods(session, table, path)) return ExitFileFailed;
     const int changed = table.changedCount();

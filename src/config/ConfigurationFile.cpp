@@ -29,8 +29,10 @@ ConfigurationFileResult SaveConfigurationFile(const DeviceConfiguration& config,
                                               const QString& path) {
     QByteArray bytes(reinterpret_cast<const char*>(config.forms), int(FormTableSize));
     bytes.append(reinterpret_cast<const char*>(&config), int(ConfigurationBlockSize));
-    return SaveFileSafely(path, bytes) ? ConfigurationFileResult::Ok
-                                       : ConfigurationFileResult::CannotCreate;
+    // The file holds the operators' passwords.
+    return SaveFileSafely(path, bytes, NewFileReaders::OwnerOnly)
+               ? ConfigurationFileResult::Ok
+               : ConfigurationFileResult::CannotCreate;
 }
 
 ConfigurationFileResult LoadConfigurationFile(DeviceConfiguration& config, const QString& path) {

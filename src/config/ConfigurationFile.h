@@ -20,7 +20,8 @@ enum class ConfigurationFileResult {
 
 // Writes the form table, then the block, through SaveFileSafely: a save that
 // fails leaves any earlier file as it was (SafeSave.h names the one case in
-// which the file is written in place).
+// which the file is written in place). A new file is readable by its owner
+// only; one that exists keeps its mode.
 ConfigurationFileResult SaveConfigurationFile(const DeviceConfiguration& config,
                                               const QString& path);
 

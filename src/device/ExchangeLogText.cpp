@@ -1,6 +1,7 @@
 #include "device/ExchangeLogText.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include "config/DeviceCharset.h"
@@ -164,7 +165,15 @@ QByteArray ExchangeLogFileText(const ExchangeLog& log) {
 
 bool SaveExchangeLog(const ExchangeLog& log, const QString& path) {
     const QByteArray text = ExchangeLogFileText(log);
+    const bool existed = QFileInfo::exists(path);
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Text) && file.write(text) == text.size() &&
-           file.commit();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
+    // A log can hold operators' passwords: a new one is the owner's alone;
+    // one that exists keeps its mode.
+    if (!existed && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        file.cancelWriting();
+        file.commit();
+        return false;
+    }
+    return file.write(text) == text.size() && file.commit();
 }

@@ -21,6 +21,17 @@ QByteArray CsvBytesWithoutMark(const QByteArray& file);
 // lines: a cut through a character would make UTF-8 invalid.
 CsvEncoding CsvEncodingOf(const QByteArray& bytes);
 
+// Where bytes that are UTF-8 for the most part break it (one stray byte in a
+// UTF-8 file): the first bad byte's line and its byte within the line, from 1.
+// Zero when the bytes are valid UTF-8 or hold more bytes outside UTF-8 than
+// UTF-8 characters (Windows-1251 text).
+struct BrokenUtf8 {
+    int line = 0;
+    int byte = 0;
+    bool found() const { return line > 0; }
+};
+BrokenUtf8 FindBrokenUtf8(const QByteArray& bytes);
+
 QString DecodeCsvField(const QByteArray& field, CsvEncoding encoding);
 
 // One field as written into a line: in quotes, inner quotes doubled, when it

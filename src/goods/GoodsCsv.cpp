@@ -181,6 +181,14 @@ GoodsCsvImport DecodeGoodsCsv(const QByteArray& file, bool truncated) {
     if (truncated && !cut) return Failure(import, GoodsCsvStatus::TooLarge);
     text.encoding = CsvEncodingOf(text.bytes);
     import.encoding = text.encoding;
+    // Read as Windows-1251, a UTF-8 file with one stray byte would lose its
+    // titles and every Russian letter: the user is told where the byte is.
+    if (text.encoding == CsvEncoding::Windows1251) {
+        if (const BrokenUtf8 broken = FindBrokenUtf8(text.bytes); broken.found()) {
+            import.position = broken.byte;
+            return Failure(import, GoodsCsvStatus::BadEncoding, broken.line);
+        }
+    }
 
     // The separator that makes the most titles of the first line.
     Header header;
@@ -279,6 +287,14 @@ QString GoodsCsvImport::failureMessage(QString* details) const {
             return QStringLiteral("Файл пуст...");
         case GoodsCsvStatus::Binary:
             return QStringLiteral("Это не текстовый файл CSV: в нем двоичные данные.\n") +
+                   notLoaded;
+        case GoodsCsvStatus::BadEncoding:
+            return QStringLiteral(
+                       "Не удалось прочитать кодировку файла: он записан в UTF-8, но в строке "
+                       "%1 (байт %2 строки) стоит байт, которого в UTF-8 не бывает. Сохраните "
+                       "файл заново в UTF-8 или в Windows-1251.\n")
+                       .arg(line)
+                       .arg(position) +
                    notLoaded;
         case GoodsCsvStatus::TooLarge:
             return QStringLiteral(

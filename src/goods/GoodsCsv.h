@@ -48,6 +48,7 @@ enum class GoodsCsvStatus {
     NotARegularFile,
     Empty,
     Binary,
+    BadEncoding,     // UTF-8 but for a byte at `line`, `position` (its byte in the line)
     TooLarge,        // more than MaxGoodsCsvBytes
     TooManyRecords,  // more records or lines than the table takes; reading stopped at `line`
     BadQuote,        // at `line`
@@ -71,6 +72,7 @@ struct GoodsCsvImport {
     QVector<GoodsCsvProblem> problems;  // the first MaxReportedCsvProblems
     int problemCount = 0;
     int line = 0;
+    int position = 0;
     QStringList columns;
     char separator = ';';
     CsvEncoding encoding = CsvEncoding::Utf8;

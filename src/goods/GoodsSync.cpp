@@ -47,13 +47,40 @@ GoodsSync::GoodsSync() : entries_(GoodsRecordCount) {}
 
 bool GoodsSync::update(int number, const GoodsRecord& record) {
     Entry& entry = entries_[number];
-    const bool changed =
-        entry.failed ||
-        (entry.known ? !SameOnDevice(DeviceRecordOf(record), entry.device) : record.hasGoods());
-    if (changed == entry.changed) return false;
-    entry.changed = changed;
-    changedCount_ += changed ? 1 : -1;
-    return true;
+    const bool wasHeldBack = HeldBack(entry);
+    bool changed = false;
+    switch (entry.state) {
+        case Device::Unknown:
+            entry.heldGoods = entry.heldGoods || record.hasGoods();
+            changed = record.hasGoods();
+            break;
+        case Device::Known:
+        case Device::Unread:
+            changed = !SameOnDevice(DeviceRecordOf(record), entry.device);
+            break;
+        case Device::MustSend:
+            changed = true;
+            break;
+    }
+    const bool flipped = changed != entry.changed;
+    if (flipped) {
+        entry.changed = changed;
+        changedCount_ += changed ? 1 : -1;
+    }
+    unreadCount_ += int(HeldBack(entry)) - int(wasHeldBack);
+    return flipped || HeldBack(entry) != wasHeldBack;
+}
+
+bool GoodsSync::set(int number, Device state, const GoodsRecord& record) {
+    if (!IsRecord(number)) return false;
+    Entry& entry = entries_[number];
+    const bool wasHeldBack = HeldBack(entry);
+    entry.state = state;
+    entry.heldGoods = false;
+    // update() counts from the entry as it stands now.
+    unreadCount_ += int(HeldBack(entry)) - int(wasHeldBack);
+    const bool flipped = update(number, record);
+    return flipped || HeldBack(entry) != wasHeldBack;
 }
 
 bool GoodsSync::follow(int number, const GoodsRecord& record) {
@@ -62,43 +89,36 @@ bool GoodsSync::follow(int number, const GoodsRecord& record) {
 }
 
 bool GoodsSync::inStep(int number, const GoodsRecord& record) {
-    if (!IsRecord(number)) return false;
-    Entry& entry = entries_[number];
-    entry.known = true;
-    entry.failed = false;
-    entry.device = DeviceRecordOf(record);
-    return update(number, record);
+    if (IsRecord(number)) entries_[number].device = DeviceRecordOf(record);
+    return set(number, Device::Known, record);
 }
 
 bool GoodsSync::erased(int number, const GoodsRecord& record) {
-    if (!IsRecord(number)) return false;
-    Entry& entry = entries_[number];
-    entry.known = true;
-    entry.failed = false;
     // What the erase sends: a blank row's device record.
-    entry.device = DeviceRecordOf(GoodsRecord());
-    return update(number, record);
+    if (IsRecord(number)) entries_[number].device = DeviceRecordOf(GoodsRecord());
+    return set(number, Device::Known, record);
 }
 
-bool GoodsSync::failed(int number, const GoodsRecord& record) {
-    if (!IsRecord(number)) return false;
-    Entry& entry = entries_[number];
-    entry.known = false;
-    entry.failed = true;
-    return update(number, record);
+bool GoodsSync::writeFailed(int number, const GoodsRecord& record) {
+    return set(number, Device::MustSend, record);
+}
+
+bool GoodsSync::readFailed(int number, const GoodsRecord& record) {
+    if (IsRecord(number)) entries_[number].device = DeviceRecordOf(record);
+    return set(number, Device::Unread, record);
 }
 
 void GoodsSync::forget(const QVector<GoodsRecord>& records) {
-    for (int number = 0; number < GoodsRecordCount; ++number) {
-        Entry& entry = entries_[number];
-        entry.known = false;
-        entry.failed = false;
-        update(number, records.value(number));
-    }
+    for (int number = 0; number < GoodsRecordCount; ++number)
+        set(number, Device::Unknown, records.value(number));
 }
 
 bool GoodsSync::isChanged(int number) const {
     return IsRecord(number) && entries_[number].changed;
+}
+
+bool GoodsSync::isUnread(int number) const {
+    return IsRecord(number) && HeldBack(entries_[number]);
 }
 
 QVector<int> GoodsSync::changedNumbers() const {
@@ -107,4 +127,14 @@ QVector<int> GoodsSync::changedNumbers() const {
     for (int number = 0; number < GoodsRecordCount; ++number)
         if (entries_[number].changed) numbers.append(number);
     return numbers;
+}
+
+int GoodsSync::unsentBlankCount(const QVector<GoodsRecord>& records) const {
+    int count = 0;
+    for (int number = 0; number < GoodsRecordCount; ++number) {
+        const Entry& entry = entries_[number];
+        if (entry.state == Device::Unknown && entry.heldGoods && !records.value(number).hasGoods())
+            ++count;
+    }
+    return count;
 }

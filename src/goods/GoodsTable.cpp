@@ -18,6 +18,10 @@ bool IsDataRow(int row) {
 
 }  // namespace
 
+QString UnreadMark() {
+    return QStringLiteral("?");
+}
+
 QString GoodsColumnTitle(int column) {
     return Headers().value(column);
 }
@@ -57,40 +61,59 @@ QVector<int> GoodsTable::changedRows() const {
 
 void GoodsTable::markInStep(int row) {
     if (!IsDataRow(row)) return;
-    const int before = changedCount();
+    const int changed = changedCount(), unread = unreadCount();
     markChanged(row, sync_.inStep(row - 1, records_[row - 1]));
-    announceCount(before);
+    announceCount(changed, unread);
 }
 
 void GoodsTable::markErased(int row) {
     if (!IsDataRow(row)) return;
-    const int before = changedCount();
+    const int changed = changedCount(), unread = unreadCount();
     markChanged(row, sync_.erased(row - 1, records_[row - 1]));
-    announceCount(before);
+    announceCount(changed, unread);
 }
 
-void GoodsTable::markFailed(int row) {
+void GoodsTable::markWriteFailed(int row) {
     if (!IsDataRow(row)) return;
-    const int before = changedCount();
-    markChanged(row, sync_.failed(row - 1, records_[row - 1]));
-    announceCount(before);
+    const int changed = changedCount(), unread = unreadCount();
+    markChanged(row, sync_.writeFailed(row - 1, records_[row - 1]));
+    announceCount(changed, unread);
+}
+
+void GoodsTable::markReadFailed(int row) {
+    if (!IsDataRow(row)) return;
+    const int changed = changedCount(), unread = unreadCount();
+    markChanged(row, sync_.readFailed(row - 1, records_[row - 1]));
+    announceCount(changed, unread);
 }
 
 void GoodsTable::forgetDevice() {
-    const int before = changedCount();
+    const int changed = changedCount(), unread = unreadCount();
     sync_.forget(records_);
-    emit dataChanged(index(0, ColCode), index(GoodsRecordCount - 1, ColCode), {GoodsChangedRole});
-    announceCount(before);
+    emit dataChanged(index(0, ColNumber), index(GoodsRecordCount - 1, ColCode),
+                     {Qt::DisplayRole, Qt::ToolTipRole, GoodsChangedRole});
+    announceCount(changed, unread);
+}
+
+void GoodsTable::followConnection(const PortSettings& settings) {
+    if (settings.PortName == port_ && settings.BaudRate == speed_ &&
+        settings.MachineNumber == number_)
+        return;
+    port_ = settings.PortName;
+    speed_ = settings.BaudRate;
+    number_ = settings.MachineNumber;
+    forgetDevice();
 }
 
 void GoodsTable::markChanged(int row, bool flipped) {
     if (!flipped) return;
-    const QModelIndex code = index(row - 1, ColCode);
-    emit dataChanged(code, code, {GoodsChangedRole});
+    emit dataChanged(index(row - 1, ColNumber), index(row - 1, ColCode),
+                     {Qt::DisplayRole, Qt::ToolTipRole, GoodsChangedRole});
 }
 
-void GoodsTable::announceCount(int before) {
-    if (changedCount() != before) emit changedCountChanged(changedCount());
+void GoodsTable::announceCount(int changedBefore, int unreadBefore) {
+    if (changedCount() != changedBefore || unreadCount() != unreadBefore)
+        emit changedCountChanged(changedCount());
 }
 
 QByteArray GoodsTable::cell(int column, int row) const {
@@ -102,9 +125,9 @@ void GoodsTable::setCell(int column, int row, const QByteArray& text) {
     records_[row - 1].setCell(column, text);
     const QModelIndex changed = index(row - 1, column);
     emit dataChanged(changed, changed, {Qt::DisplayRole});
-    const int before = changedCount();
+    const int changedBefore = changedCount(), unreadBefore = unreadCount();
     markChanged(row, sync_.follow(row - 1, records_[row - 1]));
-    announceCount(before);
+    announceCount(changedBefore, unreadBefore);
 }
 
 void GoodsTable::clear() {
@@ -113,11 +136,11 @@ void GoodsTable::clear() {
 }
 
 void GoodsTable::rowsChanged(int firstRow, int lastRow) {
-    const int before = changedCount();
+    const int changedBefore = changedCount(), unreadBefore = unreadCount();
     for (int row = firstRow; row <= lastRow; ++row) sync_.follow(row - 1, records_[row - 1]);
     emit dataChanged(index(firstRow - 1, 0), index(lastRow - 1, GoodsColumnCount - 1),
-                     {Qt::DisplayRole, GoodsChangedRole});
-    announceCount(before);
+                     {Qt::DisplayRole, Qt::ToolTipRole, GoodsChangedRole});
+    announceCount(changedBefore, unreadBefore);
 }
 
 int GoodsTable::rowCount(const QModelIndex& parent) const {
@@ -129,8 +152,18 @@ int GoodsTable::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant GoodsTable::data(const QModelIndex& index, int role) const {
-    if (role == GoodsChangedRole && index.isValid()) return sync_.isChanged(index.row());
-    if (role != Qt::DisplayRole || !index.isValid() || index.column() == ColNumber) return {};
+    if (!index.isValid()) return {};
+    if (role == GoodsChangedRole) return sync_.isChanged(index.row());
+    if (index.column() == ColNumber) {
+        if (!sync_.isUnread(index.row())) return {};
+        if (role == Qt::DisplayRole) return UnreadMark();
+        if (role == Qt::ToolTipRole)
+            return QStringLiteral(
+                "Запись не удалось прочитать из АС: она не отправляется, "
+                "пока её не изменят или не прочитают снова");
+        return {};
+    }
+    if (role != Qt::DisplayRole) return {};
     const QByteArray text = records_[index.row()].cell(index.column());
     if (text.isEmpty()) return QString();
     return FromCp1251(text);

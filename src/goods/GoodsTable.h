@@ -9,12 +9,15 @@
 #include <QAbstractTableModel>
 #include <QVector>
 
+#include "device/PortSettings.h"
 #include "goods/GoodsRecord.h"
 #include "goods/GoodsSync.h"
 
 // Data role of every cell: true in a row whose record may differ from the
 // device's copy (the grid shows its code in bold).
 constexpr int GoodsChangedRole = Qt::UserRole + 1;
+// The "№" cell of a row whose read failed (GoodsSync: unread).
+QString UnreadMark();
 
 class GoodsTable : public QAbstractTableModel {
     Q_OBJECT
@@ -39,10 +42,17 @@ public:
     // connection settings (see GoodsSync).
     void markInStep(int row);
     void markErased(int row);
-    void markFailed(int row);
+    void markWriteFailed(int row);
+    void markReadFailed(int row);
     void forgetDevice();
+    // Forgets the device's copy only when the settings address another
+    // device (port, speed or factory number) than the last ones did.
+    void followConnection(const PortSettings& settings);
     bool isChanged(int row) const { return sync_.isChanged(row - 1); }
+    bool isUnread(int row) const { return sync_.isUnread(row - 1); }
     int changedCount() const { return sync_.changedCount(); }
+    int unreadCount() const { return sync_.unreadCount(); }
+    int unsentBlankCount() const { return sync_.unsentBlankCount(records_); }
     // Table rows in ascending order.
     QVector<int> changedRows() const;
 
@@ -53,16 +63,20 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 signals:
+    // The changed or the unread count moved.
     void changedCountChanged(int count);
 
 private:
     void rowsChanged(int firstRow, int lastRow);
     // Repaints the mark of a row whose changed state flipped.
     void markChanged(int row, bool flipped);
-    void announceCount(int before);
+    void announceCount(int changedBefore, int unreadBefore);
 
     QVector<GoodsRecord> records_;
     GoodsSync sync_;
+    QString port_;
+    int speed_ = 0;
+    QByteArray number_;
 };
 
 // Column widths of the goods grid, column 0 first.

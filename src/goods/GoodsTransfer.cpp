@@ -83,7 +83,7 @@ bool WriteGoodsRows(GoodsTable& table, const QVector<int>& rows, Progress& progr
                 if (result.ok())
                     table.markInStep(row);
                 else
-                    table.markFailed(row);
+                    table.markWriteFailed(row);
                 return result;
             },
             RowsOf(rows, AllRecords(WriteLead, int(rows.size()))), progress, dialogs);
@@ -160,7 +160,7 @@ bool ReadCurrentGoods(GoodsTable& table, int row, Progress& progress, UserDialog
     GoodsDeviceRecord record;
     const ItemResult result = ReadGoodsRecord(row - 1, record);
     if (!result.ok()) {
-        table.markFailed(row);
+        table.markReadFailed(row);
         busy.release();
         dialogs.error(FailureMessage(ReadLead, result.errorText));
         return false;
@@ -180,6 +180,8 @@ bool ReadAllGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
     auto fillPassedOver = [&] {
         if (passedOver < 0) return;
         table.setRecord(passedOver + 1, RecordOfDevice(passedOver, GoodsDeviceRecord()));
+        // Still what the failed read left, not what the device holds.
+        table.markReadFailed(passedOver + 1);
         passedOver = -1;
     };
     bool completed = false;
@@ -200,7 +202,7 @@ bool ReadAllGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
                     cleared.section = table.record(row).section;
                     cleared.price = table.record(row).price;
                     table.setRecord(row, cleared);
-                    table.markFailed(row);
+                    table.markReadFailed(row);
                     passedOver = number;
                 }
                 return result;
@@ -221,7 +223,7 @@ bool WriteCurrentGoods(GoodsTable& table, int row, Progress& progress, UserDialo
     const ItemResult result = WriteGoodsRecord(row - 1, DeviceRecordOf(table.record(row)));
     busy.release();
     if (!result.ok()) {
-        table.markFailed(row);
+        table.markWriteFailed(row);
         dialogs.error(FailureMessage(WriteLead, result.errorText));
         return false;
     }
@@ -255,7 +257,19 @@ QString NothingChangedMessage() {
     return QStringLiteral("Изменённых записей нет, в АС ничего не отправлено...");
 }
 
+QString BlankRowsNotSentMessage(int count) {
+    return QStringLiteral(
+               "Пустые строки, в которых были товары (%1), в АС не отправляются: что АС хранит "
+               "в этих записях, неизвестно. Чтобы удалить эти товары из АС, выгрузите базу из АС "
+               "и очистите их строки или загрузите в АС всю базу.")
+        .arg(count);
+}
+
 bool WriteChangedGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
+    // A product deleted from a row is sent only when the device's copy is
+    // known; otherwise the blank could erase a record the user never saw.
+    if (const int blank = table.unsentBlankCount(); blank > 0)
+        dialogs.warning(BlankRowsNotSentMessage(blank));
     const QVector<int> rows = table.changedRows();
     if (rows.isEmpty()) {
         dialogs.warning(NothingChangedMessage());
@@ -280,7 +294,7 @@ bool EraseDeviceGoods(GoodsTable& table, Progress& progress, UserDialogs& dialog
                 if (result.ok())
                     table.markErased(number + 1);
                 else
-                    table.markFailed(number + 1);
+                    table.markWriteFailed(number + 1);
                 return result;
             },
             AllRecords(EraseLead), progress, dialogs);

@@ -54,6 +54,8 @@ QString EmptyGoodsWriteQuestion();
 // "Загрузить изменённые": the records the table holds as changed, with the
 // wait window, progress (over those records), questions and final message of
 // "Загрузить в АС". With none changed it says so and sends nothing (false).
+// Rows emptied while the device's copy is unknown are not sent: the user is
+// told so first (BlankRowsNotSentMessage).
 bool WriteChangedGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs);
 // "Очистить базу в АС", after its question. False when not confirmed or
 // stopped. The table's rows stay; what it knows of the device follows.
@@ -61,3 +63,5 @@ bool EraseDeviceGoods(GoodsTable& table, Progress& progress, UserDialogs& dialog
 
 // The message when no record is changed.
 QString NothingChangedMessage();
+// The message for `count` emptied rows that "Загрузить изменённые" leaves out.
+QString BlankRowsNotSentMessage(int count);

@@ -2,8 +2,20 @@
 
 #include "shell/UserDialogs.h"
 
+namespace {
+void TellExchangeRunning() {
+    Dialogs().warning(QStringLiteral("Идёт обмен с АС. Дождитесь окончания текущей операции."));
+}
+}  // namespace
+
 bool BeginDeviceOperation(DeviceLock& lock) {
     if (lock.acquired()) return true;
-    Dialogs().warning(QStringLiteral("Идёт обмен с АС. Дождитесь окончания текущей операции."));
+    TellExchangeRunning();
     return false;
+}
+
+bool RefuseDuringDeviceOperation() {
+    if (!DeviceLock::busy()) return false;
+    TellExchangeRunning();
+    return true;
 }

@@ -1,13 +1,45 @@
 #include "shell/SafeSave.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
-bool SaveFileSafely(const QString& path, const QByteArray& bytes) {
+#include "shell/FolderRefusal.h"
+
+namespace {
+
+// The fallback: an existing regular file the user may write, written over.
+bool WriteInPlace(const QString& path, const QByteArray& bytes) {
+    const QFileInfo info(path);
+    if (!info.isFile() || !info.isWritable()) return false;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    const bool written = file.write(bytes) == bytes.size() && file.flush();
+    file.close();
+    return written && file.error() == QFileDevice::NoError;
+}
+
+}  // namespace
+
+bool SaveFileSafely(const QString& path, const QByteArray& bytes, NewFileReaders readers) {
+    const bool existed = QFileInfo::exists(path);
     QSaveFile file(path);
     // Qt takes this way only when the temporary file is refused for lack of
     // permission (EACCES), and only for a file that may be written.
     file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (!file.open(QIODevice::WriteOnly)) {
+        // "Operation not permitted" is as much a refusal of the folder's.
+        if (!existed || !FolderRefusesNewFiles(QFileInfo(path).absolutePath())) return false;
+        return WriteInPlace(path, bytes);
+    }
+    // The temporary file becomes the new file; one that existed has already
+    // lent it its mode.
+    if (!existed && readers == NewFileReaders::OwnerOnly &&
+        !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        file.cancelWriting();
+        file.commit();
+        return false;
+    }
     // commit() of this Qt puts the file in place even when the final flush of
     // its buffer failed (a full disk), so the write and the flush are checked
     // first. A failed save is still closed through commit() after

@@ -499,6 +499,44 @@ private slots:
         QVERIFY(!sim.waitForExchanges(1, 300));
     }
 
+    // With --since the new file alone says what the device is to hold: a
+    // product it no longer lists is erased, also when the file is a CSV that
+    // names only its own records.
+    void productRemovedSinceTheOldFileIsErased() {
+        SimProcess sim({QStringLiteral("--log")});
+        QVERIFY(sim.isReady());
+        const QByteArray header = "Код товара;Наименование;Тип. шрифта;Штрих-код;Секция;Цена\r\n";
+        const QByteArray milk = "7;МОЛОКО;узкий;4600000000007;1;55.90\r\n";
+        const QByteArray bread = "8;ХЛЕБ;узкий;4600000000008;1;32.50\r\n";
+        for (const auto& [name, bytes] :
+             {std::pair{"old.csv", header + milk + bread}, std::pair{"new.csv", header + milk}}) {
+            QFile file(path(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
+        QCOMPARE(RunCli(Args({"goods", "write-changed"}) + QStringList{path("old.csv")} +
+                        PortArguments(sim.portPath()))
+                     .exitCode,
+                 0);
+        QVERIFY(sim.waitForExchanges(2));
+        sim.clearLog();
+
+        CliRun run =
+            RunCli(Args({"goods", "write-changed", "--json", "--since"}) +
+                   QStringList{path("old.csv"), path("new.csv")} + PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.json().value(QStringLiteral("records")).toInt(), 1);
+        QVERIFY(sim.waitForExchanges(1));
+        QVERIFY(!sim.waitForExchanges(2, 300));
+        const QString back = path("back.csv");
+        QCOMPARE(RunCli(Args({"goods", "read"}) + QStringList{back} + PortArguments(sim.portPath()))
+                     .exitCode,
+                 0);
+        const QByteArray device = FileBytes(back);
+        QVERIFY(device.contains("МОЛОКО"));
+        QVERIFY(!device.contains("ХЛЕБ"));
+    }
+
     void badGoodsFilesSendNothing() {
         SimProcess sim({QStringLiteral("--log")});
         QVERIFY(sim.isReady());
@@ -530,6 +568,8 @@ private slots:
         QVERIFY(!sim.waitForExchanges(1, 300));
     }
 
+    void innPasswordOffTheCommandLine();
+
     void innRefusesWithoutYes() {
         SimProcess sim({QStringLiteral("--log")});
         QVERIFY(sim.isReady());
@@ -555,6 +595,53 @@ private slots:
                  7707083893.0);
     }
 };
+
+// The password of "inn" need not stand on the command line: standard input
+// or a file gives it, and the frame carries exactly it.
+void TestCliCommands::innPasswordOffTheCommandLine() {
+    const QString file = path("password");
+    {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("987\r\n");
+    }
+    const QStringList inn =
+        Args({"inn", "--inn", "7707083893", "--date", "2024-05-17", "--group", "2", "--yes"});
+    // The ИНН is programmed once: a fresh device for each way.
+    const auto sentPassword = [&inn](const QStringList& more, const QByteArray& input) {
+        SimProcess sim({QStringLiteral("--log")});
+        if (!sim.isReady()) return -2;
+        const CliRun run = RunCli(inn + more + PortArguments(sim.portPath()), 60000, input);
+        if (run.exitCode != 0 || !sim.waitForExchanges(1)) return -1;
+        const QByteArray frame = sim.requests().value(0);
+        return frame.size() < 12 ? -1
+                                 : int(uchar(frame[8]) | uchar(frame[9]) << 8 |
+                                       uchar(frame[10]) << 16 | uchar(frame[11]) << 24);
+    };
+    QCOMPARE(sentPassword({}, "4321\n"), 4321);
+    QCOMPARE(sentPassword({QStringLiteral("--password-file"), file}, {}), 987);
+
+    // No password anywhere, both ways at once, or a file that is not there:
+    // nothing is sent.
+    SimProcess sim({QStringLiteral("--log")});
+    QVERIFY(sim.isReady());
+    const QStringList here = inn + PortArguments(sim.portPath());
+    CliRun run = RunCli(here + QStringList{QStringLiteral("--json")});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(QStringLiteral("Не указан пароль")), qPrintable(run.err));
+    run = RunCli(here + QStringList{QStringLiteral("--password"), QStringLiteral("1"),
+                                    QStringLiteral("--password-file"), file});
+    QCOMPARE(run.exitCode, 2);
+    run = RunCli(here + QStringList{QStringLiteral("--password-file"), path("absent")});
+    QCOMPARE(run.exitCode, 3);
+    QVERIFY(!sim.waitForExchanges(1, 300));
+
+    // The help warns about the password on the command line.
+    run = RunCli(Args({"inn", "--help"}));
+    const QString help = QString::fromUtf8(run.out).simplified();
+    QVERIFY(help.contains(QStringLiteral("--password-file")));
+    QVERIFY2(help.contains(QStringLiteral("(список процессов)")), qPrintable(help));
+}
 
 QTEST_GUILESS_MAIN(TestCliCommands)
 #include "tst_commands.moc"

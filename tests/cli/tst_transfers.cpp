@@ -1,10 +1,12 @@
 // zelvo-cli's long transfers against zelvo-sim: a device fault midway with
-// and without --keep-going, and Ctrl+C during a paced transfer.
+// and without --keep-going, and Ctrl+C during a paced transfer; the ИНН
+// password typed at a terminal.
 #ifndef _WIN32
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <termios.h>
 #include <unistd.h>
 #endif
 
@@ -204,6 +206,65 @@ private slots:
         // The file is the old one, whole.
         QCOMPARE(FileBytes(target), old);
 #endif
+    }
+
+    // Typed at a terminal the password is not shown; Ctrl+C at the prompt
+    // ends the command with the terminal's echo back on and nothing sent.
+    void innPasswordTypedAtATerminal() {
+        SimProcess sim({QStringLiteral("--log")});
+        QVERIFY(sim.isReady());
+        const int master = posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0);
+        QVERIFY(grantpt(master) == 0 && unlockpt(master) == 0);
+        const QString slave = QString::fromLocal8Bit(ptsname(master));
+        const auto readUntil = [master](const QByteArray& wanted) {
+            QByteArray seen;
+            pollfd ready{master, POLLIN, 0};
+            char buffer[1024];
+            QElapsedTimer timer;
+            timer.start();
+            while (!seen.contains(wanted) && timer.elapsed() < 10000) {
+                if (::poll(&ready, 1, 100) <= 0) continue;
+                const ssize_t n = ::read(master, buffer, sizeof buffer);
+                if (n <= 0) break;
+                seen.append(buffer, int(n));
+            }
+            return seen;
+        };
+        const QStringList inn = QStringList{QStringLiteral("inn"),        QStringLiteral("--inn"),
+                                            QStringLiteral("7707083893"), QStringLiteral("--date"),
+                                            QStringLiteral("2024-05-17"), QStringLiteral("--group"),
+                                            QStringLiteral("2"),          QStringLiteral("--yes")} +
+                                PortArguments(sim.portPath());
+        const auto start = [&](QProcess& cli) {
+            cli.setStandardInputFile(slave);
+            cli.setStandardErrorFile(slave);
+            cli.start(QStringLiteral(ZELVO_CLI_PATH), inn);
+            return cli.waitForStarted() && readUntil("Пароль: ").contains("Пароль: ");
+        };
+
+        QProcess stopped;
+        QVERIFY(start(stopped));
+        ::kill(pid_t(stopped.processId()), SIGINT);
+        QVERIFY(stopped.waitForFinished(10000));
+        QCOMPARE(stopped.exitCode(), 130);
+        termios after{};
+        QVERIFY(tcgetattr(master, &after) == 0);
+        QVERIFY(after.c_lflag & ECHO);
+        QVERIFY(!sim.waitForExchanges(1, 300));
+
+        QProcess typed;
+        QVERIFY(start(typed));
+        QVERIFY(::write(master, "4321\n", 5) == 5);
+        const QByteArray shown = readUntil("Записано удачно...");
+        QVERIFY(typed.waitForFinished(10000));
+        QCOMPARE(typed.exitCode(), 0);
+        QVERIFY2(!shown.contains("4321"), shown.constData());
+        QVERIFY(sim.waitForExchanges(1));
+        const QByteArray frame = sim.requests().value(0);
+        QVERIFY(frame.size() >= 12);
+        QCOMPARE(frame.mid(8, 4), QByteArray("\xE1\x10\x00\x00", 4));
+        ::close(master);
     }
 };
 

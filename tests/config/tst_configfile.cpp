@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -102,6 +103,8 @@ private slots:
     void saveThatFailsPartWayKeepsTheOldFile();
     void writableFileInAFolderTheUserCannotWrite();
     void anyFileLoadsWithoutHarm();
+    void newFileIsReadableByItsOwnerOnly();
+    void writableFileInAFolderThatRefusesNewFiles();
 
 private:
     QTemporaryDir dir_;
@@ -306,6 +309,52 @@ void TestConfigurationFile::writableFileInAFolderTheUserCannotWrite() {
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
              QStringList({QStringLiteral("locked.cfg"), QStringLiteral("shared.cfg")}));
     QCOMPARE(run.outcome, UnprivilegedOutcome::Passed);
+}
+
+// The file holds operators' passwords: a new one is the owner's alone; one
+// that exists keeps the mode its owner gave it.
+void TestConfigurationFile::newFileIsReadableByItsOwnerOnly() {
+    const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                        QFile::WriteOther | QFile::ExeOther;
+    const QString fresh = dir_.filePath(QStringLiteral("fresh.cfg"));
+    QCOMPARE(SaveConfigurationFile(config_, fresh), ConfigurationFileResult::Ok);
+    QCOMPARE(QFile::permissions(fresh) & others, QFileDevice::Permissions());
+    QVERIFY(QFile::permissions(fresh) & QFile::WriteOwner);
+
+    const QString shared = dir_.filePath(QStringLiteral("shared-mode.cfg"));
+    QVERIFY(WriteFile(shared, "old"));
+    const auto wide = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    QVERIFY(QFile::setPermissions(shared, wide));
+    QCOMPARE(SaveConfigurationFile(config_, shared), ConfigurationFileResult::Ok);
+    QCOMPARE(QFile::permissions(shared) & (wide | others), wide);
+    QCOMPARE(ReadFile(shared), FileImage(config_));
+}
+
+// A folder that answers "operation not permitted" (the immutable attribute
+// here, a network share elsewhere) refuses the temporary file as a folder
+// without write permission does: a file that may be written there is written
+// in place; a new one still fails.
+void TestConfigurationFile::writableFileInAFolderThatRefusesNewFiles() {
+    QTemporaryDir own;
+    const QString folder = own.filePath(QStringLiteral("sealed"));
+    QVERIFY(QDir().mkdir(folder));
+    const QString existing = folder + QStringLiteral("/kept.cfg");
+    QVERIFY(WriteFile(existing, "old"));
+    const auto chattr = [&folder](const char* flag) {
+        return QProcess::execute(QStringLiteral("chattr"), {QString::fromLatin1(flag), folder}) ==
+               0;
+    };
+    if (!chattr("+i")) QSKIP("the immutable attribute cannot be set here");
+    FillRandom(config_, random_);
+    const ConfigurationFileResult inPlace = SaveConfigurationFile(config_, existing);
+    const ConfigurationFileResult fresh =
+        SaveConfigurationFile(config_, folder + QStringLiteral("/new.cfg"));
+    QVERIFY(chattr("-i"));
+    QCOMPARE(inPlace, ConfigurationFileResult::Ok);
+    QCOMPARE(ReadFile(existing), FileImage(config_));
+    QCOMPARE(fresh, ConfigurationFileResult::CannotCreate);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("kept.cfg")});
 }
 
 void TestConfigurationFile::anyFileLoadsWithoutHarm() {

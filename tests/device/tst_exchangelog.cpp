@@ -367,6 +367,28 @@ private slots:
         }
     }
 
+    // A saved log can hold passwords: a new file is the owner's alone, an
+    // existing one keeps its mode.
+    void savedLogIsReadableByItsOwnerOnly() {
+        FakeLink link;
+        ReadState();
+        QTemporaryDir dir;
+        const QString fresh = dir.filePath(QStringLiteral("new.log"));
+        QVERIFY(SaveExchangeLog(ProgramExchangeLog(), fresh));
+        const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther |
+                            QFile::WriteOther | QFile::ExeGroup | QFile::ExeOther;
+        QCOMPARE(QFile::permissions(fresh) & others, QFileDevice::Permissions());
+        QVERIFY(QFile::permissions(fresh) & QFile::ReadOwner);
+
+        const QString shared = dir.filePath(QStringLiteral("shared.log"));
+        QVERIFY(SaveExchangeLog(ProgramExchangeLog(), shared));
+        const auto wide =
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+        QVERIFY(QFile::setPermissions(shared, wide));
+        QVERIFY(SaveExchangeLog(ProgramExchangeLog(), shared));
+        QCOMPARE(QFile::permissions(shared) & (wide | others), wide);
+    }
+
     void failedSaveIsReported() {
         FakeLink link;
         ReadState();

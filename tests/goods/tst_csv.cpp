@@ -313,6 +313,30 @@ private slots:
         QVERIFY(!import.failureMessage().isEmpty());
     }
 
+    // A UTF-8 file with one stray byte is not taken for Windows-1251 (whose
+    // reading would lose the titles): the message names its line and byte.
+    // A Windows-1251 file is still read as such.
+    void strayByteInUtf8NamesWhereItIs() {
+        QByteArray bytes = U("Код товара;Наименование;Тип. шрифта;Штрих-код;Секция;Цена\n"
+                             "1;ЧАЙ;узкий;1;1;1.00\n")
+                               .toUtf8() +
+                           "2;\xD0\x9A\xD0\x9E\xD0\xA4\xFF;" + U("узкий;1;1;1.00\n").toUtf8();
+        const GoodsCsvImport import = DecodeGoodsCsv(bytes);
+        QCOMPARE(int(import.status), int(GoodsCsvStatus::BadEncoding));
+        QCOMPARE(import.line, 3);
+        QCOMPARE(import.position, 9);
+        QVERIFY(import.records.isEmpty());
+        const QString message = import.failureMessage();
+        QVERIFY2(message.contains(U("кодировку")) && message.contains(U("строке 3 (байт 9")),
+                 qPrintable(message));
+
+        const GoodsCsvImport cp1251 = DecodeGoodsCsv(
+            ToCp1251(U("Код товара;Наименование;Штрих-код;Секция;Цена\n1;ЧАЙ ЧЕРНЫЙ;1;1;1.00\n")));
+        QCOMPARE(int(cp1251.status), int(GoodsCsvStatus::Ok));
+        QCOMPARE(int(cp1251.encoding), int(CsvEncoding::Windows1251));
+        QCOMPARE(FindBrokenUtf8("plain ASCII\n").found(), false);
+    }
+
     void messagesNameWhatIsWrong() {
         QCOMPARE(Decode("Код товара;Наименование;Штрих-код;Секция\n").failureMessage(),
                  U("В заголовке файла нет столбца «Цена».\nФайл не загружен..."));

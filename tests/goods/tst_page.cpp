@@ -393,6 +393,26 @@ private slots:
 
         window->AfterSettingsDialog();
         QCOMPARE(page->changedLabel->text(), U("Изменено: 1"));
+
+        // "Применить" with the same port, speed and factory number keeps what
+        // is known of the device.
+        QTest::mouseClick(page->writeChangedButton, Qt::LeftButton);
+        QCOMPARE(page->changedLabel->text(), U("Изменено: 0"));
+        window->AfterSettingsDialog();
+        QCOMPARE(page->changedLabel->text(), U("Изменено: 0"));
+
+        // A record whose read failed is counted apart.
+        Fault fault;
+        fault.kind = FaultKind::DeviceError;
+        fault.value = 51;
+        fault.count = 1;
+        QVERIFY(InProcessEmulator().addFault(fault));
+        page->currentOnlyBox->setChecked(true);
+        grid->selectCell(3, ColName);
+        QTest::mouseClick(page->readButton, Qt::LeftButton);
+        page->currentOnlyBox->setChecked(false);
+        QCOMPARE(page->changedLabel->text(), U("Изменено: 0\nнеизвестно: 1"));
+        QCOMPARE(grid->model()->index(2, ColNumber).data().toString(), UnreadMark());
     }
 
     // "Текущий" limits a transfer to the selected row; a second device

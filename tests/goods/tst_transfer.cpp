@@ -407,13 +407,107 @@ private slots:
         QCOMPARE(WrittenRecords(), (QList<int>{1, 3, 5}));
         QCOMPARE(table.changedRows(), (QVector<int>{6, 8, 10}));
 
-        // A read that fails leaves its record changed, even a row without goods.
+        // A read that fails leaves its record unread, not changed: what the
+        // row shows is not what the device holds.
         GoodsTable fresh;
         QVERIFY(Device().addFault(ErrorOn(30)));
         dialogs.clear();
         dialogs.answerYes();
         QVERIFY(ReadAllGoods(fresh, progress, dialogs));
-        QCOMPARE(fresh.changedRows(), QVector<int>{31});
+        QCOMPARE(fresh.changedRows(), QVector<int>{});
+        QVERIFY(fresh.isUnread(31));
+    }
+
+    // A record whose read failed is never sent by "Загрузить изменённые" as
+    // the failed read left it: not after the whole read, not after a single
+    // one, not after "Очистить поля". An edit, or a read that succeeds, ends
+    // that; the grid marks the rows and the count says how many.
+    void unreadRecordsAreNotSent() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        GoodsTable table;
+        InStepWithDevice(table, progress, dialogs);
+        QVERIFY(Device().addFault(ErrorOn(4)));
+        QVERIFY(Device().addFault(ErrorOn(12)));
+        dialogs.answerYes(2);
+        QVERIFY(ReadAllGoods(table, progress, dialogs));
+        QVERIFY(Device().addFault(ErrorOn(7)));
+        QVERIFY(!ReadCurrentGoods(table, 8, progress, dialogs));
+        QCOMPARE(table.changedCount(), 0);
+        QCOMPARE(table.unreadCount(), 3);
+        for (int row : {5, 8, 13}) {
+            QVERIFY(table.isUnread(row));
+            QCOMPARE(table.data(table.index(row - 1, ColNumber), Qt::DisplayRole).toString(),
+                     UnreadMark());
+        }
+        QVERIFY(table.data(table.index(0, ColNumber), Qt::DisplayRole).toString().isEmpty());
+
+        Device().clearLog();
+        dialogs.clear();
+        QVERIFY(!WriteChangedGoods(table, progress, dialogs));
+        QVERIFY(Requests().isEmpty());
+        QCOMPARE(dialogs.texts(), QStringList{NothingChangedMessage()});
+        QCOMPARE(Device().goods(4).barcode, uint64_t(104));
+
+        table.clear();  // blank rows stay as the failed reads left them
+        QCOMPARE(table.unreadCount(), 3);
+        QCOMPARE(table.changedCount(), 17);
+        InStepWithDevice(table, progress, dialogs);  // reads every record again
+        QCOMPARE(table.unreadCount(), 0);
+
+        // An edit of an unread row sends it; undone, the row is held back again.
+        QVERIFY(Device().addFault(ErrorOn(4)));
+        QVERIFY(!ReadCurrentGoods(table, 5, progress, dialogs));
+        QVERIFY(table.isUnread(5));
+        QSignalSpy count(&table, &GoodsTable::changedCountChanged);
+        table.setCell(ColName, 5, W("НОВОЕ"));
+        QVERIFY(!table.isUnread(5));
+        QCOMPARE(table.changedRows(), QVector<int>{5});
+        QCOMPARE(count.size(), 1);
+        table.setCell(ColName, 5, QByteArray());
+        QVERIFY(table.isUnread(5));
+        QCOMPARE(table.changedCount(), 0);
+        table.setCell(ColName, 5, W("НОВОЕ"));
+        Device().clearLog();
+        QVERIFY(WriteChangedGoods(table, progress, dialogs));
+        QCOMPARE(WrittenRecords(), QList<int>{4});
+    }
+
+    // The same port, speed and factory number keep what is known of the
+    // device; another one forgets it. A product deleted while nothing is
+    // known is not sent, and the user is told so.
+    void connectionChangesForgetOnlyAnotherDevice() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        GoodsTable table;
+        table.followConnection(CurrentPortSettings());
+        InStepWithDevice(table, progress, dialogs);
+        PortSettings same = CurrentPortSettings();
+        same.ByteTimeout += 10;  // not the device's address
+        table.followConnection(same);
+        table.setRecord(3, GoodsRecord());
+        QCOMPARE(table.changedRows(), QVector<int>{3});
+        QVERIFY(WriteChangedGoods(table, progress, dialogs));
+        QCOMPARE(Device().goods(2).barcode, uint64_t(0));
+        QCOMPARE(table.unsentBlankCount(), 0);
+
+        PortSettings other = same;
+        other.MachineNumber = "17";
+        table.followConnection(other);
+        QCOMPARE(table.changedCount(), 19);
+        table.setRecord(4, GoodsRecord());
+        QCOMPARE(table.changedCount(), 18);
+        QCOMPARE(table.unsentBlankCount(), 1);
+        Device().clearLog();
+        dialogs.clear();
+        table.followConnection(same);  // back to the first device: still unknown
+        QCOMPARE(table.unsentBlankCount(), 0);
+        table.setRecord(5, GoodsRecord());
+        QVERIFY(WriteChangedGoods(table, progress, dialogs));
+        QCOMPARE(dialogs.texts(),
+                 (QStringList{BlankRowsNotSentMessage(1), U("Записано удачно...")}));
+        QVERIFY(!WrittenRecords().contains(4));
+        QCOMPARE(Device().goods(4).barcode, uint64_t(104));
     }
 
     // Another device may be on the line after the settings change: nothing is

@@ -1,6 +1,8 @@
 // What a user does while a transfer runs: every click, key and menu reaches
 // nothing but the wait window's "Прервать" and the transfer's own questions.
 // Driven through the real windows of the program, offscreen.
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QComboBox>
 #include <QDialog>
 #include <QMenuBar>
@@ -245,6 +247,66 @@ private slots:
         QTRY_COMPARE(combo->currentIndex(), 1);
         QTest::mouseClick(page->clearButton, Qt::LeftButton);  // the main window stays shut
         QCOMPARE(page->table().record(1).code, Row(0).code);
+    }
+
+    // An accessibility client's "press" carries no input event: the buttons it
+    // reaches, and the handlers behind them, refuse while the write runs.
+    void accessibilityPressDuringWriteAllChangesNothing() {
+        fillTable(1001);
+        const QList<QAbstractButton*> buttons = {page->clearButton,    page->exitButton,
+                                                 page->loadFileButton, page->readButton,
+                                                 main().toolWizard,    main().toolSettings};
+        bool pressed = false;
+        DuringOperation user([&] {
+            if (pressed) return;
+            pressed = true;
+            for (QAbstractButton* button : buttons) {
+                QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
+                QVERIFY(accessible && accessible->actionInterface());
+                accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            }
+            // The press clicks after a moment: let it land while the write runs.
+            QTest::qWait(250);
+            QVERIFY(DeviceLock::busy());
+        });
+        QTest::mouseClick(page->writeButton, Qt::LeftButton);
+        QVERIFY(pressed);
+        QCOMPARE(user.unexpectedWindows, QStringList());
+        QStringList expected(
+            buttons.size(),
+            QStringLiteral("Идёт обмен с АС. Дождитесь окончания текущей операции."));
+        expected << QStringLiteral("Записано удачно...");
+        QCOMPARE(dialogs->texts(), expected);
+        for (int index : {0, 500, 1000}) {
+            QCOMPARE(page->table().record(index + 1).name, Row(index).name);
+            QCOMPARE(device->goods(index).barcode, uint64_t(4600000 + index));
+        }
+        QCOMPARE(main().currentPage(), page);
+    }
+
+    // The window system's close request (the close box, Alt+F4) during a
+    // transfer is refused with the message; the window stays.
+    void windowSystemCloseDuringWriteAllClosesNothing() {
+        fillTable(1001);
+        bool asked = false;
+        DuringOperation user([&] {
+            if (asked) return;
+            asked = true;
+            // QWindow::close() of a top-level window is the platform's close
+            // request, delivered as the window system's own close event.
+            QVERIFY(!main().windowHandle()->close());
+        });
+        QTest::mouseClick(page->writeButton, Qt::LeftButton);
+        QVERIFY(asked);
+        QVERIFY(main().isVisible());
+        QCOMPARE(
+            dialogs->texts(),
+            (QStringList{QStringLiteral("Идёт обмен с АС. Дождитесь окончания текущей операции."),
+                         QStringLiteral("Записано удачно...")}));
+        QCOMPARE(device->goods(1000).barcode, uint64_t(4601000));
+        // Once the transfer has ended the window closes as ever.
+        QVERIFY(main().windowHandle()->close());
+        QVERIFY(!main().isVisible());
     }
 
     // The wizard is a modal window opened before the transfer: its own

@@ -9,11 +9,13 @@ QJsonObject CliRun::json() const {
     return error.error == QJsonParseError::NoError ? document.object() : QJsonObject();
 }
 
-CliRun RunCli(const QStringList& arguments, int timeoutMs) {
+CliRun RunCli(const QStringList& arguments, int timeoutMs, const QByteArray& input) {
     QProcess process;
     process.start(QStringLiteral(ZELVO_CLI_PATH), arguments);
     CliRun run;
     if (!process.waitForStarted(5000)) return run;
+    process.write(input);
+    process.closeWriteChannel();
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();
         process.waitForFinished(3000);

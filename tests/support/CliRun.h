@@ -15,8 +15,9 @@ struct CliRun {
     QJsonObject json() const;
 };
 
-// Runs zelvo-cli with `arguments` and waits for it to end.
-CliRun RunCli(const QStringList& arguments, int timeoutMs = 60000);
+// Runs zelvo-cli with `arguments` and waits for it to end. Standard input
+// holds `input` and then ends.
+CliRun RunCli(const QStringList& arguments, int timeoutMs = 60000, const QByteArray& input = {});
 
 // The arguments that reach a simulator's terminal.
 QStringList PortArguments(const QString& portPath);

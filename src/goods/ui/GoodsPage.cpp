@@ -93,7 +93,11 @@ GoodsPage::GoodsPage(QWidget* parent, PageHost* pageHost) : QFrame(parent), page
     writeChangedButton = new QPushButton(QStringLiteral("Загрузить изменённые"), device);
     changedLabel = new QLabel(ChangedCountText(table_->changedCount()), device);
     changedLabel->setToolTip(
-        QStringLiteral("Записи, которые могут отличаться от записей в АС (код выделен жирным)"));
+        QStringLiteral("Записи, которые могут отличаться от записей в АС (код выделен жирным)") +
+        QStringLiteral(". Неизвестно: записи, которые не удалось прочитать из АС (\"%1\" в "
+                       "столбце \"№\"), они не отправляются, пока их не изменят или не "
+                       "прочитают снова")
+            .arg(UnreadMark()));
     changedLabel->setMinimumWidth(
         changedLabel->fontMetrics().horizontalAdvance(ChangedCountText(GoodsRecordCount)));
     deviceLayout->addWidget(currentOnlyBox, 0, 0);
@@ -101,8 +105,9 @@ GoodsPage::GoodsPage(QWidget* parent, PageHost* pageHost) : QFrame(parent), page
     deviceLayout->addWidget(readButton, 1, 0);
     deviceLayout->addWidget(writeButton, 1, 1);
     deviceLayout->addWidget(writeChangedButton, 2, 0, 1, 2);
-    connect(table_, &GoodsTable::changedCountChanged, changedLabel,
-            [this](int count) { changedLabel->setText(ChangedCountText(count)); });
+    connect(table_, &GoodsTable::changedCountChanged, changedLabel, [this](int count) {
+        changedLabel->setText(ChangedCountText(count, table_->unreadCount()));
+    });
     // The code of a record that may differ from the device's copy is bold.
     grid->setItemDelegateForColumn(ColCode, new ChangedCodeDelegate(grid));
     grid->setCurrentCheckBox(currentOnlyBox);
@@ -192,8 +197,11 @@ void GoodsPage::clearDeviceClicked() {
     EraseDeviceGoods(*table_, CurrentProgress(), Dialogs());
 }
 
-QString GoodsPage::ChangedCountText(int count) {
-    return QStringLiteral("Изменено: %1").arg(count);
+QString GoodsPage::ChangedCountText(int count, int unread) {
+    const QString changed = QStringLiteral("Изменено: %1").arg(count);
+    // The box has no room beside "Текущий" for more: the unread count takes a
+    // second line while there is one.
+    return unread == 0 ? changed : changed + QStringLiteral("\nнеизвестно: %1").arg(unread);
 }
 
 void GoodsPage::clearClicked() {
@@ -242,9 +250,9 @@ void GoodsPage::exportCsvClicked() {
 }
 
 void GoodsPage::importCsvClicked() {
-    // A transfer that is running reads or fills the same table.
-    DeviceLock lock;
-    if (!BeginDeviceOperation(lock)) return;
+    // A transfer that is running reads or fills the same table. No lock is
+    // held while the file dialog is open, so that it takes every key.
+    if (RefuseDuringDeviceOperation()) return;
     ImportFromCsv(RunFileDialog(CreateCsvImportDialog(this)));
 }
 
@@ -263,9 +271,9 @@ void GoodsPage::saveFileClicked() {
 }
 
 void GoodsPage::loadFileClicked() {
-    // A transfer that is running reads or fills the same table.
-    DeviceLock lock;
-    if (!BeginDeviceOperation(lock)) return;
+    // A transfer that is running reads or fills the same table. No lock is
+    // held while the file dialog is open, so that it takes every key.
+    if (RefuseDuringDeviceOperation()) return;
     LoadFromFile(RunFileDialog(CreateOpenDialog(this)));
 }
 

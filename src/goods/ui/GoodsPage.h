@@ -63,7 +63,8 @@ public:
     static QFileDialog* CreateCsvImportDialog(QWidget* parent);
 
     // "Изменено: N", the number of changed records.
-    static QString ChangedCountText(int count);
+    // "Изменено: 3", and a line "неизвестно: 2" while some rows are unread.
+    static QString ChangedCountText(int count, int unread = 0);
 
 private:
     PageHost* pageHost_ = nullptr;

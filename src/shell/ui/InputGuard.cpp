@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "device/DeviceLock.h"
+#include "shell/DeviceOperation.h"
 
 namespace {
 
@@ -42,7 +43,8 @@ bool IsUserInput(const QEvent* event) {
         case QEvent::Drop:
             return true;
         case QEvent::Close:
-            // The window system's close box; the program's own closes go on.
+            // The window system's close box and Alt+F4; the program's own
+            // closes go on.
             return event->spontaneous();
         default:
             return false;
@@ -98,7 +100,10 @@ bool InputGuard::mayTakeInput(QObject* target) const {
         window = window->parentWidget()->window();
     if (waitWindow_ && window == waitWindow_) return true;
     QWidget* modal = QApplication::activeModalWidget();
-    return modal && modal != modalAtStart_ && window == modal;
+    if (!modal || modal == modalAtStart_) return false;
+    // A popup without a parent (a line edit's completion list) can only have
+    // been opened from the one window that takes input: the modal one.
+    return window == modal || window->windowType() == Qt::Popup;
 }
 
 bool InputGuard::eventFilter(QObject* watched, QEvent* event) {
@@ -106,6 +111,13 @@ bool InputGuard::eventFilter(QObject* watched, QEvent* event) {
     // delivery that follows is the one judged.
     if (!watched->isWidgetType() && event->type() != QEvent::Shortcut) return false;
     if (!IsUserInput(event) || mayTakeInput(watched)) return false;
+    if (event->type() == QEvent::Close) {
+        // An accepted close event closes the window: the close is refused,
+        // and said so, instead.
+        event->ignore();
+        RefuseDuringDeviceOperation();
+        return true;
+    }
     event->accept();
     return true;
 }

@@ -311,8 +311,9 @@ void MainWindow::AfterSettingsDialog() {
     QThread::msleep(250);
     PortSettings& settings = CurrentPortSettings();
     if (!settings.Applied) return;
-    // Another device may be on the line now: no goods record is known to be in step.
-    if (goodsPage_) goodsPage_->table().forgetDevice();
+    // Another device may be on the line now: no goods record is known to be in
+    // step. The same port, speed and factory number keep what is known.
+    if (goodsPage_) goodsPage_->table().followConnection(settings);
     if (ProbePort()) {
         EnableDeviceControls(true);
         return;
@@ -336,10 +337,7 @@ void MainWindow::showPort(bool applied) {
 }
 
 bool MainWindow::refuseWhileExchanging() {
-    if (!DeviceLock::busy()) return false;
-    DeviceLock refused;
-    BeginDeviceOperation(refused);  // tells the user an exchange is running
-    return true;
+    return RefuseDuringDeviceOperation();
 }
 
 void MainWindow::openWizard(int startPage, bool singlePage) {
@@ -353,8 +351,10 @@ void MainWindow::openWizard(int startPage, bool singlePage) {
 void MainWindow::loadFromFile() {
     // A transfer that is running reads and writes the same configuration; a
     // file loaded under it would leave a mix of both in the model or the device.
-    DeviceLock lock;
-    if (!BeginDeviceOperation(lock)) return;
+    // No lock is held while the dialog is open: it takes every key, its
+    // completion list (a window of its own) included. A transfer never runs
+    // under the load, as every user action is refused while one runs.
+    if (refuseWhileExchanging()) return;
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // Any typed name is taken: one that cannot be opened is reported by the

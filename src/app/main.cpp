@@ -1,8 +1,8 @@
 #include <QDirIterator>
 #include <QIcon>
 
+#include "app/ProgramWindows.h"
 #include "emulator/EmulatorLink.h"
-#include "shell/ui/ProgramWindows.h"
 #include "shell/ui/StartUpReport.h"
 #include "shell/ui/ZelvoApplication.h"
 

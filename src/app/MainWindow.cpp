@@ -1,4 +1,4 @@
-#include "shell/ui/MainWindow.h"
+#include "app/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +17,8 @@
 
 #include "admin/ui/InnDialog.h"
 #include "admin/ui/StatePage.h"
+#include "app/AboutDialog.h"
+#include "app/SplashWindow.h"
 #include "config/ConfigurationFile.h"
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
@@ -31,10 +33,8 @@
 #include "shell/DeviceOperation.h"
 #include "shell/Progress.h"
 #include "shell/UserDialogs.h"
-#include "shell/ui/AboutDialog.h"
 #include "shell/ui/Guarded.h"
 #include "shell/ui/Icons.h"
-#include "shell/ui/SplashWindow.h"
 #include "wizard/ui/WizardWindow.h"
 
 namespace {

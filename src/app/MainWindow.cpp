@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -18,7 +19,9 @@
 #include "admin/ui/InnDialog.h"
 #include "admin/ui/StatePage.h"
 #include "app/AboutDialog.h"
+#include "app/PageArea.h"
 #include "app/SplashWindow.h"
+#include "app/WindowGeometry.h"
 #include "config/ConfigurationFile.h"
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
@@ -39,6 +42,7 @@
 
 namespace {
 bool g_splashEnabled = true;
+bool g_geometryKept = false;
 constexpr int ClientWidth = 742;
 constexpr int ClientHeight = 504;
 constexpr int ToolBarHeight = 30;
@@ -54,7 +58,8 @@ void MainWindow::setSplashEnabled(bool enabled) {
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(ProgramTitle);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
 
     PortSettings& settings = CurrentPortSettings();
     settings.Applied = false;
@@ -65,16 +70,33 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
     buildMenus();
     buildToolBar();
-    content_ = new QFrame(this);
+    content_ =
+        new PageArea(QSize(ClientWidth, ClientHeight - ToolBarHeight - StatusBarHeight), this);
     content_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setCentralWidget(content_);
     buildStatusBar();
     EnableDeviceControls(false);
 
+    // The first size is the smallest: at it every page is laid out as it always was.
     const int frameExtra = menuBar()->sizeHint().height();
-    setFixedSize(ClientWidth, ClientHeight + frameExtra);
+    setMinimumSize(ClientWidth, ClientHeight + frameExtra);
+    resize(minimumSize());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    if (g_geometryKept) RestoreWindowGeometry(this);
+}
+
+QFrame* MainWindow::contentPanel() const {
+    return content_;
+}
+
+void MainWindow::setGeometryKept(bool kept) {
+    g_geometryKept = kept;
+}
+
+void MainWindow::hideEvent(QHideEvent* event) {
+    if (g_geometryKept) SaveWindowGeometry(this);
+    QMainWindow::hideEvent(event);
 }
 
 MainWindow::~MainWindow() {}
@@ -235,16 +257,17 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::createPages() {
     blankPage_ = new QWidget(content_);
-    blankPage_->move(5, 5);
+    content_->addPage(blankPage_, PageArea::Fit::Grow);
     blankPage_->show();
     constructorPage_ = new FormConstructorPage(content_, this);
     goodsPage_ = new GoodsPage(content_, this);
     statePage_ = new StatePage(content_);
+    content_->addPage(constructorPage_, PageArea::Fit::Grow);
+    content_->addPage(goodsPage_, PageArea::Fit::Grow);
+    content_->addPage(statePage_, PageArea::Fit::Centre);
     for (QWidget* page : {static_cast<QWidget*>(constructorPage_),
-                          static_cast<QWidget*>(goodsPage_), static_cast<QWidget*>(statePage_)}) {
-        page->move(5, 5);
+                          static_cast<QWidget*>(goodsPage_), static_cast<QWidget*>(statePage_)})
         page->hide();
-    }
     constructorPage_->Fill();
     currentPage_ = nullptr;
 }

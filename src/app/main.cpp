@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     // Lets a Wayland compositor match the window to the installed desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral(ZELVO_APP_ID));
     RegisterInProcessEmulator();
+    MainWindow::setGeometryKept(true);
     return RunReportingStartUpFailure([&app] {
         ProgramWindows windows;
         windows.mainWindow.show();

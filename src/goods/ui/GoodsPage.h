@@ -4,6 +4,8 @@
 
 class GoodsTable;
 class GridPage;
+class QBoxLayout;
+class QGroupBox;
 class QCheckBox;
 class QFileDialog;
 class QLabel;
@@ -65,7 +67,21 @@ public:
     // "Изменено: N", the number of changed records.
     static QString ChangedCountText(int count);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    // The device box and the buttons under the grid (the page's smallest
+    // arrangement) or, `beside`, in a column at its right.
+    void arrangeControls(bool beside);
+    // The page width from which the controls go beside the grid.
+    int besideWidth() const;
+
     PageHost* pageHost_ = nullptr;
     GoodsTable* table_ = nullptr;
+    QBoxLayout* body_ = nullptr;
+    QWidget* controls_ = nullptr;
+    QGroupBox* device_ = nullptr;
+    int gridWidth_ = 0;  // at the smallest page
+    bool controlsBeside_ = false;
 };

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -19,6 +20,7 @@
 #include "goods/GoodsTransfer.h"
 #include "goods/ui/ChangedCodeDelegate.h"
 #include "goods/ui/GoodsRecordEditor.h"
+#include "goods/ui/GoodsSearchBar.h"
 #include "shell/DeviceOperation.h"
 #include "shell/Progress.h"
 #include "shell/UserDialogs.h"
@@ -90,6 +92,13 @@ GoodsPage::GoodsPage(QWidget* parent, PageHost* pageHost) : QFrame(parent), page
     body_->setSpacing(layout->spacing());
     body_->addWidget(grid, 1, Qt::AlignLeft);
     layout->addLayout(body_, 1);
+
+    // In the title's row, so that the grid and everything under it stay where
+    // they were; no taller than the title.
+    searchBar = new GoodsSearchBar(*table_, *grid, this);
+    searchBar->field->setFont(gridFont);
+    searchBar->field->setFixedHeight(title->sizeHint().height());
+    titleRow->addWidget(searchBar, 0, Qt::AlignRight | Qt::AlignVCenter);
 
     controls_ = new QWidget(this);
     body_->addWidget(controls_);

@@ -2,6 +2,7 @@
 
 #include <QFrame>
 
+class GoodsSearchBar;
 class GoodsTable;
 class GridPage;
 class QBoxLayout;
@@ -23,6 +24,7 @@ public:
 
     GoodsTable& table() { return *table_; }
     GridPage* grid = nullptr;
+    GoodsSearchBar* searchBar = nullptr;        // "Поиск:"
     QCheckBox* currentOnlyBox = nullptr;        // "Текущий"
     QPushButton* exitButton = nullptr;          // "Выход"
     QPushButton* readButton = nullptr;          // "Выгрузить из АС"

@@ -25,6 +25,7 @@
 #include "config/ConfigurationFile.h"
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
+#include "config/ui/ConfigurationDiffWindow.h"
 #include "device/ConnectionSettings.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
@@ -125,6 +126,8 @@ void MainWindow::buildMenus() {
     connect(actDownload, &QAction::triggered, this, Guarded([this] { downloadConfiguration(); }));
     actUpload = constructor->addAction(QStringLiteral("Загрузить в ВАЛДЕ ВК-12"));
     connect(actUpload, &QAction::triggered, this, Guarded([this] { uploadConfiguration(); }));
+    actCompare = constructor->addAction(QStringLiteral("Сравнить с АС"));
+    connect(actCompare, &QAction::triggered, this, Guarded([this] { compareWithDevice(); }));
     constructor->addSeparator();
     const QStringList singlePages = {QStringLiteral("Данные операторов"),
                                      QStringLiteral("Название ДСО"), QStringLiteral("Услуги"),
@@ -406,6 +409,12 @@ void MainWindow::uploadConfiguration() {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
     UploadConfiguration(CurrentConfiguration());
+}
+
+void MainWindow::compareWithDevice() {
+    if (!CompareConfigurationWithDevice(this)) return;
+    EnableSaveToFile();
+    if (currentPage_ == constructorPage_) constructorPage_->Fill();
 }
 
 void MainWindow::showForms() {

@@ -59,6 +59,7 @@ public:
     QAction* actSaveFile = nullptr;
     QAction* actDownload = nullptr;
     QAction* actUpload = nullptr;
+    QAction* actCompare = nullptr;  // "Сравнить с АС"
     QAction* actOperators = nullptr;
     QAction* actDocumentName = nullptr;
     QAction* actServices = nullptr;
@@ -109,6 +110,7 @@ private:
     void saveToFile();
     void downloadConfiguration();
     void uploadConfiguration();
+    void compareWithDevice();
     void showForms();
     void programInn();
     void showAbout();

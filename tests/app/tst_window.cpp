@@ -14,6 +14,7 @@
 #include "forms/ui/FormConstructorPage.h"
 #include "goods/ui/GoodsPage.h"
 #include "shell/ui/GridPage.h"
+#include "wizard/ui/WizardWindow.h"
 
 namespace {
 
@@ -143,6 +144,19 @@ private slots:
         QCOMPARE(state->size(), QSize(730, 440));
         const QPoint offset = state->geometry().center() - window->contentPanel()->rect().center();
         QVERIFY(qAbs(offset.x()) <= 4 && qAbs(offset.y()) <= 4);
+    }
+
+    // On a window grown to the whole test screen (800×600).
+    void wizardStaysInTheMiddle() {
+        window->move(0, 0);
+        resizeTo(window->screen()->availableGeometry().size());
+        WizardWindow wizard(window.get(), 0, false, window.get());
+        wizard.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wizard));
+        QCOMPARE(wizard.size(), QSize(466, 344));
+        const QPoint offset = wizard.geometry().center() - window->geometry().center();
+        QVERIFY2(qAbs(offset.x()) <= 20 && qAbs(offset.y()) <= 20,
+                 qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
     }
 
     void sizeAndPositionAreKeptBetweenRuns() {

@@ -135,6 +135,8 @@ GoodsPage::GoodsPage(QWidget* parent, PageHost* pageHost) : QFrame(parent), page
     exportCsvButton = new QPushButton(QStringLiteral("Экспорт в CSV..."), controls_);
     importCsvButton = new QPushButton(QStringLiteral("Импорт из CSV..."), controls_);
     exitButton = new QPushButton(QStringLiteral("Выход"), controls_);
+    arrangeControls(true);
+    besidePanelWidth_ = controls_->sizeHint().width();
     arrangeControls(false);
     InstallEscapeButton(this, clearButton);
 
@@ -197,19 +199,15 @@ void GoodsPage::arrangeControls(bool beside) {
     body_->setDirection(QBoxLayout::LeftToRight);
 }
 
-int GoodsPage::besideWidth() const {
-    int panel = device_->sizeHint().width();
-    for (const auto& [left, right] :
-         {std::pair{clearDeviceButton, clearButton}, std::pair{saveFileButton, loadFileButton},
-          std::pair{exportCsvButton, importCsvButton}})
-        panel = std::max(panel, left->sizeHint().width() + right->sizeHint().width() + 6);
-    return gridWidth_ + body_->spacing() + panel;
-}
-
 void GoodsPage::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
-    const bool beside = width() >= besideWidth();
+    // Beside the grid only when the column of controls fits there whole.
+    bool beside = width() >= gridWidth_ + body_->spacing() + besidePanelWidth_;
     if (beside != controlsBeside_) arrangeControls(beside);
+    if (beside && width() < gridWidth_ + body_->spacing() + controls_->sizeHint().width()) {
+        beside = false;
+        arrangeControls(false);
+    }
     // The grid takes the page's extra width, or all the controls leave beside
     // it; its name column takes all of the grid's.
     int extra = std::max(0, width() - PageWidth);

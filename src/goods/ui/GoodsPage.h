@@ -76,14 +76,13 @@ private:
     // The device box and the buttons under the grid (the page's smallest
     // arrangement) or, `beside`, in a column at its right.
     void arrangeControls(bool beside);
-    // The page width from which the controls go beside the grid.
-    int besideWidth() const;
 
     PageHost* pageHost_ = nullptr;
     GoodsTable* table_ = nullptr;
     QBoxLayout* body_ = nullptr;
     QWidget* controls_ = nullptr;
     QGroupBox* device_ = nullptr;
-    int gridWidth_ = 0;  // at the smallest page
+    int gridWidth_ = 0;         // at the smallest page
+    int besidePanelWidth_ = 0;  // the controls arranged beside the grid
     bool controlsBeside_ = false;
 };

@@ -1,7 +1,8 @@
 # The layers point down only. Fails when a file of the device layer includes
 # the emulator, the shell or any window, when a file of zelvo_core (the top
-# level of a subsystem folder) includes a widget header, or when any file of a
-# subsystem, its windows included, includes the main window's folder (app/).
+# level of a subsystem folder) includes a widget header, when any file of a
+# subsystem, its windows included, includes the main window's folder (app/),
+# or when a file of the shell includes a page (another subsystem's ui/).
 #   cmake -DSOURCE_DIR=<src> -DWIDGETS_DIR=<QtWidgets include dir> -P CheckLayers.cmake
 if(NOT IS_DIRECTORY "${SOURCE_DIR}" OR NOT IS_DIRECTORY "${WIDGETS_DIR}")
   message(FATAL_ERROR "CheckLayers: SOURCE_DIR and WIDGETS_DIR must be folders")
@@ -14,6 +15,7 @@ string(REPLACE ";" "|" widget_alternatives "${widget_alternatives}")
 set(widget_include "#[ \t]*include[ \t]*[<\"](QtWidgets/)?(${widget_alternatives})[>\"]")
 set(device_include "#[ \t]*include[ \t]*[<\"](emulator/|shell/|[A-Za-z_]+/ui/)")
 set(app_include "#[ \t]*include[ \t]*[<\"]app/")
+set(page_include "#[ \t]*include[ \t]*[<\"]([A-Za-z_]+)/ui/")
 
 set(problems "")
 file(GLOB subsystems LIST_DIRECTORIES true "${SOURCE_DIR}/*")
@@ -46,6 +48,11 @@ foreach(folder IN LISTS subsystems)
     foreach(line IN LISTS includes)
       if(line MATCHES "${app_include}")
         string(APPEND problems "\n  ${file}: includes the main window's folder: ${line}")
+      endif()
+      # What the pages share stands under them: the shell includes no page.
+      if(subsystem STREQUAL "shell" AND line MATCHES "${page_include}"
+         AND NOT CMAKE_MATCH_1 STREQUAL "shell")
+        string(APPEND problems "\n  ${file}: the shell includes a page: ${line}")
       endif()
     endforeach()
   endforeach()

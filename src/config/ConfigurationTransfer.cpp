@@ -86,7 +86,8 @@ ItemLoopOptions ClicheLines(const QString& lead, int clicheNumber) {
     return options;
 }
 
-// The eight forms with the question after a failure, each named.
+// The eight forms with the question after a failure, each named; `lead` is
+// the form constructor's own message for a form that failed.
 ItemLoopOptions FormPhase(const QString& lead) {
     ItemLoopOptions options;
     options.failureLead = lead;
@@ -328,7 +329,7 @@ bool UploadItems(const DeviceConfiguration& config, const ItemWanted& wanted, bo
                 if (!wanted({ConfigurationItemKind::Form, n + 1, 1})) return std::nullopt;
                 return ProgramForm(config, n + 1);
             },
-            FormPhase(WriteLead()), progress, dialogs);
+            FormPhase(QStringLiteral("Не удалось запрограммировать бланк... ")), progress, dialogs);
         if (!goOn) return Stop(progress, dialogs);
     }
 
@@ -362,7 +363,7 @@ bool ReadConfigurationForComparison(DeviceConfiguration& device) {
         [&](int n) -> std::optional<ItemResult> {
             return ReadForm(device, n + 1, FormStatusUpdate::FromAnswer);
         },
-        FormPhase(ReadLead()), progress, dialogs);
+        FormPhase(QStringLiteral("Не удалось прочитать бланк...")), progress, dialogs);
     if (!goOn) return Stop(progress, dialogs);
     progress.hideWait();
     return true;

@@ -186,6 +186,7 @@ private slots:
         QVERIFY(!ReadConfigurationForComparison(device));
         QCOMPARE(dialogs.unexpectedQuestions, 0);
         QVERIFY(IsErrorQuestion(dialogs.shown.value(0)));
+        QVERIFY(dialogs.shown.value(0).text.startsWith(U("Не удалось прочитать бланк...")));
         QVERIFY(!progress.waitVisible);
     }
 };

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "app/MainWindow.h"
 #include "config/DeviceCharset.h"
 #include "device/ExchangeLog.h"
 #include "device/Protocol.h"
@@ -30,7 +31,6 @@
 #include "shell/Progress.h"
 #include "shell/UserDialogs.h"
 #include "shell/ui/GridPage.h"
-#include "shell/ui/MainWindow.h"
 #include "shell/ui/WindowProgress.h"
 #include "support/SimProcess.h"
 

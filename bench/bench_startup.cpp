@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "shell/ui/ProgramWindows.h"
+#include "app/ProgramWindows.h"
 #include "shell/ui/ZelvoApplication.h"
 
 int main(int argc, char** argv) {

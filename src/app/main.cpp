@@ -3,10 +3,10 @@
 #include <QSettings>
 #include <cstdio>
 
+#include "app/ProgramWindows.h"
 #include "device/ConnectionSettingsStore.h"
 #include "emulator/EmulatorLink.h"
 #include "shell/ProgramArguments.h"
-#include "shell/ui/ProgramWindows.h"
 #include "shell/ui/StartUpReport.h"
 #include "shell/ui/ZelvoApplication.h"
 
@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral(ZELVO_APP_ID));
     RegisterInProcessEmulator();
     SetConnectionSettingsStore(ProgramSettingsStore());
+    MainWindow::setGeometryKept(true);
     return RunReportingStartUpFailure([&app] {
         ProgramWindows windows;
         windows.mainWindow.show();

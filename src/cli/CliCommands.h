@@ -11,6 +11,7 @@ int RunState(CliSession& session);
 int RunInn(CliSession& session);
 int RunConfigRead(CliSession& session);
 int RunConfigWrite(CliSession& session);
+int RunConfigDiff(CliSession& session);
 int RunFormsRead(CliSession& session);
 int RunFormWrite(CliSession& session);
 int RunGoodsRead(CliSession& session);

@@ -53,10 +53,22 @@ const QList<CommandDefinition>& CommandDefinitions() {
              {QStringLiteral("FILE.cfg")},
              QStringLiteral("вся конфигурация из файла в АС"),
              QStringLiteral("Записывает в АС операторов, ДСО, услуги, дополнительные реквизиты "
-                            "и клише из файла конфигурации.") +
+                            "и клише из файла конфигурации.\nС --changed сначала читает "
+                            "конфигурацию АС и записывает только то, что в файле иначе, "
+                            "формы БСО тоже.") +
+                 keepGoing,
+             transfer + QStringList{QStringLiteral("changed")},
+             RunConfigWrite},
+            {QStringLiteral("config diff"),
+             {QStringLiteral("FILE.cfg")},
+             QStringLiteral("отличия конфигурации АС от файла"),
+             QStringLiteral("Читает конфигурацию АС с формами БСО и выводит то, что в файле "
+                            "иначе: по строке на элемент — элемент, значение в АС и значение в "
+                            "файле через табуляцию. Пароли показываются как **.\nВ АС ничего "
+                            "не записывается.") +
                  keepGoing,
              transfer,
-             RunConfigWrite},
+             RunConfigDiff},
             {QStringLiteral("forms read"),
              {},
              QStringLiteral("таблица форм БСО из АС"),

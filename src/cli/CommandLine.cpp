@@ -110,6 +110,8 @@ CommandLine::CommandLine() {
         QCommandLineOption(QStringLiteral("keep-going"),
                            QStringLiteral("Не останавливаться на ошибке: продолжить со "
                                           "следующего элемента и перечислить ошибки в конце.")),
+        QCommandLineOption(QStringLiteral("changed"),
+                           QStringLiteral("Записать только то, что в АС иначе, чем в файле.")),
         QCommandLineOption(QStringLiteral("since"),
                            QStringLiteral("Файл базы товаров (.base или .csv), которую АС "
                                           "содержит сейчас."),

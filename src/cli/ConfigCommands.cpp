@@ -1,12 +1,16 @@
-// config read FILE and config write FILE.
+// config read FILE, config write FILE [--changed] and config diff FILE.
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <cstring>
+#include <optional>
 
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
 #include "cli/CommandSupport.h"
 #include "cli/ExitCode.h"
+#include "config/ConfigurationDiff.h"
 #include "config/ConfigurationFile.h"
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
@@ -38,12 +42,12 @@ int RunConfigRead(CliSession& session) {
     return TransferExit(session, completed);
 }
 
-int RunConfigWrite(CliSession& session) {
-    const QString path = session.line.arguments().value(0);
-    if (const int code = ApplyConnection(session); code != ExitDone) return code;
-    session.report.set(QStringLiteral("file"), path);
-    // The window program loads a short file as far as it reaches; a script
-    // that sends one to many devices must not send the defaults behind it.
+namespace {
+
+// Loads a whole configuration file into `config`. The window program loads a
+// short file as far as it reaches; a script that sends one to many devices must
+// not send the defaults behind it. ExitDone, or ExitFileFailed after telling why.
+int LoadWholeFile(CliSession& session, const QString& path, DeviceConfiguration& config) {
     QFile file;
     if (!OpenRegularFile(file, path)) {
         session.dialogs.error(QStringLiteral("Не удалось открыть файл..."));
@@ -59,9 +63,59 @@ int RunConfigWrite(CliSession& session) {
                                   .arg(ConfigurationFileSize));
         return ExitFileFailed;
     }
-    static DeviceConfiguration config;
     ResetAll(config);
     if (LoadConfigurationFileInteractive(config, path) != ConfigurationFileResult::Ok)
         return ExitFileFailed;
+    return ExitDone;
+}
+
+// The differences between the device and `file`, into the report: one line
+// each (item, the device's value, the file's value, separated by tabs) and
+// "differences" in JSON. Empty when the device was not read to the end.
+std::optional<QVector<ConfigurationDifference>> CompareWithDevice(CliSession& session,
+                                                                  const DeviceConfiguration& file) {
+    static DeviceConfiguration device;
+    device = file;
+    if (!ReadConfigurationForComparison(device)) return std::nullopt;
+    const QVector<ConfigurationDifference> differences = CompareConfigurations(device, file);
+    QJsonArray items;
+    for (const ConfigurationDifference& difference : differences) {
+        session.report.line(difference.name + QLatin1Char('\t') + difference.deviceValue +
+                            QLatin1Char('\t') + difference.programValue);
+        items.append(QJsonObject{{QStringLiteral("item"), difference.name},
+                                 {QStringLiteral("device"), difference.deviceValue},
+                                 {QStringLiteral("file"), difference.programValue}});
+    }
+    session.report.set(QStringLiteral("differences"), items);
+    if (differences.isEmpty()) session.dialogs.warning(NoDifferencesText());
+    return differences;
+}
+
+int RunConfigWriteChanged(CliSession& session, const DeviceConfiguration& file) {
+    const auto differences = CompareWithDevice(session, file);
+    if (!differences) return TransferExit(session, false);
+    if (differences->isEmpty()) return TransferExit(session, true);
+    return TransferExit(session, UploadConfigurationItems(file, ItemsOf(*differences)));
+}
+
+}  // namespace
+
+int RunConfigWrite(CliSession& session) {
+    const QString path = session.line.arguments().value(0);
+    if (const int code = ApplyConnection(session); code != ExitDone) return code;
+    session.report.set(QStringLiteral("file"), path);
+    static DeviceConfiguration config;
+    if (const int code = LoadWholeFile(session, path, config); code != ExitDone) return code;
+    if (session.line.isSet(QStringLiteral("changed")))
+        return RunConfigWriteChanged(session, config);
     return TransferExit(session, UploadConfiguration(config));
+}
+
+int RunConfigDiff(CliSession& session) {
+    const QString path = session.line.arguments().value(0);
+    if (const int code = ApplyConnection(session); code != ExitDone) return code;
+    session.report.set(QStringLiteral("file"), path);
+    static DeviceConfiguration config;
+    if (const int code = LoadWholeFile(session, path, config); code != ExitDone) return code;
+    return TransferExit(session, CompareWithDevice(session, config).has_value());
 }

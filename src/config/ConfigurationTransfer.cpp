@@ -1,8 +1,10 @@
 #include "config/ConfigurationTransfer.h"
 
 #include <exception>
+#include <functional>
 
 #include "admin/StateDecoding.h"
+#include "config/ConfigurationDiff.h"
 #include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
 #include "config/ParameterCatalogue.h"
@@ -84,6 +86,16 @@ ItemLoopOptions ClicheLines(const QString& lead, int clicheNumber) {
     return options;
 }
 
+// The eight forms with the question after a failure, each named; `lead` is
+// the form constructor's own message for a form that failed.
+ItemLoopOptions FormPhase(const QString& lead) {
+    ItemLoopOptions options;
+    options.failureLead = lead;
+    options.progressTotal = FormCount;
+    options.itemName = [](int n) { return QStringLiteral("форма %1").arg(n + 1); };
+    return options;
+}
+
 const QString OperatorItem = QStringLiteral("оператор");
 const QString ServiceItem = QStringLiteral("услуга");
 const QString RequisiteItem = QStringLiteral("реквизит");
@@ -136,14 +148,10 @@ bool DeviceHasCliche(int clicheNumber) {
     return !(status == StatusDeviceError && deviceError == 51);
 }
 
-}  // namespace
-
-bool DownloadConfiguration(DeviceConfiguration& config, ConfigurationPages* pages) {
-    Progress& progress = CurrentProgress();
-    UserDialogs& dialogs = Dialogs();
-    MachineNumberValue(CurrentPortSettings().MachineNumber);  // throws before anything shows
-    IndicatorsOnThrow guard(progress);
-
+// The items of the download; the wait window is left up when every phase ran
+// to its end, for the caller to take down after what it adds.
+bool DownloadItems(DeviceConfiguration& config, ConfigurationPages* pages, Progress& progress,
+                   UserDialogs& dialogs) {
     progress.showWait(QStringLiteral("Данные операторов..."));
     progress.processEvents();
 
@@ -211,13 +219,23 @@ bool DownloadConfiguration(DeviceConfiguration& config, ConfigurationPages* page
         if (pages) pages->refreshCliche(c);
         if (!goOn) return Stop(progress, dialogs);
     }
-
-    progress.hideWait();
-    dialogs.success(QStringLiteral("Прочитано удачно..."));
     return true;
 }
 
-bool UploadConfiguration(DeviceConfiguration& config) {
+// Whether the upload writes an item; every item the upload would skip (an
+// operator without access or a usable password, a record without access) is
+// skipped all the same.
+using ItemWanted = std::function<bool(const ConfigurationItem&)>;
+
+bool WantsAny(const ItemWanted& wanted, ConfigurationItemKind kind, int record, int lines) {
+    for (int line = 1; line <= lines; ++line)
+        if (wanted({kind, record, line})) return true;
+    return false;
+}
+
+// The upload's phases for the items `wanted` takes; `forms` adds the form
+// phase, which the whole upload leaves to the form constructor.
+bool UploadItems(const DeviceConfiguration& config, const ItemWanted& wanted, bool forms) {
     Progress& progress = CurrentProgress();
     UserDialogs& dialogs = Dialogs();
     MachineNumberValue(CurrentPortSettings().MachineNumber);
@@ -231,9 +249,11 @@ bool UploadConfiguration(DeviceConfiguration& config) {
     bool goOn = RunItemLoop(
         RecordPhaseSteps,
         [&](int i) -> std::optional<ItemResult> {
-            OperatorRecord& op = config.operators[i / LinesPerRecord];
+            OperatorRecord op = config.operators[i / LinesPerRecord];
             if (op.access == 0 || !PasswordAllowsUpload(op)) return std::nullopt;
             const int line = i % LinesPerRecord + 1;
+            if (!wanted({ConfigurationItemKind::OperatorLine, i / LinesPerRecord + 1, line}))
+                return std::nullopt;
             const OperatorField field = OperatorLineField(op, line);
             return WriteParameterText(GroupOperator, uint8_t(i / LinesPerRecord + 1), uint8_t(line),
                                       field.bytes, field.size);
@@ -245,18 +265,21 @@ bool UploadConfiguration(DeviceConfiguration& config) {
     goOn = RunItemLoop(
         1,
         [&](int) -> std::optional<ItemResult> {
+            if (!wanted({ConfigurationItemKind::DocumentName, 1, 1})) return std::nullopt;
             return WriteParameterText(GroupDocumentName, 1, 1, config.documentName);
         },
         SingleItem(WriteLead(), DocumentNameItem), progress, dialogs);
     if (!goOn) return Stop(progress, dialogs);
 
-    const auto writeRecords = [&](ParameterGroup group, const ThreeLineRecord* records,
-                                  const QString& record) {
+    const auto writeRecords = [&](ParameterGroup group, ConfigurationItemKind kind,
+                                  const ThreeLineRecord* records, const QString& record) {
         return RunItemLoop(
             RecordPhaseSteps,
-            [&, group, records](int i) -> std::optional<ItemResult> {
+            [&, group, kind, records](int i) -> std::optional<ItemResult> {
                 const ThreeLineRecord& record = records[i / LinesPerRecord];
                 if (record.access == 0) return std::nullopt;
+                if (!wanted({kind, i / LinesPerRecord + 1, i % LinesPerRecord + 1}))
+                    return std::nullopt;
                 return WriteParameterText(group, uint8_t(i / LinesPerRecord + 1),
                                           uint8_t(i % LinesPerRecord + 1),
                                           record.lines[i % LinesPerRecord]);
@@ -265,10 +288,13 @@ bool UploadConfiguration(DeviceConfiguration& config) {
     };
 
     progress.setWaitText(QStringLiteral("Загрузка услуг..."));
-    if (!writeRecords(GroupService, config.services, ServiceItem)) return Stop(progress, dialogs);
+    if (!writeRecords(GroupService, ConfigurationItemKind::ServiceLine, config.services,
+                      ServiceItem))
+        return Stop(progress, dialogs);
 
     progress.setWaitText(QStringLiteral("Загрузка дополнительных услуг..."));
-    if (!writeRecords(GroupRequisite, config.requisites, RequisiteItem))
+    if (!writeRecords(GroupRequisite, ConfigurationItemKind::RequisiteLine, config.requisites,
+                      RequisiteItem))
         return Stop(progress, dialogs);
 
     // The bar and the hourglass are set up once for both clichés and taken down
@@ -277,10 +303,14 @@ bool UploadConfiguration(DeviceConfiguration& config) {
     progress.setBusyCursor(true);
     progress.begin();
     for (int c = 0; c < ClicheCount; ++c) {
-        if (DeviceHasCliche(c + 1)) {
+        // A cliché none of whose lines is written is not asked about either.
+        if (WantsAny(wanted, ConfigurationItemKind::ClicheLine, c + 1, ClicheLineCount) &&
+            DeviceHasCliche(c + 1)) {
             goOn = RunItemLoop(
                 ClicheLineCount,
                 [&](int line) -> std::optional<ItemResult> {
+                    if (!wanted({ConfigurationItemKind::ClicheLine, c + 1, line + 1}))
+                        return std::nullopt;
                     return WriteParameterText(GroupCliche, uint8_t(c + 1), uint8_t(line + 1),
                                               config.cliches[c].lines[line]);
                 },
@@ -291,9 +321,66 @@ bool UploadConfiguration(DeviceConfiguration& config) {
         if (!goOn) return Stop(progress, dialogs);
     }
 
+    if (forms) {
+        progress.setWaitText(QStringLiteral("Загрузка форм БСО..."));
+        goOn = RunItemLoop(
+            FormCount,
+            [&](int n) -> std::optional<ItemResult> {
+                if (!wanted({ConfigurationItemKind::Form, n + 1, 1})) return std::nullopt;
+                return ProgramForm(config, n + 1);
+            },
+            FormPhase(QStringLiteral("Не удалось запрограммировать бланк... ")), progress, dialogs);
+        if (!goOn) return Stop(progress, dialogs);
+    }
+
     progress.hideWait();
     dialogs.success(QStringLiteral("Записано удачно..."));
     return true;
+}
+
+}  // namespace
+
+bool DownloadConfiguration(DeviceConfiguration& config, ConfigurationPages* pages) {
+    Progress& progress = CurrentProgress();
+    UserDialogs& dialogs = Dialogs();
+    MachineNumberValue(CurrentPortSettings().MachineNumber);  // throws before anything shows
+    IndicatorsOnThrow guard(progress);
+    if (!DownloadItems(config, pages, progress, dialogs)) return false;
+    progress.hideWait();
+    dialogs.success(QStringLiteral("Прочитано удачно..."));
+    return true;
+}
+
+bool ReadConfigurationForComparison(DeviceConfiguration& device) {
+    Progress& progress = CurrentProgress();
+    UserDialogs& dialogs = Dialogs();
+    MachineNumberValue(CurrentPortSettings().MachineNumber);
+    IndicatorsOnThrow guard(progress);
+    if (!DownloadItems(device, nullptr, progress, dialogs)) return false;
+    progress.setWaitText(QStringLiteral("Формы БСО..."));
+    const bool goOn = RunItemLoop(
+        FormCount,
+        [&](int n) -> std::optional<ItemResult> {
+            return ReadForm(device, n + 1, FormStatusUpdate::FromAnswer);
+        },
+        FormPhase(QStringLiteral("Не удалось прочитать бланк...")), progress, dialogs);
+    if (!goOn) return Stop(progress, dialogs);
+    progress.hideWait();
+    return true;
+}
+
+bool UploadConfiguration(DeviceConfiguration& config) {
+    return UploadItems(
+        config, [](const ConfigurationItem&) { return true; }, false);
+}
+
+bool UploadConfigurationItems(const DeviceConfiguration& config,
+                              const QVector<ConfigurationItem>& items) {
+    bool forms = false;
+    for (const ConfigurationItem& item : items)
+        forms = forms || item.kind == ConfigurationItemKind::Form;
+    return UploadItems(
+        config, [&items](const ConfigurationItem& item) { return items.contains(item); }, forms);
 }
 
 std::optional<int> ReadFormTable(DeviceConfiguration& config) {

@@ -3,8 +3,10 @@
 // Moving the whole configuration between the device and the PC in one go,
 // item by item, with the per-item question, the wait window and the progress.
 
+#include <QVector>
 #include <optional>
 
+struct ConfigurationItem;
 struct DeviceConfiguration;
 
 // The wizard's pages that a download refills after each of its phases.
@@ -24,6 +26,17 @@ bool DownloadConfiguration(DeviceConfiguration& config, ConfigurationPages* page
 
 // Writes the same items back. True when every phase ran to its end.
 bool UploadConfiguration(DeviceConfiguration& config);
+
+// The download into `device` without its closing message, then the eight
+// forms, each asked for with the bytes `device` holds for it (start from a
+// copy of the configuration it is to be compared with). True when every
+// phase ran to its end.
+bool ReadConfigurationForComparison(DeviceConfiguration& device);
+
+// The upload of `items` only, through the same commands, loops and questions;
+// forms among them are programmed after the clichés.
+bool UploadConfigurationItems(const DeviceConfiguration& config,
+                              const QVector<ConfigurationItem>& items);
 
 // Asks for the current group and reads the eight forms into the form table;
 // the group when the state query succeeded.

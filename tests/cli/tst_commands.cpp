@@ -92,8 +92,8 @@ private slots:
         CliRun run = RunCli({QStringLiteral("--help")});
         QCOMPARE(run.exitCode, 0);
         for (const char* command :
-             {"ports", "find", "state", "config read", "config write", "forms read", "form write",
-              "goods read", "goods write", "goods clear", "inn"})
+             {"ports", "find", "state", "config read", "config write", "config diff", "forms read",
+              "form write", "goods read", "goods write", "goods clear", "inn"})
             QVERIFY2(QString::fromUtf8(run.out).contains(QString::fromUtf8(command)), command);
         run = RunCli({QStringLiteral("goods"), QStringLiteral("clear"), QStringLiteral("--help")});
         QCOMPARE(run.exitCode, 0);

@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/MainWindow.h"
 #include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
 #include "device/DeviceLock.h"
@@ -32,7 +33,6 @@
 #include "forms/FormVariants.h"
 #include "forms/ui/FormConstructorPage.h"
 #include "shell/ui/GridPage.h"
-#include "shell/ui/MainWindow.h"
 #include "support/ScriptedDialogs.h"
 
 namespace {

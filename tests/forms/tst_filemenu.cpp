@@ -16,11 +16,11 @@
 #include <functional>
 #include <memory>
 
+#include "app/MainWindow.h"
 #include "config/ConfigurationFile.h"
 #include "device/DeviceLock.h"
 #include "forms/ui/FormConstructorPage.h"
 #include "shell/ui/GridPage.h"
-#include "shell/ui/MainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDevice.h"
 

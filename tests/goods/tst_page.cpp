@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "app/MainWindow.h"
 #include "config/DeviceCharset.h"
 #include "device/DeviceLock.h"
 #include "device/PortNames.h"
@@ -24,7 +25,6 @@
 #include "goods/ui/GoodsPage.h"
 #include "goods/ui/GoodsRecordEditor.h"
 #include "shell/ui/GridPage.h"
-#include "shell/ui/MainWindow.h"
 #include "support/GoodsRows.h"
 #include "support/RecordingProgress.h"
 #include "support/ScriptedDialogs.h"

@@ -1,6 +1,8 @@
 # The layers point down only. Fails when a file of the device layer includes
-# the emulator, the shell or any window, or when a file of zelvo_core (the top
-# level of a subsystem folder) includes a widget header.
+# the emulator, the shell or any window, when a file of zelvo_core (the top
+# level of a subsystem folder) includes a widget header, when any file of a
+# subsystem, its windows included, includes the main window's folder (app/),
+# or when a file of the shell includes a page (another subsystem's ui/).
 #   cmake -DSOURCE_DIR=<src> -DWIDGETS_DIR=<QtWidgets include dir> -P CheckLayers.cmake
 if(NOT IS_DIRECTORY "${SOURCE_DIR}" OR NOT IS_DIRECTORY "${WIDGETS_DIR}")
   message(FATAL_ERROR "CheckLayers: SOURCE_DIR and WIDGETS_DIR must be folders")
@@ -12,6 +14,8 @@ string(REPLACE "." "\\." widget_alternatives "${widget_headers}")
 string(REPLACE ";" "|" widget_alternatives "${widget_alternatives}")
 set(widget_include "#[ \t]*include[ \t]*[<\"](QtWidgets/)?(${widget_alternatives})[>\"]")
 set(device_include "#[ \t]*include[ \t]*[<\"](emulator/|shell/|[A-Za-z_]+/ui/)")
+set(app_include "#[ \t]*include[ \t]*[<\"]app/")
+set(page_include "#[ \t]*include[ \t]*[<\"]([A-Za-z_]+)/ui/")
 
 set(problems "")
 file(GLOB subsystems LIST_DIRECTORIES true "${SOURCE_DIR}/*")
@@ -33,6 +37,22 @@ foreach(folder IN LISTS subsystems)
       endif()
       if(subsystem STREQUAL "device" AND line MATCHES "${device_include}")
         string(APPEND problems "\n  ${file}: the device layer reaches up: ${line}")
+      endif()
+    endforeach()
+  endforeach()
+  # Pages and what they share sit below the main window and the code that
+  # creates them.
+  file(GLOB_RECURSE subsystem_files "${folder}/*.h" "${folder}/*.cpp")
+  foreach(file IN LISTS subsystem_files)
+    file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include")
+    foreach(line IN LISTS includes)
+      if(line MATCHES "${app_include}")
+        string(APPEND problems "\n  ${file}: includes the main window's folder: ${line}")
+      endif()
+      # What the pages share stands under them: the shell includes no page.
+      if(subsystem STREQUAL "shell" AND line MATCHES "${page_include}"
+         AND NOT CMAKE_MATCH_1 STREQUAL "shell")
+        string(APPEND problems "\n  ${file}: the shell includes a page: ${line}")
       endif()
     endforeach()
   endforeach()

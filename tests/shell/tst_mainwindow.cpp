@@ -16,6 +16,9 @@
 #include <stdexcept>
 
 #include "admin/ui/StatePage.h"
+#include "app/AboutDialog.h"
+#include "app/MainWindow.h"
+#include "app/SplashWindow.h"
 #include "device/DeviceLock.h"
 #include "device/ExchangeLog.h"
 #include "device/PortNames.h"
@@ -25,11 +28,8 @@
 #include "emulator/EmulatorLink.h"
 #include "forms/ui/FormConstructorPage.h"
 #include "goods/ui/GoodsPage.h"
-#include "shell/ui/AboutDialog.h"
 #include "shell/ui/Guarded.h"
-#include "shell/ui/MainWindow.h"
 #include "shell/ui/QtDialogs.h"
-#include "shell/ui/SplashWindow.h"
 #include "shell/ui/StartUpReport.h"
 #include "shell/ui/WindowProgress.h"
 #include "support/ScriptedDialogs.h"

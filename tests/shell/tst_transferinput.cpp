@@ -13,13 +13,13 @@
 #include <QtTest>
 #include <functional>
 
+#include "app/ProgramWindows.h"
 #include "config/DeviceCharset.h"
 #include "device/DeviceLock.h"
 #include "emulator/DeviceEmulator.h"
 #include "goods/GoodsTable.h"
 #include "goods/ui/GoodsPage.h"
 #include "shell/ui/GridPage.h"
-#include "shell/ui/ProgramWindows.h"
 #include "shell/ui/WaitWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDevice.h"

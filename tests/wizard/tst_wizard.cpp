@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "app/MainWindow.h"
 #include "emulator/Requests.h"
 #include "forms/ui/FormConstructorPage.h"
 #include "shell/ui/GridPage.h"
-#include "shell/ui/MainWindow.h"
 #include "support/RecordingProgress.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimProcess.h"

@@ -11,7 +11,9 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTextEdit>
+#include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
@@ -34,6 +36,9 @@ constexpr int PageHeight = 436;
 constexpr int ToggleSize = 25;
 constexpr int ToggleStep = 27;
 constexpr int RowStep = 18;
+constexpr int PreviewLeft = 456;
+constexpr int PreviewWidth = 268;
+constexpr int RequisiteGridWidth = 439;
 
 // The one text the empty group label and the value labels of "no variant" show.
 const QString NoValue = QStringLiteral("---");
@@ -119,11 +124,36 @@ QString FormConstructorPage::UnknownGroupText() {
 
 FormConstructorPage::FormConstructorPage(QWidget* parent, PageHost* pageHost)
     : QFrame(parent), pageHost_(pageHost) {
-    setFixedSize(PageWidth, PageHeight);
+    setMinimumSize(PageWidth, PageHeight);
+    resize(PageWidth, PageHeight);
     buildControls();
     buildRequisiteControls();
     buildDiscountControls();
     buildButtons();
+}
+
+// At the smallest size every control is where it was built. Beyond it the
+// preview takes the extra height and half the extra width, the requisite grid
+// the other half (its three line columns); the buttons follow the preview's
+// right and bottom edges, the help button its left edge.
+void FormConstructorPage::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    if (!preview) return;
+    const int dx = std::max(0, width() - PageWidth);
+    const int dy = std::max(0, height() - PageHeight);
+    const int half = dx / 2;
+    preview->setGeometry(PreviewLeft + half, 4, PreviewWidth + dx - half, 330 + dy);
+    const std::pair<QPushButton*, QPoint> rightButtons[] = {{printButton, {456, 342}},
+                                                            {pdfButton, {592, 342}},
+                                                            {writeButton, {456, 374}},
+                                                            {readButton, {592, 374}},
+                                                            {exitButton, {644, 406}}};
+    for (const auto& [button, at] : rightButtons) button->move(at + QPoint(dx, dy));
+    helpButton->move(PreviewLeft + half, 406 + dy);
+    RequisiteControls->resize(444 + half, RequisiteControls->height());
+    grid->resize(RequisiteGridWidth + half, grid->height());
+    const int lineExtra = half / 3;
+    grid->setColumnWidths({20, 125 + lineExtra, 125 + lineExtra, 100 + half - 2 * lineExtra, 65});
 }
 
 void FormConstructorPage::buildControls() {
@@ -175,7 +205,7 @@ void FormConstructorPage::buildControls() {
     }
 
     preview = new QTextEdit(this);
-    preview->setGeometry(456, 4, 268, 330);
+    preview->setGeometry(PreviewLeft, 4, PreviewWidth, 330);
     preview->setReadOnly(true);
     preview->setAcceptRichText(false);
     preview->setLineWrapMode(QTextEdit::NoWrap);
@@ -206,7 +236,7 @@ void FormConstructorPage::buildRequisiteControls() {
     grid->setFont(FixedPitchFont());
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    grid->setGeometry(0, 36, 439, 167);
+    grid->setGeometry(0, 36, RequisiteGridWidth, 167);
     RequisiteControls->hide();
 }
 

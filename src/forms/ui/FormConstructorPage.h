@@ -69,6 +69,9 @@ public:
     QPushButton* helpButton = nullptr;
     QPushButton* exitButton = nullptr;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     PageHost* pageHost_ = nullptr;
     void buildControls();

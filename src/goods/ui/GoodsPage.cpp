@@ -7,9 +7,12 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
 
 #include "goods/GoodsCsv.h"
 #include "goods/GoodsFile.h"
@@ -17,6 +20,7 @@
 #include "goods/GoodsTransfer.h"
 #include "goods/ui/ChangedCodeDelegate.h"
 #include "goods/ui/GoodsRecordEditor.h"
+#include "goods/ui/GoodsSearchBar.h"
 #include "shell/DeviceOperation.h"
 #include "shell/Progress.h"
 #include "shell/UserDialogs.h"
@@ -29,6 +33,8 @@ namespace {
 constexpr int PageWidth = 730;
 constexpr int PageHeight = 440;
 constexpr int GridFontPixels = 11;
+// Between the page's rows and between its buttons.
+constexpr int ControlSpacing = 4;
 
 QString RunFileDialog(QFileDialog* dialog) {
     const bool accepted = dialog->exec() == QDialog::Accepted;
@@ -40,19 +46,23 @@ QString RunFileDialog(QFileDialog* dialog) {
 }  // namespace
 
 GoodsPage::GoodsPage(QWidget* parent, PageHost* pageHost) : QFrame(parent), pageHost_(pageHost) {
-    setFixedSize(PageWidth, PageHeight);
+    setMinimumSize(PageWidth, PageHeight);
+    resize(PageWidth, PageHeight);
     table_ = new GoodsTable(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(4);
+    layout->setSpacing(ControlSpacing);
 
     auto* title = new QLabel(QStringLiteral("База товаров"), this);
     QFont titleFont = title->font();
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
     title->setFont(titleFont);
-    layout->addWidget(title);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->addWidget(title);
+    titleRow->addStretch();
+    layout->addLayout(titleRow);
     for (const QString& text :
          {QStringLiteral("Здесь Вы можете выгрузить имеющуюся базу товаров в ВАЛДЕ ВК-12, "
                          "отредактировать ее и загрузить обратно. Вы также можете"),
@@ -74,16 +84,27 @@ GoodsPage::GoodsPage(QWidget* parent, PageHost* pageHost) : QFrame(parent), page
     gridFont.setPixelSize(GridFontPixels);
     grid->setFont(gridFont);
     grid->horizontalHeader()->setFont(gridFont);
-    int gridWidth = 2 * grid->frameWidth() + grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    for (int width : GoodsColumnWidths()) gridWidth += width;
-    grid->setFixedWidth(gridWidth);
+    gridWidth_ = 2 * grid->frameWidth() + grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (int width : GoodsColumnWidths()) gridWidth_ += width;
+    grid->setFixedWidth(gridWidth_);
     grid->setDoubleClickHandler(Guarded([this] { gridDoubleClicked(); }));
-    layout->addWidget(grid, 1, Qt::AlignLeft);
+    body_ = new QBoxLayout(QBoxLayout::TopToBottom);
+    body_->setSpacing(layout->spacing());
+    body_->addWidget(grid, 1, Qt::AlignLeft);
+    layout->addLayout(body_, 1);
 
-    auto* bottom = new QHBoxLayout;
-    layout->addLayout(bottom);
+    // In the title's row, so that the grid and everything under it stay where
+    // they were; no taller than the title.
+    searchBar = new GoodsSearchBar(*table_, *grid, this);
+    searchBar->field->setFont(gridFont);
+    searchBar->field->setFixedHeight(title->sizeHint().height());
+    titleRow->addWidget(searchBar, 0, Qt::AlignRight | Qt::AlignVCenter);
 
-    auto* device = new QGroupBox(this);
+    controls_ = new QWidget(this);
+    body_->addWidget(controls_);
+
+    auto* device = new QGroupBox(controls_);
+    device_ = device;
     auto* deviceLayout = new QGridLayout(device);
     deviceLayout->setContentsMargins(6, 4, 6, 6);
     deviceLayout->setVerticalSpacing(4);
@@ -111,30 +132,17 @@ GoodsPage::GoodsPage(QWidget* parent, PageHost* pageHost) : QFrame(parent), page
     // The code of a record that may differ from the device's copy is bold.
     grid->setItemDelegateForColumn(ColCode, new ChangedCodeDelegate(grid));
     grid->setCurrentCheckBox(currentOnlyBox);
-    bottom->addWidget(device);
 
-    auto column = [bottom](QPushButton* upper, QPushButton* lower) {
-        auto* box = new QVBoxLayout;
-        box->addStretch();
-        box->addWidget(upper);
-        box->addWidget(lower);
-        bottom->addLayout(box);
-    };
-    clearDeviceButton = new QPushButton(QStringLiteral("Очистить базу в АС"), this);
-    clearButton = new QPushButton(QStringLiteral("Очистить поля"), this);
-    saveFileButton = new QPushButton(QStringLiteral("Сохранить в файл"), this);
-    loadFileButton = new QPushButton(QStringLiteral("Загрузить из файла"), this);
-    exportCsvButton = new QPushButton(QStringLiteral("Экспорт в CSV..."), this);
-    importCsvButton = new QPushButton(QStringLiteral("Импорт из CSV..."), this);
-    exitButton = new QPushButton(QStringLiteral("Выход"), this);
-    column(clearDeviceButton, clearButton);
-    column(saveFileButton, loadFileButton);
-    column(exportCsvButton, importCsvButton);
-    bottom->addStretch();
-    auto* exitBox = new QVBoxLayout;
-    exitBox->addStretch();
-    exitBox->addWidget(exitButton);
-    bottom->addLayout(exitBox);
+    clearDeviceButton = new QPushButton(QStringLiteral("Очистить базу в АС"), controls_);
+    clearButton = new QPushButton(QStringLiteral("Очистить поля"), controls_);
+    saveFileButton = new QPushButton(QStringLiteral("Сохранить в файл"), controls_);
+    loadFileButton = new QPushButton(QStringLiteral("Загрузить из файла"), controls_);
+    exportCsvButton = new QPushButton(QStringLiteral("Экспорт в CSV..."), controls_);
+    importCsvButton = new QPushButton(QStringLiteral("Импорт из CSV..."), controls_);
+    exitButton = new QPushButton(QStringLiteral("Выход"), controls_);
+    arrangeControls(true);
+    besidePanelWidth_ = controls_->sizeHint().width();
+    arrangeControls(false);
     InstallEscapeButton(this, clearButton);
 
     connect(exitButton, &QPushButton::clicked, this, Guarded([this] { exitClicked(); }));
@@ -149,6 +157,70 @@ GoodsPage::GoodsPage(QWidget* parent, PageHost* pageHost) : QFrame(parent), page
     connect(clearButton, &QPushButton::clicked, this, Guarded([this] { clearClicked(); }));
     connect(clearDeviceButton, &QPushButton::clicked, this,
             Guarded([this] { clearDeviceClicked(); }));
+}
+
+void GoodsPage::arrangeControls(bool beside) {
+    delete controls_->layout();
+    controlsBeside_ = beside;
+    const QList<std::pair<QPushButton*, QPushButton*>> pairs = {{clearDeviceButton, clearButton},
+                                                                {saveFileButton, loadFileButton},
+                                                                {exportCsvButton, importCsvButton}};
+    if (!beside) {
+        // The smallest page: the buttons in pairs, one over the other, beside
+        // the device box under the grid, "Выход" at the right.
+        auto* row = new QHBoxLayout(controls_);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(ControlSpacing);
+        row->addWidget(device_);
+        for (const auto& [upper, lower] : pairs) {
+            auto* column = new QVBoxLayout;
+            column->addStretch();
+            column->addWidget(upper);
+            column->addWidget(lower);
+            row->addLayout(column);
+        }
+        row->addStretch();
+        auto* exitBox = new QVBoxLayout;
+        exitBox->addStretch();
+        exitBox->addWidget(exitButton);
+        row->addLayout(exitBox);
+        body_->setDirection(QBoxLayout::TopToBottom);
+        return;
+    }
+    // A wide page: the same boxes in a column at the grid's right, so that the
+    // grid has the whole height; the pairs side by side, "Выход" at the bottom.
+    auto* column = new QVBoxLayout(controls_);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(ControlSpacing);
+    column->addWidget(device_);
+    for (const auto& [upper, lower] : pairs) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(upper);
+        row->addWidget(lower);
+        column->addLayout(row);
+    }
+    column->addStretch();
+    column->addWidget(exitButton, 0, Qt::AlignRight);
+    body_->setDirection(QBoxLayout::LeftToRight);
+}
+
+void GoodsPage::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    // Beside the grid only when the column of controls fits there whole.
+    bool beside = width() >= gridWidth_ + body_->spacing() + besidePanelWidth_;
+    if (beside != controlsBeside_) arrangeControls(beside);
+    if (beside && width() < gridWidth_ + body_->spacing() + controls_->sizeHint().width()) {
+        beside = false;
+        arrangeControls(false);
+    }
+    // The grid takes the page's extra width, or all the controls leave beside
+    // it; its name column takes all of the grid's.
+    int extra = std::max(0, width() - PageWidth);
+    if (beside)
+        extra =
+            std::max(0, width() - controls_->sizeHint().width() - body_->spacing() - gridWidth_);
+    grid->setFixedWidth(gridWidth_ + extra);
+    grid->setColumnWidth(ColName, GoodsColumnWidths().at(ColName) + extra);
 }
 
 int GoodsPage::CurrentRow() const {

@@ -2,8 +2,11 @@
 
 #include <QFrame>
 
+class GoodsSearchBar;
 class GoodsTable;
 class GridPage;
+class QBoxLayout;
+class QGroupBox;
 class QCheckBox;
 class QFileDialog;
 class QLabel;
@@ -21,6 +24,7 @@ public:
 
     GoodsTable& table() { return *table_; }
     GridPage* grid = nullptr;
+    GoodsSearchBar* searchBar = nullptr;        // "Поиск:"
     QCheckBox* currentOnlyBox = nullptr;        // "Текущий"
     QPushButton* exitButton = nullptr;          // "Выход"
     QPushButton* readButton = nullptr;          // "Выгрузить из АС"
@@ -66,7 +70,20 @@ public:
     // "Изменено: 3", and a line "неизвестно: 2" while some rows are unread.
     static QString ChangedCountText(int count, int unread = 0);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    // The device box and the buttons under the grid (the page's smallest
+    // arrangement) or, `beside`, in a column at its right.
+    void arrangeControls(bool beside);
+
     PageHost* pageHost_ = nullptr;
     GoodsTable* table_ = nullptr;
+    QBoxLayout* body_ = nullptr;
+    QWidget* controls_ = nullptr;
+    QGroupBox* device_ = nullptr;
+    int gridWidth_ = 0;         // at the smallest page
+    int besidePanelWidth_ = 0;  // the controls arranged beside the grid
+    bool controlsBeside_ = false;
 };

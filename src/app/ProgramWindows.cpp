@@ -1,4 +1,4 @@
-#include "shell/ui/ProgramWindows.h"
+#include "app/ProgramWindows.h"
 
 #include <QPushButton>
 

@@ -11,6 +11,7 @@ class QProgressBar;
 class QFrame;
 class QToolButton;
 class FormConstructorPage;
+class PageArea;
 class GoodsPage;
 class StatePage;
 
@@ -41,10 +42,13 @@ public:
     GoodsPage* goodsPage() const { return goodsPage_; }
     StatePage* statePage() const { return statePage_; }
     QProgressBar* progressBar() const { return progressBar_; }
-    QFrame* contentPanel() const { return content_; }
+    QFrame* contentPanel() const;
 
     // Skips the splash (tests that do not time the start-up).
     static void setSplashEnabled(bool enabled);
+    // Keeps the size, position and maximized state between runs in the user's
+    // settings; off unless the program turns it on, so that tests leave them alone.
+    static void setGeometryKept(bool kept);
 
     // The menu actions, public so that tests drive them as a user would.
     QAction* actSettings = nullptr;
@@ -55,6 +59,7 @@ public:
     QAction* actSaveFile = nullptr;
     QAction* actDownload = nullptr;
     QAction* actUpload = nullptr;
+    QAction* actCompare = nullptr;  // "Сравнить с АС"
     QAction* actOperators = nullptr;
     QAction* actDocumentName = nullptr;
     QAction* actServices = nullptr;
@@ -85,6 +90,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     // The window does not close while an exchange with the device runs: the
     // transfer is still working through the window's events.
     void closeEvent(QCloseEvent* event) override;
@@ -106,11 +112,12 @@ private:
     void saveToFile();
     void downloadConfiguration();
     void uploadConfiguration();
+    void compareWithDevice();
     void showForms();
     void programInn();
     void showAbout();
 
-    QFrame* content_ = nullptr;
+    PageArea* content_ = nullptr;
     QWidget* blankPage_ = nullptr;
     QWidget* currentPage_ = nullptr;
     FormConstructorPage* constructorPage_ = nullptr;

@@ -1,4 +1,4 @@
-#include "shell/ui/SplashWindow.h"
+#include "app/SplashWindow.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "shell/ui/AboutDialog.h"
+#include "app/AboutDialog.h"
 
 #include <QFrame>
 #include <QLabel>

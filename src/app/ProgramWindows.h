@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/MainWindow.h"
 #include "device/ui/ExchangeLogWindow.h"
 #include "goods/ui/GoodsRecordEditor.h"
 #include "shell/ui/InputGuard.h"
-#include "shell/ui/MainWindow.h"
 #include "shell/ui/QtDialogs.h"
 #include "shell/ui/WaitWindow.h"
 #include "shell/ui/WindowProgress.h"

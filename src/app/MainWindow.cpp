@@ -1,10 +1,11 @@
-#include "shell/ui/MainWindow.h"
+#include "app/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -18,9 +19,14 @@
 
 #include "admin/ui/InnDialog.h"
 #include "admin/ui/StatePage.h"
+#include "app/AboutDialog.h"
+#include "app/PageArea.h"
+#include "app/SplashWindow.h"
+#include "app/WindowGeometry.h"
 #include "config/ConfigurationFile.h"
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
+#include "config/ui/ConfigurationDiffWindow.h"
 #include "device/ConnectionSettings.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
@@ -32,14 +38,13 @@
 #include "shell/DeviceOperation.h"
 #include "shell/Progress.h"
 #include "shell/UserDialogs.h"
-#include "shell/ui/AboutDialog.h"
 #include "shell/ui/Guarded.h"
 #include "shell/ui/Icons.h"
-#include "shell/ui/SplashWindow.h"
 #include "wizard/ui/WizardWindow.h"
 
 namespace {
 bool g_splashEnabled = true;
+bool g_geometryKept = false;
 constexpr int ClientWidth = 742;
 constexpr int ClientHeight = 504;
 constexpr int ToolBarHeight = 30;
@@ -55,7 +60,8 @@ void MainWindow::setSplashEnabled(bool enabled) {
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(ProgramTitle);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
 
     PortSettings& settings = CurrentPortSettings();
     settings.Applied = false;
@@ -66,7 +72,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
     buildMenus();
     buildToolBar();
-    content_ = new QFrame(this);
+    content_ =
+        new PageArea(QSize(ClientWidth, ClientHeight - ToolBarHeight - StatusBarHeight), this);
     content_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setCentralWidget(content_);
     startHint = new QLabel(
@@ -79,10 +86,26 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     buildStatusBar();
     EnableDeviceControls(false);
 
+    // The first size is the smallest: at it every page is laid out as it always was.
     const int frameExtra = menuBar()->sizeHint().height();
-    setFixedSize(ClientWidth, ClientHeight + frameExtra);
+    setMinimumSize(ClientWidth, ClientHeight + frameExtra);
+    resize(minimumSize());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    if (g_geometryKept) RestoreWindowGeometry(this);
+}
+
+QFrame* MainWindow::contentPanel() const {
+    return content_;
+}
+
+void MainWindow::setGeometryKept(bool kept) {
+    g_geometryKept = kept;
+}
+
+void MainWindow::hideEvent(QHideEvent* event) {
+    if (g_geometryKept) SaveWindowGeometry(this);
+    QMainWindow::hideEvent(event);
 }
 
 MainWindow::~MainWindow() {}
@@ -111,6 +134,8 @@ void MainWindow::buildMenus() {
     connect(actDownload, &QAction::triggered, this, Guarded([this] { downloadConfiguration(); }));
     actUpload = constructor->addAction(QStringLiteral("Загрузить в ВАЛДЕ ВК-12"));
     connect(actUpload, &QAction::triggered, this, Guarded([this] { uploadConfiguration(); }));
+    actCompare = constructor->addAction(QStringLiteral("Сравнить с АС"));
+    connect(actCompare, &QAction::triggered, this, Guarded([this] { compareWithDevice(); }));
     constructor->addSeparator();
     const QStringList singlePages = {QStringLiteral("Данные операторов"),
                                      QStringLiteral("Название ДСО"), QStringLiteral("Услуги"),
@@ -243,16 +268,17 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::createPages() {
     blankPage_ = new QWidget(content_);
-    blankPage_->move(5, 5);
+    content_->addPage(blankPage_, PageArea::Fit::Grow);
     blankPage_->show();
     constructorPage_ = new FormConstructorPage(content_, this);
     goodsPage_ = new GoodsPage(content_, this);
     statePage_ = new StatePage(content_);
+    content_->addPage(constructorPage_, PageArea::Fit::Grow);
+    content_->addPage(goodsPage_, PageArea::Fit::Grow);
+    content_->addPage(statePage_, PageArea::Fit::Centre);
     for (QWidget* page : {static_cast<QWidget*>(constructorPage_),
-                          static_cast<QWidget*>(goodsPage_), static_cast<QWidget*>(statePage_)}) {
-        page->move(5, 5);
+                          static_cast<QWidget*>(goodsPage_), static_cast<QWidget*>(statePage_)})
         page->hide();
-    }
     constructorPage_->Fill();
     currentPage_ = nullptr;
 }
@@ -392,6 +418,12 @@ void MainWindow::uploadConfiguration() {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
     UploadConfiguration(CurrentConfiguration());
+}
+
+void MainWindow::compareWithDevice() {
+    if (!CompareConfigurationWithDevice(this)) return;
+    EnableSaveToFile();
+    if (currentPage_ == constructorPage_) constructorPage_->Fill();
 }
 
 void MainWindow::showForms() {

@@ -1,0 +1,116 @@
+#include "config/ui/ConfigurationDiffWindow.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "config/ConfigurationTransfer.h"
+#include "config/DeviceConfiguration.h"
+#include "device/DeviceLock.h"
+#include "shell/DeviceOperation.h"
+#include "shell/UserDialogs.h"
+
+namespace {
+
+QTableWidgetItem* Cell(const QString& text) {
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    return item;
+}
+
+}  // namespace
+
+ConfigurationDiffWindow::ConfigurationDiffWindow(
+    const QVector<ConfigurationDifference>& differences, QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Сравнение с АС"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(
+        new QLabel(QStringLiteral("Отличается элементов: %1").arg(differences.size()), this));
+
+    table = new QTableWidget(int(differences.size()), 3, this);
+    table->setHorizontalHeaderLabels(
+        {QStringLiteral("Элемент"), QStringLiteral("В АС"), QStringLiteral("В программе")});
+    table->verticalHeader()->hide();
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setWordWrap(false);
+    for (int row = 0; row < differences.size(); ++row) {
+        const ConfigurationDifference& difference = differences[row];
+        table->setItem(row, 0, Cell(difference.name));
+        table->setItem(row, 1, Cell(difference.deviceValue));
+        table->setItem(row, 2, Cell(difference.programValue));
+    }
+    table->setColumnWidth(0, 170);
+    table->setColumnWidth(1, 260);
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->verticalHeader()->setDefaultSectionSize(20);
+    layout->addWidget(table, 1);
+
+    auto* buttons = new QHBoxLayout;
+    writeButton = new QPushButton(QStringLiteral("Загрузить в АС"), this);
+    writeButton->setToolTip(QStringLiteral("Записать в АС только отличающиеся элементы"));
+    takeButton = new QPushButton(QStringLiteral("Взять из АС"), this);
+    takeButton->setToolTip(
+        QStringLiteral("Заменить в программе отличающиеся элементы значениями АС"));
+    closeButton = new QPushButton(QStringLiteral("Закрыть"), this);
+    buttons->addWidget(writeButton);
+    buttons->addWidget(takeButton);
+    buttons->addStretch();
+    buttons->addWidget(closeButton);
+    layout->addLayout(buttons);
+
+    connect(writeButton, &QPushButton::clicked, this, [this] {
+        choice_ = WriteToDevice;
+        accept();
+    });
+    connect(takeButton, &QPushButton::clicked, this, [this] {
+        choice_ = TakeFromDevice;
+        accept();
+    });
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+    // Enter only closes: writing to the device or replacing the program's
+    // values takes a click.
+    writeButton->setAutoDefault(false);
+    takeButton->setAutoDefault(false);
+    closeButton->setDefault(true);
+    resize(720, 400);
+}
+
+bool CompareConfigurationWithDevice(QWidget* parent) {
+    DeviceConfiguration& program = CurrentConfiguration();
+    DeviceConfiguration device = program;
+    QVector<ConfigurationDifference> differences;
+    {
+        DeviceLock lock;
+        if (!BeginDeviceOperation(lock)) return false;
+        if (!ReadConfigurationForComparison(device)) return false;
+        differences = CompareConfigurations(device, program);
+    }
+    if (differences.isEmpty()) {
+        Dialogs().warning(NoDifferencesText());
+        return false;
+    }
+    ConfigurationDiffWindow window(differences, parent);
+    window.exec();
+    switch (window.choice()) {
+        case ConfigurationDiffWindow::WriteToDevice: {
+            DeviceLock lock;
+            if (BeginDeviceOperation(lock)) UploadConfigurationItems(program, ItemsOf(differences));
+            return false;
+        }
+        case ConfigurationDiffWindow::TakeFromDevice:
+            if (!Dialogs().confirm(
+                    QStringLiteral("Вы действительно хотите заменить значения программы "
+                                   "значениями АС?")))
+                return false;
+            CopyConfigurationItems(program, device, ItemsOf(differences));
+            return true;
+        case ConfigurationDiffWindow::Close:
+            break;
+    }
+    return false;
+}

@@ -1,0 +1,144 @@
+// "Сравнить с АС" in the main window against the in-process device: the menu
+// entry, the window of differences, and what its buttons do.
+#include <QAction>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+#include <cstring>
+#include <functional>
+
+#include "app/MainWindow.h"
+#include "config/ui/ConfigurationDiffWindow.h"
+#include "emulator/Requests.h"
+#include "support/RecordingProgress.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestDevice.h"
+
+namespace {
+
+// Runs `act` on the differences window once it is on screen.
+void WhenWindowShows(const std::function<void(ConfigurationDiffWindow*)>& act) {
+    QTimer::singleShot(0, [act] {
+        if (auto* window =
+                qobject_cast<ConfigurationDiffWindow*>(QApplication::activeModalWidget()))
+            act(window);
+    });
+}
+
+QStringList Column(const QTableWidget* table, int column) {
+    QStringList texts;
+    for (int row = 0; row < table->rowCount(); ++row) texts << table->item(row, column)->text();
+    return texts;
+}
+
+QList<QByteArray> Requests(const DeviceEmulator& device) {
+    QList<QByteArray> list;
+    for (const auto& exchange : device.log()) list << exchange.request;
+    return list;
+}
+
+}  // namespace
+
+class TestDiffWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<MainWindow> window;
+    DeviceEmulator* device = nullptr;
+
+private slots:
+    void init() {
+        MainWindow::setSplashEnabled(false);
+        window = std::make_unique<MainWindow>();
+        QSignalSpy started(window.get(), &MainWindow::started);
+        window->show();
+        QVERIFY(started.wait(5000));
+        device = &UseEmulator();
+        // The device has the program's configuration but for two items.
+        DeviceConfiguration& program = CurrentConfiguration();
+        SetStored(program.documentName, "0КВИТАНЦИЯ");  // as a fresh device has it
+        device->setParameter(0, 2, 3, "55");
+        SetPassword(program.operators[1], "55");
+        device->setParameter(2, 5, 2, DeviceLine("0СТРИЖКА"));
+        SetStored(program.operators[1].name, "0ИВАНОВ");
+    }
+    void cleanup() { window.reset(); }
+
+    void entryFollowsTheUpload() {
+        const QList<QAction*> actions = window->actConstructorMenu->menu()->actions();
+        const int upload = int(actions.indexOf(window->actUpload));
+        QVERIFY(upload >= 0);
+        QCOMPARE(actions.value(upload + 1), window->actCompare);
+        QCOMPARE(window->actCompare->text(), U("Сравнить с АС"));
+    }
+
+    void showsTheDifferencesAndWritesOnlyThem() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        const DeviceConfiguration before = CurrentConfiguration();
+        QStringList items, onDevice, inProgram;
+        WhenWindowShows([&](ConfigurationDiffWindow* shown) {
+            items = Column(shown->table, 0);
+            onDevice = Column(shown->table, 1);
+            inProgram = Column(shown->table, 2);
+            device->clearLog();
+            shown->writeButton->click();
+        });
+        window->actCompare->trigger();
+        QCOMPARE(items, L({"оператор 2, Ф.И.О.", "услуга 5, строка 2"}));
+        QCOMPARE(onDevice, L({"", "СТРИЖКА"}));
+        QCOMPARE(inProgram, L({"ИВАНОВ", ""}));
+        QCOMPARE(Requests(*device),
+                 (QList<QByteArray>{ParameterRequest(ModeWrite, 0, 2, 2, DeviceLine("0ИВАНОВ")),
+                                    ParameterRequest(ModeWrite, 2, 5, 2)}));
+        QCOMPARE(dialogs.texts(), L({"Записано удачно..."}));
+        QVERIFY(std::memcmp(&before, &CurrentConfiguration(), sizeof before) == 0);
+    }
+
+    void takesTheDevicesValuesAfterAsking() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        dialogs.answerYes();
+        WhenWindowShows([](ConfigurationDiffWindow* shown) { shown->takeButton->click(); });
+        window->actCompare->trigger();
+        QCOMPARE(dialogs.unexpectedQuestions, 0);
+        QVERIFY(IsConfirmation(dialogs.shown.value(0)));
+        DeviceConfiguration& program = CurrentConfiguration();
+        QCOMPARE(Stored(program.operators[1].name), QString());
+        QCOMPARE(Stored(program.services[4].lines[1]), U("0СТРИЖКА"));
+        QCOMPARE(QByteArray(program.operators[1].password), QByteArray("55"));
+        QVERIFY(window->actSaveFile->isEnabled());
+
+        // Now nothing differs: said so, and no window.
+        dialogs.clear();
+        bool windowShown = false;
+        WhenWindowShows([&](ConfigurationDiffWindow* shown) {
+            windowShown = true;
+            shown->reject();
+        });
+        window->actCompare->trigger();
+        QVERIFY(!windowShown);
+        QCOMPARE(dialogs.texts(), L({"Конфигурация совпадает с АС..."}));
+        QVERIFY(IsWarning(dialogs.shown.value(0)));
+    }
+
+    // "No" to taking the values, or "Закрыть", changes nothing anywhere.
+    void closingChangesNothing() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        const DeviceConfiguration before = CurrentConfiguration();
+        dialogs.answerNo();
+        WhenWindowShows([](ConfigurationDiffWindow* shown) { shown->takeButton->click(); });
+        window->actCompare->trigger();
+        WhenWindowShows([&](ConfigurationDiffWindow* shown) {
+            device->clearLog();
+            shown->closeButton->click();
+        });
+        window->actCompare->trigger();
+        QVERIFY(device->log().isEmpty());
+        QVERIFY(std::memcmp(&before, &CurrentConfiguration(), sizeof before) == 0);
+    }
+};
+
+QTEST_MAIN(TestDiffWindow)
+#include "tst_diffwindow.moc"

@@ -30,6 +30,7 @@ VIAddVersionKey /LANG=1049 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=1049 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1049 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1049 "FileDescription" "Установка ${APP}"
+VIAddVersionKey /LANG=1049 "LegalCopyright" "© ${PUBLISHER}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"

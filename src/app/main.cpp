@@ -7,6 +7,8 @@
 #include "device/ConnectionSettingsStore.h"
 #include "emulator/EmulatorLink.h"
 #include "shell/ProgramArguments.h"
+#include "shell/ProgramSettings.h"
+#include "shell/TextOutput.h"
 #include "shell/ui/StartUpReport.h"
 #include "shell/ui/ZelvoApplication.h"
 
@@ -28,8 +30,8 @@ int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     if (const std::optional<QString> answer = ProgramArgumentsAnswer(arguments)) {
-        const QByteArray text = answer->toLocal8Bit();
-        std::fwrite(text.constData(), 1, std::size_t(text.size()), stdout);
+        PrepareTextOutput();
+        WriteText(stdout, *answer);
         return 0;
     }
     ZelvoApplication app(argc, argv);
@@ -37,7 +39,7 @@ int main(int argc, char** argv) {
     // Lets a Wayland compositor match the window to the installed desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral(ZELVO_APP_ID));
     RegisterInProcessEmulator();
-    SetConnectionSettingsStore(ProgramSettingsStore());
+    SetConnectionSettingsStore(NewProgramSettings());
     MainWindow::setGeometryKept(true);
     return RunReportingStartUpFailure([&app] {
         ProgramWindows windows;

@@ -8,7 +8,7 @@
 #include "cli/CliDialogs.h"
 #include "cli/ExitCode.h"
 #include "cli/TerminalProgress.h"
-#include "cli/TextOutput.h"
+#include "shell/TextOutput.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "cli/ErrorStream.h"
 
-#include "cli/TextOutput.h"
+#include "shell/TextOutput.h"
 
 ErrorStream::ErrorStream() {
     terminal_ = IsTerminal(stderr);

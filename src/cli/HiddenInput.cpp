@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cli/TerminalInput.h"
-#include "cli/TextOutput.h"
+#include "shell/TextOutput.h"
 
 namespace {
 

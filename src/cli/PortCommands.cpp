@@ -12,7 +12,6 @@
 #include "device/DeviceFinder.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
-#include "device/SearchedPorts.h"
 
 int RunPorts(CliSession& session) {
     QJsonArray ports;
@@ -64,9 +63,8 @@ int RunFind(CliSession& session) {
     progress.end();
     progress.hideWait();
 
-    QString summary = DeviceSearchSummary(result, number);
-    if (const QString asked = AskedPortsLine(ports, result); !asked.isEmpty())
-        summary += QLatin1Char('\n') + asked;
+    // The summary names the ports asked and those that did not open.
+    const QString summary = DeviceSearchSummary(result, number);
     QJsonArray skipped;
     for (const SkippedPort& port : result.skipped)
         skipped.append(QJsonObject{{QStringLiteral("port"), port.portName},

@@ -3,7 +3,7 @@
 #include <atomic>
 
 #include "cli/Interrupt.h"
-#include "cli/TextOutput.h"
+#include "shell/TextOutput.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include "cli/CommandSupport.h"
 #include "cli/ExitCode.h"
 #include "cli/Interrupt.h"
-#include "cli/TextOutput.h"
 #include "device/Protocol.h"
 #include "emulator/EmulatorLink.h"
 #include "shell/Progress.h"
+#include "shell/TextOutput.h"
 #include "shell/UserDialogs.h"
 
 namespace {

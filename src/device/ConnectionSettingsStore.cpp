@@ -24,11 +24,6 @@ void SetConnectionSettingsStore(std::unique_ptr<QSettings> store) {
     Store() = std::move(store);
 }
 
-std::unique_ptr<QSettings> ProgramSettingsStore() {
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       QStringLiteral("Zelvo"), QStringLiteral("zelvo"));
-}
-
 std::optional<ConnectionFields> StoredConnectionFields() {
     QSettings* store = Store().get();
     if (!store) return std::nullopt;

@@ -15,8 +15,6 @@ class QSettings;
 // Where the settings are kept; none (the default, also for the command line
 // and the tests that do not ask for one) keeps and offers nothing.
 void SetConnectionSettingsStore(std::unique_ptr<QSettings> store);
-// The window program's place in the user's settings.
-std::unique_ptr<QSettings> ProgramSettingsStore();
 
 // The fields last kept; nothing when no store is set or it holds none.
 std::optional<ConnectionFields> StoredConnectionFields();

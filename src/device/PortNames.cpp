@@ -13,7 +13,7 @@ namespace {
 constexpr int ComItemCount = 100;
 
 // The same device may be reached through a link (/dev/serial/by-id/...).
-QString DeviceIdentity(const QString& path) {
+[[maybe_unused]] QString DeviceIdentity(const QString& path) {
     const QString canonical = QFileInfo(path).canonicalFilePath();
     return canonical.isEmpty() ? path : canonical;
 }

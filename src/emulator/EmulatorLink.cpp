@@ -6,6 +6,19 @@
 #include "device/PortNames.h"
 #include "emulator/DeviceEmulator.h"
 
+namespace {
+
+// std::this_thread::sleep_until sleeps once for a steady clock, and where the
+// system sleeps in whole milliseconds (mingw-w64 on Windows) it wakes early:
+// a replayed answer would beat the line it stands for.
+template <typename TimePoint>
+void SleepUntil(TimePoint until) {
+    for (auto now = TimePoint::clock::now(); now < until; now = TimePoint::clock::now())
+        std::this_thread::sleep_for(until - now);
+}
+
+}  // namespace
+
 EmulatorLink::EmulatorLink(DeviceEmulator& device) : device_(device) {}
 
 bool EmulatorLink::open(const QString& path) {
@@ -50,18 +63,18 @@ QByteArray EmulatorLink::read(int expected, int byteTimeoutMs, int totalTimeoutM
     for (int i = 0; i < available; ++i) {
         const Clock::time_point at = sentAt_ + nanoseconds(reply.arrivalNs(i, requestLength_));
         if (bounded && at > deadline) {
-            std::this_thread::sleep_until(deadline);
+            SleepUntil(deadline);
             return received;
         }
         if (i > 0 && byteTimeoutMs > 0 && at - last > gap) {
-            std::this_thread::sleep_until(last + gap);
+            SleepUntil(last + gap);
             return received;
         }
         received.append(reply.bytes.at(i));
         last = at;
     }
     if (received.size() == expected) {
-        std::this_thread::sleep_until(last);
+        SleepUntil(last);
         return received;
     }
     // Fewer bytes than asked for: the line goes quiet and a time-out ends the read.
@@ -70,7 +83,7 @@ QByteArray EmulatorLink::read(int expected, int byteTimeoutMs, int totalTimeoutM
         if (byteTimeoutMs > 0) end = qMin(end, last + gap);
         end = qMax(end, last);
     }
-    if (end != Clock::time_point::max()) std::this_thread::sleep_until(end);
+    if (end != Clock::time_point::max()) SleepUntil(end);
     return received;
 }
 

@@ -13,6 +13,7 @@
 #include "app/MainWindow.h"
 #include "forms/ui/FormConstructorPage.h"
 #include "goods/ui/GoodsPage.h"
+#include "shell/ProgramSettings.h"
 #include "shell/ui/GridPage.h"
 #include "wizard/ui/WizardWindow.h"
 
@@ -160,7 +161,8 @@ private slots:
     }
 
     void sizeAndPositionAreKeptBetweenRuns() {
-        QSettings settings(QStringLiteral("Zelvo"), QStringLiteral("Zelvo"));
+        const std::unique_ptr<QSettings> kept = NewProgramSettings();
+        QSettings& settings = *kept;
         QVERIFY(settings.fileName().contains(QStringLiteral("qttest")));
         // Without being asked to, the window leaves the settings alone.
         resizeTo(QSize(900, 650));

@@ -132,7 +132,7 @@ private slots:
             zelvo.start(QStringLiteral(ZELVO_APP_PATH), {QString::fromLatin1(option)});
             QVERIFY(zelvo.waitForFinished(10000));
             QCOMPARE(zelvo.exitCode(), 0);
-            const QString out = QString::fromLocal8Bit(zelvo.readAllStandardOutput());
+            const QString out = QString::fromUtf8(zelvo.readAllStandardOutput());
             if (option[2] == 'v')
                 QCOMPARE(out, QStringLiteral("zelvo %1\n").arg(QStringLiteral(ZELVO_VERSION)));
             else

@@ -339,7 +339,10 @@ private slots:
         QVERIFY(SaveExchangeLog(ProgramExchangeLog(), path));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+        // Lines as a text editor reads them: the file ends its lines as the
+        // system does (CR LF on Windows).
+        const QStringList lines =
+            QString::fromUtf8(file.readAll()).remove(QLatin1Char('\r')).split(QLatin1Char('\n'));
 
         const QString time = QStringLiteral(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3})");
         const QString ms = QStringLiteral(R"(\d+\.\d\d мс)");
@@ -370,6 +373,9 @@ private slots:
     // A saved log can hold passwords: a new file is the owner's alone, an
     // existing one keeps its mode.
     void savedLogIsReadableByItsOwnerOnly() {
+#ifndef Q_OS_UNIX
+        QSKIP("file modes are Unix's; on Windows the user's own folders are private to the user");
+#endif
         FakeLink link;
         ReadState();
         QTemporaryDir dir;

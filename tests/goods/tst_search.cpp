@@ -22,7 +22,8 @@ namespace {
 void FillNamed(GoodsTable& table) {
     QVector<GoodsRecord> rows;
     for (int i = 0; i < GoodsRecordCount; ++i)
-        rows << Row(i, qPrintable(QStringLiteral("ТОВАР %1").arg(i)), false, "", "1", "1.00");
+        rows << Row(i, QStringLiteral("ТОВАР %1").arg(i).toUtf8().constData(), false, "", "1",
+                    "1.00");
     rows[9] = Row(9, "ЧАЙ ЗЕЛЕНЫЙ", false, "4600000000017", "1", "1.00");
     rows[500] = Row(500, "Чайник", true, "", "1", "1.00");
     rows[900] = Row(900, "КОФЕ", false, "4601234567890", "1", "1.00");

@@ -12,13 +12,13 @@
 #include <QtTest>
 #include <functional>
 
+#include "app/ProgramWindows.h"
 #include "config/ConfigurationFile.h"
 #include "device/DeviceLock.h"
 #include "goods/GoodsCsv.h"
 #include "goods/GoodsFile.h"
 #include "goods/GoodsTable.h"
 #include "goods/ui/GoodsPage.h"
-#include "shell/ui/ProgramWindows.h"
 #include "support/GoodsRows.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDevice.h"

@@ -14,7 +14,6 @@
 #include "device/DeviceFinder.h"
 #include "device/DeviceLock.h"
 #include "device/PortNames.h"
-#include "device/SearchedPorts.h"
 #include "device/ui/ExchangeLogWindow.h"
 #include "shell/DeviceOperation.h"
 #include "shell/UserDialogs.h"
@@ -178,9 +177,8 @@ void ConnectionSettingsDialog::findDeviceClicked() {
     progress.close();
     if (result.stopped) return;
 
-    QString summary = DeviceSearchSummary(result, number);
-    if (const QString asked = AskedPortsLine(searchPorts, result); !asked.isEmpty())
-        summary += QLatin1Char('\n') + asked;
+    // The summary names the ports asked and those that did not open.
+    const QString summary = DeviceSearchSummary(result, number);
     if (!result.found) {
         Dialogs().error(summary);
         return;

@@ -1,6 +1,6 @@
 #include <unistd.h>
 
-#include "cli/TextOutput.h"
+#include "shell/TextOutput.h"
 
 void PrepareTextOutput() {}
 

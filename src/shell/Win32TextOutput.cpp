@@ -1,7 +1,8 @@
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
-#include "cli/TextOutput.h"
+#include "shell/TextOutput.h"
 
 namespace {
 
@@ -19,6 +20,9 @@ bool g_barShown = false;  // the console understands the bar's escape sequences
 }  // namespace
 
 void PrepareTextOutput() {
+    // The C library would write CR LF for every line end.
+    for (std::FILE* stream : {stdout, stderr})
+        if (_fileno(stream) >= 0 && !IsConsole(stream)) _setmode(_fileno(stream), _O_BINARY);
     const HANDLE console = StreamHandle(stderr);
     DWORD mode = 0;
     if (!GetConsoleMode(console, &mode)) return;

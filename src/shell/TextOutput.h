@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <cstdio>
+
+// What the programs print on their standard streams, on either system. A
+// Unix terminal, pipe or file gets UTF-8. On Windows a console gets the text
+// through the console's own wide characters (readable whatever its code page:
+// a Russian console shows 866 by default, the program's own text is 1251), and
+// a pipe or a file gets UTF-8 with the same line ends as on Linux, so that a
+// script reads the same bytes from both. PosixTextOutput.cpp and
+// Win32TextOutput.cpp.
+
+// Call once at start: on Windows puts pipes and files into binary mode and asks
+// the console to understand the escape sequences of the progress bar.
+void PrepareTextOutput();
+// Whether the stream is a terminal that can show the progress bar.
+bool IsTerminal(std::FILE* stream);
+// Writes the text and flushes.
+void WriteText(std::FILE* stream, const QString& text);

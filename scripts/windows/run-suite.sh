@@ -31,10 +31,7 @@ for exe in "$run"/tst_*.exe; do
   name=$(basename "$exe" .exe)
   # Wine keeps QT_* variables from Windows programs, so the platform goes on
   # the command line; a test without windows (QCoreApplication) refuses it.
-  # The Windows style, which the program's own (windowsvista) builds on: the
-  # offscreen platform would otherwise give the tests Fusion.
-  (cd "$run" && wine_run 900 "./$name.exe" -platform offscreen -style windows \
-    -o "logs/$name.txt,txt" \
+  (cd "$run" && wine_run 900 "./$name.exe" -platform offscreen -o "logs/$name.txt,txt" \
     >"logs/$name.stdout" 2>&1)
   code=$?
   if grep -q "Unknown option: '-platform'" "$run/logs/$name.stdout"; then

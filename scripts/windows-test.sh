@@ -15,7 +15,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
-packages=(wine wine64 xvfb xauth xdotool x11-utils python3 imagemagick)
+packages=(wine wine64 xvfb xauth x11-utils python3 imagemagick)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

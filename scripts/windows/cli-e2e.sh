@@ -18,7 +18,7 @@ stop_sim() {
   [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
   sim_pid=
 }
-trap 'stop_sim; rm -rf "$work"' EXIT
+trap 'stop_sim; [ -n "${KEEP_E2E:-}" ] || rm -rf "$work"' EXIT
 
 start_sim() { # options...
   stop_sim
@@ -110,7 +110,7 @@ check "config read: the same file" same_file read.cfg
 python3 - "$work/goods.csv" <<'PY'
 import sys
 rows = ["Код товара;Наименование;Шрифт;Штрих-код;Секция;Цена"]
-for code in range(1, 1002):
+for code in range(0, 1001):
     rows.append(f"{code};ТОВАР {code};узкий;{4600000000000 + code};{code % 16};{code}.{code % 100:02d}")
 open(sys.argv[1], "w", encoding="utf-8").write("\r\n".join(rows) + "\r\n")
 PY

@@ -29,8 +29,9 @@ check() {
 registered() { wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | grep -q "$2"; }
 
 # NSIS exits 0 even where its stub cannot run: what counts is what it installed.
+# wine waits for the installer; the prefix's services keep running, so
+# "wineserver -w" would not return.
 wine_run 300 "$installer" /S
-wineserver -w
 for f in zelvo.exe zelvo-cli.exe uninstall.exe Qt6Core.dll Qt6Widgets.dll Qt6PrintSupport.dll \
   libstdc++-6.dll plugins/platforms/qwindows.dll plugins/styles/qwindowsvistastyle.dll \
   translations/qtbase_ru.qm qt.conf; do
@@ -44,26 +45,30 @@ cli_version=$(wine_run 60 cmd /c "zelvo-cli --version" 2>/dev/null | tr -d '\r')
 check "zelvo-cli from a command prompt shows the version" test "$cli_version" = "zelvo-cli $version"
 
 # The installed program on a virtual X server, until its main window shows.
+# Wine's desktop process keeps the display of the program that started it:
+# a fresh server here, so that the window opens on this display.
 shot="build/windows/installed-zelvo.png"
 rm -f "$shot"
+wineserver -k
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   wine "C:\\Program Files\\Zelvo\\zelvo.exe" >/dev/null 2>&1 &
+  shown=
   for _ in $(seq 120); do
-    id=$(xdotool search --name "^Zelvo" 2>/dev/null | head -n1)
-    [ -n "$id" ] && break
+    xwininfo -root -tree 2>/dev/null | grep -q "\"Zelvo\": (\"zelvo.exe\"" && shown=1 && break
     sleep 0.5
   done
-  [ -n "$id" ] || exit 1
-  sleep 3  # the splash window closes after 1.5 s
-  import -window root "$1" 2>/dev/null || xwd -root -silent >/dev/null
+  # The splash window closes 1.5 s after the main window shows.
+  [ -n "$shown" ] && sleep 4 && import -window root "$1"
+  status=$?
   wineserver -k
+  [ -n "$shown" ] && exit $status
+  exit 1
 ' _ "$shot"
 check "the installed zelvo.exe shows its main window" test $? = 0
 
 wine_run 300 "$folder/uninstall.exe" /S
-wineserver -w
 # The uninstaller copies itself away and runs from there: wait for it.
-for _ in $(seq 60); do [ -e "$folder" ] || break; sleep 0.5; done
+for _ in $(seq 120); do [ -e "$folder" ] || break; sleep 0.5; done
 check "uninstalled: the folder is gone" test ! -e "$folder"
 check "uninstalled: the Start-menu entry is gone" test ! -e "$menu"
 check "uninstalled: not registered any more" bash -c "! wine reg query '$key' >/dev/null 2>&1"

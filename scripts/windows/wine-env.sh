@@ -8,7 +8,6 @@ export WINEDLLOVERRIDES="mscoree=;mshtml="
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot --init >/dev/null 2>&1
-  wineserver -w
 fi
 
 # The Windows form of a Linux path, as Wine's Z: drive shows it.

@@ -7,4 +7,5 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/windows/wine-env.sh
 start_sim_broker
-(cd build/windows/run && wine_run 600 ./bench_goods.exe -platform offscreen --paced-transfers)
+# Wine's own diagnostics go to standard error; the figures are on standard output.
+(cd build/windows/run && wine_run 600 ./bench_goods.exe -platform offscreen --paced-transfers 2>/dev/null)

@@ -3,7 +3,10 @@
 # nothing when they are all present. With the argument "package" also the
 # tools that build the Debian package and check it as CI does; with "fuzz"
 # the ones the fuzz targets need (scripts/fuzz.sh): clang and its runtime
-# libraries, which hold libFuzzer and the sanitizers' runtimes for clang.
+# libraries, which hold libFuzzer and the sanitizers' runtimes for clang; with
+# "windows" the cross compilers and tools that build Zelvo for Windows and its
+# installer (scripts/windows-toolchain.sh, scripts/windows.sh); with "wine"
+# what runs and looks at it (scripts/windows-test.sh).
 set -euo pipefail
 packages=(
   build-essential cmake librsvg2-bin
@@ -17,6 +20,13 @@ if [ "${1:-}" = package ]; then
 fi
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang-14 libclang-rt-14-dev)
+fi
+if [ "${1:-}" = windows ]; then
+  packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    ninja-build dpkg-dev qt6-base-dev-tools qt6-tools-dev-tools perl python3 nsis icoutils)
+fi
+if [ "${1:-}" = wine ]; then
+  packages+=(wine wine64 x11-utils python3 imagemagick)
 fi
 missing=()
 for p in "${packages[@]}"; do

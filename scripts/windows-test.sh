@@ -14,18 +14,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh
-packages=(wine wine64 xvfb xauth x11-utils python3 imagemagick)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+bash scripts/install-deps.sh >/dev/null
+bash scripts/install-deps.sh wine >/dev/null
 
 bash scripts/windows.sh --tests
 # The Linux simulator and command line, for the broker and the comparison.

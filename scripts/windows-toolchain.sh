@@ -15,25 +15,10 @@ cd "$(dirname "$0")/.."
 # Bump when the way the toolchain is built changes, so old caches are not used.
 recipe=1
 
-SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
-packages=(
-  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  cmake ninja-build dpkg-dev qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools
-  qt6-translations-l10n perl python3
-)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+bash scripts/install-deps.sh windows >/dev/null
 
 # The cross Qt must be the version of the host tools (moc, rcc, uic) it uses.
 qt_version=$(dpkg-query -W -f='${source:Version}' libqt6core6)
-qt_upstream=${qt_version%%+*}
 csv_version=$(dpkg-query -W -f='${source:Version}' libcsv3 2>/dev/null || echo 3.0.3+dfsg-5)
 cache=${ZELVO_WIN_CACHE:-$HOME/.cache/zelvo}
 key="mingw64-qt-${qt_version//[:~]/_}-csv-${csv_version//[:~]/_}-r$recipe"
@@ -81,8 +66,9 @@ EOF
 # libcsv: one C file, a static library (its config.guess predates this machine).
 csv_src=$(find "$work" -maxdepth 1 -type d -name 'libcsv-*' | head -n1)
 (cd "$csv_src" && ./configure -q --build=x86_64-pc-linux-gnu --host=x86_64-w64-mingw32 \
-  CC=x86_64-w64-mingw32-gcc-posix --prefix="$prefix" --enable-static --disable-shared >/dev/null &&
-  make -s -j"$(nproc)" >/dev/null && make -s install >/dev/null)
+  CC=x86_64-w64-mingw32-gcc-posix --prefix="$prefix" --enable-static --disable-shared &&
+  make -s -j"$(nproc)" && make -s install) >"$work/libcsv.log" 2>&1 ||
+  { tail -40 "$work/libcsv.log"; exit 1; }
 
 # Qt: only what Zelvo and its tests use, the bundled third-party libraries, and
 # Debian's host tools of the same version.

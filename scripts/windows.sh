@@ -12,18 +12,8 @@ cd "$(dirname "$0")/.."
 tests=OFF
 [ "${1:-}" = --tests ] && tests=ON
 
+# Installs the packages it needs, ours among them.
 toolchain=$(bash scripts/windows-toolchain.sh | tail -n1)
-packages=(nsis icoutils librsvg2-bin ninja-build)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
 
 build=build/windows
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELVO_WERROR=ON \

@@ -35,18 +35,6 @@ start_sim() { # options...
   return 1
 }
 
-passed=0
-failed=0
-check() { # description, then the command that must succeed
-  local what=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAIL: $what"
-  fi
-}
 
 # The frames logged since line $1 of the simulator's output.
 frames_since() { tail -n +"$(($1 + 1))" "$work/sim.out" | grep -E '^(REQ|RSP)' || true; }

@@ -14,18 +14,6 @@ folder="$WINEPREFIX/drive_c/Program Files/Zelvo"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zelvo.lnk"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelvo'
 
-passed=0
-failed=0
-check() {
-  local what=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAIL: $what"
-  fi
-}
 registered() { wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | grep -q "$2"; }
 
 # NSIS exits 0 even where its stub cannot run: what counts is what it installed.

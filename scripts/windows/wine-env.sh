@@ -35,3 +35,18 @@ start_sim_broker() {
   export ZELVO_SIM_BROKER
   ZELVO_SIM_BROKER=$(windows_path "$sim_broker")
 }
+
+# Counts the checks of a script: check DESCRIPTION COMMAND... runs the command
+# and says FAIL with the description when it fails.
+passed=0
+failed=0
+check() {
+  local what=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAIL: $what"
+  fi
+}

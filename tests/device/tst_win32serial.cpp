@@ -14,6 +14,7 @@
 #include "device/PortNames.h"
 #include "device/Protocol.h"
 #include "device/Win32SerialLink.h"
+#include "support/SerialCalls.h"
 #include "support/SerialStatusRows.h"
 #include "support/SimProcess.h"
 
@@ -45,34 +46,10 @@ class Win32SerialLinkSuite : public QObject {
     Win32SerialLink link_;
     std::unique_ptr<SimProcess> sim;
 
-    struct Outcome {
-        CommandStatus status;
-        QString text;
-        qint64 ms;
-    };
-
-    Outcome readParameter() {
-        char data[26] = {};
-        char errorText[ErrorTextSize] = {};
-        uint8_t error = 0;
-        QElapsedTimer clock;
-        clock.start();
-        const CommandStatus status =
-            ParameterCommand(ModeRead, GroupDocumentName, 1, 1, data, error, errorText);
-        return {status, FromCp1251(errorText), clock.elapsed()};
-    }
-
-    CommandStatus goods(uint8_t mode, uint16_t index, QByteArray& name) {
-        char field[DeviceDataSize + 1] = {};
-        std::memcpy(field, name.constData(), size_t(qMin<int>(name.size(), DeviceDataSize)));
-        char barcode[BarcodeTextSize] = "1";
-        uint8_t section = 1, error = 0;
-        int64_t price = 100;
-        char errorText[ErrorTextSize] = {};
-        const CommandStatus status =
-            GoodsCommand(mode, index, field, barcode, section, price, error, errorText);
-        name = QByteArray(field);
-        return status;
+    using Outcome = SerialOutcome;
+    static Outcome readParameter() { return ReadDocumentNameTimed(); }
+    static CommandStatus goods(uint8_t mode, uint16_t index, QByteArray& name) {
+        return ExchangeGoodsRecord(mode, index, name);
     }
 
 private slots:

@@ -184,21 +184,7 @@ private slots:
     void cleanupTestCase() { SetLinkOverride(nullptr); }
 
     void statuses_data() { AddSerialStatusRows(); }
-    void statuses() {
-        QFETCH(QString, fault);
-        QFETCH(int, byteTimeout);
-        QFETCH(int, status);
-        QFETCH(QString, text);
-        QFETCH(int, minMs);
-        QFETCH(int, maxMs);
-        if (!fault.isEmpty()) QVERIFY(sim->command(QStringLiteral("fault ") + fault));
-        CurrentPortSettings().ByteTimeout = byteTimeout;
-        const Outcome outcome = readParameter();
-        QCOMPARE(int(outcome.status), status);
-        QCOMPARE(outcome.text, text);
-        QVERIFY2(outcome.ms >= minMs && outcome.ms <= maxMs,
-                 QByteArray::number(outcome.ms).constData());
-    }
+    void statuses() { CheckSerialStatusRow(*sim); }
 
     // The request cannot leave the port: the exchange still ends within the
     // request's line time and the total time-out, and the next one is unharmed.

@@ -3,6 +3,9 @@
 #include <QString>
 #include <QtTest>
 
+#include "support/SerialCalls.h"
+#include "support/SimProcess.h"
+
 // The command statuses every serial link must give end to end against
 // zelvo-sim, one data row each: the simulator's fault, the byte time-out, the
 // status, the error text and the bounds of the exchange's time (the total
@@ -35,4 +38,21 @@ inline void AddSerialStatusRows() {
                                   << QStringLiteral(" Авария батареи.") << 0 << 400;
     QTest::newRow("slow start is not a gap")
         << QStringLiteral("delay 300") << 100 << 0 << QString() << 280 << 580;
+}
+
+// One row of AddSerialStatusRows() against `sim`, the port already set up.
+inline void CheckSerialStatusRow(SimProcess& sim) {
+    QFETCH(QString, fault);
+    QFETCH(int, byteTimeout);
+    QFETCH(int, status);
+    QFETCH(QString, text);
+    QFETCH(int, minMs);
+    QFETCH(int, maxMs);
+    if (!fault.isEmpty()) QVERIFY(sim.command(QStringLiteral("fault ") + fault));
+    CurrentPortSettings().ByteTimeout = byteTimeout;
+    const SerialOutcome outcome = ReadDocumentNameTimed();
+    QCOMPARE(int(outcome.status), status);
+    QCOMPARE(outcome.text, text);
+    QVERIFY2(outcome.ms >= minMs && outcome.ms <= maxMs,
+             QByteArray::number(outcome.ms).constData());
 }

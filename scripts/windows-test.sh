@@ -29,13 +29,13 @@ for part in run-suite cli-e2e installer-check; do
   log=build/windows/$part.log
   # A part that fails is counted by its own totals; the next part still runs.
   bash "scripts/windows/$part.sh" 2>&1 | tee "$log" || true
-  totals=$(grep -E '^[a-z-]+: [0-9]+ passed, [0-9]+ failed' "$log" | tail -n1)
+  totals=$(grep -E '^[a-z0-9-]+: [0-9]+ passed, [0-9]+ failed' "$log" | tail -n1 || true)
   if [ -z "$totals" ]; then
     echo "$part: ended without a result"
     failed=$((failed + 1))
     continue
   fi
-  read -r p f < <(echo "$totals" | sed -E 's/^[a-z-]+: ([0-9]+) passed, ([0-9]+) failed.*/\1 \2/')
+  read -r p f < <(echo "$totals" | sed -E 's/^[a-z0-9-]+: ([0-9]+) passed, ([0-9]+) failed.*/\1 \2/')
   passed=$((passed + p))
   failed=$((failed + f))
 done

@@ -1,7 +1,6 @@
 #include "device/QtSerialLink.h"
 
 #include <QDeadlineTimer>
-#include <QThread>
 #include <algorithm>
 
 #include "device/PortOpenError.h"
@@ -10,36 +9,19 @@
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 namespace {
 
-// The reason QSerialPort gives, in the user's words. On Windows a port that
-// denies access is one another program has open; on Unix the checks before
+// The reason QSerialPort gives, in the user's words; the checks before
 // QSerialPort's open have already named a holder.
 QString OpenErrorReason(const QSerialPort& port) {
     switch (port.error()) {
         case QSerialPort::DeviceNotFoundError:
             return PortNotFoundReason(port.portName());
-#ifdef Q_OS_WIN
-        case QSerialPort::PermissionError:
-            return PortHeldReason();
-#endif
         default:
             return PortSystemErrorReason(port.errorString());
     }
 }
-
-#ifdef Q_OS_WIN
-// Whether the driver still holds bytes for the line.
-bool OutputQueued(QSerialPort& port) {
-    COMSTAT status{};
-    DWORD errors = 0;
-    return ClearCommError(port.handle(), &errors, &status) && status.cbOutQue > 0;
-}
-#endif
 
 }  // namespace
 
@@ -67,10 +49,6 @@ bool QtSerialLink::open(const QString& path) {
 bool QtSerialLink::inputWaiting() {
 #ifdef Q_OS_UNIX
     return guard_ >= 0 && UnreadInput(guard_);
-#elif defined(Q_OS_WIN)
-    COMSTAT status{};
-    DWORD errors = 0;
-    return port_.isOpen() && ClearCommError(port_.handle(), &errors, &status) && status.cbInQue > 0;
 #else
     return port_.bytesAvailable() > 0;
 #endif
@@ -98,10 +76,6 @@ bool QtSerialLink::drain(QDeadlineTimer deadline) {
 #ifdef Q_OS_UNIX
     return WaitUntilSent(int(port_.handle()), port_.baudRate(), deadline);
 #else
-    while (OutputQueued(port_)) {
-        if (deadline.hasExpired()) return false;
-        QThread::usleep(500);
-    }
     return true;
 #endif
 }

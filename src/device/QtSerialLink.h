@@ -8,7 +8,8 @@
 #endif
 
 // A real serial port through QSerialPort: exclusive open (lock file and
-// TIOCEXCL on Unix, no sharing on Windows), 8N1 at the requested speed. On
+// TIOCEXCL), 8N1 at the requested speed. Not built for Windows, where Qt
+// SerialPort's overlapped reads never complete under Wine (Win32SerialLink). On
 // Unix it first takes the port the way PosixSerialLink does, because
 // QSerialPort sets the exclusive flag without looking for another program's,
 // and clears it on close whoever set it.

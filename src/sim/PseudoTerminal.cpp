@@ -6,6 +6,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <cstdio>
 
@@ -36,6 +37,26 @@ int LineSpeed(speed_t speed) {
         default:
             return 0;
     }
+}
+
+// How many descriptors of other processes refer to the terminal, as far as
+// /proc shows them (those of other users' processes stay unseen without root).
+int OtherOpeners(const QByteArray& terminal) {
+    const QString self = QString::number(::getpid());
+    int count = 0;
+    const QDir proc(QStringLiteral("/proc"));
+    for (const QString& pid : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (pid == self || !pid.front().isDigit()) continue;
+        const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+        for (const QString& fd : fds.entryList(QDir::System | QDir::NoDotAndDotDot)) {
+            char target[256];
+            const QByteArray link = QFile::encodeName(fds.filePath(fd));
+            const ssize_t n = ::readlink(link.constData(), target, sizeof target);
+            if (n == terminal.size() && terminal == QByteArray::fromRawData(target, int(n)))
+                ++count;
+        }
+    }
+    return count;
 }
 
 }  // namespace
@@ -117,6 +138,15 @@ void PseudoTerminal::flushInput() {
 }
 
 void PseudoTerminal::releaseExclusive() {
+    int exclusive = 0;
+    if (ioctl(keeper_, TIOCGEXCL, &exclusive) != 0 || !exclusive) return;
+    // inotify merges two opens (or two closes) in a row that we have not read
+    // yet, so the count can reach nought while another program still holds
+    // the terminal; its flag stays.
+    if (const int holders = OtherOpeners(slavePath_)) {
+        openers_ = holders;
+        return;
+    }
     ioctl(keeper_, TIOCNXCL);
 }
 

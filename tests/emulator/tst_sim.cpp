@@ -1,12 +1,17 @@
 // zelvo-sim end to end: a real serial port on its pseudo-terminal, its options
 // and its control channel.
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 
 #include "emulator/Requests.h"
 #include "support/SimProcess.h"
@@ -59,6 +64,7 @@ private slots:
     void lateAnswerDiesWithTheExchange();
     void pacedAnswerTakesTheLineTime();
     void startOptionsAndLink();
+    void exclusiveHolderOutlivesAnotherOpener();
 };
 
 void TestSim::stateOverThePty() {
@@ -158,6 +164,34 @@ void TestSim::startOptionsAndLink() {
     QVERIFY(!broken.isReady());
     QVERIFY2(broken.errorString().contains(QLatin1String("needs a value")),
              qPrintable(broken.errorString()));
+}
+
+// The simulator lets go of an exclusive flag that no program holds any more;
+// while one still does, another opener coming and going changes nothing, even
+// when the simulator sees both opens at once.
+void TestSim::exclusiveHolderOutlivesAnotherOpener() {
+    if (::geteuid() != 0) QSKIP("only root opens a terminal that another program holds");
+    SimProcess sim;
+    QVERIFY2(sim.isReady(), qPrintable(sim.errorString()));
+    const pid_t simulator = pid_t(sim.processId());
+    QVERIFY(simulator > 0);
+    const QByteArray path = QFile::encodeName(sim.portPath());
+
+    QCOMPARE(::kill(simulator, SIGSTOP), 0);
+    const int holder = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    const bool held = holder >= 0 && ::ioctl(holder, TIOCEXCL) == 0;
+    const int other = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (other >= 0) ::close(other);
+    ::kill(simulator, SIGCONT);
+    QVERIFY(held && other >= 0);
+    QVERIFY(sim.command(QStringLiteral("ping")));  // it has taken the opens and the close
+    int exclusive = 0;
+    QCOMPARE(::ioctl(holder, TIOCGEXCL, &exclusive), 0);
+    ::close(holder);  // as a program that ends without clearing its flag
+    QVERIFY(exclusive);
+
+    QVERIFY(sim.command(QStringLiteral("ping")));
+    QCOMPARE(Exchange(sim.portPath(), StateRequest(), 31).left(4), Bytes({0x18, 0x55, 31, 0}));
 }
 
 QTEST_GUILESS_MAIN(TestSim)

@@ -35,6 +35,8 @@ public:
         }
     }
 
+    qint64 processId() override { return process_.processId(); }
+
 private:
     QProcess process_;
 };

@@ -25,6 +25,8 @@ public:
     // The port name the program opens for the terminal the simulator named.
     virtual QString portName(const QString& terminal) = 0;
     virtual void stop() = 0;
+    // The simulator's own process, where the test can signal it; 0 where not.
+    virtual qint64 processId() { return 0; }
 };
 
 std::unique_ptr<SimChannel> NewSimChannel();

@@ -25,6 +25,8 @@ public:
     // Why it is not ready: the start failure and whatever the simulator said.
     QString errorString() const { return error_; }
     QString portPath() const { return portPath_; }
+    // The simulator's process id where it runs as a child of the test; 0 otherwise.
+    qint64 processId() const { return channel_->processId(); }
 
     // Sends one control line and waits for its answer; true for OK.
     bool command(const QString& line, int timeoutMs = 5000);

@@ -3,6 +3,7 @@
 // dialogs and a transfer started from the page.
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -262,6 +263,15 @@ private slots:
             QInputMethodEvent composed;
             composed.setCommitString(U("7,2"));
             QApplication::sendEvent(e->priceEdit, &composed);
+            QCOMPARE(e->priceEdit->text(), U("7.2"));
+            // Ctrl+V, with letters around the price that stay out.
+            e->priceEdit->clear();
+            QApplication::clipboard()->setText(U("цена 12,30 руб"));
+            QTest::keyClick(e->priceEdit, Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(e->priceEdit->text(), U("12.30"));
+            e->priceEdit->clear();
+            QApplication::clipboard()->setText(U("7,2"));
+            QTest::keyClick(e->priceEdit, Qt::Key_V, Qt::ControlModifier);
             QCOMPARE(e->priceEdit->text(), U("7.2"));
             QTest::mouseClick(e->applyButton, Qt::LeftButton);
         });

@@ -69,7 +69,7 @@ GoodsRecordEditor::GoodsRecordEditor(QWidget* parent) : QDialog(parent) {
     grid->addWidget(new QLabel(QStringLiteral("Цена:"), this), 4, 0);
     priceEdit = new QLineEdit(this);
     priceEdit->setMaxLength(GoodsPriceFieldLength);
-    InstallDigitFilter(priceEdit, QStringLiteral("."), true);
+    InstallDigitFilter(priceEdit, QStringLiteral("."), DigitField::Decimal);
     grid->addWidget(priceEdit, 4, 1);
 
     auto* warning = new QVBoxLayout;

@@ -10,8 +10,8 @@ namespace {
 
 class DigitFieldGuard : public QObject {
 public:
-    DigitFieldGuard(QObject* parent, const QString& alsoAllowed)
-        : QObject(parent), alsoAllowed_(alsoAllowed) {}
+    DigitFieldGuard(QObject* parent, const QString& alsoAllowed, bool takesPaste)
+        : QObject(parent), alsoAllowed_(alsoAllowed), takesPaste_(takesPaste) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -23,7 +23,9 @@ protected:
         const bool control =
             std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x20; });
         if (text.isEmpty() || control) return false;
-        if (key->matches(QKeySequence::Paste)) return true;  // a paste could bring letters in
+        // A paste could bring letters in; where it is taken, textEdited below
+        // holds it to the field's characters.
+        if (key->matches(QKeySequence::Paste)) return !takesPaste_;
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
         for (QChar c : text) {
             if (alsoAllowed_.contains(c)) continue;
@@ -36,13 +38,15 @@ protected:
 
 private:
     QString alsoAllowed_;
+    bool takesPaste_;
 };
 
 }  // namespace
 
-void InstallDigitFilter(QLineEdit* field, const QString& allowed, bool commaAsPoint) {
+void InstallDigitFilter(QLineEdit* field, const QString& allowed, DigitField kind) {
+    const bool commaAsPoint = kind == DigitField::Decimal;
     const QString alsoAllowed = commaAsPoint ? allowed + QLatin1Char(',') : allowed;
-    field->installEventFilter(new DigitFieldGuard(field, alsoAllowed));
+    field->installEventFilter(new DigitFieldGuard(field, alsoAllowed, commaAsPoint));
     // The key filter sees key presses only; text that comes another way (an
     // input method, the selection pasted by the middle button) is held to the
     // same characters.
@@ -63,6 +67,6 @@ void InstallDigitFilter(QLineEdit* field, const QString& allowed, bool commaAsPo
                          field->setText(kept);
                          field->setCursorPosition(qBound(0, cursor, int(kept.size())));
                      });
-    field->setContextMenuPolicy(Qt::NoContextMenu);
+    if (!commaAsPoint) field->setContextMenuPolicy(Qt::NoContextMenu);
     field->setAcceptDrops(false);
 }

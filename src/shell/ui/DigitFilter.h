@@ -6,8 +6,11 @@ class QLineEdit;
 
 // Puts the program's digit key filter on a numeric field: keys that
 // FilterDigitKey turns into 0 are swallowed, the rest reach the field.
-// `alsoAllowed` lets further characters through (the price's point). With
-// `commaAsPoint` a typed or pasted comma goes in as a point, the decimal
-// separator Russian keyboards and habits give.
+// `alsoAllowed` lets further characters through (the price's point). A
+// decimal field takes a typed or pasted comma as a point, the decimal
+// separator Russian keyboards and habits give, and takes a paste (Ctrl+V, the
+// context menu) held to the same characters; the other fields ignore the
+// paste keys, as their key filter always has.
+enum class DigitField { Whole, Decimal };
 void InstallDigitFilter(QLineEdit* field, const QString& alsoAllowed = QString(),
-                        bool commaAsPoint = false);
+                        DigitField kind = DigitField::Whole);

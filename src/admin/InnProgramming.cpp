@@ -13,13 +13,6 @@ bool AllDigits(const QString& text) {
     return true;
 }
 
-InnOutcome Refuse(UserDialogs& dialogs, const QString& text, InnField focus) {
-    dialogs.warning(text);
-    InnOutcome outcome;
-    outcome.focus = focus;
-    return outcome;
-}
-
 }  // namespace
 
 uint8_t InnYearByte(int year) {
@@ -49,25 +42,32 @@ QString InnConfirmationText(const InnInput& input) {
                       "хотите запрограммировать ИНН?\n");
 }
 
-InnOutcome ProgramInn(const InnInput& input, UserDialogs& dialogs) {
+std::optional<InnRefusal> CheckInnInput(const InnInput& input) {
     if (input.taxpayerNumber.isEmpty())
-        return Refuse(dialogs, QStringLiteral("Поле ИНН не заполнено..."),
-                      InnField::TaxpayerNumber);
+        return InnRefusal{QStringLiteral("Поле ИНН не заполнено..."), InnField::TaxpayerNumber};
     if (input.password.isEmpty())
-        return Refuse(dialogs, QStringLiteral("Поле пароль не заполнено..."), InnField::Password);
+        return InnRefusal{QStringLiteral("Поле пароль не заполнено..."), InnField::Password};
     // The ИНН can be programmed only once: a text the device would read as
     // another number (a stray sign the key filter lets through) is refused
     // rather than sent.
     if (!AllDigits(input.taxpayerNumber) || input.taxpayerNumber.size() > InnMaxDigits)
-        return Refuse(dialogs,
-                      QStringLiteral("Поле ИНН должно содержать только цифры (не более 12)..."),
-                      InnField::TaxpayerNumber);
+        return InnRefusal{QStringLiteral("Поле ИНН должно содержать только цифры (не более 12)..."),
+                          InnField::TaxpayerNumber};
     if (!AllDigits(input.password) || input.password.size() > InnPasswordMaxDigits)
-        return Refuse(dialogs,
-                      QStringLiteral("Поле пароль должно содержать только цифры (не более 5)..."),
-                      InnField::Password);
+        return InnRefusal{
+            QStringLiteral("Поле пароль должно содержать только цифры (не более 5)..."),
+            InnField::Password};
+    return std::nullopt;
+}
 
+InnOutcome ProgramInn(const InnInput& input, UserDialogs& dialogs) {
     InnOutcome outcome;
+    if (const std::optional<InnRefusal> refusal = CheckInnInput(input)) {
+        dialogs.warning(refusal->text);
+        outcome.focus = refusal->field;
+        return outcome;
+    }
+
     outcome.closeDialog = true;
     if (!dialogs.confirmDefaultNo(InnConfirmationText(input))) return outcome;
 

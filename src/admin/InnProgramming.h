@@ -52,6 +52,13 @@ struct InnOutcome {
     bool succeeded = false;           // ... and the device took it
 };
 
+// Why the input cannot be sent, and the field to correct; none when it can.
+struct InnRefusal {
+    QString text;
+    InnField field = InnField::None;
+};
+std::optional<InnRefusal> CheckInnInput(const InnInput& input);
+
 // The confirmation of a checked input: the number and the group that will be
 // written, a line of its own when the number cannot be a real ИНН, and the
 // question.

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QJsonObject>
 
+#include "admin/InnCheck.h"
 #include "admin/InnProgramming.h"
 #include "admin/StateDecoding.h"
 #include "cli/CliCommands.h"
@@ -103,7 +104,14 @@ int RunInn(CliSession& session) {
     }
     input.password = password.password;
 
-    session.dialogs.setConfirmation(line.isSet(QStringLiteral("yes")));
+    const bool assumeYes = line.isSet(QStringLiteral("yes"));
+    // With --yes nobody reads the confirmation, so its warning about a number
+    // that cannot be a real ИНН is said on its own before the number goes out.
+    if (assumeYes && !CheckInnInput(input)) {
+        const QString problem = InnProblem(input.taxpayerNumber);
+        if (!problem.isEmpty()) session.dialogs.warning(problem);
+    }
+    session.dialogs.setConfirmation(assumeYes);
     const InnOutcome outcome = ProgramInn(input, session.dialogs);
     if (!outcome.closeDialog) return ExitUsage;  // a field check refused the input
     if (!outcome.sent) {

@@ -586,6 +586,7 @@ private slots:
         run = RunCli(inn + QStringList{QStringLiteral("--yes")});
         QCOMPARE(run.exitCode, 0);
         QVERIFY(run.err.contains(QStringLiteral("Записано удачно...")));
+        QVERIFY(!run.err.contains(QStringLiteral("Внимание")));
         run = RunCli(Args({"state", "--json"}) + PortArguments(sim.portPath()));
         QCOMPARE(run.json()
                      .value(QStringLiteral("state"))
@@ -593,6 +594,17 @@ private slots:
                      .value(QStringLiteral("taxpayerNumber"))
                      .toDouble(),
                  7707083893.0);
+
+        // --yes answers the question, but its warning is still said.
+        SimProcess fresh;
+        QVERIFY(fresh.isReady());
+        run = RunCli(Args({"inn", "--inn", "123", "--password", "1", "--date", "2024-05-17",
+                           "--group", "1", "--yes"}) +
+                     PortArguments(fresh.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.startsWith(
+                     QStringLiteral("Внимание: в ИНН 3 цифр(ы), а должно быть 10 или 12.\n")),
+                 qPrintable(run.err));
     }
 };
 

@@ -11,8 +11,9 @@
 // script reads the same bytes from both. PosixTextOutput.cpp and
 // Win32TextOutput.cpp.
 
-// Call once at start: on Windows puts pipes and files into binary mode and asks
-// the console to understand the escape sequences of the progress bar.
+// Call once at start. On Windows: a window program started from a console
+// writes to that console; pipes and files go into binary mode; the console is
+// asked to understand the escape sequences of the progress bar.
 void PrepareTextOutput();
 // Whether the stream is a terminal that can show the progress bar.
 bool IsTerminal(std::FILE* stream);

@@ -20,6 +20,16 @@ bool g_barShown = false;  // the console understands the bar's escape sequences
 }  // namespace
 
 void PrepareTextOutput() {
+    // A window program started from a console has no standard streams of its
+    // own unless they were redirected; its --help and --version answer in
+    // the console it was started from.
+    const HANDLE given = GetStdHandle(STD_OUTPUT_HANDLE);
+    if ((given == nullptr || given == INVALID_HANDLE_VALUE) &&
+        AttachConsole(ATTACH_PARENT_PROCESS)) {
+        std::FILE* ignored = std::freopen("CONOUT$", "w", stdout);
+        ignored = std::freopen("CONOUT$", "w", stderr);
+        (void)ignored;
+    }
     // The C library would write CR LF for every line end.
     for (std::FILE* stream : {stdout, stderr})
         if (_fileno(stream) >= 0 && !IsConsole(stream)) _setmode(_fileno(stream), _O_BINARY);

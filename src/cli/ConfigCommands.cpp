@@ -14,6 +14,7 @@
 #include "config/ConfigurationFile.h"
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
+#include "config/UploadSkips.h"
 #include "shell/RegularFile.h"
 
 namespace {
@@ -82,20 +83,30 @@ std::optional<QVector<ConfigurationDifference>> CompareWithDevice(CliSession& se
     for (const ConfigurationDifference& difference : differences) {
         session.report.line(difference.name + QLatin1Char('\t') + difference.deviceValue +
                             QLatin1Char('\t') + difference.programValue);
-        items.append(QJsonObject{{QStringLiteral("item"), difference.name},
-                                 {QStringLiteral("device"), difference.deviceValue},
-                                 {QStringLiteral("file"), difference.programValue}});
+        QJsonObject item{{QStringLiteral("item"), difference.name},
+                         {QStringLiteral("device"), difference.deviceValue},
+                         {QStringLiteral("file"), difference.programValue}};
+        if (!difference.skipReason.isEmpty())
+            item.insert(QStringLiteral("notWritten"), difference.skipReason);
+        items.append(item);
     }
     session.report.set(QStringLiteral("differences"), items);
     if (differences.isEmpty()) session.dialogs.warning(NoDifferencesText());
+    const QString skipped = SkippedDifferencesText(differences);
+    if (!skipped.isEmpty()) session.dialogs.warning(skipped);
     return differences;
 }
 
 int RunConfigWriteChanged(CliSession& session, const DeviceConfiguration& file) {
     const auto differences = CompareWithDevice(session, file);
     if (!differences) return TransferExit(session, false);
-    if (differences->isEmpty()) return TransferExit(session, true);
-    return TransferExit(session, UploadConfigurationItems(file, ItemsOf(*differences)));
+    // What the upload would pass over has been named; with nothing else there
+    // is no upload to report as written.
+    QVector<ConfigurationItem> writable;
+    for (const ConfigurationDifference& difference : *differences)
+        if (difference.skipReason.isEmpty()) writable.append(difference.item);
+    if (writable.isEmpty()) return TransferExit(session, true);
+    return TransferExit(session, UploadConfigurationItems(file, writable));
 }
 
 }  // namespace

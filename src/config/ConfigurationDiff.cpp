@@ -5,6 +5,7 @@
 #include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
 #include "config/ParameterCatalogue.h"
+#include "config/UploadSkips.h"
 
 namespace {
 
@@ -80,7 +81,8 @@ public:
     }
     void add(ConfigurationItemKind kind, int record, int line, const QString& name,
              const QString& device, const QString& program) {
-        result.append({{kind, record, line}, name, device, program});
+        const ConfigurationItem item{kind, record, line};
+        result.append({item, name, device, program, UploadSkipReason(program_, item)});
     }
 
     void operators() {

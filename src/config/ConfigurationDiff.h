@@ -37,6 +37,7 @@ struct ConfigurationDifference {
     QString name;         // "оператор 3, Ф.И.О."
     QString deviceValue;  // a password shows as "**" on both sides
     QString programValue;
+    QString skipReason;  // why the upload would not write it; empty when it would
 };
 
 // The items in which `device` and `program` differ, in the order the upload

@@ -9,6 +9,7 @@
 #include "config/DeviceConfiguration.h"
 #include "config/ParameterCatalogue.h"
 #include "config/ParameterIO.h"
+#include "config/UploadSkips.h"
 #include "device/Protocol.h"
 #include "forms/FormTransfer.h"
 #include "shell/ItemLoop.h"
@@ -105,21 +106,6 @@ bool Stop(Progress& progress, UserDialogs& dialogs) {
     progress.hideWait();
     ReportIfStopped(progress, dialogs);
     return false;
-}
-
-// An operator is written only with a password the device would accept: not
-// empty, a decimal number, and not zero.
-bool PasswordAllowsUpload(const OperatorRecord& op) {
-    const QByteArray text = FieldText(op.password, int(sizeof op.password));
-    if (text.isEmpty()) return false;
-    int start = (text[0] == '+' || text[0] == '-') ? 1 : 0;
-    if (start == text.size()) return false;
-    bool nonZero = false;
-    for (int i = start; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return false;
-        if (text[i] != '0') nonZero = true;
-    }
-    return nonZero;
 }
 
 // The model field of an operator's line 1 to 3 (position, name, password).
@@ -250,10 +236,10 @@ bool UploadItems(const DeviceConfiguration& config, const ItemWanted& wanted, bo
         RecordPhaseSteps,
         [&](int i) -> std::optional<ItemResult> {
             OperatorRecord op = config.operators[i / LinesPerRecord];
-            if (op.access == 0 || !PasswordAllowsUpload(op)) return std::nullopt;
             const int line = i % LinesPerRecord + 1;
-            if (!wanted({ConfigurationItemKind::OperatorLine, i / LinesPerRecord + 1, line}))
-                return std::nullopt;
+            const ConfigurationItem item{ConfigurationItemKind::OperatorLine,
+                                         i / LinesPerRecord + 1, line};
+            if (!UploadSkipReason(config, item).isEmpty() || !wanted(item)) return std::nullopt;
             const OperatorField field = OperatorLineField(op, line);
             return WriteParameterText(GroupOperator, uint8_t(i / LinesPerRecord + 1), uint8_t(line),
                                       field.bytes, field.size);
@@ -277,9 +263,8 @@ bool UploadItems(const DeviceConfiguration& config, const ItemWanted& wanted, bo
             RecordPhaseSteps,
             [&, group, kind, records](int i) -> std::optional<ItemResult> {
                 const ThreeLineRecord& record = records[i / LinesPerRecord];
-                if (record.access == 0) return std::nullopt;
-                if (!wanted({kind, i / LinesPerRecord + 1, i % LinesPerRecord + 1}))
-                    return std::nullopt;
+                const ConfigurationItem item{kind, i / LinesPerRecord + 1, i % LinesPerRecord + 1};
+                if (!UploadSkipReason(config, item).isEmpty() || !wanted(item)) return std::nullopt;
                 return WriteParameterText(group, uint8_t(i / LinesPerRecord + 1),
                                           uint8_t(i % LinesPerRecord + 1),
                                           record.lines[i % LinesPerRecord]);

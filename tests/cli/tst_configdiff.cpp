@@ -109,6 +109,37 @@ private slots:
         QVERIFY(sim.waitForExchanges(ComparisonReads));
         QVERIFY(!sim.waitForExchanges(ComparisonReads + 1, 300));
     }
+
+    // An operator without a password is not written: the comparison names it,
+    // and with nothing else to write nothing is reported as written.
+    void writeChangedNamesWhatItPassesOver() {
+        SimProcess sim({QStringLiteral("--log")});
+        QVERIFY(sim.isReady());
+        const QString file = path("passwordless.cfg");
+        QCOMPARE(
+            RunCli(Args({"config", "read"}) + QStringList{file} + PortArguments(sim.portPath()))
+                .exitCode,
+            0);
+        DeviceConfiguration config;
+        QCOMPARE(LoadConfigurationFile(config, file), ConfigurationFileResult::Ok);
+        SetStored(config.operators[1].name, "0СИДОРОВ");
+        QCOMPARE(SaveConfigurationFile(config, file), ConfigurationFileResult::Ok);
+        sim.clearLog();
+
+        const CliRun run = RunCli(Args({"config", "write", "--changed", "--json"}) +
+                                  QStringList{file} + PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.contains(U("Не будут записаны в АС: оператор 2, Ф.И.О. (пароль оператора "
+                                    "пуст или равен нулю).")),
+                 qPrintable(run.err));
+        QVERIFY(!run.err.contains(U("Записано удачно...")));
+        const QJsonArray differences = run.json().value(QStringLiteral("differences")).toArray();
+        QCOMPARE(differences.size(), 1);
+        QCOMPARE(differences[0].toObject().value(QStringLiteral("notWritten")).toString(),
+                 U("пароль оператора пуст или равен нулю"));
+        QVERIFY(sim.waitForExchanges(ComparisonReads));
+        QVERIFY(!sim.waitForExchanges(ComparisonReads + 1, 300));
+    }
 };
 
 QTEST_MAIN(TestCliConfigDiff)

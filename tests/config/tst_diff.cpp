@@ -6,6 +6,7 @@
 #include "config/ConfigurationDiff.h"
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
+#include "config/UploadSkips.h"
 #include "emulator/EmulatorCommands.h"
 #include "emulator/Requests.h"
 #include "support/RecordingProgress.h"
@@ -171,6 +172,26 @@ private slots:
         QCOMPARE(Requests(emulator),
                  (QList<QByteArray>{ParameterRequest(ModeRead, 4, 2, 1),
                                     ParameterRequest(ModeWrite, 4, 2, 5, DeviceLine("0СТАРОЕ"))}));
+
+        // ... and the comparison says so before anything is written.
+        std::strcpy(program.operators[5].password, "000");
+        program.services[1].access = 0;
+        DeviceConfiguration device = program;
+        std::strcpy(device.operators[3].name.bytes, "OTHER");
+        std::strcpy(device.operators[5].name.bytes, "OTHER");
+        std::strcpy(device.services[1].lines[0].bytes, "OTHER");
+        std::strcpy(device.services[2].lines[0].bytes, "OTHER");
+        const QVector<ConfigurationDifference> differences = CompareConfigurations(device, program);
+        QStringList reasons;
+        for (const ConfigurationDifference& difference : differences)
+            reasons << difference.skipReason;
+        QCOMPARE(reasons, (QStringList{QStringLiteral("изменение запрещено в АС"),
+                                       QStringLiteral("пароль оператора пуст или равен нулю"),
+                                       QStringLiteral("изменение запрещено в АС"), QString()}));
+        QCOMPARE(SkippedDifferencesText(differences),
+                 QStringLiteral("Не будут записаны в АС: оператор 4, Ф.И.О. (изменение запрещено "
+                                "в АС); оператор 6, Ф.И.О. (пароль оператора пуст или равен "
+                                "нулю); услуга 2, строка 1 (изменение запрещено в АС)."));
     }
 
     // A form that fails asks the download's question; "No" ends the read with

@@ -1,6 +1,7 @@
 // "Сравнить с АС" in the main window against the in-process device: the menu
 // entry, the window of differences, and what its buttons do.
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
@@ -81,6 +82,7 @@ private slots:
             items = Column(shown->table, 0);
             onDevice = Column(shown->table, 1);
             inProgram = Column(shown->table, 2);
+            QVERIFY(!shown->skippedLabel);
             device->clearLog();
             shown->writeButton->click();
         });
@@ -93,6 +95,37 @@ private slots:
                                     ParameterRequest(ModeWrite, 2, 5, 2)}));
         QCOMPARE(dialogs.texts(), L({"Записано удачно..."}));
         QVERIFY(std::memcmp(&before, &CurrentConfiguration(), sizeof before) == 0);
+    }
+
+    // A difference the upload would pass over is marked before the click and
+    // is not written.
+    void saysWhatTheUploadPassesOver() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        CurrentConfiguration().services[4].access = 0;
+        const auto unlock = qScopeGuard([] { CurrentConfiguration().services[4].access = 1; });
+        QString said;
+        QString tip;
+        WhenWindowShows([&](ConfigurationDiffWindow* shown) {
+            if (shown->skippedLabel) said = shown->skippedLabel->text();
+            tip = shown->table->item(1, 2)->toolTip();
+            device->clearLog();
+            shown->writeButton->click();
+        });
+        window->actCompare->trigger();
+        QCOMPARE(said, U("Не будут записаны в АС: услуга 5, строка 2 (изменение запрещено в АС)."));
+        QCOMPARE(tip, U("Не будет записан в АС: изменение запрещено в АС"));
+        QCOMPARE(Requests(*device),
+                 (QList<QByteArray>{ParameterRequest(ModeWrite, 0, 2, 2, DeviceLine("0ИВАНОВ"))}));
+
+        // Where it would pass over every difference, there is nothing to write.
+        bool writable = true;
+        WhenWindowShows([&](ConfigurationDiffWindow* shown) {
+            writable = shown->writeButton->isEnabled();
+            shown->closeButton->click();
+        });
+        window->actCompare->trigger();
+        QVERIFY(!writable);
     }
 
     void takesTheDevicesValuesAfterAsking() {

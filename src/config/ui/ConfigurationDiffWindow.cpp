@@ -6,9 +6,11 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
+#include "config/UploadSkips.h"
 #include "device/DeviceLock.h"
 #include "shell/DeviceOperation.h"
 #include "shell/UserDialogs.h"
@@ -30,6 +32,14 @@ ConfigurationDiffWindow::ConfigurationDiffWindow(
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(
         new QLabel(QStringLiteral("Отличается элементов: %1").arg(differences.size()), this));
+    // Said before the click rather than after "Записано удачно...", which
+    // these rows would otherwise seem to be part of.
+    const QString skipped = SkippedDifferencesText(differences);
+    if (!skipped.isEmpty()) {
+        skippedLabel = new QLabel(skipped, this);
+        skippedLabel->setWordWrap(true);
+        layout->addWidget(skippedLabel);
+    }
 
     table = new QTableWidget(int(differences.size()), 3, this);
     table->setHorizontalHeaderLabels(
@@ -43,6 +53,12 @@ ConfigurationDiffWindow::ConfigurationDiffWindow(
         table->setItem(row, 0, Cell(difference.name));
         table->setItem(row, 1, Cell(difference.deviceValue));
         table->setItem(row, 2, Cell(difference.programValue));
+        if (difference.skipReason.isEmpty()) continue;
+        for (int column = 0; column < 3; ++column) {
+            QTableWidgetItem* cell = table->item(row, column);
+            cell->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
+            cell->setToolTip(QStringLiteral("Не будет записан в АС: ") + difference.skipReason);
+        }
     }
     table->setColumnWidth(0, 170);
     table->setColumnWidth(1, 260);
@@ -53,6 +69,10 @@ ConfigurationDiffWindow::ConfigurationDiffWindow(
     auto* buttons = new QHBoxLayout;
     writeButton = new QPushButton(QStringLiteral("Загрузить в АС"), this);
     writeButton->setToolTip(QStringLiteral("Записать в АС только отличающиеся элементы"));
+    // Nothing it could write: no upload that would end in "Записано удачно...".
+    writeButton->setEnabled(std::any_of(
+        differences.cbegin(), differences.cend(),
+        [](const ConfigurationDifference& difference) { return difference.skipReason.isEmpty(); }));
     takeButton = new QPushButton(QStringLiteral("Взять из АС"), this);
     takeButton->setToolTip(
         QStringLiteral("Заменить в программе отличающиеся элементы значениями АС"));

@@ -5,6 +5,7 @@
 
 #include "config/ConfigurationDiff.h"
 
+class QLabel;
 class QPushButton;
 class QTableWidget;
 
@@ -21,6 +22,8 @@ public:
     Choice choice() const { return choice_; }
 
     QTableWidget* table = nullptr;
+    QLabel* skippedLabel =
+        nullptr;  // the differences the upload passes over; none when it writes all
     QPushButton* writeButton = nullptr;  // "Загрузить в АС"
     QPushButton* takeButton = nullptr;   // "Взять из АС"
     QPushButton* closeButton = nullptr;  // "Закрыть"

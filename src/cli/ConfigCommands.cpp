@@ -102,9 +102,7 @@ int RunConfigWriteChanged(CliSession& session, const DeviceConfiguration& file) 
     if (!differences) return TransferExit(session, false);
     // What the upload would pass over has been named; with nothing else there
     // is no upload to report as written.
-    QVector<ConfigurationItem> writable;
-    for (const ConfigurationDifference& difference : *differences)
-        if (difference.skipReason.isEmpty()) writable.append(difference.item);
+    const QVector<ConfigurationItem> writable = WrittenItems(*differences);
     if (writable.isEmpty()) return TransferExit(session, true);
     return TransferExit(session, UploadConfigurationItems(file, writable));
 }

@@ -41,6 +41,13 @@ QString UploadSkipReason(const DeviceConfiguration& config, const ConfigurationI
     return {};
 }
 
+QVector<ConfigurationItem> WrittenItems(const QVector<ConfigurationDifference>& differences) {
+    QVector<ConfigurationItem> items;
+    for (const ConfigurationDifference& difference : differences)
+        if (difference.skipReason.isEmpty()) items.append(difference.item);
+    return items;
+}
+
 QString SkippedDifferencesText(const QVector<ConfigurationDifference>& differences) {
     QStringList skipped;
     for (const ConfigurationDifference& difference : differences)

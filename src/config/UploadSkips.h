@@ -21,6 +21,9 @@ bool PasswordAllowsUpload(const OperatorRecord& op);
 // Empty when the upload writes `item` of `config`; otherwise why it does not.
 QString UploadSkipReason(const DeviceConfiguration& config, const ConfigurationItem& item);
 
+// The items of `differences` that the upload writes.
+QVector<ConfigurationItem> WrittenItems(const QVector<ConfigurationDifference>& differences);
+
 // One line naming the differences the upload would pass over, with their
 // reasons; empty when it writes them all.
 QString SkippedDifferencesText(const QVector<ConfigurationDifference>& differences);

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
@@ -70,9 +69,7 @@ ConfigurationDiffWindow::ConfigurationDiffWindow(
     writeButton = new QPushButton(QStringLiteral("Загрузить в АС"), this);
     writeButton->setToolTip(QStringLiteral("Записать в АС только отличающиеся элементы"));
     // Nothing it could write: no upload that would end in "Записано удачно...".
-    writeButton->setEnabled(std::any_of(
-        differences.cbegin(), differences.cend(),
-        [](const ConfigurationDifference& difference) { return difference.skipReason.isEmpty(); }));
+    writeButton->setEnabled(!WrittenItems(differences).isEmpty());
     takeButton = new QPushButton(QStringLiteral("Взять из АС"), this);
     takeButton->setToolTip(
         QStringLiteral("Заменить в программе отличающиеся элементы значениями АС"));
@@ -119,7 +116,8 @@ bool CompareConfigurationWithDevice(QWidget* parent) {
     switch (window.choice()) {
         case ConfigurationDiffWindow::WriteToDevice: {
             DeviceLock lock;
-            if (BeginDeviceOperation(lock)) UploadConfigurationItems(program, ItemsOf(differences));
+            if (BeginDeviceOperation(lock))
+                UploadConfigurationItems(program, WrittenItems(differences));
             return false;
         }
         case ConfigurationDiffWindow::TakeFromDevice:

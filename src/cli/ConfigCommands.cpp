@@ -70,15 +70,33 @@ int LoadWholeFile(CliSession& session, const QString& path, DeviceConfiguration&
     return ExitDone;
 }
 
+// The device's word on an item in JSON: absent when it answered with the value.
+QString DeviceStateWord(DeviceValueState state) {
+    switch (state) {
+        case DeviceValueState::Unknown:
+            return QStringLiteral("unknown");
+        case DeviceValueState::Absent:
+            return QStringLiteral("absent");
+        case DeviceValueState::Read:
+            break;
+    }
+    return {};
+}
+
 // The differences between the device and `file`, into the report: one line
 // each (item, the device's value, the file's value, separated by tabs) and
-// "differences" in JSON. Empty when the device was not read to the end.
+// "differences" in JSON. An item that could not be read is one of them, its
+// device value "не прочитано" (null in JSON, with "deviceState"), and named
+// once more in a warning. Empty when the device was not read to the end;
+// `device` receives what was read.
 std::optional<QVector<ConfigurationDifference>> CompareWithDevice(CliSession& session,
-                                                                  const DeviceConfiguration& file) {
-    static DeviceConfiguration device;
+                                                                  const DeviceConfiguration& file,
+                                                                  DeviceConfiguration& device) {
     device = file;
-    if (!ReadConfigurationForComparison(device)) return std::nullopt;
-    const QVector<ConfigurationDifference> differences = CompareConfigurations(device, file);
+    UnreadItems unread;
+    if (!ReadConfigurationForComparison(device, unread)) return std::nullopt;
+    const QVector<ConfigurationDifference> differences =
+        CompareConfigurations(device, file, unread);
     QJsonArray items;
     for (const ConfigurationDifference& difference : differences) {
         session.report.line(difference.name + QLatin1Char('\t') + difference.deviceValue +
@@ -86,25 +104,42 @@ std::optional<QVector<ConfigurationDifference>> CompareWithDevice(CliSession& se
         QJsonObject item{{QStringLiteral("item"), difference.name},
                          {QStringLiteral("device"), difference.deviceValue},
                          {QStringLiteral("file"), difference.programValue}};
+        if (difference.deviceState != DeviceValueState::Read) {
+            item.insert(QStringLiteral("device"), QJsonValue::Null);
+            item.insert(QStringLiteral("deviceState"), DeviceStateWord(difference.deviceState));
+        }
         if (!difference.skipReason.isEmpty())
             item.insert(QStringLiteral("notWritten"), difference.skipReason);
+        if (!difference.inexactReason.isEmpty() && difference.skipReason.isEmpty())
+            item.insert(QStringLiteral("inexact"), difference.inexactReason);
         items.append(item);
     }
     session.report.set(QStringLiteral("differences"), items);
+    session.report.set(QStringLiteral("unknown"), UnknownItemCount(differences));
     if (differences.isEmpty()) session.dialogs.warning(NoDifferencesText());
-    const QString skipped = SkippedDifferencesText(differences);
-    if (!skipped.isEmpty()) session.dialogs.warning(skipped);
+    for (const QString& warning :
+         {UnknownItemsText(differences), SkippedDifferencesText(differences)})
+        if (!warning.isEmpty()) session.dialogs.warning(warning);
     return differences;
 }
 
 int RunConfigWriteChanged(CliSession& session, const DeviceConfiguration& file) {
-    const auto differences = CompareWithDevice(session, file);
+    static DeviceConfiguration device;
+    const auto differences = CompareWithDevice(session, file, device);
     if (!differences) return TransferExit(session, false);
     // What the upload would pass over has been named; with nothing else there
     // is no upload to report as written.
     const QVector<ConfigurationItem> writable = WrittenItems(*differences);
     if (writable.isEmpty()) return TransferExit(session, true);
-    return TransferExit(session, UploadConfigurationItems(file, writable));
+    // Said before the first frame, as the editors say it before a character
+    // goes into a line.
+    if (const QString inexact = InexactDifferencesText(*differences); !inexact.isEmpty())
+        session.dialogs.warning(inexact);
+    // The device's own access flags decide what goes out, as they decided
+    // what the comparison named as passed over.
+    static DeviceConfiguration upload;
+    upload = WithDeviceAccess(file, device);
+    return TransferExit(session, UploadConfigurationItems(upload, writable));
 }
 
 }  // namespace
@@ -126,5 +161,6 @@ int RunConfigDiff(CliSession& session) {
     session.report.set(QStringLiteral("file"), path);
     static DeviceConfiguration config;
     if (const int code = LoadWholeFile(session, path, config); code != ExitDone) return code;
-    return TransferExit(session, CompareWithDevice(session, config).has_value());
+    static DeviceConfiguration device;
+    return TransferExit(session, CompareWithDevice(session, config, device).has_value());
 }

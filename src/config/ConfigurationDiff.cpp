@@ -1,26 +1,66 @@
 #include "config/ConfigurationDiff.h"
 
+#include <QStringList>
+#include <algorithm>
 #include <cstring>
 
 #include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
 #include "config/ParameterCatalogue.h"
 #include "config/UploadSkips.h"
+#include "device/Protocol.h"
 
 namespace {
 
 constexpr int RecordLines = 3;
+// A wide line goes out as its flag and this many characters.
+constexpr int WideLineCharacters = 12;
 
 QByteArray TextBytes(const DeviceText& text) {
     return FieldText(text.bytes, int(sizeof text.bytes));
 }
 
-// The characters behind the width flag; the flag counts only when there are some.
-bool SameLine(const DeviceText& a, const DeviceText& b) {
-    const QByteArray left = TextBytes(a);
-    const QByteArray right = TextBytes(b);
+// What the device holds once the upload has written `field` and a read brings
+// it back: the device letters decoded, every other byte of 0x80 and above a
+// space (small Cyrillic letters, Ё), a wide line cut after its characters.
+QByteArray HeldAfterWrite(const char* field, int size) {
+    char source[DeviceDataSize + 1] = {};
+    const QByteArray text = FieldText(field, size).left(DeviceDataSize);
+    std::memcpy(source, text.constData(), std::size_t(text.size()));
+    char encoded[DeviceDataSize + 1] = {};
+    EncodeDeviceText(source, encoded);
+    if (encoded[0] == '1')
+        std::memset(encoded + 1 + WideLineCharacters, 0,
+                    std::size_t(DeviceDataSize - WideLineCharacters - 1));
+    char decoded[DeviceDataSize + 1] = {};
+    DecodeDeviceText(encoded, decoded);
+    return QByteArray(decoded);
+}
+
+QByteArray HeldAfterWrite(const DeviceText& text) {
+    return HeldAfterWrite(text.bytes, int(sizeof text.bytes));
+}
+
+// The device's line against what writing the program's line would leave
+// there; the width flag counts only when there are characters behind it.
+bool SameLine(const DeviceText& device, const DeviceText& program) {
+    const QByteArray left = TextBytes(device);
+    const QByteArray right = HeldAfterWrite(program);
     if (left.mid(1).isEmpty() && right.mid(1).isEmpty()) return true;
     return left == right;
+}
+
+// Why the device would not hold the program's line as it is, empty when it would.
+QString InexactReason(const DeviceText& program) {
+    const QByteArray bytes = TextBytes(program);
+    const QString text = FromCp1251(bytes.mid(1));
+    QString refused;
+    for (const QChar c : text)
+        if (!DevicePrints(c) && !refused.contains(c)) refused += c;
+    if (!refused.isEmpty()) return RefusedCharactersReason(refused);
+    if (bytes.startsWith('1') && text.size() > WideLineCharacters)
+        return QStringLiteral("в широкой строке АС хранит %1 символов").arg(WideLineCharacters);
+    return {};
 }
 
 QString LineValue(const DeviceText& text) {
@@ -71,18 +111,44 @@ QString OperatorLineName(int line) {
 
 class Collector {
 public:
-    Collector(const DeviceConfiguration& device, const DeviceConfiguration& program)
-        : device_(device), program_(program) {}
+    Collector(const DeviceConfiguration& device, const DeviceConfiguration& program,
+              const UnreadItems& unread)
+        : device_(device),
+          program_(program),
+          upload_(WithDeviceAccess(program, device)),
+          unread_(unread) {}
 
     void line(ConfigurationItemKind kind, int record, int line, const QString& name,
               const DeviceText& device, const DeviceText& program) {
-        if (SameLine(device, program)) return;
-        add(kind, record, line, name, LineValue(device), LineValue(program));
-    }
-    void add(ConfigurationItemKind kind, int record, int line, const QString& name,
-             const QString& device, const QString& program) {
         const ConfigurationItem item{kind, record, line};
-        result.append({item, name, device, program, UploadSkipReason(program_, item)});
+        const bool absent = kind == ConfigurationItemKind::ClicheLine &&
+                            unread_.absentCliches.contains(record) &&
+                            !unread_.failed.contains(item);
+        if (absent) {
+            if (HeldAfterWrite(program).mid(1).isEmpty()) return;
+        } else if (!unread_.failed.contains(item) && SameLine(device, program)) {
+            return;
+        }
+        add(item, name, LineValue(device), LineValue(program));
+        result.last().inexactReason = InexactReason(program);
+        if (!absent) return;
+        result.last().deviceState = DeviceValueState::Absent;
+        result.last().deviceValue = AbsentDeviceValueText();
+        result.last().skipReason = QStringLiteral("в АС нет клише %1").arg(record);
+    }
+    void add(const ConfigurationItem& item, const QString& name, const QString& device,
+             const QString& program) {
+        ConfigurationDifference difference;
+        difference.item = item;
+        difference.name = name;
+        difference.deviceValue = device;
+        difference.programValue = program;
+        difference.skipReason = UploadSkipReason(upload_, item);
+        if (unread_.failed.contains(item)) {
+            difference.deviceState = DeviceValueState::Unknown;
+            difference.deviceValue = UnknownDeviceValueText();
+        }
+        result.append(difference);
     }
 
     void operators() {
@@ -95,10 +161,11 @@ public:
                  device.position, program.position);
             line(kind, o + 1, OperatorNameLine, name + OperatorLineName(OperatorNameLine),
                  device.name, program.name);
-            if (FieldText(device.password, int(sizeof device.password)) !=
-                FieldText(program.password, int(sizeof program.password)))
-                add(kind, o + 1, OperatorPasswordLine,
-                    name + OperatorLineName(OperatorPasswordLine), HiddenPasswordText(),
+            const ConfigurationItem password{kind, o + 1, OperatorPasswordLine};
+            if (unread_.failed.contains(password) ||
+                FieldText(device.password, int(sizeof device.password)) !=
+                    HeldAfterWrite(program.password, int(sizeof program.password)))
+                add(password, name + OperatorLineName(OperatorPasswordLine), HiddenPasswordText(),
                     HiddenPasswordText());
         }
     }
@@ -125,10 +192,12 @@ public:
                 line(ConfigurationItemKind::ClicheLine, c + 1, l + 1,
                      QStringLiteral("клише %1, строка %2").arg(c + 1).arg(l + 1),
                      device_.cliches[c].lines[l], program_.cliches[c].lines[l]);
-        for (int f = 0; f < FormCount; ++f)
-            if (!SameForm(device_.forms[f], program_.forms[f]))
-                add(ConfigurationItemKind::Form, f + 1, 1, QStringLiteral("форма %1").arg(f + 1),
-                    FormValue(device_.forms[f]), FormValue(program_.forms[f]));
+        for (int f = 0; f < FormCount; ++f) {
+            const ConfigurationItem form{ConfigurationItemKind::Form, f + 1, 1};
+            if (unread_.failed.contains(form) || !SameForm(device_.forms[f], program_.forms[f]))
+                add(form, QStringLiteral("форма %1").arg(f + 1), FormValue(device_.forms[f]),
+                    FormValue(program_.forms[f]));
+        }
     }
 
     QVector<ConfigurationDifference> result;
@@ -136,7 +205,16 @@ public:
 private:
     const DeviceConfiguration& device_;
     const DeviceConfiguration& program_;
+    const DeviceConfiguration upload_;
+    const UnreadItems& unread_;
 };
+
+int CountOf(const QVector<ConfigurationDifference>& differences, DeviceValueState state) {
+    return int(std::count_if(differences.cbegin(), differences.cend(),
+                             [state](const ConfigurationDifference& difference) {
+                                 return difference.deviceState == state;
+                             }));
+}
 
 bool InRange(int value, int count) {
     return value >= 1 && value <= count;
@@ -152,11 +230,75 @@ QString NoDifferencesText() {
     return QStringLiteral("Конфигурация совпадает с АС...");
 }
 
+QString UnknownDeviceValueText() {
+    return QStringLiteral("не прочитано");
+}
+
+QString AbsentDeviceValueText() {
+    return QStringLiteral("нет в АС");
+}
+
 QVector<ConfigurationDifference> CompareConfigurations(const DeviceConfiguration& device,
-                                                       const DeviceConfiguration& program) {
-    Collector collector(device, program);
+                                                       const DeviceConfiguration& program,
+                                                       const UnreadItems& unread) {
+    Collector collector(device, program, unread);
     collector.all();
     return collector.result;
+}
+
+DeviceConfiguration WithDeviceAccess(const DeviceConfiguration& program,
+                                     const DeviceConfiguration& device) {
+    DeviceConfiguration result = program;
+    for (int o = 0; o < OperatorCount; ++o) result.operators[o].access = device.operators[o].access;
+    for (int s = 0; s < ServiceCount; ++s) result.services[s].access = device.services[s].access;
+    for (int r = 0; r < RequisiteCount; ++r)
+        result.requisites[r].access = device.requisites[r].access;
+    return result;
+}
+
+QVector<ConfigurationItem> TakenItems(const QVector<ConfigurationDifference>& differences) {
+    QVector<ConfigurationItem> items;
+    for (const ConfigurationDifference& difference : differences)
+        if (difference.deviceState == DeviceValueState::Read) items.append(difference.item);
+    return items;
+}
+
+int ReadDifferenceCount(const QVector<ConfigurationDifference>& differences) {
+    return int(differences.size()) - UnknownItemCount(differences);
+}
+
+int UnknownItemCount(const QVector<ConfigurationDifference>& differences) {
+    return CountOf(differences, DeviceValueState::Unknown);
+}
+
+QString ComparisonSummary(const QVector<ConfigurationDifference>& differences) {
+    QString summary =
+        QStringLiteral("Отличается элементов: %1").arg(ReadDifferenceCount(differences));
+    if (const int unknown = UnknownItemCount(differences); unknown > 0)
+        summary += QStringLiteral(
+                       "\nНе прочитано из АС элементов: %1; что в них хранит АС, "
+                       "неизвестно.")
+                       .arg(unknown);
+    return summary;
+}
+
+QString UnknownItemsText(const QVector<ConfigurationDifference>& differences) {
+    QStringList names;
+    for (const ConfigurationDifference& difference : differences)
+        if (difference.deviceState == DeviceValueState::Unknown) names << difference.name;
+    if (names.isEmpty()) return {};
+    return QStringLiteral("Не прочитаны из АС, их значения в АС неизвестны: ") +
+           names.join(QStringLiteral("; ")) + QLatin1Char('.');
+}
+
+QString InexactDifferencesText(const QVector<ConfigurationDifference>& differences) {
+    QStringList inexact;
+    for (const ConfigurationDifference& difference : differences)
+        if (difference.skipReason.isEmpty() && !difference.inexactReason.isEmpty())
+            inexact << QStringLiteral("%1 (%2)").arg(difference.name, difference.inexactReason);
+    if (inexact.isEmpty()) return {};
+    return QStringLiteral("Будут записаны в АС не так, как в программе: ") +
+           inexact.join(QStringLiteral("; ")) + QLatin1Char('.');
 }
 
 QVector<ConfigurationItem> ItemsOf(const QVector<ConfigurationDifference>& differences) {

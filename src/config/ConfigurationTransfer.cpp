@@ -124,6 +124,9 @@ OperatorField OperatorLineField(OperatorRecord& op, int line) {
     }
 }
 
+// The device's refusal of a cliché it does not have.
+constexpr uint8_t NoSuchClicheError = 51;
+
 // The read of line 1 that tells whether the device has the cliché at all.
 bool DeviceHasCliche(int clicheNumber) {
     char data[DeviceDataSize + 1] = {};
@@ -131,13 +134,20 @@ bool DeviceHasCliche(int clicheNumber) {
     uint8_t deviceError = 0;
     const CommandStatus status = ParameterCommand(ModeRead, GroupCliche, uint8_t(clicheNumber), 1,
                                                   data, deviceError, errorText);
-    return !(status == StatusDeviceError && deviceError == 51);
+    return !(status == StatusDeviceError && deviceError == NoSuchClicheError);
+}
+
+// Notes an item whose read failed; `unread` may be null (the plain download,
+// whose failed items keep the program's values and are named by the loop).
+void NoteUnread(UnreadItems* unread, const ItemResult& result, const ConfigurationItem& item) {
+    if (unread && !result.ok()) unread->failed.append(item);
 }
 
 // The items of the download; the wait window is left up when every phase ran
-// to its end, for the caller to take down after what it adds.
+// to its end, for the caller to take down after what it adds. An item whose
+// read fails keeps what `config` held and goes into `unread`, when given.
 bool DownloadItems(DeviceConfiguration& config, ConfigurationPages* pages, Progress& progress,
-                   UserDialogs& dialogs) {
+                   UserDialogs& dialogs, UnreadItems* unread = nullptr) {
     progress.showWait(QStringLiteral("Данные операторов..."));
     progress.processEvents();
 
@@ -148,9 +158,12 @@ bool DownloadItems(DeviceConfiguration& config, ConfigurationPages* pages, Progr
             OperatorRecord& op = config.operators[i / LinesPerRecord];
             const int line = i % LinesPerRecord + 1;
             const OperatorField field = OperatorLineField(op, line);
-            return ReadParameterText(GroupOperator, uint8_t(i / LinesPerRecord + 1), uint8_t(line),
-                                     field.bytes, field.size,
-                                     line == OperatorPositionLine ? &op.access : nullptr);
+            const ItemResult result = ReadParameterText(
+                GroupOperator, uint8_t(i / LinesPerRecord + 1), uint8_t(line), field.bytes,
+                field.size, line == OperatorPositionLine ? &op.access : nullptr);
+            NoteUnread(unread, result,
+                       {ConfigurationItemKind::OperatorLine, i / LinesPerRecord + 1, line});
+            return result;
         },
         RecordPhase(ReadLead(), OperatorItem), progress, dialogs);
     if (pages) pages->refreshOperators();
@@ -160,33 +173,40 @@ bool DownloadItems(DeviceConfiguration& config, ConfigurationPages* pages, Progr
     goOn = RunItemLoop(
         1,
         [&](int) -> std::optional<ItemResult> {
-            return ReadParameterText(GroupDocumentName, 1, 1, config.documentName);
+            const ItemResult result =
+                ReadParameterText(GroupDocumentName, 1, 1, config.documentName);
+            NoteUnread(unread, result, {ConfigurationItemKind::DocumentName, 1, 1});
+            return result;
         },
         SingleItem(ReadLead(), DocumentNameItem), progress, dialogs);
     // A stop here leaves the document-name page as it was.
     if (!goOn) return Stop(progress, dialogs);
     if (pages) pages->refreshDocumentName();
 
-    const auto readRecords = [&](ParameterGroup group, ThreeLineRecord* records,
-                                 const QString& record) {
+    const auto readRecords = [&](ParameterGroup group, ConfigurationItemKind kind,
+                                 ThreeLineRecord* records, const QString& record) {
         return RunItemLoop(
             RecordPhaseSteps,
-            [&, group, records](int i) -> std::optional<ItemResult> {
+            [&, group, kind, records](int i) -> std::optional<ItemResult> {
                 ThreeLineRecord& record = records[i / LinesPerRecord];
-                return ReadParameterText(group, uint8_t(i / LinesPerRecord + 1),
-                                         uint8_t(i % LinesPerRecord + 1),
-                                         record.lines[i % LinesPerRecord], &record.access);
+                const ItemResult result = ReadParameterText(
+                    group, uint8_t(i / LinesPerRecord + 1), uint8_t(i % LinesPerRecord + 1),
+                    record.lines[i % LinesPerRecord], &record.access);
+                NoteUnread(unread, result, {kind, i / LinesPerRecord + 1, i % LinesPerRecord + 1});
+                return result;
             },
             RecordPhase(ReadLead(), record), progress, dialogs);
     };
 
     progress.setWaitText(QStringLiteral("Наименование услуг..."));
-    goOn = readRecords(GroupService, config.services, ServiceItem);
+    goOn =
+        readRecords(GroupService, ConfigurationItemKind::ServiceLine, config.services, ServiceItem);
     if (pages) pages->refreshServices();
     if (!goOn) return Stop(progress, dialogs);
 
     progress.setWaitText(QStringLiteral("Дополнительные реквизиты..."));
-    goOn = readRecords(GroupRequisite, config.requisites, RequisiteItem);
+    goOn = readRecords(GroupRequisite, ConfigurationItemKind::RequisiteLine, config.requisites,
+                       RequisiteItem);
     if (pages) pages->refreshRequisites();
     if (!goOn) return Stop(progress, dialogs);
 
@@ -197,8 +217,18 @@ bool DownloadItems(DeviceConfiguration& config, ConfigurationPages* pages, Progr
         goOn = RunItemLoop(
             ClicheLineCount,
             [&](int line) -> std::optional<ItemResult> {
-                return ReadParameterText(GroupCliche, uint8_t(c + 1), uint8_t(line + 1),
-                                         config.cliches[c].lines[line]);
+                uint8_t refusal = 0;
+                const ItemResult result =
+                    ReadParameterText(GroupCliche, uint8_t(c + 1), uint8_t(line + 1),
+                                      config.cliches[c].lines[line], nullptr, &refusal);
+                // The refusal the upload also takes for "no such cliché": not
+                // an unknown line, a line the device does not have.
+                if (unread && refusal == NoSuchClicheError) {
+                    if (!unread->absentCliches.contains(c + 1)) unread->absentCliches.append(c + 1);
+                    return result;
+                }
+                NoteUnread(unread, result, {ConfigurationItemKind::ClicheLine, c + 1, line + 1});
+                return result;
             },
             options, progress, dialogs);
         progress.setBusyCursor(false);
@@ -336,17 +366,20 @@ bool DownloadConfiguration(DeviceConfiguration& config, ConfigurationPages* page
     return true;
 }
 
-bool ReadConfigurationForComparison(DeviceConfiguration& device) {
+bool ReadConfigurationForComparison(DeviceConfiguration& device, UnreadItems& unread) {
     Progress& progress = CurrentProgress();
     UserDialogs& dialogs = Dialogs();
     MachineNumberValue(CurrentPortSettings().MachineNumber);
     IndicatorsOnThrow guard(progress);
-    if (!DownloadItems(device, nullptr, progress, dialogs)) return false;
+    unread = {};
+    if (!DownloadItems(device, nullptr, progress, dialogs, &unread)) return false;
     progress.setWaitText(QStringLiteral("Формы БСО..."));
     const bool goOn = RunItemLoop(
         FormCount,
         [&](int n) -> std::optional<ItemResult> {
-            return ReadForm(device, n + 1, FormStatusUpdate::FromAnswer);
+            const ItemResult result = ReadForm(device, n + 1, FormStatusUpdate::FromAnswer);
+            NoteUnread(&unread, result, {ConfigurationItemKind::Form, n + 1, 1});
+            return result;
         },
         FormPhase(QStringLiteral("Не удалось прочитать бланк...")), progress, dialogs);
     if (!goOn) return Stop(progress, dialogs);

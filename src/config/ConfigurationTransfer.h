@@ -8,6 +8,7 @@
 
 struct ConfigurationItem;
 struct DeviceConfiguration;
+struct UnreadItems;
 
 // The wizard's pages that a download refills after each of its phases.
 class ConfigurationPages {
@@ -20,8 +21,9 @@ public:
     virtual void refreshCliche(int clicheIndex) = 0;  // 0 or 1
 };
 
-// Reads operators, document name, services, requisites and both clichés.
-// `pages` is given by the wizard only. True when every phase ran to its end.
+// Reads operators, document name, services, requisites and both clichés; an
+// item whose read fails keeps what `config` held. `pages` is given by the
+// wizard only. True when every phase ran to its end.
 bool DownloadConfiguration(DeviceConfiguration& config, ConfigurationPages* pages = nullptr);
 
 // Writes the same items back. True when every phase ran to its end.
@@ -29,9 +31,11 @@ bool UploadConfiguration(DeviceConfiguration& config);
 
 // The download into `device` without its closing message, then the eight
 // forms, each asked for with the bytes `device` holds for it (start from a
-// copy of the configuration it is to be compared with). True when every
-// phase ran to its end.
-bool ReadConfigurationForComparison(DeviceConfiguration& device);
+// copy of the configuration it is to be compared with). An item whose read
+// failed and was passed over keeps that copy's value and is named in
+// `unread.failed`; a cliché the device said it does not have, in
+// `unread.absentCliches`. True when every phase ran to its end.
+bool ReadConfigurationForComparison(DeviceConfiguration& device, UnreadItems& unread);
 
 // The upload of `items` only, through the same commands, loops and questions;
 // forms among them are programmed after the clichés.

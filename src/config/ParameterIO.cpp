@@ -7,15 +7,19 @@
 #include "device/Protocol.h"
 
 ItemResult ReadParameterText(uint8_t group, uint8_t index, uint8_t line, char* field, int fieldSize,
-                             uint8_t* recordFlag) {
-    std::memset(field, 0, std::size_t(fieldSize));
+                             uint8_t* recordFlag, uint8_t* refusal) {
     char data[DeviceDataSize + 1] = {};
     uint8_t deviceError = 0;
+    // The flag of an answer that failed is not the device's word on the record.
+    uint8_t answeredFlag = recordFlag ? *recordFlag : 0;
     const ItemResult result = RunCommand([&](char* errorText) {
         return ParameterCommand(ModeRead, group, index, line, data, deviceError, errorText,
-                                recordFlag);
+                                recordFlag ? &answeredFlag : nullptr);
     });
+    if (refusal) *refusal = result.status == StatusDeviceError ? deviceError : 0;
     if (result.ok()) {
+        if (recordFlag) *recordFlag = answeredFlag;
+        std::memset(field, 0, std::size_t(fieldSize));
         // A field shorter than the 25 data bytes (the password) keeps what fits.
         // The device's 0x80 decodes to a zero inside the text: the bytes after it
         // are kept all the same, so that the model (and a file saved from it)
@@ -29,8 +33,9 @@ ItemResult ReadParameterText(uint8_t group, uint8_t index, uint8_t line, char* f
 }
 
 ItemResult ReadParameterText(uint8_t group, uint8_t index, uint8_t line, DeviceText& text,
-                             uint8_t* recordFlag) {
-    return ReadParameterText(group, index, line, text.bytes, int(sizeof text.bytes), recordFlag);
+                             uint8_t* recordFlag, uint8_t* refusal) {
+    return ReadParameterText(group, index, line, text.bytes, int(sizeof text.bytes), recordFlag,
+                             refusal);
 }
 
 ItemResult WriteParameterText(uint8_t group, uint8_t index, uint8_t line, const char* field,

@@ -95,11 +95,12 @@ bool WriteGoodsRows(GoodsTable& table, const QVector<int>& rows, Progress& progr
     return completed;
 }
 
-// A row about to be read: empty, narrow.
-GoodsRecord ClearedRow() {
-    GoodsRecord row;
-    row.font = NarrowFontText();
-    return row;
+// A read that failed leaves the row as it was. A row holding nothing unsent is
+// marked unread, so that the page shows it was not read and "Загрузить
+// изменённые" does not send it on the failed read's account; a row with unsent
+// changes stays changed: the failure is no reason to hold the user's work back.
+void ReadFailed(GoodsTable& table, int row) {
+    if (!table.isChanged(row)) table.markReadFailed(row);
 }
 
 }  // namespace
@@ -152,15 +153,13 @@ ItemResult WriteGoodsRecord(int number, const GoodsDeviceRecord& record) {
 }
 
 bool ReadCurrentGoods(GoodsTable& table, int row, Progress& progress, UserDialogs& dialogs) {
-    // A factory number that does not convert stops the read before the row is
-    // cleared, not after.
+    // A factory number that does not convert stops the read before it starts.
     MachineNumberValue(CurrentPortSettings().MachineNumber);
     BusyCursor busy(progress);
-    table.setRecord(row, ClearedRow());
     GoodsDeviceRecord record;
     const ItemResult result = ReadGoodsRecord(row - 1, record);
     if (!result.ok()) {
-        table.markReadFailed(row);
+        ReadFailed(table, row);
         busy.release();
         dialogs.error(FailureMessage(ReadLead, result.errorText));
         return false;
@@ -173,24 +172,12 @@ bool ReadCurrentGoods(GoodsTable& table, int row, Progress& progress, UserDialog
 }
 
 bool ReadAllGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
-    // A record that fails first shows its row with the code, the name and the
-    // barcode cleared and "узкий"; only when the user goes on is the row filled
-    // from the empty buffers, so a stop leaves it cleared.
-    int passedOver = -1;
-    auto fillPassedOver = [&] {
-        if (passedOver < 0) return;
-        table.setRecord(passedOver + 1, RecordOfDevice(passedOver, GoodsDeviceRecord()));
-        // Still what the failed read left, not what the device holds.
-        table.markReadFailed(passedOver + 1);
-        passedOver = -1;
-    };
     bool completed = false;
     {
         ShownWaitWindow wait(progress, ReadWait);
         completed = RunItemLoop(
             GoodsRecordCount,
             [&](int number) -> std::optional<ItemResult> {
-                fillPassedOver();
                 const int row = number + 1;
                 GoodsDeviceRecord record;
                 const ItemResult result = ReadGoodsRecord(number, record);
@@ -198,19 +185,13 @@ bool ReadAllGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
                     table.setRecord(row, RecordOfDevice(number, record));
                     table.markInStep(row);
                 } else {
-                    GoodsRecord cleared = ClearedRow();
-                    cleared.section = table.record(row).section;
-                    cleared.price = table.record(row).price;
-                    table.setRecord(row, cleared);
-                    table.markReadFailed(row);
-                    passedOver = number;
+                    ReadFailed(table, row);
                 }
                 return result;
             },
             AllRecords(ReadLead), progress, dialogs);
     }
     if (completed) {
-        fillPassedOver();
         dialogs.success(QStringLiteral("Прочитано удачно..."));
     } else {
         ReportIfStopped(progress, dialogs);

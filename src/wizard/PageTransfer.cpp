@@ -22,8 +22,8 @@ QString WriteDone() {
     return QStringLiteral("Записано удачно...");
 }
 
-// Reading empties fields before the first command; a factory number that
-// does not convert must stop the action before that, not after.
+// A factory number that does not convert stops the action before the first
+// command, not half-way through it.
 void CheckMachineNumber() {
     (void)MachineNumberValue(CurrentPortSettings().MachineNumber);
 }
@@ -112,16 +112,6 @@ void ClearItem(const TransferPage& page, int item) {
     }
 }
 
-// Empties what a read is about to replace, before its command goes out.
-void ClearBeforeRead(const TransferPage& page, int item, int line, PageView& view) {
-    if (!page.clearWholeItemFirst) {
-        view.clearCells(item, line);
-    } else if (line == 0) {
-        ClearItem(page, item);
-        view.clearCells(item, -1);
-    }
-}
-
 TextField FieldOf(DeviceText& text) {
     return {text.bytes, int(sizeof text.bytes)};
 }
@@ -148,7 +138,6 @@ TransferPage OperatorsTransfer(DeviceConfiguration& config) {
     };
     page.access = [&config](int item) { return &config.operators[item].access; };
     page.recordFlagOnEveryLine = false;
-    page.clearWholeItemFirst = true;
     page.refillAfterWrite = false;
     page.passwordUsable = [&config](int item) {
         return PasswordUsable(config.operators[item].password);
@@ -211,12 +200,11 @@ QString WriteRefusal(const TransferPage& page, int item) {
     return {};
 }
 
-Direction Reading(const TransferPage& page, PageView& view) {
+Direction Reading(const TransferPage& page) {
     Direction d;
-    d.command = [&page, &view](int item, int line) {
-        ClearBeforeRead(page, item, line, view);
-        return ReadLine(page, item, line);
-    };
+    // A line whose read fails keeps what the program held; the refill at
+    // the end shows every line as the configuration now has it.
+    d.command = [&page](int item, int line) { return ReadLine(page, item, line); };
     d.questionLead = ReadFailureLead();
     d.singleLead = [&page](int) { return page.singleReadLead; };
     d.done = ReadDone();
@@ -300,11 +288,11 @@ void Report(const ItemResult& result, const QString& lead, const QString& done) 
 }  // namespace
 
 void ReadItem(const TransferPage& page, int item, PageView& view) {
-    TransferOne(page, item, view, Reading(page, view));
+    TransferOne(page, item, view, Reading(page));
 }
 
 void ReadItems(const TransferPage& page, PageView& view) {
-    TransferAll(page, view, Reading(page, view));
+    TransferAll(page, view, Reading(page));
 }
 
 void WriteItem(const TransferPage& page, int item, PageView& view) {
@@ -328,10 +316,8 @@ void ClearItems(const TransferPage& page, PageView& view) {
     }
 }
 
-void ReadDocumentName(DeviceConfiguration& config, const std::function<void()>& clear,
-                      const std::function<void()>& refill) {
+void ReadDocumentName(DeviceConfiguration& config, const std::function<void()>& refill) {
     CheckMachineNumber();
-    if (clear) clear();
     BusyCursor busy(CurrentProgress());
     const ItemResult result = ReadParameterText(GroupDocumentName, 1, 1, config.documentName);
     if (result.ok() && refill) refill();

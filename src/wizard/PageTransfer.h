@@ -40,9 +40,6 @@ struct TransferPage {
     std::function<uint8_t*(int item)> access;
     // The answer's record flag is kept from every line, or from the first only.
     bool recordFlagOnEveryLine = true;
-    // A read empties all of the item's fields before its first command
-    // (operators), or each line just before its own command.
-    bool clearWholeItemFirst = false;
     // All-item transfers end after the item in which a failure occurred, whatever
     // the answer; otherwise only No ends them.
     bool endAfterFailedItem = false;
@@ -77,9 +74,8 @@ void WriteItems(const TransferPage& page, PageView& view);
 // "Очистить поля": empties every item the device lets be changed.
 void ClearItems(const TransferPage& page, PageView& view);
 
-// The document name, one parameter without access or progress. Reading calls
-// `clear` (the page empties its field), empties the stored name, and calls
-// `refill` after a good read.
-void ReadDocumentName(DeviceConfiguration& config, const std::function<void()>& clear,
-                      const std::function<void()>& refill);
+// The document name, one parameter without access or progress. Reading
+// replaces the stored name and calls `refill` only after a good read; a failed
+// one leaves the name, stored and shown, as it was.
+void ReadDocumentName(DeviceConfiguration& config, const std::function<void()>& refill);
 void WriteDocumentName(const DeviceConfiguration& config);

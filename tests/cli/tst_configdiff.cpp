@@ -49,6 +49,14 @@ class TestCliConfigDiff : public QObject {
         return file;
     }
 
+    // The device's configuration read into a file, for tests that change it.
+    bool readInto(SimProcess& sim, const QString& file, DeviceConfiguration& config) {
+        if (RunCli(Args({"config", "read"}) + QStringList{file} + PortArguments(sim.portPath()))
+                .exitCode != 0)
+            return false;
+        return LoadConfigurationFile(config, file) == ConfigurationFileResult::Ok;
+    }
+
 private slots:
     void diffListsExactlyTheChangedItems() {
         SimProcess sim({QStringLiteral("--log")});
@@ -139,6 +147,94 @@ private slots:
                  U("пароль оператора пуст или равен нулю"));
         QVERIFY(sim.waitForExchanges(ComparisonReads));
         QVERIFY(!sim.waitForExchanges(ComparisonReads + 1, 300));
+    }
+
+    // An item that could not be read is listed as unknown, in the lines and in
+    // JSON; the file that matches the device everywhere else is not "the same".
+    void diffNamesWhatCouldNotBeRead() {
+        SimProcess sim({QStringLiteral("--log")});
+        QVERIFY(sim.isReady());
+        const QString file = path("unread.cfg");
+        DeviceConfiguration config;
+        QVERIFY(readInto(sim, file, config));
+        QVERIFY(sim.command(QStringLiteral("fault error 52 cmd=112 group=2 index=5 count=1")));
+
+        CliRun run = RunCli(Args({"config", "diff", "--keep-going"}) + QStringList{file} +
+                            PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+                 QStringList{U("услуга 5, строка 1\tне прочитано\t")});
+        QVERIFY2(!run.err.contains(U("совпадает")), qPrintable(run.err));
+        QVERIFY(run.err.contains(
+            U("Не прочитаны из АС, их значения в АС неизвестны: услуга 5, строка 1.")));
+
+        QVERIFY(sim.command(QStringLiteral("fault error 52 cmd=112 group=2 index=5 count=1")));
+        run = RunCli(Args({"config", "diff", "--keep-going", "--json"}) + QStringList{file} +
+                     PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 1);
+        const QJsonObject document = run.json();
+        QCOMPARE(document.value(QStringLiteral("unknown")).toInt(), 1);
+        const QJsonArray differences = document.value(QStringLiteral("differences")).toArray();
+        QCOMPARE(differences.size(), 1);
+        const QJsonObject item = differences[0].toObject();
+        QVERIFY(item.value(QStringLiteral("device")).isNull());
+        QCOMPARE(item.value(QStringLiteral("deviceState")).toString(), QStringLiteral("unknown"));
+    }
+
+    // Small letters and Ё are said before the write, and a second run finds
+    // nothing more to write: the device holds what the first one sent.
+    void writeChangedSettlesAfterOneWrite() {
+        SimProcess sim({QStringLiteral("--log")});
+        QVERIFY(sim.isReady());
+        const QString file = path("letters.cfg");
+        DeviceConfiguration config;
+        QVERIFY(readInto(sim, file, config));
+        SetStored(config.services[0].lines[0], "0Ёлка");
+        QCOMPARE(SaveConfigurationFile(config, file), ConfigurationFileResult::Ok);
+
+        CliRun run = RunCli(Args({"config", "write", "--changed"}) + QStringList{file} +
+                            PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        const QString warning =
+            U("Будут записаны в АС не так, как в программе: услуга 1, "
+              "строка 1 (АС не печатает символы «Ё», «л», «к», «а»).");
+        QVERIFY2(run.err.contains(warning), qPrintable(run.err));
+        QVERIFY(run.err.indexOf(warning) < run.err.indexOf(U("Записано удачно...")));
+
+        sim.clearLog();
+        run = RunCli(Args({"config", "write", "--changed"}) + QStringList{file} +
+                     PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.contains(U("Конфигурация совпадает с АС...")), qPrintable(run.err));
+        QVERIFY(sim.waitForExchanges(ComparisonReads));
+        QVERIFY(!sim.waitForExchanges(ComparisonReads + 1, 300));
+    }
+
+    // The device's access flags, just read, decide what is passed over as
+    // locked: not the flags the file was saved with.
+    void writeChangedFollowsTheDevicesAccess() {
+        SimProcess sim({QStringLiteral("--log")});
+        QVERIFY(sim.isReady());
+        const QString file = path("access.cfg");
+        DeviceConfiguration config;
+        QVERIFY(readInto(sim, file, config));
+        SetStored(config.services[2].lines[0], "0ЛОКОН");
+        SetStored(config.services[3].lines[0], "0ПЛАТОК");
+        config.services[3].access = 0;  // open in the device
+        QCOMPARE(SaveConfigurationFile(config, file), ConfigurationFileResult::Ok);
+        QVERIFY(sim.command(QStringLiteral("access 2 3 0")));  // locked in the device
+        sim.clearLog();
+
+        const CliRun run = RunCli(Args({"config", "write", "--changed"}) + QStringList{file} +
+                                  PortArguments(sim.portPath()));
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.contains(
+                     U("Не будут записаны в АС: услуга 3, строка 1 (изменение запрещено в АС).")),
+                 qPrintable(run.err));
+        QVERIFY(sim.waitForExchanges(ComparisonReads + 1));
+        QVERIFY(!sim.waitForExchanges(ComparisonReads + 2, 300));
+        QCOMPARE(sim.requests().mid(ComparisonReads),
+                 QList<QByteArray>{ParameterRequest(ModeWrite, 2, 4, 1, DeviceLine("0ПЛАТОК"))});
     }
 };
 

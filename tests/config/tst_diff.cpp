@@ -60,6 +60,13 @@ void Program(DeviceEmulator& device, const DeviceConfiguration& config) {
                                config.forms[f].kind});
 }
 
+// The read for a comparison on a device that answers every item.
+bool ReadEveryItem(DeviceConfiguration& device) {
+    UnreadItems unread;
+    return ReadConfigurationForComparison(device, unread) && unread.failed.isEmpty() &&
+           unread.absentCliches.isEmpty();
+}
+
 }  // namespace
 
 class TestDiff : public QObject {
@@ -137,7 +144,7 @@ private slots:
         const DeviceConfiguration before = program;
 
         DeviceConfiguration device = program;
-        QVERIFY(ReadConfigurationForComparison(device));
+        QVERIFY(ReadEveryItem(device));
         QVERIFY(std::memcmp(&program, &before, sizeof program) == 0);
         QVERIFY(dialogs.shown.isEmpty());  // no "Прочитано удачно..." before the window
         QVERIFY(!progress.waitVisible);
@@ -153,7 +160,7 @@ private slots:
         QCOMPARE(dialogs.texts().last(), U("Записано удачно..."));
 
         device = program;
-        QVERIFY(ReadConfigurationForComparison(device));
+        QVERIFY(ReadEveryItem(device));
         QVERIFY(CompareConfigurations(device, program).isEmpty());
     }
 
@@ -204,11 +211,170 @@ private slots:
                  QString());
         dialogs.answerNo();
         DeviceConfiguration device = Marked();
-        QVERIFY(!ReadConfigurationForComparison(device));
+        QVERIFY(!ReadEveryItem(device));
         QCOMPARE(dialogs.unexpectedQuestions, 0);
         QVERIFY(IsErrorQuestion(dialogs.shown.value(0)));
         QVERIFY(dialogs.shown.value(0).text.startsWith(U("Не удалось прочитать бланк...")));
         QVERIFY(!progress.waitVisible);
+    }
+
+    // A line whose read fails and is passed over keeps the program's value in
+    // a download, and its access flag is not taken from the failed answer.
+    void aFailedReadKeepsTheProgramsValue() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        DeviceEmulator& emulator = InProcessEmulator();
+        DeviceConfiguration onDevice = Marked();
+        for (auto& op : onDevice.operators) SetStored(op.position, "0НОВОЕ");
+        Program(emulator, onDevice);
+        QCOMPARE(ApplyEmulatorCommand(
+                     emulator, QStringLiteral("fault error 52 cmd=112 group=0 index=2 count=1")),
+                 QString());
+        dialogs.answerYes();
+        DeviceConfiguration config = Marked();
+        config.operators[1].access = 0;
+        DownloadConfiguration(config);
+        QCOMPARE(dialogs.unexpectedQuestions, 0);
+        QCOMPARE(Stored(config.operators[1].position), U("0СТАРОЕ"));
+        QCOMPARE(int(config.operators[1].access), 0);
+        QCOMPARE(Stored(config.operators[0].position), U("0НОВОЕ"));
+        QCOMPARE(Stored(config.operators[2].position), U("0НОВОЕ"));
+    }
+
+    // Items whose reads failed are unknown: listed whatever the values, never
+    // taken, never the same, counted in the summary; the upload may write them.
+    void unreadItemsAreUnknown() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        DeviceEmulator& emulator = InProcessEmulator();
+        const DeviceConfiguration program = Marked();
+        Program(emulator, program);
+        emulator.setParameter(2, 5, 1, DeviceLine("0ПРОДАЖА"));
+        for (const char* fault : {"fault error 52 cmd=112 group=2 index=5 count=1",
+                                  "fault error 52 cmd=102 index=3 count=1"})
+            QCOMPARE(ApplyEmulatorCommand(emulator, QString::fromLatin1(fault)), QString());
+        dialogs.answerYes(2);
+
+        DeviceConfiguration device = program;
+        UnreadItems unread;
+        QVERIFY(ReadConfigurationForComparison(device, unread));
+        const ConfigurationItem service{ConfigurationItemKind::ServiceLine, 5, 1};
+        const ConfigurationItem form{ConfigurationItemKind::Form, 3, 1};
+        QCOMPARE(unread.failed, (QVector<ConfigurationItem>{service, form}));
+        // Not the blank a failed read used to leave: the copy's own value.
+        QCOMPARE(Stored(device.services[4].lines[0]), U("0СТАРОЕ"));
+
+        const QVector<ConfigurationDifference> differences =
+            CompareConfigurations(device, program, unread);
+        QCOMPARE(Names(differences), L({"услуга 5, строка 1", "форма 3"}));
+        for (const ConfigurationDifference& difference : differences) {
+            QCOMPARE(difference.deviceState, DeviceValueState::Unknown);
+            QCOMPARE(difference.deviceValue, UnknownDeviceValueText());
+        }
+        QVERIFY(TakenItems(differences).isEmpty());
+        QCOMPARE(WrittenItems(differences), (QVector<ConfigurationItem>{service, form}));
+        QCOMPARE(ComparisonSummary(differences),
+                 U("Отличается элементов: 0\nНе прочитано из АС элементов: 2; что в них хранит "
+                   "АС, неизвестно."));
+        QCOMPARE(
+            UnknownItemsText(differences),
+            U("Не прочитаны из АС, их значения в АС неизвестны: услуга 5, строка 1; форма 3."));
+
+        // A difference that was read is taken; the unknown one beside it is not.
+        DeviceConfiguration edited = program;
+        SetStored(edited.documentName, "0ЧЕК");
+        const QVector<ConfigurationDifference> mixed =
+            CompareConfigurations(device, edited, unread);
+        QCOMPARE(ReadDifferenceCount(mixed), 1);
+        QCOMPARE(TakenItems(mixed),
+                 (QVector<ConfigurationItem>{{ConfigurationItemKind::DocumentName, 1, 1}}));
+    }
+
+    // A device with one cliché: the second one's lines are not unknown but
+    // absent, and never offered for writing.
+    void aMissingClicheIsNotOffered() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        DeviceEmulator& emulator = InProcessEmulator();
+        DeviceConfiguration program = Marked();
+        Program(emulator, program);
+        emulator.setOneClicheOnly(true);
+        dialogs.answerYes(ClicheLineCount);
+        DeviceConfiguration device = program;
+        UnreadItems unread;
+        QVERIFY(ReadConfigurationForComparison(device, unread));
+        QVERIFY(unread.failed.isEmpty());
+        QCOMPARE(unread.absentCliches, QVector<int>{2});
+
+        SetStored(program.cliches[1].lines[0], "");
+        const QVector<ConfigurationDifference> differences =
+            CompareConfigurations(device, program, unread);
+        QCOMPARE(differences.size(), ClicheLineCount - 1);  // the emptied line is no difference
+        QCOMPARE(differences[0].name, U("клише 2, строка 2"));
+        QCOMPARE(differences[0].deviceState, DeviceValueState::Absent);
+        QCOMPARE(differences[0].deviceValue, AbsentDeviceValueText());
+        QCOMPARE(differences[0].skipReason, U("в АС нет клише 2"));
+        QVERIFY(WrittenItems(differences).isEmpty());
+        QVERIFY(TakenItems(differences).isEmpty());
+        QCOMPARE(UnknownItemCount(differences), 0);
+    }
+
+    // Small letters, Ё and a long wide line are compared as the device will
+    // hold them: named before the write, and the same after it.
+    void linesCompareAsTheDeviceHoldsThem() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        DeviceEmulator& emulator = InProcessEmulator();
+        DeviceConfiguration program = Marked();
+        Program(emulator, program);
+        SetStored(program.services[0].lines[0], "0Ёлка");
+        SetStored(program.requisites[0].lines[0], "0Ok");
+        SetStored(program.cliches[0].lines[0], "1СЧАСТЛИВОГО ПУТИ");
+
+        DeviceConfiguration device = program;
+        QVERIFY(ReadEveryItem(device));
+        const QVector<ConfigurationDifference> differences = CompareConfigurations(device, program);
+        QCOMPARE(Names(differences),
+                 L({"услуга 1, строка 1", "реквизит 1, строка 1", "клише 1, строка 1"}));
+        QCOMPARE(InexactDifferencesText(differences),
+                 U("Будут записаны в АС не так, как в программе: услуга 1, строка 1 (АС не "
+                   "печатает символы «Ё», «л», «к», «а»); реквизит 1, строка 1 (АС не печатает "
+                   "символ «k»); клише 1, строка 1 (в широкой строке АС хранит 12 символов)."));
+
+        QVERIFY(UploadConfigurationItems(program, WrittenItems(differences)));
+        device = program;
+        QVERIFY(ReadEveryItem(device));
+        QVERIFY(CompareConfigurations(device, program).isEmpty());
+        // The device still differs from a line it does not hold in that form.
+        SetStored(program.services[0].lines[0], "0ЕЛКА");
+        QCOMPARE(Names(CompareConfigurations(device, program)), L({"услуга 1, строка 1"}));
+    }
+
+    // What is passed over as locked follows the device's flags just read,
+    // not the program's: the upload sends what the comparison said.
+    void theDevicesAccessDecides() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        DeviceEmulator& emulator = InProcessEmulator();
+        DeviceConfiguration program = Marked();
+        Program(emulator, program);
+        emulator.setAccess(2, 3, false);
+        program.services[3].access = 0;
+        SetStored(program.services[2].lines[0], "0ЛОКОН");
+        SetStored(program.services[3].lines[0], "0ПЛАТОК");
+
+        DeviceConfiguration device = program;
+        QVERIFY(ReadEveryItem(device));
+        const QVector<ConfigurationDifference> differences = CompareConfigurations(device, program);
+        QCOMPARE(Names(differences), L({"услуга 3, строка 1", "услуга 4, строка 1"}));
+        QCOMPARE(differences[0].skipReason, U("изменение запрещено в АС"));
+        QCOMPARE(differences[1].skipReason, QString());
+
+        emulator.clearLog();
+        QVERIFY(
+            UploadConfigurationItems(WithDeviceAccess(program, device), WrittenItems(differences)));
+        QCOMPARE(Requests(emulator),
+                 QList<QByteArray>{ParameterRequest(ModeWrite, 2, 4, 1, DeviceLine("0ПЛАТОК"))});
     }
 };
 

@@ -98,12 +98,11 @@ private slots:
     }
 
     // A difference the upload would pass over is marked before the click and
-    // is not written.
+    // is not written. The device's lock decides, not the program's copy of it.
     void saysWhatTheUploadPassesOver() {
         ScriptedDialogs dialogs;
         RecordingProgress progress;
-        CurrentConfiguration().services[4].access = 0;
-        const auto unlock = qScopeGuard([] { CurrentConfiguration().services[4].access = 1; });
+        device->setAccess(2, 5, false);
         QString said;
         QString tip;
         WhenWindowShows([&](ConfigurationDiffWindow* shown) {
@@ -153,6 +152,42 @@ private slots:
         QVERIFY(!windowShown);
         QCOMPARE(dialogs.texts(), L({"Конфигурация совпадает с АС..."}));
         QVERIFY(IsWarning(dialogs.shown.value(0)));
+    }
+
+    // A line whose read failed is shown as not read, counted apart, and left
+    // alone by "Взять из АС", which takes the differences beside it.
+    void anUnreadLineIsShownAndNeverTaken() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        device->setParameter(2, 5, 1, DeviceLine("0ПРОДАЖА"));
+        SetStored(CurrentConfiguration().services[4].lines[0], "0УКЛАДКА");
+        Fault fault;
+        fault.kind = FaultKind::DeviceError;
+        fault.value = 52;
+        fault.command = CmdParameter;
+        fault.group = 2;
+        fault.index = 5;
+        fault.count = 1;
+        QVERIFY(device->addFault(fault));
+        dialogs.answerYes(2);  // past the failed line, then taking the values
+        QStringList items, onDevice;
+        QString summary;
+        WhenWindowShows([&](ConfigurationDiffWindow* shown) {
+            items = Column(shown->table, 0);
+            onDevice = Column(shown->table, 1);
+            summary = shown->summaryLabel->text();
+            shown->takeButton->click();
+        });
+        window->actCompare->trigger();
+        QCOMPARE(dialogs.unexpectedQuestions, 0);
+        QCOMPARE(items, L({"оператор 2, Ф.И.О.", "услуга 5, строка 1", "услуга 5, строка 2"}));
+        QCOMPARE(onDevice, L({"", "не прочитано", "СТРИЖКА"}));
+        QCOMPARE(summary, U("Отличается элементов: 2\nНе прочитано из АС элементов: 1; что в "
+                            "них хранит АС, неизвестно."));
+        const DeviceConfiguration& program = CurrentConfiguration();
+        QCOMPARE(Stored(program.services[4].lines[0]), U("0УКЛАДКА"));
+        QCOMPARE(Stored(program.services[4].lines[1]), U("0СТРИЖКА"));
+        QCOMPARE(Stored(program.operators[1].name), QString());
     }
 
     // "No" to taking the values, or "Закрыть", changes nothing anywhere.

@@ -90,8 +90,8 @@ class TestTransfer : public QObject {
 private slots:
     void init() { UseEmulator(); }
 
-    // A failure on record 5 passed over with Yes: row 6 shows only its code and
-    // zeros, record 6 is read normally, and the read still ends in success.
+    // A failure on record 5 passed over with Yes: row 6 keeps what it held (no
+    // made-up record takes its place), record 6 is read normally.
     void readAllPassesOverFailedRecord() {
         ScriptedDialogs dialogs;
         RecordingProgress progress;
@@ -118,15 +118,17 @@ private slots:
         QCOMPARE(progress.log, AllRecordsLog("Выгрузка товаров...", 1001));
 
         QCOMPARE(table.record(5), Row(4, "ЧАЙ", true, "4600000000001", "3", "25.50"));
-        QCOMPARE(table.record(6), Row(5, "", false, "", "0", "0.00"));
+        const GoodsRecord marked = Row(999, "СТАРОЕ", true, "42", "9", "9.99");
+        QCOMPARE(table.record(6), marked);
         QCOMPARE(table.record(7), Row(6, "САХАР", false, "18", "255", "999999999.00"));
         QCOMPARE(table.record(1), Row(0, "", false, "0", "0", "0.00"));
-        // The last record passed over too: filled after the loop.
-        QCOMPARE(table.record(1001), Row(1000, "", false, "", "0", "0.00"));
+        QCOMPARE(table.record(1001), marked);  // the last one passed over too
+        // Held goods while nothing was known of the device: still to be sent.
+        QVERIFY(table.isChanged(6) && table.isChanged(1001));
     }
 
-    // No stops at once, without a final message; the failed row keeps only its
-    // section and price beside "узкий", and rows after it keep what they held.
+    // No stops at once, without a final message; the failed row and the rows
+    // after it keep what they held.
     void readAllStopsOnNo() {
         ScriptedDialogs dialogs;
         RecordingProgress progress;
@@ -141,14 +143,12 @@ private slots:
         QCOMPARE(progress.log, AllRecordsLog("Выгрузка товаров...", 5));
         QVERIFY(!progress.busyNow && !progress.waitVisible);
         QCOMPARE(table.record(5), Row(4, "", false, "0", "0", "0.00"));
-        GoodsRecord stopped = Row(5, "", false, "", "9", "9.99");
-        stopped.code.clear();
-        QCOMPARE(table.record(6), stopped);
+        QCOMPARE(table.record(6), Row(999, "СТАРОЕ", true, "42", "9", "9.99"));
         QCOMPARE(table.record(7).name, W("СТАРОЕ"));
     }
 
-    // A failed single read leaves the row empty apart from "узкий".
-    void singleReadFailureLeavesNarrowOnly() {
+    // A failed single read leaves the row as it was.
+    void singleReadFailureLeavesTheRow() {
         ScriptedDialogs dialogs;
         RecordingProgress progress;
         Fault silent;
@@ -159,9 +159,8 @@ private slots:
         FillMarked(table);
 
         QVERIFY(!ReadCurrentGoods(table, 8, progress, dialogs));
-        GoodsRecord narrowOnly;
-        narrowOnly.font = NarrowFontText();
-        QCOMPARE(table.record(8), narrowOnly);
+        QCOMPARE(table.record(8), Row(999, "СТАРОЕ", true, "42", "9", "9.99"));
+        QVERIFY(table.isChanged(8));
         QCOMPARE(table.record(7).name, W("СТАРОЕ"));
         QCOMPARE(dialogs.shown.size(), 1);
         QVERIFY(IsError(dialogs.shown[0]));
@@ -418,10 +417,11 @@ private slots:
         QVERIFY(fresh.isUnread(31));
     }
 
-    // A record whose read failed is never sent by "Загрузить изменённые" as
-    // the failed read left it: not after the whole read, not after a single
-    // one, not after "Очистить поля". An edit, or a read that succeeds, ends
-    // that; the grid marks the rows and the count says how many.
+    // A record whose read failed is never sent by "Загрузить изменённые" on
+    // the failed read's account: not after the whole read, not after a single
+    // one. The row keeps the device's goods as last read, so clearing it is a
+    // change like any other. An edit, or a read that succeeds, ends that; the
+    // grid marks the rows and the count says how many.
     void unreadRecordsAreNotSent() {
         ScriptedDialogs dialogs;
         RecordingProgress progress;
@@ -449,9 +449,10 @@ private slots:
         QCOMPARE(dialogs.texts(), QStringList{NothingChangedMessage()});
         QCOMPARE(Device().goods(4).barcode, uint64_t(104));
 
-        table.clear();  // blank rows stay as the failed reads left them
-        QCOMPARE(table.unreadCount(), 3);
-        QCOMPARE(table.changedCount(), 17);
+        QCOMPARE(table.record(5), Row(4, "ТОВАР", false, "104", "1", "1.00"));
+        table.clear();
+        QCOMPARE(table.unreadCount(), 0);
+        QCOMPARE(table.changedCount(), 20);
         InStepWithDevice(table, progress, dialogs);  // reads every record again
         QCOMPARE(table.unreadCount(), 0);
 
@@ -464,7 +465,7 @@ private slots:
         QVERIFY(!table.isUnread(5));
         QCOMPARE(table.changedRows(), QVector<int>{5});
         QCOMPARE(count.size(), 1);
-        table.setCell(ColName, 5, QByteArray());
+        table.setCell(ColName, 5, W("ТОВАР"));
         QVERIFY(table.isUnread(5));
         QCOMPARE(table.changedCount(), 0);
         table.setCell(ColName, 5, W("НОВОЕ"));

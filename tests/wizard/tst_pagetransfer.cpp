@@ -76,7 +76,7 @@ private slots:
     void operatorsReadAllWithSilentDevice() {
         config.operators[1].access = 0;
         SwitchOff(*device);
-        {  // Yes to every question: every field asked once, every field empty.
+        {  // Yes to every question: every field asked once, every field as it was.
             ScriptedDialogs dialogs;
             RecordingProgress progress;
             dialogs.answerYes(24);
@@ -88,10 +88,13 @@ private slots:
                 QCOMPARE(shown.text, ReadQuestion());
             }
             for (const auto& op : config.operators) {
-                QCOMPARE(Stored(op.position), QString());
-                QCOMPARE(Stored(op.name), QString());
-                QCOMPARE(PasswordText(op.password), QString());
+                QCOMPARE(Stored(op.position), U("0СТАРОЕ"));
+                QCOMPARE(Stored(op.name), U("0СТАРОЕ"));
+                QCOMPARE(PasswordText(op.password), QStringLiteral("99"));
             }
+            // The silent device said nothing of the access either.
+            QCOMPARE(int(config.operators[1].access), 0);
+            QCOMPARE(int(config.operators[2].access), 1);
             QCOMPARE(progress.log.filter(QStringLiteral("step")).size(), 24);
             QCOMPARE(progress.log.last(), QStringLiteral("busy off"));
             QCOMPARE(view.calls.last(), QStringLiteral("refill"));
@@ -104,10 +107,9 @@ private slots:
         ReadItems(OperatorsTransfer(config), view);
         QCOMPARE(dialogs.shown.size(), 1);
         QCOMPARE(device->log().size(), 1);
-        QCOMPARE(Stored(config.operators[0].name), QString());  // emptied before its first read
-        QCOMPARE(PasswordText(config.operators[0].password), QString());
-        for (int n = 1; n < 8; ++n) QCOMPARE(Stored(config.operators[n].name), U("0СТАРОЕ"));
-        QCOMPARE(view.calls, QStringList({QStringLiteral("clear 0 -1"), QStringLiteral("refill")}));
+        for (int n = 0; n < 8; ++n) QCOMPARE(Stored(config.operators[n].name), U("0СТАРОЕ"));
+        QCOMPARE(PasswordText(config.operators[0].password), QStringLiteral("99"));
+        QCOMPARE(view.calls, QStringList({QStringLiteral("refill")}));
     }
 
     // A failure ends the all-item read after the item it happened in,
@@ -128,14 +130,13 @@ private slots:
         QCOMPARE(dialogs.texts(), QStringList({ReadQuestion(), ReadQuestion(), ReadQuestion()}));
         QCOMPARE(device->log().size(), 3);
         ThreeLineRecord* records = group == GroupService ? config.services : config.requisites;
-        for (const auto& line : records[0].lines) QCOMPARE(Stored(line), QString());
-        for (int n = 1; n < 8; ++n)
+        for (int n = 0; n < 8; ++n)
             for (const auto& line : records[n].lines) QCOMPARE(Stored(line), U("0СТАРОЕ"));
         QCOMPARE(progress.log,
                  L({"busy on", "begin", "step 1/24", "step 2/24", "step 3/24", "end", "busy off"}));
     }
 
-    // Line 1 new, line 2 emptied, line 3 untouched; the leads differ by a space.
+    // Line 1 new, line 2 (failed) and line 3 (not read) as they were.
     void threeLineSingleReadFailingOnLineTwo_data() {
         QTest::addColumn<int>("group");
         QTest::addColumn<QString>("lead");
@@ -161,10 +162,10 @@ private slots:
         const ThreeLineRecord& record =
             (group == GroupService ? config.services : config.requisites)[3];
         QCOMPARE(Stored(record.lines[0]), U("0НОВОЕ"));
-        QCOMPARE(Stored(record.lines[1]), QString());
+        QCOMPARE(Stored(record.lines[1]), U("0СТАРОЕ"));
         QCOMPARE(Stored(record.lines[2]), U("0СТАРОЕ"));
         QCOMPARE(progress.log, L({"busy on", "begin", "step 1/3", "end", "busy off"}));
-        QCOMPARE(view.calls, L({"clear 3 0", "clear 3 1", "refill"}));
+        QCOMPARE(view.calls, L({"refill"}));
     }
 
     void clicheWriteWithSilentDevice() {
@@ -242,7 +243,7 @@ private slots:
         RecordingProgress progress;
         RecordingView view;
         QVERIFY_THROWS_EXCEPTION(ConversionError, ReadItems(OperatorsTransfer(config), view));
-        QVERIFY_THROWS_EXCEPTION(ConversionError, ReadDocumentName(config, nullptr, nullptr));
+        QVERIFY_THROWS_EXCEPTION(ConversionError, ReadDocumentName(config, nullptr));
         QCOMPARE(Stored(config.operators[0].position), U("0СТАРОЕ"));
         QCOMPARE(Stored(config.documentName), U("0СТАРОЕ"));
         QVERIFY(view.calls.isEmpty());
@@ -257,11 +258,10 @@ private slots:
         QCOMPARE(Requests(*device).value(0),
                  ParameterRequest(ModeWrite, 1, 1, 1, DeviceLine("1ЧЕК")));
         SwitchOff(*device);
-        bool cleared = false, refilled = false;
-        ReadDocumentName(
-            config, [&] { cleared = true; }, [&] { refilled = true; });
-        QVERIFY(cleared && !refilled);
-        QCOMPARE(config.documentName.bytes[0], '\0');
+        bool refilled = false;
+        ReadDocumentName(config, [&] { refilled = true; });
+        QVERIFY(!refilled);
+        QCOMPARE(Stored(config.documentName), U("1ЧЕК"));  // the failed read leaves it
         QCOMPARE(dialogs.texts().last(), U("Не удалось прочитать параметр... ") + NoAnswer());
     }
 };

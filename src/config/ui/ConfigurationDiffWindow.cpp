@@ -29,16 +29,19 @@ ConfigurationDiffWindow::ConfigurationDiffWindow(
     : QDialog(parent) {
     setWindowTitle(QStringLiteral("Сравнение с АС"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(
-        new QLabel(QStringLiteral("Отличается элементов: %1").arg(differences.size()), this));
+    summaryLabel = new QLabel(ComparisonSummary(differences), this);
+    layout->addWidget(summaryLabel);
+    const auto note = [this, layout](const QString& text) -> QLabel* {
+        if (text.isEmpty()) return nullptr;
+        auto* label = new QLabel(text, this);
+        label->setWordWrap(true);
+        layout->addWidget(label);
+        return label;
+    };
     // Said before the click rather than after "Записано удачно...", which
     // these rows would otherwise seem to be part of.
-    const QString skipped = SkippedDifferencesText(differences);
-    if (!skipped.isEmpty()) {
-        skippedLabel = new QLabel(skipped, this);
-        skippedLabel->setWordWrap(true);
-        layout->addWidget(skippedLabel);
-    }
+    skippedLabel = note(SkippedDifferencesText(differences));
+    inexactLabel = note(InexactDifferencesText(differences));
 
     table = new QTableWidget(int(differences.size()), 3, this);
     table->setHorizontalHeaderLabels(
@@ -52,6 +55,13 @@ ConfigurationDiffWindow::ConfigurationDiffWindow(
         table->setItem(row, 0, Cell(difference.name));
         table->setItem(row, 1, Cell(difference.deviceValue));
         table->setItem(row, 2, Cell(difference.programValue));
+        if (difference.deviceState == DeviceValueState::Unknown) {
+            QTableWidgetItem* cell = table->item(row, 1);
+            QFont font = cell->font();
+            font.setItalic(true);
+            cell->setFont(font);
+            cell->setToolTip(QStringLiteral("Не прочитано из АС: что хранит АС, неизвестно"));
+        }
         if (difference.skipReason.isEmpty()) continue;
         for (int column = 0; column < 3; ++column) {
             QTableWidgetItem* cell = table->item(row, column);
@@ -73,6 +83,8 @@ ConfigurationDiffWindow::ConfigurationDiffWindow(
     takeButton = new QPushButton(QStringLiteral("Взять из АС"), this);
     takeButton->setToolTip(
         QStringLiteral("Заменить в программе отличающиеся элементы значениями АС"));
+    // Only values the device answered with: nothing to take when none was read.
+    takeButton->setEnabled(!TakenItems(differences).isEmpty());
     closeButton = new QPushButton(QStringLiteral("Закрыть"), this);
     buttons->addWidget(writeButton);
     buttons->addWidget(takeButton);
@@ -104,8 +116,9 @@ bool CompareConfigurationWithDevice(QWidget* parent) {
     {
         DeviceLock lock;
         if (!BeginDeviceOperation(lock)) return false;
-        if (!ReadConfigurationForComparison(device)) return false;
-        differences = CompareConfigurations(device, program);
+        UnreadItems unread;
+        if (!ReadConfigurationForComparison(device, unread)) return false;
+        differences = CompareConfigurations(device, program, unread);
     }
     if (differences.isEmpty()) {
         Dialogs().warning(NoDifferencesText());
@@ -117,7 +130,8 @@ bool CompareConfigurationWithDevice(QWidget* parent) {
         case ConfigurationDiffWindow::WriteToDevice: {
             DeviceLock lock;
             if (BeginDeviceOperation(lock))
-                UploadConfigurationItems(program, WrittenItems(differences));
+                UploadConfigurationItems(WithDeviceAccess(program, device),
+                                         WrittenItems(differences));
             return false;
         }
         case ConfigurationDiffWindow::TakeFromDevice:
@@ -125,7 +139,7 @@ bool CompareConfigurationWithDevice(QWidget* parent) {
                     QStringLiteral("Вы действительно хотите заменить значения программы "
                                    "значениями АС?")))
                 return false;
-            CopyConfigurationItems(program, device, ItemsOf(differences));
+            CopyConfigurationItems(program, device, TakenItems(differences));
             return true;
         case ConfigurationDiffWindow::Close:
             break;

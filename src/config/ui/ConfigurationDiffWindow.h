@@ -22,8 +22,12 @@ public:
     Choice choice() const { return choice_; }
 
     QTableWidget* table = nullptr;
+    QLabel* summaryLabel = nullptr;  // how many differ, how many could not be read
     QLabel* skippedLabel =
         nullptr;  // the differences the upload passes over; none when it writes all
+    // The written differences the device would not hold as the program has
+    // them; none when it holds them all.
+    QLabel* inexactLabel = nullptr;
     QPushButton* writeButton = nullptr;  // "Загрузить в АС"
     QPushButton* takeButton = nullptr;   // "Взять из АС"
     QPushButton* closeButton = nullptr;  // "Закрыть"

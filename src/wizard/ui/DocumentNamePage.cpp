@@ -62,8 +62,7 @@ void DocumentNamePage::wideClicked() {
 void DocumentNamePage::readClicked() {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
-    ReadDocumentName(
-        CurrentConfiguration(), [this] { nameEdit->clear(); }, [this] { Fill(); });
+    ReadDocumentName(CurrentConfiguration(), [this] { Fill(); });
 }
 
 void DocumentNamePage::writeClicked() {

@@ -23,7 +23,8 @@ if [ "${1:-}" = fuzz ]; then
 fi
 if [ "${1:-}" = windows ]; then
   packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    ninja-build dpkg-dev qt6-base-dev-tools qt6-tools-dev-tools perl python3 nsis icoutils)
+    ninja-build dpkg-dev qt6-base-dev-tools qt6-tools-dev-tools perl python3 nsis icoutils
+    imagemagick)
 fi
 if [ "${1:-}" = wine ]; then
   packages+=(wine wine64 x11-utils python3 imagemagick)

@@ -24,12 +24,38 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELVO_WERROR=ON \
 cmake --build "$build" -j"$(nproc)"
 
 # The installed folder, as the installer lays it out.
-rm -rf "$build/stage"
-cmake --install "$build" --prefix "$build/stage" >/dev/null
+stage="$build/stage"
+rm -rf "$stage"
+cmake --install "$build" --prefix "$stage" >/dev/null
+# Symbols help no user: stripped, libstdc++ alone goes from 23.7 MB to 1.96 MB.
+before=$(du -sk "$stage" | cut -f1)
+find "$stage" -type f \( -name '*.dll' -o -name '*.exe' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
+after=$(du -sk "$stage" | cut -f1)
+echo "stripped: $((before / 1024)) MB -> $((after / 1024)) MB" >&2
+
+# What the uninstaller removes: exactly these files, then their folders when
+# they are empty (the deepest first).
+files_list="$build/installed-files.nsh"
+(
+  cd "$stage"
+  find . -type f | sed 's|^\./||' | sort | while IFS= read -r f; do
+    printf 'Delete "$INSTDIR\\%s"\n' "${f//\//\\}"
+  done
+  find . -mindepth 1 -type d | sed 's|^\./||' | awk '{ print length($0) "\t" $0 }' | sort -rn |
+    cut -f2- | while IFS= read -r d; do
+    printf 'RMDir "$INSTDIR\\%s"\n' "${d//\//\\}"
+  done
+) >"$files_list"
+
+# The welcome and finish pages show the program's own icon.
+picture="$build/installer-picture.bmp"
+convert -size 164x314 xc:white "$build/icons/128.png" -geometry +18+70 -composite \
+  -type TrueColor "BMP3:$picture"
 
 version=$(sed -n 's/^project(Zelvo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 installer="$build/Zelvo-$version-setup.exe"
 rm -f "$installer"
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$(pwd)/$build/stage" \
-  -DICON="$(pwd)/$build/icons/zelvo.ico" -DOUTFILE="$(pwd)/$installer" packaging/windows/zelvo.nsi
+  -DICON="$(pwd)/$build/icons/zelvo.ico" -DPICTURE="$(pwd)/$picture" \
+  -DFILES="$(pwd)/$files_list" -DOUTFILE="$(pwd)/$installer" packaging/windows/zelvo.nsi
 ls "$installer"

@@ -38,6 +38,7 @@
 #include "shell/DeviceOperation.h"
 #include "shell/Progress.h"
 #include "shell/UserDialogs.h"
+#include "shell/ui/FileDialogs.h"
 #include "shell/ui/Guarded.h"
 #include "shell/ui/Icons.h"
 #include "wizard/ui/WizardWindow.h"
@@ -382,14 +383,16 @@ void MainWindow::loadFromFile() {
     // under the load, as every user action is refused while one runs.
     if (refuseWhileExchanging()) return;
     QFileDialog dialog(this);
+    StartInFolder(dialog, FileKind::Configuration);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // Any typed name is taken: one that cannot be opened is reported by the
     // load itself, and the constructor page opens all the same.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(ConfigurationFilter);
     dialog.setDefaultSuffix(QStringLiteral("cfg"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().value(0).isEmpty()) return;
-    LoadConfigurationFileInteractive(CurrentConfiguration(), dialog.selectedFiles().value(0));
+    const QString path = RunFileDialog(dialog, FileKind::Configuration);
+    if (path.isEmpty()) return;
+    LoadConfigurationFileInteractive(CurrentConfiguration(), path);
     EnableSaveToFile();
     constructorPage_->Fill();
     ShowMainPage(constructorPage_);
@@ -397,14 +400,16 @@ void MainWindow::loadFromFile() {
 
 void MainWindow::saveToFile() {
     QFileDialog dialog(this);
+    StartInFolder(dialog, FileKind::Configuration);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // Saving replaces the chosen file without a further question; a save that
     // fails part-way leaves the old file as it was.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setNameFilter(ConfigurationFilter);
     dialog.setDefaultSuffix(QStringLiteral("cfg"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().value(0).isEmpty()) return;
-    SaveConfigurationFileInteractive(CurrentConfiguration(), dialog.selectedFiles().value(0));
+    const QString path = RunFileDialog(dialog, FileKind::Configuration);
+    if (path.isEmpty()) return;
+    SaveConfigurationFileInteractive(CurrentConfiguration(), path);
 }
 
 void MainWindow::downloadConfiguration() {

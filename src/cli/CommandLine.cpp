@@ -10,11 +10,23 @@ namespace {
 const QString HelpOption = QStringLiteral("help");
 const QString VersionOption = QStringLiteral("version");
 const QString JsonOption = QStringLiteral("json");
+const QString EncodingOption = QStringLiteral("encoding");
+
+// The ports the help offers, with an example this system's user knows from
+// its own lists: after "Порт:" and after "Порт для опроса:".
+#ifdef Q_OS_WIN
+const QString PortChoices = QStringLiteral("COM1…COM100 (например, COM3)");
+const QString SearchPortChoices = PortChoices;
+#else
+const QString PortChoices = QStringLiteral("COM1…COM100, путь к устройству (/dev/ttyUSB0)");
+const QString SearchPortChoices =
+    QStringLiteral("COM1…COM100 или путь к устройству (/dev/ttyUSB0)");
+#endif
 
 // Options every command takes.
 bool IsGeneralOption(const QString& name) {
-    static const QStringList general = {HelpOption, QStringLiteral("h"), VersionOption,
-                                        QStringLiteral("v"), JsonOption};
+    static const QStringList general = {HelpOption,          QStringLiteral("h"), VersionOption,
+                                        QStringLiteral("v"), JsonOption,          EncodingOption};
     return general.contains(name);
 }
 
@@ -87,9 +99,10 @@ QString CommandLine::programName() {
 CommandLine::CommandLine() {
     options_ = {
         QCommandLineOption(QStringLiteral("port"),
-                           QStringLiteral("Порт: COM1…COM100, путь к устройству (/dev/ttyUSB0) "
+                           QStringLiteral("Порт: %1 "
                                           "или emulator (эмулятор АС в самой программе). "
-                                          "По умолчанию COM1."),
+                                          "По умолчанию COM1.")
+                               .arg(PortChoices),
                            QStringLiteral("ПОРТ")),
         QCommandLineOption(QStringLiteral("speed"),
                            QStringLiteral("Скорость, бит/с: 2400, 4800, 9600, 19200, 38400, 57600 "
@@ -139,6 +152,12 @@ CommandLine::CommandLine() {
                            QStringLiteral("N")),
         QCommandLineOption(JsonOption,
                            QStringLiteral("Вывести один документ JSON на стандартный вывод.")),
+        QCommandLineOption(EncodingOption,
+                           QStringLiteral("Кодировка текста в канал или файл: utf-8, oem или "
+                                          "ansi (в Windows по умолчанию кодовая страница "
+                                          "консоли, без консоли utf-8; также переменная "
+                                          "окружения ZELVO_ENCODING). JSON всегда в utf-8."),
+                           QStringLiteral("КОДИРОВКА")),
         QCommandLineOption({QStringLiteral("h"), HelpOption},
                            QStringLiteral("Справка по программе или по команде.")),
         QCommandLineOption({QStringLiteral("v"), VersionOption},
@@ -228,14 +247,14 @@ QString CommandLine::commandHelp(const CommandDefinition& definition) const {
         // The search has no port of its own to fall back on: without --port it
         // asks every port of the system.
         const bool searchPort = name == QLatin1String("port") && definition.run == RunFind;
-        rows.append({OptionSyntax(o),
-                     searchPort ? QStringLiteral("Порт для опроса: COM1…COM100 или путь к "
-                                                 "устройству (/dev/ttyUSB0); можно несколько "
-                                                 "раз. Без --port опрашиваются все "
-                                                 "последовательные порты системы.")
-                                : o.description()});
+        rows.append({OptionSyntax(o), searchPort
+                                          ? QStringLiteral("Порт для опроса: %1; можно несколько "
+                                                           "раз. Без --port опрашиваются все "
+                                                           "последовательные порты системы.")
+                                                .arg(SearchPortChoices)
+                                          : o.description()});
     }
-    for (const QString& name : {JsonOption, HelpOption}) {
+    for (const QString& name : {JsonOption, EncodingOption, HelpOption}) {
         const QCommandLineOption o = option(name);
         rows.append({OptionSyntax(o), o.description()});
     }
@@ -256,7 +275,7 @@ QString CommandLine::programHelp(const QString& group) const {
         connection.append({OptionSyntax(o), o.description()});
     }
     QList<QPair<QString, QString>> general;
-    for (const QString& name : {JsonOption, HelpOption, VersionOption}) {
+    for (const QString& name : {JsonOption, EncodingOption, HelpOption, VersionOption}) {
         const QCommandLineOption o = option(name);
         general.append({OptionSyntax(o), o.description()});
     }

@@ -27,6 +27,19 @@ void Print(FILE* stream, const QString& text) {
 int Run(CliSession& session, const QStringList& arguments) {
     const CommandLine::Request request = session.line.parse(arguments);
     session.report.setJson(session.line.json());
+    const QString encodingName = session.line.value(QStringLiteral("encoding"));
+    TextEncoding encoding = TextEncoding::ConsoleDefault;
+    QString encodingError;
+    const bool encodingKnown = ChooseTextEncoding(
+        session.line.json(),
+        session.line.isSet(QStringLiteral("encoding")) ? &encodingName : nullptr,
+        qEnvironmentVariable(qPrintable(TextEncodingVariable())), encoding, encodingError);
+    SetTextEncoding(encoding);
+    if (!encodingKnown && request == CommandLine::Request::Run) {
+        session.dialogs.error(
+            encodingError + QStringLiteral("\nСправка: %1 --help").arg(CommandLine::programName()));
+        return session.report.finish(ExitUsage, session.dialogs, session.progress);
+    }
     if (const CommandDefinition* definition = session.line.command())
         session.report.setCommand(definition->name);
     switch (request) {

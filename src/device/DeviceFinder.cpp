@@ -53,6 +53,14 @@ QStringList SearchablePortNames() {
     return names;
 }
 
+QStringList SearchPortsWithSelected(const QStringList& ports, const QString& selected) {
+    QStringList names = ports;
+    const QString name = selected.trimmed();
+    if (!name.isEmpty() && !names.contains(name) && !RegisteredPortNames().contains(name))
+        names << name;
+    return names;
+}
+
 QList<int> SearchBaudRates(int first) {
     QList<int> rates;
     const QStringList& offered = BaudRateChoices();

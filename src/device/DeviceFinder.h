@@ -47,6 +47,11 @@ using DeviceSearchCallback = std::function<bool(const DeviceSearchStep&)>;
 // link (the in-process emulator).
 QStringList SearchablePortNames();
 
+// `ports` and the port the user selected, when it is not one of them: a port
+// the system does not list (a network driver's virtual COM port, a link the
+// system was told of by hand) is still asked when the user chose it.
+QStringList SearchPortsWithSelected(const QStringList& ports, const QString& selected);
+
 // The speeds in the order they are tried: `first` (when it is one of the
 // offered speeds), then the others from the fastest down.
 QList<int> SearchBaudRates(int first);

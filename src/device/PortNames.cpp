@@ -24,7 +24,7 @@ QString EmulatorPortName() {
     return QStringLiteral("Эмулятор АС");
 }
 
-QList<PortEntry> AvailablePorts() {
+QList<PortEntry> ArrangePorts(const QList<SystemSerialPort>& ports, const QStringList& registered) {
     QList<PortEntry> entries;
     entries.reserve(ComItemCount + 10);
     QHash<QString, int> comByDevice;
@@ -38,7 +38,8 @@ QList<PortEntry> AvailablePorts() {
 #endif
         entries << entry;
     }
-    const auto ports = SystemSerialPorts();
+    // The ports the system lists, in its order: they head the list.
+    QList<int> listedOrder;
     for (const SystemSerialPort& info : ports) {
         const QString& location = info.location;
         int same = -1;
@@ -54,22 +55,34 @@ QList<PortEntry> AvailablePorts() {
             for (int i = ComItemCount; i < entries.size() && same < 0; ++i)
                 if (entries.at(i).name == location) same = i;
         }
-        if (same >= 0) {
-            PortEntry& entry = entries[same];
-            entry.present = true;
-            if (entry.description.isEmpty()) entry.description = info.description;
+        if (same < 0) {
+            entries << PortEntry{location, info.description, true, true};
+            listedOrder << int(entries.size()) - 1;
             continue;
         }
-        entries << PortEntry{location, info.description, true};
+        PortEntry& entry = entries[same];
+        entry.present = true;
+        if (entry.description.isEmpty()) entry.description = info.description;
+        if (!entry.listed) listedOrder << same;
+        entry.listed = true;
     }
-    const QStringList registered = RegisteredPortNames();
     for (PortEntry& entry : entries)
-        if (registered.contains(entry.name)) entry.present = false;
-    for (const QString& name : registered)
-        if (std::none_of(entries.cbegin(), entries.cend(),
-                         [&](const PortEntry& e) { return e.name == name; }))
-            entries << PortEntry{name, QString(), false};
-    return entries;
+        if (registered.contains(entry.name)) entry.present = entry.listed = false;
+
+    // A newcomer finds the real ports, then the emulator, then the COM names
+    // nothing stands behind.
+    QList<PortEntry> ordered;
+    ordered.reserve(entries.size() + registered.size());
+    for (int i : listedOrder)
+        if (entries.at(i).listed) ordered << entries.at(i);
+    for (const QString& name : registered) ordered << PortEntry{name, QString(), false, false};
+    for (const PortEntry& entry : entries)
+        if (!entry.listed && !registered.contains(entry.name)) ordered << entry;
+    return ordered;
+}
+
+QList<PortEntry> AvailablePorts() {
+    return ArrangePorts(SystemSerialPorts(), RegisteredPortNames());
 }
 
 QStringList AvailablePortNames() {

@@ -13,12 +13,18 @@ struct PortEntry {
     QString name;
     QString description;
     bool present = false;  // a serial device is behind it (not a registered link)
+    bool listed = false;   // the system lists it among its serial ports
 };
 
-// "COM1".."COM100", then the system's own serial ports that are not one of
-// those COM items already (COM1 is /dev/ttyS0 on Linux), then the registered
-// links' names (the emulator entry).
+// The system's serial ports first, with their descriptions (a port that is
+// one of the COM items goes by that name: COM1 is /dev/ttyS0 on Linux), then
+// the registered links' names (the emulator entry), then the rest of
+// "COM1".."COM100".
 QList<PortEntry> AvailablePorts();
+// The same list from the system's ports and the registered links' names given.
+struct SystemSerialPort;
+QList<PortEntry> ArrangePorts(const QList<SystemSerialPort>& systemPorts,
+                              const QStringList& registered);
 QStringList AvailablePortNames();
 
 // The text the port list shows: "/dev/ttyUSB0 — USB-Serial Controller", or

@@ -19,13 +19,20 @@ QString SystemMessage(DWORD error) {
     return message;
 }
 
+// The port as the user named it: COM9, not the device path \\.\COM9 it is
+// opened by.
+QString UserPortName(const QString& path) {
+    static const QString devicePrefix = QStringLiteral("\\\\.\\");
+    return path.startsWith(devicePrefix) ? path.mid(devicePrefix.size()) : path;
+}
+
 QString OpenErrorReason(DWORD error, const QString& path) {
     switch (error) {
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
         case ERROR_BAD_UNIT:
         case ERROR_INVALID_NAME:
-            return PortNotFoundReason(path);
+            return PortNotFoundReason(UserPortName(path));
         // The open is exclusive: a port that another program has open is
         // refused as access denied.
         case ERROR_ACCESS_DENIED:
@@ -62,7 +69,7 @@ bool Win32SerialLink::open(const QString& path) {
     stateSaved_ = GetCommState(port_, &savedState_) != 0;
     if (!stateSaved_) {
         // A file or a device that opens but has no line settings.
-        openError_ = PortNotSerialReason(path);
+        openError_ = PortNotSerialReason(UserPortName(path));
         CloseHandle(port_);
         port_ = INVALID_HANDLE_VALUE;
         return false;
@@ -81,19 +88,42 @@ bool Win32SerialLink::inputWaiting() {
 
 void Win32SerialLink::configure(int baudRate) {
     if (port_ == INVALID_HANDLE_VALUE) return;
+    // Every flag the exchange depends on is set here, whatever another program
+    // left in the port: the frames are binary, so any byte (0x00, XON, XOFF)
+    // is data, and no line may hold the request or the answer back.
     DCB state = savedState_;
     state.DCBlength = sizeof state;
-    // 8 data bits, no parity, one stop bit; flow control and the modem lines
-    // as the port had them.
     state.BaudRate = DWORD(baudRate);
     state.ByteSize = 8;
     state.Parity = NOPARITY;
     state.StopBits = ONESTOPBIT;
     state.fBinary = TRUE;
     state.fParity = FALSE;
+    state.fErrorChar = FALSE;
+    state.fNull = FALSE;  // else every 0x00 of an answer is dropped
+    state.fOutX = FALSE;  // else 0x11 and 0x13 in an answer stop and start our output
+    state.fInX = FALSE;
+    state.fTXContinueOnXoff = TRUE;
+    state.fOutxCtsFlow = FALSE;
+    state.fOutxDsrFlow = FALSE;
+    state.fDsrSensitivity = FALSE;
+    // The device takes its power or its readiness from these lines on some
+    // adapters: raised for the whole exchange.
+    state.fDtrControl = DTR_CONTROL_ENABLE;
+    state.fRtsControl = RTS_CONTROL_ENABLE;
+    // A framing error (a probe of the device search at a wrong speed) must
+    // not fail every read and write after it.
+    state.fAbortOnError = FALSE;
     // A setting the adapter refuses is not an error: the exchange goes ahead
     // with whatever the port accepted.
     SetCommState(port_, &state);
+    clearLineErrors();
+}
+
+void Win32SerialLink::clearLineErrors() {
+    COMSTAT status{};
+    DWORD errors = 0;
+    ClearCommError(port_, &errors, &status);
 }
 
 bool Win32SerialLink::setReadTimeouts(DWORD intervalMs, DWORD totalMs) {
@@ -124,7 +154,10 @@ bool Win32SerialLink::drain(QDeadlineTimer deadline) {
             WriteFile(port_, unsent_.constData(), DWORD(unsent_.size()), &written, nullptr);
         const bool whole = ok && written == DWORD(unsent_.size());
         unsent_.clear();
-        if (!whole) return false;
+        if (!whole) {
+            clearLineErrors();
+            return false;
+        }
     }
     // The driver may still hold bytes for the line.
     for (;;) {
@@ -145,7 +178,11 @@ QByteArray Win32SerialLink::read(int expected, int byteTimeoutMs, int totalTimeo
         return answer;
     answer.resize(expected);
     DWORD received = 0;
-    if (!ReadFile(port_, answer.data(), DWORD(expected), &received, nullptr)) received = 0;
+    if (!ReadFile(port_, answer.data(), DWORD(expected), &received, nullptr)) {
+        // The port may have stopped on a line error; the next read must work.
+        clearLineErrors();
+        received = 0;
+    }
     answer.resize(int(std::min<DWORD>(received, DWORD(expected))));
     return answer;
 }
@@ -159,7 +196,11 @@ void Win32SerialLink::discardLateInput(int quietMs, int boundMs) {
         const qint64 wait = std::min<qint64>(quietMs, bound.remainingTime());
         if (wait <= 0 || !setReadTimeouts(0, ClampedMs(wait))) return;
         DWORD received = 0;
-        if (!ReadFile(port_, sink, sizeof sink, &received, nullptr) || received == 0) return;
+        if (!ReadFile(port_, sink, sizeof sink, &received, nullptr)) {
+            clearLineErrors();
+            return;
+        }
+        if (received == 0) return;
         // Bytes came within the wait: the line is not quiet yet.
     }
 }

@@ -12,7 +12,8 @@
 // Windows is tested.
 //
 // The port is left as it was found: its line settings and time-outs are read
-// at open and written back at close.
+// at open and written back at close. In between, every line flag is the
+// exchange's own (configure), not the last program's.
 class Win32SerialLink : public SerialLink {
 public:
     ~Win32SerialLink() override;
@@ -28,6 +29,8 @@ public:
 
 private:
     bool setReadTimeouts(DWORD intervalMs, DWORD totalMs);
+    // Lets the port work again after a line error (ClearCommError).
+    void clearLineErrors();
 
     HANDLE port_ = INVALID_HANDLE_VALUE;
     DCB savedState_{};

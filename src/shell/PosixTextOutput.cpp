@@ -8,8 +8,14 @@ bool IsTerminal(std::FILE* stream) {
     return isatty(fileno(stream)) != 0;
 }
 
+void SetTextEncoding(TextEncoding) {}
+
+QByteArray EncodedText(const QString& text) {
+    return text.toLocal8Bit();
+}
+
 void WriteText(std::FILE* stream, const QString& text) {
-    const QByteArray bytes = text.toLocal8Bit();
+    const QByteArray bytes = EncodedText(text);
     std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
     std::fflush(stream);
 }

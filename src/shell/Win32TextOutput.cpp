@@ -16,6 +16,24 @@ bool IsConsole(std::FILE* stream) {
 }
 
 bool g_barShown = false;  // the console understands the bar's escape sequences
+TextEncoding g_encoding = TextEncoding::ConsoleDefault;
+
+UINT CodePage() {
+    switch (g_encoding) {
+        case TextEncoding::Utf8:
+            return CP_UTF8;
+        case TextEncoding::Oem:
+            return GetOEMCP();
+        case TextEncoding::Ansi:
+            return GetACP();
+        case TextEncoding::ConsoleDefault:
+            break;
+    }
+    // A program started from cmd or PowerShell shares its console even with
+    // both streams redirected; one started by a service or a scheduler has none.
+    const UINT console = GetConsoleWindow() ? GetConsoleOutputCP() : 0;
+    return console != 0 ? console : CP_UTF8;
+}
 
 }  // namespace
 
@@ -43,6 +61,24 @@ bool IsTerminal(std::FILE* stream) {
     return IsConsole(stream) && (stream != stderr || g_barShown);
 }
 
+void SetTextEncoding(TextEncoding encoding) {
+    g_encoding = encoding;
+}
+
+QByteArray EncodedText(const QString& text) {
+    const UINT codePage = CodePage();
+    if (codePage == CP_UTF8 || text.isEmpty()) return text.toUtf8();
+    const std::wstring wide = text.toStdWString();
+    // A character the code page lacks becomes the page's own default ("?").
+    const int size = WideCharToMultiByte(codePage, 0, wide.data(), int(wide.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    if (size <= 0) return text.toUtf8();
+    QByteArray bytes(size, Qt::Uninitialized);
+    WideCharToMultiByte(codePage, 0, wide.data(), int(wide.size()), bytes.data(), size, nullptr,
+                        nullptr);
+    return bytes;
+}
+
 void WriteText(std::FILE* stream, const QString& text) {
     if (IsConsole(stream)) {
         std::fflush(stream);
@@ -51,7 +87,7 @@ void WriteText(std::FILE* stream, const QString& text) {
         WriteConsoleW(StreamHandle(stream), wide.data(), DWORD(wide.size()), &written, nullptr);
         return;
     }
-    const QByteArray bytes = text.toUtf8();
+    const QByteArray bytes = EncodedText(text);
     std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
     std::fflush(stream);
 }

@@ -72,6 +72,9 @@ private slots:
             << Args({"inn", "--inn", "+1", "--password", "1", "--date", "2024-01-01", "--group",
                      "1", "--yes"})
             << QStringLiteral("Поле ИНН должно содержать только цифры");
+        QTest::newRow("text encoding")
+            << Args({"state", "--encoding", "koi8-r"})
+            << QStringLiteral("Кодировка «koi8-r» не поддерживается; можно: utf-8, oem, ansi.");
     }
     void wrongUsageSendsNothingAndExitsTwo() {
         QFETCH(QStringList, arguments);
@@ -116,7 +119,16 @@ private slots:
         QVERIFY2(first.join(QLatin1Char(' ')).contains(QStringLiteral("стираются")),
                  run.out.constData());
         run = RunCli({QStringLiteral("--help")});
-        QVERIFY(QString::fromUtf8(run.out).contains(QStringLiteral("остальные стираются")));
+        const QString help = QString::fromUtf8(run.out);
+        QVERIFY(help.contains(QStringLiteral("остальные стираются")));
+        QVERIFY(help.contains(QStringLiteral("--encoding КОДИРОВКА")));
+        // The example port is one this system's user knows.
+#ifdef Q_OS_WIN
+        QVERIFY2(help.contains(QStringLiteral("например, COM3")) && !help.contains(QStringLiteral("/dev/")),
+                 run.out.constData());
+#else
+        QVERIFY(help.contains(QStringLiteral("(/dev/ttyUSB0)")));
+#endif
     }
 
     // The window program answers --version and --help without a window (and

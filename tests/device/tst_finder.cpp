@@ -6,6 +6,7 @@
 #include "device/DeviceFinder.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
+#include "device/SystemSerialPorts.h"
 #include "emulator/EmulatorLink.h"
 #include "support/SimProcess.h"
 
@@ -228,6 +229,43 @@ private slots:
                                 QStringLiteral("USB-Serial Controller"), true}),
                  QStringLiteral("/dev/ttyUSB0 — USB-Serial Controller"));
         QCOMPARE(PortEntryText({QStringLiteral("COM3"), QString(), true}), QStringLiteral("COM3"));
+    }
+
+    // The system's ports lead, in the system's order and described, a port
+    // that is a COM item under that name; then the emulator; then the other
+    // COM items, each name once. A port is stored by its name alone.
+    void portListOrder() {
+        const QList<SystemSerialPort> system = {
+            {QStringLiteral("ttyUSB7"), QStringLiteral("/dev/ttyUSB7"),
+             QStringLiteral("USB-Serial Controller")},
+#ifdef Q_OS_WIN
+            {QStringLiteral("COM9"), QStringLiteral("\\\\.\\COM9"),
+             QStringLiteral("USB-SERIAL CH340 (COM9)")},
+#endif
+        };
+        const QList<PortEntry> entries = ArrangePorts(system, {EmulatorPortName()});
+        QStringList texts, names;
+        for (const PortEntry& entry : entries) {
+            texts << PortEntryText(entry);
+            names << entry.name;
+        }
+        QCOMPARE(texts.first(), QStringLiteral("/dev/ttyUSB7 — USB-Serial Controller"));
+        QCOMPARE(names.first(), QStringLiteral("/dev/ttyUSB7"));
+        const int emulator = int(names.indexOf(EmulatorPortName()));
+        QCOMPARE(emulator, int(system.size()));
+#ifdef Q_OS_WIN
+        QCOMPARE(texts.at(1), QStringLiteral("COM9 — USB-SERIAL CH340 (COM9)"));
+        QVERIFY(entries.at(1).present && entries.at(1).listed);
+#endif
+        for (int i = 0; i < entries.size(); ++i) QCOMPARE(entries.at(i).listed, i < emulator);
+        QCOMPARE(names.at(emulator + 1), QStringLiteral("COM1"));
+        // 100 COM names, the USB port, the emulator: nothing twice.
+        QCOMPARE(names.size(), 102);
+        QCOMPARE(QSet<QString>(names.cbegin(), names.cend()).size(), names.size());
+        QCOMPARE(SearchPortsWithSelected({QStringLiteral("COM3")}, QStringLiteral("COM9")),
+                 QStringList({QStringLiteral("COM3"), QStringLiteral("COM9")}));
+        QCOMPARE(SearchPortsWithSelected({QStringLiteral("COM3")}, QStringLiteral("COM3")),
+                 QStringList({QStringLiteral("COM3")}));
     }
 };
 

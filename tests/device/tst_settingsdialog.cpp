@@ -55,6 +55,8 @@ private slots:
         dialog = std::make_unique<ConnectionSettingsDialog>();
         QVERIFY(!dialog->searchPorts.contains(EmulatorPortName()));
         dialog->searchPorts = {sim->portPath()};
+        // The selected port is asked too: the emulator's entry is never asked.
+        dialog->portCombo->setCurrentIndex(dialog->portCombo->findData(EmulatorPortName()));
         dialog->show();
     }
     void cleanup() {
@@ -95,7 +97,7 @@ private slots:
         QVERIFY(sim->command(QStringLiteral("fault silent")));
         dialog->speedCombo->setCurrentText(QStringLiteral("4800"));
         findWith(QStringLiteral("123"));
-        QCOMPARE(dialog->portCombo->currentIndex(), 0);
+        QCOMPARE(dialog->chosenPortName(), EmulatorPortName());
         QCOMPARE(dialog->speedCombo->currentText(), QStringLiteral("4800"));
         QCOMPARE(dialogs->shown.size(), 1);
         QVERIFY(IsError(dialogs->shown[0]));
@@ -126,7 +128,37 @@ private slots:
         QVERIFY(sim->waitForExchanges(1));
         QVERIFY(sim->requests().size() < 7);
         QVERIFY(dialogs->shown.isEmpty());
-        QCOMPARE(dialog->portCombo->currentIndex(), 0);
+        QCOMPARE(dialog->chosenPortName(), EmulatorPortName());
+    }
+
+    // A port the system does not list (a network driver's COM port) is asked
+    // when the user selected it, and no other port besides.
+    void selectedPortIsAskedThoughTheSystemDoesNotListIt() {
+        dialog->searchPorts.clear();
+        dialog->portCombo->addItem(sim->portPath(), sim->portPath());
+        dialog->portCombo->setCurrentIndex(dialog->portCombo->count() - 1);
+        findWith(QStringLiteral("123"));
+        QCOMPARE(dialogs->shown.size(), 1);
+        QCOMPARE(dialogs->shown[0].text,
+                 QStringLiteral("АС найден: порт %1, скорость 115200.\nЗаводской номер 123 верен."
+                                "\nОпрошены порты: %1."
+                                "\nПорт и скорость выбраны; нажмите «Применить».")
+                     .arg(sim->portPath()));
+    }
+
+    // The list a newcomer opens: the ports the system has, described, then
+    // the emulator, then the COM names nothing is known of.
+    void portListPutsTheSystemsPortsFirst() {
+        const QList<PortEntry> entries = AvailablePorts();
+        int emulator = -1;
+        for (int i = 0; i < entries.size(); ++i)
+            if (entries.at(i).name == EmulatorPortName()) emulator = i;
+        QVERIFY(emulator >= 0);
+        for (int i = 0; i < entries.size(); ++i) {
+            QCOMPARE(dialog->portCombo->itemData(i).toString(), entries.at(i).name);
+            QCOMPARE(dialog->portCombo->itemText(i), PortEntryText(entries.at(i)));
+            QCOMPARE(entries.at(i).listed, i < emulator);
+        }
     }
 
     void storesThePortNameNotItsDescription() {

@@ -131,8 +131,52 @@ private slots:
     void portTheSystemDoesNotHave() {
         CurrentPortSettings().PortName = QStringLiteral("COM100");
         QVERIFY(!ProbePort());
-        QCOMPARE(LastPortOpenError(), QStringLiteral("Порт \\\\.\\COM100 в системе не найден."));
+        QCOMPARE(LastPortOpenError(), QStringLiteral("Порт COM100 в системе не найден."));
         QCOMPARE(readParameter().status, StatusNoAnswer);
+    }
+
+    // Another program left the port with software flow control, NUL
+    // stripping and abort-on-error on (a terminal program's choice; Wine
+    // keeps them in the terminal's settings). Answers whose bytes are XON
+    // and XOFF still come whole, and a record read after them still works.
+    void flagsAnotherProgramLeftDoNotTouchTheExchange() {
+        const auto leaveFlags = [this](bool on) {
+            OtherProgramHolding other(sim->portPath());
+            QVERIFY(other.holds());
+            DCB state{};
+            state.DCBlength = sizeof state;
+            QVERIFY(GetCommState(other.handle(), &state));
+            state.fOutX = state.fInX = on;
+            state.fNull = on;
+            state.fAbortOnError = on;
+            state.XonChar = 0x11;
+            state.XoffChar = 0x13;
+            QVERIFY(SetCommState(other.handle(), &state));
+        };
+        leaveFlags(true);
+        {
+            OtherProgramHolding check(sim->portPath());
+            DCB state{};
+            state.DCBlength = sizeof state;
+            QVERIFY(check.holds() && GetCommState(check.handle(), &state));
+            if (!state.fOutX)
+                QSKIP("this system does not keep a port's flow control between programs");
+        }
+        const QByteArray written("A\x13XOFF\x11XON\x13\x13");
+        QByteArray name = written;
+        const CommandStatus wrote = goods(ModeWrite, 9, name);
+        QByteArray read;
+        const CommandStatus readBack = goods(ModeRead, 9, read);
+        QByteArray plain("PLAIN"), after;
+        const CommandStatus wrotePlain = goods(ModeWrite, 10, plain);
+        const CommandStatus readPlain = goods(ModeRead, 10, after);
+        leaveFlags(false);
+        QCOMPARE(wrote, StatusOk);
+        QCOMPARE(readBack, StatusOk);
+        QCOMPARE(read, written);
+        QCOMPARE(wrotePlain, StatusOk);
+        QCOMPARE(readPlain, StatusOk);
+        QCOMPARE(after, QByteArray("PLAIN"));
     }
 
     // Another program's settings (9600 bit/s, 7 data bits, even parity) and

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -32,6 +33,7 @@
 #include "forms/FormPreview.h"
 #include "forms/FormVariants.h"
 #include "forms/ui/FormConstructorPage.h"
+#include "forms/ui/FormPrintout.h"
 #include "shell/ui/GridPage.h"
 #include "support/ScriptedDialogs.h"
 
@@ -137,6 +139,7 @@ private slots:
     void anyConfigurationBytesAreShownSafely();
     void pdfHoldsThePreviewAsPrinted();
     void printAndPdfWithoutAPreview();
+    void printWhereNothingCanPrint();
 
 private:
     std::unique_ptr<ScriptedDialogs> dialogs_;
@@ -639,6 +642,24 @@ void TestConstructor::printAndPdfWithoutAPreview() {
     QCOMPARE(dialogs_->texts(), QStringList(2, QStringLiteral("Не выбрана форма для печати.")));
     QVERIFY(IsWarning(dialogs_->shown[0]));
     QVERIFY(QDir(dir.path()).isEmpty());
+}
+
+// A machine without a printer (or a program without the system's print
+// support) is told so, instead of a print dialog that opens nothing.
+void TestConstructor::printWhereNothingCanPrint() {
+    QPrinter printer(QPrinter::HighResolution);
+    const QString reason = PrintingUnavailableReason(printer);
+    if (reason.isEmpty()) QSKIP("this machine has a printer");
+    CurrentConfiguration().forms[2] = FormSlot{1, 5, 2, 0};
+    FormConstructorPage& page = *page_;
+    page.FormButtons[2]->click();
+    QVERIFY(!page.preview->toPlainText().isEmpty());
+    QTemporaryDir dir;
+    ClickAndSaveAs(page.printButton, dir.path(), QStringLiteral("x.pdf"),
+                   [](QFileDialog*) { QFAIL("printing asks for no file"); });
+    QCOMPARE(dialogs_->texts(), QStringList{reason});
+    QVERIFY(IsError(dialogs_->shown[0]));
+    QVERIFY(reason.contains(QStringLiteral("PDF")));
 }
 
 QTEST_MAIN(TestConstructor)

@@ -164,16 +164,17 @@ void ConnectionSettingsDialog::findDeviceClicked() {
     progress.setAutoReset(false);
     progress.setMinimumWidth(380);  // the label changes with every probe; the window keeps its size
     progress.setValue(0);
-    const DeviceSearchResult result = FindDevice(
-        searchPorts, number, speedCombo->currentText().toInt(), [&](const DeviceSearchStep& step) {
-            progress.setMaximum(qMax(1, step.total));
-            progress.setLabelText(QStringLiteral("Поиск АС: порт %1, скорость %2...")
-                                      .arg(step.portName)
-                                      .arg(step.baudRate));
-            progress.setValue(step.done);
-            QCoreApplication::processEvents();
-            return !progress.wasCanceled();
-        });
+    const DeviceSearchResult result =
+        FindDevice(SearchPortsWithSelected(searchPorts, chosenPortName()), number,
+                   speedCombo->currentText().toInt(), [&](const DeviceSearchStep& step) {
+                       progress.setMaximum(qMax(1, step.total));
+                       progress.setLabelText(QStringLiteral("Поиск АС: порт %1, скорость %2...")
+                                                 .arg(step.portName)
+                                                 .arg(step.baudRate));
+                       progress.setValue(step.done);
+                       QCoreApplication::processEvents();
+                       return !progress.wasCanceled();
+                   });
     progress.close();
     if (result.stopped) return;
 

@@ -28,8 +28,8 @@ public:
     // Opens the program's exchange log window beside the dialog.
     QPushButton* exchangeLogButton = nullptr;
 
-    // The ports "Найти АС" asks: the system's serial ports when the dialog
-    // opened; a test puts its pseudo-terminal here.
+    // The ports "Найти АС" asks besides the selected one: the system's serial
+    // ports when the dialog opened; a test puts its pseudo-terminal here.
     QStringList searchPorts;
 
     void applyClicked();       // "Применить"

@@ -19,6 +19,7 @@
 #include "device/ExchangeLogText.h"
 #include "device/ui/ExchangeLogModel.h"
 #include "shell/UserDialogs.h"
+#include "shell/ui/FileDialogs.h"
 #include "shell/ui/Guarded.h"
 
 ExchangeLogWindow* SharedExchangeLogWindow = nullptr;
@@ -191,9 +192,12 @@ void ExchangeLogWindow::copySelectedRows() {
 }
 
 void ExchangeLogWindow::saveClicked() {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Сохранить журнал"), QStringLiteral("журнал обмена.txt"),
-        QStringLiteral("Текстовые файлы (*.txt);;Все файлы (*)"));
+    QFileDialog dialog(this, QStringLiteral("Сохранить журнал"));
+    StartInFolder(dialog, FileKind::ExchangeLog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("Текстовые файлы (*.txt);;Все файлы (*)"));
+    dialog.selectFile(QStringLiteral("журнал обмена.txt"));
+    const QString path = RunFileDialog(dialog, FileKind::ExchangeLog);
     if (!path.isEmpty()) saveTo(path);
 }
 

@@ -24,6 +24,7 @@
 #include "shell/DeviceOperation.h"
 #include "shell/SafeSave.h"
 #include "shell/UserDialogs.h"
+#include "shell/ui/FileDialogs.h"
 #include "shell/ui/GridPage.h"
 #include "shell/ui/Guarded.h"
 #include "shell/ui/HelpWindow.h"
@@ -105,6 +106,7 @@ QIcon HelpIcon() {
 // The file name dialog of "Сохранить в PDF...", offering the form's number as the name.
 std::unique_ptr<QFileDialog> CreatePdfDialog(QWidget* parent, int form) {
     auto dialog = std::make_unique<QFileDialog>(parent, QStringLiteral("Сохранить в PDF"));
+    StartInFolder(*dialog, FileKind::FormPdf);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setNameFilter(QStringLiteral("Документы PDF (*.pdf)"));
     dialog->setDefaultSuffix(QStringLiteral("pdf"));
@@ -485,6 +487,11 @@ void FormConstructorPage::printClicked() {
     if (lines.isEmpty()) return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("Форма %1").arg(selectedForm()));
+    const QString unavailable = PrintingUnavailableReason(printer);
+    if (!unavailable.isEmpty()) {
+        Dialogs().error(unavailable);
+        return;
+    }
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted) return;
     if (!PrintFormPages(printer, {lines}))
@@ -495,8 +502,9 @@ void FormConstructorPage::savePdfClicked() {
     const QStringList lines = printableLines();
     if (lines.isEmpty()) return;
     const std::unique_ptr<QFileDialog> dialog = CreatePdfDialog(this, selectedForm());
-    if (dialog->exec() != QDialog::Accepted) return;
-    writePdf(dialog->selectedFiles().value(0), lines);
+    const QString path = RunFileDialog(*dialog, FileKind::FormPdf);
+    if (path.isEmpty()) return;
+    writePdf(path, lines);
 }
 
 void FormConstructorPage::writePdf(const QString& path, const QStringList& lines) {

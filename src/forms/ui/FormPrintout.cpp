@@ -4,6 +4,8 @@
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <algorithm>
 
 namespace {
@@ -52,4 +54,17 @@ bool PrintFormPages(QPagedPaintDevice& device, const QList<QStringList>& forms) 
         }
     }
     return painter.end();
+}
+
+QString PrintingUnavailableReason(const QPrinter& printer) {
+    // Without the system's print support a printer can only write PDF, and
+    // the print dialog would not open at all.
+    if (printer.outputFormat() != QPrinter::NativeFormat)
+        return QStringLiteral(
+            "Печать недоступна: в программе нет поддержки печати этой системы. Форму можно "
+            "сохранить в PDF.");
+    if (QPrinterInfo::availablePrinterNames().isEmpty())
+        return QStringLiteral(
+            "Не найден ни один принтер. Установите принтер или сохраните форму в PDF.");
+    return {};
 }

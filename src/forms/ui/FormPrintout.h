@@ -11,3 +11,10 @@ class QPagedPaintDevice;
 // a form would not fit the page. The printer and the PDF file both go through
 // here. False when the device cannot be painted on (a printer that failed).
 bool PrintFormPages(QPagedPaintDevice& device, const QList<QStringList>& forms);
+
+class QPrinter;
+
+// Why no form can be printed on this machine, as the user reads it: the
+// program lacks the system's print support, or the system has no printer.
+// Empty when a printer can be chosen. `printer` is one just made.
+QString PrintingUnavailableReason(const QPrinter& printer);

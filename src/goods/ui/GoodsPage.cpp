@@ -24,6 +24,7 @@
 #include "shell/DeviceOperation.h"
 #include "shell/Progress.h"
 #include "shell/UserDialogs.h"
+#include "shell/ui/FileDialogs.h"
 #include "shell/ui/GridPage.h"
 #include "shell/ui/Guarded.h"
 #include "shell/ui/PageHost.h"
@@ -36,9 +37,8 @@ constexpr int GridFontPixels = 11;
 // Between the page's rows and between its buttons.
 constexpr int ControlSpacing = 4;
 
-QString RunFileDialog(QFileDialog* dialog) {
-    const bool accepted = dialog->exec() == QDialog::Accepted;
-    const QString path = accepted ? dialog->selectedFiles().value(0) : QString();
+QString RunAndDelete(QFileDialog* dialog, FileKind kind) {
+    const QString path = RunFileDialog(*dialog, kind);
     delete dialog;
     return path;
 }
@@ -282,6 +282,7 @@ void GoodsPage::clearClicked() {
 
 QFileDialog* GoodsPage::CreateSaveDialog(QWidget* parent) {
     auto* dialog = new QFileDialog(parent, QStringLiteral("Файлы базы данных"));
+    StartInFolder(*dialog, FileKind::Goods);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setNameFilter(QStringLiteral("Базы (*.base)"));
     dialog->setDefaultSuffix(QStringLiteral("base"));
@@ -291,6 +292,7 @@ QFileDialog* GoodsPage::CreateSaveDialog(QWidget* parent) {
 
 QFileDialog* GoodsPage::CreateOpenDialog(QWidget* parent) {
     auto* dialog = new QFileDialog(parent);
+    StartInFolder(*dialog, FileKind::Goods);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     // Any typed name is taken: one that cannot be opened gets the page's own message.
     dialog->setFileMode(QFileDialog::AnyFile);
@@ -301,6 +303,7 @@ QFileDialog* GoodsPage::CreateOpenDialog(QWidget* parent) {
 
 QFileDialog* GoodsPage::CreateCsvExportDialog(QWidget* parent) {
     auto* dialog = new QFileDialog(parent, QStringLiteral("Экспорт в CSV"));
+    StartInFolder(*dialog, FileKind::GoodsCsv);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setNameFilter(QStringLiteral("Таблицы CSV (*.csv)"));
     dialog->setDefaultSuffix(QStringLiteral("csv"));
@@ -309,6 +312,7 @@ QFileDialog* GoodsPage::CreateCsvExportDialog(QWidget* parent) {
 
 QFileDialog* GoodsPage::CreateCsvImportDialog(QWidget* parent) {
     auto* dialog = new QFileDialog(parent, QStringLiteral("Импорт из CSV"));
+    StartInFolder(*dialog, FileKind::GoodsCsv);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     // Any typed name is taken: one that cannot be read gets the import's own message.
     dialog->setFileMode(QFileDialog::AnyFile);
@@ -318,14 +322,14 @@ QFileDialog* GoodsPage::CreateCsvImportDialog(QWidget* parent) {
 }
 
 void GoodsPage::exportCsvClicked() {
-    ExportToCsv(RunFileDialog(CreateCsvExportDialog(this)));
+    ExportToCsv(RunAndDelete(CreateCsvExportDialog(this), FileKind::GoodsCsv));
 }
 
 void GoodsPage::importCsvClicked() {
     // A transfer that is running reads or fills the same table. No lock is
     // held while the file dialog is open, so that it takes every key.
     if (RefuseDuringDeviceOperation()) return;
-    ImportFromCsv(RunFileDialog(CreateCsvImportDialog(this)));
+    ImportFromCsv(RunAndDelete(CreateCsvImportDialog(this), FileKind::GoodsCsv));
 }
 
 void GoodsPage::ExportToCsv(const QString& path) {
@@ -339,14 +343,14 @@ void GoodsPage::ImportFromCsv(const QString& path) {
 }
 
 void GoodsPage::saveFileClicked() {
-    SaveToFile(RunFileDialog(CreateSaveDialog(this)));
+    SaveToFile(RunAndDelete(CreateSaveDialog(this), FileKind::Goods));
 }
 
 void GoodsPage::loadFileClicked() {
     // A transfer that is running reads or fills the same table. No lock is
     // held while the file dialog is open, so that it takes every key.
     if (RefuseDuringDeviceOperation()) return;
-    LoadFromFile(RunFileDialog(CreateOpenDialog(this)));
+    LoadFromFile(RunAndDelete(CreateOpenDialog(this), FileKind::Goods));
 }
 
 void GoodsPage::SaveToFile(const QString& path) {

@@ -137,6 +137,7 @@ private slots:
     void anyConfigurationBytesAreShownSafely();
     void pdfHoldsThePreviewAsPrinted();
     void printAndPdfWithoutAPreview();
+    void previewTextGrowsWithTheRoom();
 
 private:
     std::unique_ptr<ScriptedDialogs> dialogs_;
@@ -639,6 +640,24 @@ void TestConstructor::printAndPdfWithoutAPreview() {
     QCOMPARE(dialogs_->texts(), QStringList(2, QStringLiteral("Не выбрана форма для печати.")));
     QVERIFY(IsWarning(dialogs_->shown[0]));
     QVERIFY(QDir(dir.path()).isEmpty());
+}
+
+// The printed form fills a larger preview, as wide as its box's tighter
+// direction allows; at the smallest page it is the size it always was.
+void TestConstructor::previewTextGrowsWithTheRoom() {
+    FormConstructorPage& page = *page_;
+    page.resize(page.minimumSize());
+    QCOMPARE(page.preview->font().pixelSize(), PreviewLeastFontPixels);
+    page.resize(page.minimumSize() + QSize(page.minimumSize().width(), 1000));
+    // The width doubled for the page is half again for the preview; the
+    // height has room to spare, so the width decides.
+    const int grown = page.preview->font().pixelSize();
+    QCOMPARE(grown, PreviewFontPixels(page.preview->width(), page.preview->height()));
+    QVERIFY2(grown > PreviewLeastFontPixels, qPrintable(QString::number(grown)));
+    QCOMPARE(PreviewFontPixels(PreviewLeastWidth * 2, PreviewLeastHeight * 3),
+             2 * PreviewLeastFontPixels);
+    QCOMPARE(PreviewFontPixels(PreviewLeastWidth * 3, PreviewLeastHeight), PreviewLeastFontPixels);
+    QCOMPARE(PreviewFontPixels(10, 10), PreviewLeastFontPixels);
 }
 
 QTEST_MAIN(TestConstructor)

@@ -33,9 +33,24 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
+# Another script of the README (or the system's own updates) may hold the
+# package manager's lock: wait for it rather than fail.
+lock_wait=${ZELVO_APT_LOCK_WAIT:-900}
+lock_busy() {
+  command -v lslocks >/dev/null 2>&1 || return 1
+  lslocks -n -o PATH 2>/dev/null |
+    grep -qE '^/var/lib/(dpkg/lock(-frontend)?|apt/lists/lock)$|^/var/cache/apt/archives/lock$'
+}
 if [ ${#missing[@]} -gt 0 ]; then
   SUDO=""
   [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+  apt_options=(-o "DPkg::Lock::Timeout=$lock_wait")
+  if lock_busy; then
+    echo "install-deps: another package manager is running; waiting for it (up to ${lock_wait} s)..." >&2
+  fi
+  $SUDO apt-get "${apt_options[@]}" update -qq
+  if lock_busy; then
+    echo "install-deps: another package manager is running; waiting for it (up to ${lock_wait} s)..." >&2
+  fi
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get "${apt_options[@]}" install -y -qq "${missing[@]}"
 fi

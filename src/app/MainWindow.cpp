@@ -6,7 +6,9 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHideEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
@@ -28,6 +30,9 @@
 #include "config/DeviceConfiguration.h"
 #include "config/ui/ConfigurationDiffWindow.h"
 #include "device/ConnectionSettings.h"
+#include "device/ConnectionSettingsStore.h"
+#include "device/ExchangeLog.h"
+#include "device/PortCheck.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
 #include "device/ui/ConnectionSettingsDialog.h"
@@ -35,6 +40,7 @@
 #include "forms/ui/FormConstructorPage.h"
 #include "goods/GoodsTable.h"
 #include "goods/ui/GoodsPage.h"
+#include "goods/ui/GoodsSearchBar.h"
 #include "shell/DeviceOperation.h"
 #include "shell/Progress.h"
 #include "shell/UserDialogs.h"
@@ -44,6 +50,29 @@
 #include "wizard/ui/WizardWindow.h"
 
 namespace {
+
+QString FirstStepHint() {
+    return QStringLiteral(
+               "Откройте «Настройки подключения» и выберите порт АС или «%1» для "
+               "работы без АС.")
+        .arg(EmulatorPortName());
+}
+
+QString NextStepHint() {
+    return QStringLiteral(
+        "Выберите действие в меню «Конструктор», «База товаров» или "
+        "«Администрирование».");
+}
+
+QString SilentPortHint(const QString& portName, const PortCheck& check) {
+    const QString what = check.result == PortCheck::Result::NotOpened
+                             ? QStringLiteral("Порт %1 не открывается").arg(portName)
+                             : QStringLiteral("АС на порту %1 не отвечает").arg(portName);
+    return what + QStringLiteral(
+                      ". Проверьте кабель и питание АС, затем откройте «Настройки "
+                      "подключения» и нажмите «Применить» или «Найти АС».");
+}
+
 bool g_splashEnabled = true;
 bool g_geometryKept = false;
 constexpr int ClientWidth = 742;
@@ -52,6 +81,15 @@ constexpr int ToolBarHeight = 30;
 constexpr int StatusBarHeight = 19;
 const QString ConfigurationFilter = QStringLiteral("Конфигурация (*.cfg)");
 const QString ProgramTitle = QStringLiteral("Zelvo");
+}  // namespace
+
+namespace {
+void LogPortCheck(PortCheck& check) {
+    if (!check.asked) return;
+    ExchangeLog& log = ProgramExchangeLog();
+    if (log.recording()) log.append(std::move(check.record));
+    check.asked = false;
+}
 }  // namespace
 
 void MainWindow::setSplashEnabled(bool enabled) {
@@ -77,12 +115,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
         new PageArea(QSize(ClientWidth, ClientHeight - ToolBarHeight - StatusBarHeight), this);
     content_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setCentralWidget(content_);
-    startHint = new QLabel(
-        QStringLiteral("Откройте «Настройки подключения» и выберите порт АС или «%1» для "
-                       "работы без АС.")
-            .arg(EmulatorPortName()),
-        content_);
+    startHint = new QLabel(FirstStepHint(), content_);
     startHint->setAlignment(Qt::AlignCenter);
+    startHint->setWordWrap(true);
     (new QVBoxLayout(content_))->addWidget(startHint);
     buildStatusBar();
     EnableDeviceControls(false);
@@ -109,39 +144,39 @@ void MainWindow::hideEvent(QHideEvent* event) {
     QMainWindow::hideEvent(event);
 }
 
-MainWindow::~MainWindow() {}
+MainWindow::~MainWindow() {
+    if (startCheck_) startCheck_->wait();
+}
 
 void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
-    auto tip = [](QAction* a) { a->setToolTip(a->text()); };
+    // The tool tip is the text without its accelerator mark.
+    auto tip = [](QAction* a) { a->setToolTip(a->iconText()); };
 
-    actSettings = bar->addAction(QStringLiteral("Настройки подключения"));
+    actSettings = bar->addAction(QStringLiteral("&Настройки подключения"));
     tip(actSettings);
     connect(actSettings, &QAction::triggered, this, Guarded([this] { openSettings(); }));
 
-    QMenu* constructor = bar->addMenu(QStringLiteral("Конструктор"));
+    QMenu* constructor = bar->addMenu(QStringLiteral("&Конструктор"));
     constructor->setToolTipsVisible(true);
     actConstructorMenu = constructor->menuAction();
     tip(actConstructorMenu);
-    actWizard = constructor->addAction(QStringLiteral("\"Помощник\""));
+    actWizard = constructor->addAction(QStringLiteral("\"&Помощник\""));
     connect(actWizard, &QAction::triggered, this, Guarded([this] { openWizard(0, false); }));
     constructor->addSeparator();
-    actLoadFile = constructor->addAction(QStringLiteral("Выгрузить из файла"));
-    connect(actLoadFile, &QAction::triggered, this, Guarded([this] { loadFromFile(); }));
-    actSaveFile = constructor->addAction(QStringLiteral("Загрузить в файл"));
+    actLoadFile = constructor->addAction(QStringLiteral("Выгрузить из &файла"));
+    actSaveFile = constructor->addAction(QStringLiteral("&Загрузить в файл"));
     actSaveFile->setEnabled(false);
-    connect(actSaveFile, &QAction::triggered, this, Guarded([this] { saveToFile(); }));
-    actDownload = constructor->addAction(QStringLiteral("Выгрузить из ВАЛДЕ ВК-12"));
-    connect(actDownload, &QAction::triggered, this, Guarded([this] { downloadConfiguration(); }));
-    actUpload = constructor->addAction(QStringLiteral("Загрузить в ВАЛДЕ ВК-12"));
+    actDownload = constructor->addAction(QStringLiteral("&Выгрузить из ВАЛДЕ ВК-12"));
+    actUpload = constructor->addAction(QStringLiteral("З&агрузить в ВАЛДЕ ВК-12"));
     connect(actUpload, &QAction::triggered, this, Guarded([this] { uploadConfiguration(); }));
-    actCompare = constructor->addAction(QStringLiteral("Сравнить с АС"));
+    actCompare = constructor->addAction(QStringLiteral("&Сравнить с АС"));
     connect(actCompare, &QAction::triggered, this, Guarded([this] { compareWithDevice(); }));
     constructor->addSeparator();
-    const QStringList singlePages = {QStringLiteral("Данные операторов"),
-                                     QStringLiteral("Название ДСО"), QStringLiteral("Услуги"),
-                                     QStringLiteral("Дополнительные реквизиты"),
-                                     QStringLiteral("Клише")};
+    const QStringList singlePages = {QStringLiteral("&Данные операторов"),
+                                     QStringLiteral("&Название ДСО"), QStringLiteral("&Услуги"),
+                                     QStringLiteral("Дополнительные &реквизиты"),
+                                     QStringLiteral("&Клише")};
     QAction** singleActions[] = {&actOperators, &actDocumentName, &actServices, &actRequisites,
                                  &actCliche};
     for (int i = 0; i < singlePages.size(); ++i) {
@@ -150,35 +185,92 @@ void MainWindow::buildMenus() {
         connect(a, &QAction::triggered, this, Guarded([this, i] { openWizard(i + 1, true); }));
     }
     constructor->addSeparator();
-    actForms = constructor->addAction(QStringLiteral("Формы БСО"));
+    actForms = constructor->addAction(QStringLiteral("Ф&ормы БСО"));
     connect(actForms, &QAction::triggered, this, Guarded([this] { showForms(); }));
 
-    actGoods = bar->addAction(QStringLiteral("База товаров"));
+    actGoods = bar->addAction(QStringLiteral("&База товаров"));
     tip(actGoods);
     connect(actGoods, &QAction::triggered, this, Guarded([this] { ShowMainPage(goodsPage_); }));
 
-    QMenu* admin = bar->addMenu(QStringLiteral("Администрирование"));
+    QMenu* admin = bar->addMenu(QStringLiteral("&Администрирование"));
     admin->setToolTipsVisible(true);
     actAdminMenu = admin->menuAction();
-    actInn = admin->addAction(QStringLiteral("Программирование ИНН"));
+    actInn = admin->addAction(QStringLiteral("&Программирование ИНН"));
     tip(actInn);
     connect(actInn, &QAction::triggered, this, Guarded([this] { programInn(); }));
-    actState = admin->addAction(QStringLiteral("Запрос состояния"));
+    actState = admin->addAction(QStringLiteral("&Запрос состояния"));
     tip(actState);
     connect(actState, &QAction::triggered, this, Guarded([this] { ShowMainPage(statePage_); }));
     // The menu bar has no room for another item at the window's fixed width; while no
     // port is open the settings dialog's button opens the log.
     admin->addSeparator();
-    actExchangeLog = admin->addAction(QStringLiteral("Журнал обмена"));
+    actExchangeLog = admin->addAction(QStringLiteral("&Журнал обмена"));
     tip(actExchangeLog);
     connect(actExchangeLog, &QAction::triggered, this, Guarded([] { ShowExchangeLogWindow(); }));
 
-    actReports = bar->addAction(QStringLiteral("Отчеты"));
+    actReports = bar->addAction(QStringLiteral("О&тчеты"));
     actReports->setToolTip(QStringLiteral("Отсеты"));
     actReports->setEnabled(false);
 
-    actAbout = bar->addAction(QStringLiteral("О программе"));
+    actAbout = bar->addAction(QStringLiteral("&О программе"));
     connect(actAbout, &QAction::triggered, this, Guarded([this] { showAbout(); }));
+
+    addShortcuts();
+}
+
+void MainWindow::addShortcuts() {
+    actLoadFile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    actSaveFile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    actDownload->setShortcut(QKeySequence(Qt::Key_F5));
+    // A shortcut reaches its action even while the menu that holds it is
+    // closed to the user; these stay with the menu.
+    auto whileMenuOpen = [this](void (MainWindow::*step)()) {
+        return Guarded([this, step] {
+            if (actConstructorMenu->isEnabled()) (this->*step)();
+        });
+    };
+    connect(actLoadFile, &QAction::triggered, this, whileMenuOpen(&MainWindow::loadFromFile));
+    connect(actSaveFile, &QAction::triggered, this, whileMenuOpen(&MainWindow::saveToFile));
+    connect(actDownload, &QAction::triggered, this,
+            whileMenuOpen(&MainWindow::downloadConfiguration));
+
+    // The goods page has no menu of its own: its search is a window shortcut.
+    actGoodsSearch = new QAction(QStringLiteral("Поиск"), this);
+    actGoodsSearch->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    actGoodsSearch->setShortcutContext(Qt::WindowShortcut);
+    addAction(actGoodsSearch);
+    connect(actGoodsSearch, &QAction::triggered, this, Guarded([this] { focusGoodsSearch(); }));
+
+    // F10 enters the menu bar as Alt does, where the style does not do it itself.
+    actMenuBarKey = new QAction(this);
+    actMenuBarKey->setShortcut(QKeySequence(Qt::Key_F10));
+    actMenuBarKey->setShortcutContext(Qt::WindowShortcut);
+    addAction(actMenuBarKey);
+    connect(actMenuBarKey, &QAction::triggered, this, [this] { enterMenuBar(); });
+}
+
+void MainWindow::focusGoodsSearch() {
+    if (!goodsPage_ || !actGoods->isEnabled()) return;
+    if (currentPage_ != goodsPage_) ShowMainPage(goodsPage_);
+    QLineEdit* field = goodsPage_->searchBar->field;
+    field->setFocus(Qt::ShortcutFocusReason);
+    field->selectAll();
+}
+
+void MainWindow::enterMenuBar() {
+    QMenuBar* bar = menuBar();
+    for (QAction* a : bar->actions()) {
+        if (!a->isVisible() || !a->isEnabled() || a->isSeparator()) continue;
+        bar->setFocus(Qt::MenuBarFocusReason);
+        // Alt pressed and released alone puts the bar into its keyboard mode:
+        // the arrows move along it and Enter opens the item.
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+        QApplication::sendEvent(bar, &press);
+        QApplication::sendEvent(bar, &release);
+        if (!bar->activeAction()) bar->setActiveAction(a);
+        return;
+    }
 }
 
 void MainWindow::buildToolBar() {
@@ -255,6 +347,7 @@ void MainWindow::showEvent(QShowEvent* event) {
             delete splash;
         }
         createPages();
+        applyKeptSettings();
         emit started();
     });
 }
@@ -292,6 +385,7 @@ void MainWindow::showFormConstructor() {
 void MainWindow::ShowMainPage(QWidget* page) {
     if (currentPage_) currentPage_->hide();
     currentPage_ = page;
+    startHint->setVisible(!currentPage_);
     QApplication::processEvents();
     if (currentPage_) currentPage_->show();
 }
@@ -302,7 +396,8 @@ void MainWindow::EnableDeviceControls(bool enable) {
     actConstructorMenu->setEnabled(enable);
     actGoods->setEnabled(enable);
     actAdminMenu->setEnabled(enable);
-    startHint->setVisible(!enable && !currentPage_);
+    startHint->setText(enable ? NextStepHint() : FirstStepHint());
+    startHint->setVisible(!currentPage_);
 }
 
 void MainWindow::ProgressBegin() {
@@ -326,6 +421,9 @@ void MainWindow::EnableSaveToFile() {
 }
 
 void MainWindow::openSettings() {
+    // The check of the kept settings ends first: the dialog's own search and
+    // "Применить" use the same port.
+    finishStartCheck();
     {
         ConnectionSettingsDialog dialog(this);
         dialog.exec();
@@ -341,20 +439,111 @@ void MainWindow::AfterSettingsDialog() {
     // Another device may be on the line now: no goods record is known to be in
     // step. The same port, speed and factory number keep what is known.
     if (goodsPage_) goodsPage_->table().followConnection(settings);
-    if (ProbePort()) {
+    portPanel->setText(QStringLiteral("Порт %1: проверка...").arg(settings.PortName));
+    portPanel->repaint();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    PortCheck check;
+    try {
+        check = CheckPort(settings);
+    } catch (...) {
+        QApplication::restoreOverrideCursor();
+        throw;
+    }
+    QApplication::restoreOverrideCursor();
+    LogPortCheck(check);
+    if (check.result == PortCheck::Result::Answered) {
+        showPort(true);
         EnableDeviceControls(true);
         return;
     }
-    QString message = QStringLiteral("Не удалось открыть порт...");
-    if (const QString reason = LastPortOpenError(); !reason.isEmpty())
-        message += QLatin1Char('\n') + reason;
-    Dialogs().error(message);
-    showPort(false);
-    EnableDeviceControls(false);
+    if (check.result == PortCheck::Result::NotOpened) {
+        QString message = QStringLiteral("Не удалось открыть порт...");
+        if (!check.openError.isEmpty()) message += QLatin1Char('\n') + check.openError;
+        Dialogs().error(message);
+        showPort(false);
+        EnableDeviceControls(false);
+        return;
+    }
+    // The port opened and nothing answered: the user chose it, so it stays in
+    // force for the files and the wizard, but it never passes for a device.
+    Dialogs().warning(
+        QStringLiteral("АС на порту %1 не отвечает.\nПроверьте кабель, питание АС, скорость и "
+                       "заводской номер или найдите АС кнопкой «Найти АС» в настройках "
+                       "подключения.")
+            .arg(settings.PortName));
+    showPort(true);
+    portPanel->setText(FailedPortPanelText(settings.PortName, check));
+    EnableDeviceControls(true);
+}
+
+void MainWindow::applyKeptSettings() {
+    const std::optional<ConnectionFields> kept = StoredConnectionFields();
+    if (!kept) return;
+    ConnectionFields fields = *kept;
+    PortSettings& settings = CurrentPortSettings();
+    try {
+        ApplyConnectionFields(fields, settings);
+        // Nothing is sent from a check that cannot build its request.
+        (void)MachineNumberValue(settings.MachineNumber);
+    } catch (const ConversionError&) {
+        CancelConnectionFields(settings);
+        return;
+    }
+    if (goodsPage_) goodsPage_->table().followConnection(settings);
+    portPanel->setText(QStringLiteral("Порт %1: проверка...").arg(settings.PortName));
+    speedPanel->setText(SpeedPanelText(settings));
+    const PortSettings asked = settings;
+    if (ServedByRegisteredLink(asked.PortName)) {
+        // The program's own link answers at once, in this thread.
+        startCheckResult_ = CheckPort(asked);
+        startCheckPending_ = true;
+        finishStartCheck();
+        return;
+    }
+    // A port with nothing behind it keeps the check for the whole time-out:
+    // the window is shown and answers meanwhile.
+    startCheckPending_ = true;
+    startCheck_ = QThread::create([this, asked] {
+        try {
+            startCheckResult_ = CheckPort(asked);
+        } catch (...) {
+            startCheckResult_ = PortCheck{};
+        }
+    });
+    connect(startCheck_, &QThread::finished, this, [this] { finishStartCheck(); });
+    connect(startCheck_, &QThread::finished, startCheck_, &QObject::deleteLater);
+    startCheck_->start();
+}
+
+void MainWindow::finishStartCheck() {
+    if (!startCheckPending_) return;
+    if (startCheck_) {
+        // Also from its own finished signal, which comes just before the thread ends.
+        startCheck_->wait();
+        startCheck_ = nullptr;
+    }
+    startCheckPending_ = false;
+    LogPortCheck(startCheckResult_);
+    const PortSettings& settings = CurrentPortSettings();
+    if (startCheckResult_.result == PortCheck::Result::Answered) {
+        showPort(true);
+        EnableDeviceControls(true);
+    } else {
+        // No box at start: the status bar and the empty page say it.
+        const QString portName = settings.PortName;
+        CancelConnectionFields(CurrentPortSettings());
+        showPort(false);
+        portPanel->setText(FailedPortPanelText(portName, startCheckResult_));
+        portPanel->setToolTip(startCheckResult_.openError);
+        EnableDeviceControls(false);
+        startHint->setText(SilentPortHint(portName, startCheckResult_));
+    }
+    emit startCheckFinished();
 }
 
 void MainWindow::showPort(bool applied) {
     const PortSettings& settings = CurrentPortSettings();
+    portPanel->setToolTip(QString());
     const bool emulator = applied && settings.PortName == EmulatorPortName();
     portPanel->setText(applied ? PortPanelText(settings) : PortPanelResetText());
     speedPanel->setText(applied ? SpeedPanelText(settings) : SpeedPanelResetText());

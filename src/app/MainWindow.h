@@ -2,12 +2,14 @@
 
 #include <QMainWindow>
 
+#include "device/PortCheck.h"
 #include "shell/ui/PageHost.h"
 
 class QAction;
 class QLabel;
 class QMenu;
 class QProgressBar;
+class QThread;
 class QFrame;
 class QToolButton;
 class FormConstructorPage;
@@ -72,6 +74,8 @@ public:
     QAction* actState = nullptr;
     QAction* actReports = nullptr;
     QAction* actAbout = nullptr;
+    QAction* actGoodsSearch = nullptr;  // Ctrl+F: the goods page's search field
+    QAction* actMenuBarKey = nullptr;   // F10: into the menu bar
     QToolButton* toolSettings = nullptr;
     QToolButton* toolWizard = nullptr;
     QToolButton* toolGoods = nullptr;
@@ -87,6 +91,8 @@ public:
 signals:
     // After the splash has closed and the pages exist.
     void started();
+    // The check of the settings kept from the last run has ended, either way.
+    void startCheckFinished();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -99,10 +105,18 @@ private:
     // True (after telling the user) when a device exchange is running.
     bool refuseWhileExchanging();
     void buildMenus();
+    void addShortcuts();
+    void focusGoodsSearch();
+    void enterMenuBar();
     void buildToolBar();
     void buildStatusBar();
     void createPages();
     void openSettings();
+    // At start with settings kept from the last run: applies them and checks
+    // the port in a thread of its own, as "Применить" does but without a box.
+    void applyKeptSettings();
+    // Takes the start's check into the window, waiting for it to end first.
+    void finishStartCheck();
     // The port in the status bar and the window title: the applied port, or
     // none. With the emulator both say "Эмулятор АС": every write succeeds
     // there with no device attached, which must never pass for the device.
@@ -125,4 +139,7 @@ private:
     StatePage* statePage_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     bool firstShown_ = false;
+    QThread* startCheck_ = nullptr;
+    bool startCheckPending_ = false;
+    PortCheck startCheckResult_;
 };

@@ -51,7 +51,8 @@ namespace {
 int LoadWholeFile(CliSession& session, const QString& path, DeviceConfiguration& config) {
     QFile file;
     if (!OpenRegularFile(file, path)) {
-        session.dialogs.error(QStringLiteral("Не удалось открыть файл..."));
+        session.dialogs.error(FileMessage(QStringLiteral("Не удалось открыть файл..."), path,
+                                          FileOpenFailureCause(path)));
         return ExitFileFailed;
     }
     const qint64 size = file.size();

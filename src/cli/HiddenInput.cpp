@@ -23,8 +23,10 @@ std::optional<QString> ReadLine() {
 }  // namespace
 
 std::optional<QString> ReadHiddenLine(const QString& prompt, bool (*stop)()) {
-    WriteText(stderr, prompt);
+    // Echo off before the prompt: a password typed as soon as the prompt shows
+    // is neither shown nor lost.
     EchoOff quiet;
+    WriteText(stderr, prompt);
     std::optional<QString> line;
     if (AwaitInputLine(stop)) line = ReadLine();
     if (!stop()) return line;

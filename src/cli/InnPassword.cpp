@@ -5,6 +5,7 @@
 #include "cli/CommandLine.h"
 #include "cli/HiddenInput.h"
 #include "cli/Interrupt.h"
+#include "cli/TerminalInput.h"
 #include "shell/RegularFile.h"
 
 namespace {
@@ -26,6 +27,24 @@ InnPasswordSource Read(const QString& password) {
 }
 
 InnPasswordSource FromFile(const QString& path) {
+    if (IsStreamFile(path)) {
+        const StreamRead stream =
+            ReadStreamStart(path, int(MaxPasswordFileLine), InterruptRequested);
+        if (stream.stopped) return Failed(InnPasswordSource::Outcome::Interrupted, {});
+        if (!stream.opened)
+            return Failed(
+                InnPasswordSource::Outcome::FileFailed,
+                QStringLiteral("Не удалось открыть файл пароля «%1»: %2.").arg(path, stream.error));
+        const qsizetype end = stream.bytes.indexOf('\n');
+        QByteArray line = end < 0 ? stream.bytes : stream.bytes.first(end);
+        if (end < 0 && stream.bytes.size() >= MaxPasswordFileLine)
+            return Failed(InnPasswordSource::Outcome::FileFailed,
+                          QStringLiteral("В «%1» нет строки пароля в первых %2 байтах.")
+                              .arg(path)
+                              .arg(MaxPasswordFileLine));
+        while (line.endsWith('\r')) line.chop(1);
+        return Read(QString::fromLocal8Bit(line));
+    }
     QFile file;
     if (!OpenRegularFile(file, path))
         return Failed(InnPasswordSource::Outcome::FileFailed,

@@ -35,3 +35,14 @@ bool AwaitInputLine(bool (*stop)()) {
 bool StandardInputIsTerminal() {
     return _isatty(_fileno(stdin)) != 0;
 }
+
+bool IsStreamFile(const QString&) {
+    // A named pipe is no path the user types here; a password file is a file.
+    return false;
+}
+
+StreamRead ReadStreamStart(const QString&, int, bool (*)()) {
+    StreamRead result;
+    result.error = QStringLiteral("это не файл");
+    return result;
+}

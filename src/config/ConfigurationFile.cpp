@@ -62,7 +62,8 @@ ConfigurationFileResult LoadConfigurationFileInteractive(DeviceConfiguration& co
             Dialogs().success(QStringLiteral("Считано..."));
             break;
         case ConfigurationFileResult::CannotOpen:
-            Dialogs().error(QStringLiteral("Не удалось открыть файл..."));
+            Dialogs().error(FileMessage(QStringLiteral("Не удалось открыть файл..."), path,
+                                        FileOpenFailureCause(path)));
             break;
         default:
             CurrentProgress().setBusyCursor(false);

@@ -138,6 +138,26 @@ QString DeviceLineEdited(const QString& before, const QString& after, int& curso
     return after.left(head) + put + after.right(tail);
 }
 
+QString LineCutToLength(const QString& text, int maxLength, int& cursor) {
+    const int excess = int(text.size()) - std::max(0, maxLength);
+    cursor = std::clamp(cursor, 0, int(text.size()));
+    if (excess <= 0) return text;
+    const int before = std::min(excess, cursor);
+    QString kept = text;
+    kept.remove(cursor - before, before);
+    cursor -= before;
+    // More than the edit put in: the rest goes from the end.
+    kept.truncate(std::max(0, maxLength));
+    cursor = std::min(cursor, int(kept.size()));
+    return kept;
+}
+
+QString LineCutMessage(int maxLength, int cut) {
+    return QStringLiteral("В строке не больше %1 символов; лишние символы (%2) не введены.")
+        .arg(maxLength)
+        .arg(cut);
+}
+
 void CopyToField(char* field, int size, const QByteArray& text) {
     if (!field || size <= 0) return;
     const int n = std::min<int>(int(text.size()), size - 1);

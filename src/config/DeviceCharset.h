@@ -48,6 +48,13 @@ QString RefusedCharactersReason(const QString& refused);
 QString DeviceLineEdited(const QString& before, const QString& after, int& cursor,
                          QString* refused = nullptr);
 
+// Holds an edited line to `maxLength` characters: what the edit put in front
+// of `cursor` loses its end, so that a paste keeps its beginning and the text
+// after the cursor stays. `cursor` moves with it.
+QString LineCutToLength(const QString& text, int maxLength, int& cursor);
+// The user's message for an edit that LineCutToLength shortened.
+QString LineCutMessage(int maxLength, int cut);
+
 // Copies a zero-terminated text into a fixed field of `size` bytes; the field
 // is zero-filled after it and never overrun (the last byte stays zero when the
 // text is as long as the field).

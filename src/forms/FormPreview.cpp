@@ -1,5 +1,7 @@
 #include "forms/FormPreview.h"
 
+#include <algorithm>
+
 #include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
 #include "forms/FormVariants.h"
@@ -18,6 +20,12 @@ void AppendText(QStringList& lines, const DeviceText& text) {
 }
 
 }  // namespace
+
+int PreviewFontPixels(int width, int height) {
+    const double scale =
+        std::min(double(width) / PreviewLeastWidth, double(height) / PreviewLeastHeight);
+    return std::max(PreviewLeastFontPixels, int(PreviewLeastFontPixels * scale));
+}
 
 QByteArray PreviewLine(const DeviceText& text) {
     QByteArray characters = FieldText(text.bytes + CharactersOffset, PreviewLineWidth);

@@ -145,8 +145,13 @@ QByteArray EncodeGoodsCsv(const GoodsTable& table, int* records) {
         fields.clear();
         // The record number, which is what the import places the record by.
         fields << QByteArray::number(row - 1);
-        for (int column = ColName; column <= LastColumn; ++column)
-            fields << FromCp1251(record.cell(column)).toUtf8();
+        for (int column = ColName; column <= LastColumn; ++column) {
+            QByteArray field = FromCp1251(record.cell(column)).toUtf8();
+            // A spreadsheet that separates fields with ";" reads "12.30" as text
+            // or a date; its number is "12,30".
+            if (column == ColPrice && ExportSeparator == ';') field.replace('.', ',');
+            fields << field;
+        }
         AppendLine(out, fields);
         ++count;
     }
@@ -255,15 +260,23 @@ GoodsCsvImport ReadGoodsCsv(const QString& path) {
         // A name that is there but is no file (a folder, a pipe, a device)
         // gets its own message; it was never opened.
         const QFileInfo info(path);
+        import.path = path;
+        import.cause = FileOpenFailureCause(path);
         return Failure(import, info.exists() && !info.isFile() ? GoodsCsvStatus::NotARegularFile
                                                                : GoodsCsvStatus::CannotOpen);
     }
     // One byte past the bound tells that the file holds more.
     QByteArray bytes = file.read(MaxGoodsCsvBytes + 1);
-    if (file.error() != QFileDevice::NoError) return Failure(import, GoodsCsvStatus::CannotOpen);
+    if (file.error() != QFileDevice::NoError) {
+        import.path = path;
+        import.cause = file.errorString();
+        return Failure(import, GoodsCsvStatus::CannotOpen);
+    }
     const bool truncated = bytes.size() > MaxGoodsCsvBytes;
     if (truncated) bytes.truncate(int(MaxGoodsCsvBytes));
-    return DecodeGoodsCsv(bytes, truncated);
+    GoodsCsvImport decoded = DecodeGoodsCsv(bytes, truncated);
+    decoded.path = path;
+    return decoded;
 }
 
 void ApplyGoodsCsv(GoodsTable& table, const GoodsCsvImport& import) {
@@ -280,7 +293,9 @@ QString GoodsCsvImport::failureMessage(QString* details) const {
         case GoodsCsvStatus::Ok:
             return {};
         case GoodsCsvStatus::CannotOpen:
-            return QStringLiteral("Не удалось открыть файл...");
+            return path.isEmpty()
+                       ? QStringLiteral("Не удалось открыть файл...")
+                       : FileMessage(QStringLiteral("Не удалось открыть файл..."), path, cause);
         case GoodsCsvStatus::NotARegularFile:
             return QStringLiteral("Это не файл, а папка или устройство. Выберите файл CSV...");
         case GoodsCsvStatus::Empty:

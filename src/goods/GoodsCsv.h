@@ -5,7 +5,7 @@
 //
 // Export: a header of the grid's column titles, then one line per record that
 // holds goods; ";" between fields, UTF-8 with a byte-order mark, CRLF, prices
-// as the grid shows them.
+// with the decimal comma that goes with ";" ("12,30").
 // Import: UTF-8 (with or without the mark) or Windows-1251, ";", "," or tab
 // found from the header, columns found by their titles in any order. Every row
 // goes through the record editor's rules; the import is all or nothing.
@@ -76,6 +76,8 @@ struct GoodsCsvImport {
     QStringList columns;
     char separator = ';';
     CsvEncoding encoding = CsvEncoding::Utf8;
+    QString path;   // the file read, when there was one
+    QString cause;  // CannotOpen: why
 
     bool ok() const { return status == GoodsCsvStatus::Ok; }
     // What the user is told when the import fails; `details` gets the list

@@ -107,7 +107,19 @@ GoodsFileResult DecodeGoodsFile(GoodsTable& table, const QByteArray& bytes) {
     }
     table.setRecords(1, records);
     result.recordsLoaded = int(records.size());
-    if (result.recordsLoaded < GoodsRecordCount) result.status = GoodsFileStatus::Incorrect;
+    if (result.recordsLoaded < GoodsRecordCount) {
+        result.status = GoodsFileStatus::Incorrect;
+        if (bytes.isEmpty())
+            result.cause = QStringLiteral("файл пуст");
+        else if (result.recordsLoaded < whole)
+            result.cause = QStringLiteral("запись %1 из %2 повреждена")
+                               .arg(result.recordsLoaded + 1)
+                               .arg(GoodsRecordCount);
+        else
+            result.cause = QStringLiteral("файл обрывается после записи %1 из %2")
+                               .arg(result.recordsLoaded)
+                               .arg(GoodsRecordCount);
+    }
     return result;
 }
 
@@ -116,6 +128,7 @@ GoodsFileResult LoadGoodsFile(GoodsTable& table, const QString& path) {
     if (!OpenRegularFile(file, path)) {
         GoodsFileResult result;
         result.status = GoodsFileStatus::CannotOpen;
+        result.cause = FileOpenFailureCause(path);
         return result;
     }
     // Only the records are read, however long the file is.
@@ -152,10 +165,12 @@ GoodsFileResult LoadGoodsFileInteractive(GoodsTable& table, const QString& path)
         case GoodsFileStatus::Ok:
             break;
         case GoodsFileStatus::CannotOpen:
-            Dialogs().error(QStringLiteral("Не удалось открыть файл..."));
+            Dialogs().error(
+                FileMessage(QStringLiteral("Не удалось открыть файл..."), path, result.cause));
             break;
         default:
-            Dialogs().error(QStringLiteral("Некорректный файл..."));
+            Dialogs().error(
+                FileMessage(QStringLiteral("Некорректный файл..."), path, result.cause));
             break;
     }
     return result;

@@ -46,6 +46,7 @@ struct GoodsFileResult {
     int row = 0;            // PriceTooLarge: the table row
     QByteArray code;        // PriceTooLarge: the row's "Код товара" text
     QByteArray price;       // PriceTooLarge: the row's price text
+    QString cause;          // CannotOpen, Incorrect: why, for the user
 };
 
 // The file image of the whole table, or PriceTooLarge for the first row whose

@@ -1,5 +1,6 @@
 #include "shell/RegularFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -8,6 +9,28 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+
+QString FileOpenFailureCause(const QString& path) {
+    if (path.isEmpty()) return QStringLiteral("имя файла не задано");
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        if (info.isSymLink()) return QStringLiteral("ссылка ведёт на файл, которого нет");
+        if (!info.dir().exists()) return QStringLiteral("папка файла не найдена");
+        return QStringLiteral("файл не найден");
+    }
+    if (info.isDir()) return QStringLiteral("это папка, а не файл");
+    if (!info.isFile()) return QStringLiteral("это не файл, а устройство или канал");
+    if (!info.isReadable()) return QStringLiteral("нет прав на чтение файла");
+    QFile probe(path);
+    if (!probe.open(QIODevice::ReadOnly)) return probe.errorString();
+    return QStringLiteral("файл не читается");
+}
+
+QString FileMessage(const QString& message, const QString& path, const QString& cause) {
+    QString text = message + QStringLiteral("\n«%1»").arg(QDir::toNativeSeparators(path));
+    if (!cause.isEmpty()) text += QStringLiteral(": ") + cause + QLatin1Char('.');
+    return text;
+}
 
 bool OpenRegularFile(QFile& file, const QString& path) {
     if (path.isEmpty() || !QFileInfo(path).isFile()) return false;

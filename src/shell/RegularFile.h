@@ -12,3 +12,11 @@ class QFile;
 // file; anything else is never opened and gives false, as an unreadable or
 // missing file does.
 bool OpenRegularFile(QFile& file, const QString& path);
+
+// Why OpenRegularFile refused or failed on `path`, for the user: looked up
+// after the failure, in a few words ("файл не найден").
+QString FileOpenFailureCause(const QString& path);
+
+// A file message with the file's name and the cause on the lines after it:
+// "Не удалось открыть файл...", then "«/home/a/x.cfg»: файл не найден."
+QString FileMessage(const QString& message, const QString& path, const QString& cause);

@@ -3,8 +3,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <optional>
 
 #include "shell/FolderRefusal.h"
+#include "shell/NewFileMode.h"
 
 namespace {
 
@@ -27,7 +29,14 @@ bool SaveFileSafely(const QString& path, const QByteArray& bytes, NewFileReaders
     // Qt takes this way only when the temporary file is refused for lack of
     // permission (EACCES), and only for a file that may be written.
     file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // The temporary file is created with the final mode: where Qt creates it
+    // by name (network and user-space file systems) it is never readable by
+    // others, not even for the moment before its mode is set.
+    std::optional<OwnerOnlyFileCreation> ownerOnly;
+    if (!existed && readers == NewFileReaders::OwnerOnly) ownerOnly.emplace();
+    const bool opened = file.open(QIODevice::WriteOnly);
+    ownerOnly.reset();
+    if (!opened) {
         // "Operation not permitted" is as much a refusal of the folder's.
         if (!existed || !FolderRefusesNewFiles(QFileInfo(path).absolutePath())) return false;
         return WriteInPlace(path, bytes);

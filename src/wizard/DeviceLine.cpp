@@ -10,6 +10,16 @@ namespace {
 constexpr int PasswordSize = 5;
 }
 
+int LineLengthLimit(bool wide) {
+    return wide ? WideLineLength : NarrowLineLength;
+}
+
+QString LineLengthProblem(const QString& text, bool wide) {
+    if (text.size() <= LineLengthLimit(wide)) return {};
+    return wide ? QStringLiteral("Строка широким шрифтом длиннее %1 символов!").arg(WideLineLength)
+                : QStringLiteral("Строка длиннее %1 символов!").arg(NarrowLineLength);
+}
+
 QString LineText(const DeviceText& line) {
     return FromCp1251(FieldText(line.bytes + 1, int(sizeof line.bytes) - 1));
 }

@@ -13,6 +13,12 @@ struct DeviceText;
 constexpr int NarrowLineLength = 24;
 constexpr int WideLineLength = 12;
 
+// The most characters a line of that width holds.
+int LineLengthLimit(bool wide);
+// Empty when `text` fits a line of that width, else the editor's refusal, as
+// the goods editor refuses a name that does not fit.
+QString LineLengthProblem(const QString& text, bool wide);
+
 // The characters of a stored line, without its width flag.
 QString LineText(const DeviceText& line);
 // True when the stored line's flag is "1".

@@ -7,6 +7,12 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <thread>
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "CliTestSupport.h"
 #include "config/ConfigurationFile.h"
@@ -644,6 +650,33 @@ void TestCliCommands::innPasswordOffTheCommandLine() {
     };
     QCOMPARE(sentPassword({}, "4321\n"), 4321);
     QCOMPARE(sentPassword({QStringLiteral("--password-file"), file}, {}), 987);
+#ifdef Q_OS_UNIX
+    // A pipe as the file: standard input, and a named pipe that a program
+    // writes once the command reads it (as `<(pass show ...)` does).
+    QCOMPARE(
+        sentPassword({QStringLiteral("--password-file"), QStringLiteral("/dev/stdin")}, "2468\n"),
+        2468);
+    const QString fifo = path("password.fifo");
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    std::thread writer([&fifo] {
+        const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY);
+        if (fd < 0) return;
+        const char text[] = "1357\nnot read";
+        (void)!::write(fd, text, sizeof text - 1);
+        ::close(fd);
+    });
+    QCOMPARE(sentPassword({QStringLiteral("--password-file"), fifo}, {}), 1357);
+    writer.join();
+    // An endless device with no line end is refused within its bound.
+    SimProcess endless({QStringLiteral("--log")});
+    QVERIFY(endless.isReady());
+    const CliRun zeros =
+        RunCli(inn + QStringList{QStringLiteral("--password-file"), QStringLiteral("/dev/zero")} +
+               PortArguments(endless.portPath()));
+    QCOMPARE(zeros.exitCode, 3);
+    QVERIFY2(zeros.err.contains(QStringLiteral("нет строки пароля")), qPrintable(zeros.err));
+    QVERIFY(!endless.waitForExchanges(1, 300));
+#endif
 
     // No password anywhere, both ways at once, or a file that is not there:
     // nothing is sent.

@@ -13,6 +13,7 @@
 #include <QJsonArray>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 #include "CliTestSupport.h"
@@ -205,6 +206,71 @@ private slots:
         QVERIFY(done >= 100 && done < GoodsRecordCount);
         // The file is the old one, whole.
         QCOMPARE(FileBytes(target), old);
+#endif
+    }
+
+    // Ctrl+Z at the prompt gives the shell its echo back; `fg` takes it away
+    // again, and the password typed then is neither shown nor lost.
+    void innPasswordPromptSurvivesStopAndContinue() {
+#ifndef Q_OS_UNIX
+        QSKIP("a pseudo-terminal is Unix's own");
+#else
+        SimProcess sim({QStringLiteral("--log")});
+        QVERIFY(sim.isReady());
+        const int master = posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0);
+        QVERIFY(grantpt(master) == 0 && unlockpt(master) == 0);
+        const QString slave = QString::fromLocal8Bit(ptsname(master));
+        QByteArray seen;
+        const auto readUntil = [master, &seen](const QByteArray& wanted) {
+            pollfd ready{master, POLLIN, 0};
+            char buffer[1024];
+            QElapsedTimer timer;
+            timer.start();
+            while (!seen.contains(wanted) && timer.elapsed() < 10000) {
+                if (::poll(&ready, 1, 100) <= 0) continue;
+                const ssize_t n = ::read(master, buffer, sizeof buffer);
+                if (n <= 0) break;
+                seen.append(buffer, int(n));
+            }
+            return seen.contains(wanted);
+        };
+        const auto echoes = [master] {
+            termios now{};
+            return tcgetattr(master, &now) == 0 && (now.c_lflag & ECHO);
+        };
+        const auto waitEcho = [&echoes](bool wanted) {
+            QElapsedTimer timer;
+            timer.start();
+            while (echoes() != wanted && timer.elapsed() < 5000) QThread::msleep(10);
+            return echoes() == wanted;
+        };
+        QProcess cli;
+        cli.setStandardInputFile(slave);
+        cli.setStandardErrorFile(slave);
+        cli.start(QStringLiteral(ZELVO_CLI_PATH),
+                  QStringList{QStringLiteral("inn"), QStringLiteral("--inn"),
+                              QStringLiteral("7707083893"), QStringLiteral("--date"),
+                              QStringLiteral("2024-05-17"), QStringLiteral("--group"),
+                              QStringLiteral("2"), QStringLiteral("--yes")} +
+                      PortArguments(sim.portPath()));
+        QVERIFY(cli.waitForStarted());
+        QVERIFY(readUntil("Пароль: "));
+        // Off before the prompt was written.
+        QVERIFY(!echoes());
+        ::kill(pid_t(cli.processId()), SIGTSTP);
+        QVERIFY(waitEcho(true));
+        ::kill(pid_t(cli.processId()), SIGCONT);
+        QVERIFY(waitEcho(false));
+        QVERIFY(::write(master, "4321\n", 5) == 5);
+        QVERIFY(readUntil("Записано удачно..."));
+        QVERIFY(cli.waitForFinished(10000));
+        QCOMPARE(cli.exitCode(), 0);
+        QVERIFY2(!seen.contains("4321"), seen.constData());
+        QVERIFY(echoes());
+        QVERIFY(sim.waitForExchanges(1));
+        QCOMPARE(sim.requests().value(0).mid(8, 4), QByteArray("\xE1\x10\x00\x00", 4));
+        ::close(master);
 #endif
     }
 

@@ -11,11 +11,15 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 #include <csignal>
 #include <cstring>
 
 #include "config/ConfigurationFile.h"
 #include "config/DeviceConfiguration.h"
+#include "shell/NewFileMode.h"
 #include "support/FifoWatch.h"
 #include "support/RecordingProgress.h"
 #include "support/ScriptedDialogs.h"
@@ -174,11 +178,17 @@ void TestConfigurationFile::shortFileFillsOnlyWhatItReaches() {
 
 void TestConfigurationFile::fileThatCannotBeOpened() {
     const QByteArray before = Image(config_);
-    for (const QString& path : {dir_.filePath(QStringLiteral("missing.cfg")), dir_.path()}) {
+    // The message names the file and why it did not open.
+    const std::pair<QString, QString> cases[] = {
+        {dir_.filePath(QStringLiteral("missing.cfg")), QStringLiteral("файл не найден")},
+        {dir_.path(), QStringLiteral("это папка, а не файл")}};
+    for (const auto& [path, cause] : cases) {
         ScriptedDialogs dialogs;
         QCOMPARE(LoadConfigurationFileInteractive(config_, path),
                  ConfigurationFileResult::CannotOpen);
-        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Не удалось открыть файл...")});
+        QCOMPARE(dialogs.texts(),
+                 QStringList{QStringLiteral("Не удалось открыть файл...\n«%1»: %2.")
+                                 .arg(QDir::toNativeSeparators(path), cause)});
         QVERIFY(IsError(dialogs.shown[0]));
         QCOMPARE(Image(config_), before);
     }
@@ -200,7 +210,9 @@ void TestConfigurationFile::onlyARegularFileIsOpened() {
         ScriptedDialogs dialogs;
         QCOMPARE(LoadConfigurationFileInteractive(config_, path),
                  ConfigurationFileResult::CannotOpen);
-        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Не удалось открыть файл...")});
+        QCOMPARE(dialogs.texts().size(), 1);
+        QVERIFY2(dialogs.texts()[0].startsWith(QStringLiteral("Не удалось открыть файл...\n«")),
+                 qPrintable(dialogs.texts()[0]));
         QCOMPARE(Image(config_), before);
     }
     QVERIFY(!fifo.opened());
@@ -323,6 +335,28 @@ void TestConfigurationFile::newFileIsReadableByItsOwnerOnly() {
     QCOMPARE(SaveConfigurationFile(config_, fresh), ConfigurationFileResult::Ok);
     QCOMPARE(QFile::permissions(fresh) & others, QFileDevice::Permissions());
     QVERIFY(QFile::permissions(fresh) & QFile::WriteOwner);
+
+    // Created with that mode, not narrowed after: whatever Qt creates on the
+    // way (a named temporary file on a network or user-space file system) is
+    // never open to others, even under a mask that would allow it.
+#ifdef Q_OS_UNIX
+    {
+        const mode_t usual = ::umask(0);
+        {
+            OwnerOnlyFileCreation ownerOnly;
+            QFile made(dir_.filePath(QStringLiteral("made-under-guard")));
+            QVERIFY(made.open(QIODevice::WriteOnly));
+            QCOMPARE(made.permissions() & others, QFileDevice::Permissions());
+        }
+        QCOMPARE(::umask(usual), mode_t(0));
+        const QString open = dir_.filePath(QStringLiteral("open.cfg"));
+        ::umask(0);
+        const bool saved = SaveConfigurationFile(config_, open) == ConfigurationFileResult::Ok;
+        ::umask(usual);
+        QVERIFY(saved);
+        QCOMPARE(QFile::permissions(open) & others, QFileDevice::Permissions());
+    }
+#endif
 
     const QString shared = dir_.filePath(QStringLiteral("shared-mode.cfg"));
     QVERIFY(WriteFile(shared, "old"));

@@ -70,7 +70,7 @@ private slots:
         const int upload = int(actions.indexOf(window->actUpload));
         QVERIFY(upload >= 0);
         QCOMPARE(actions.value(upload + 1), window->actCompare);
-        QCOMPARE(window->actCompare->text(), U("Сравнить с АС"));
+        QCOMPARE(window->actCompare->text(), U("&Сравнить с АС"));
     }
 
     void showsTheDifferencesAndWritesOnlyThem() {

@@ -140,6 +140,7 @@ private slots:
     void pdfHoldsThePreviewAsPrinted();
     void printAndPdfWithoutAPreview();
     void printWhereNothingCanPrint();
+    void previewTextGrowsWithTheRoom();
 
 private:
     std::unique_ptr<ScriptedDialogs> dialogs_;
@@ -660,6 +661,24 @@ void TestConstructor::printWhereNothingCanPrint() {
     QCOMPARE(dialogs_->texts(), QStringList{reason});
     QVERIFY(IsError(dialogs_->shown[0]));
     QVERIFY(reason.contains(QStringLiteral("PDF")));
+}
+
+// The printed form fills a larger preview, as wide as its box's tighter
+// direction allows; at the smallest page it is the size it always was.
+void TestConstructor::previewTextGrowsWithTheRoom() {
+    FormConstructorPage& page = *page_;
+    page.resize(page.minimumSize());
+    QCOMPARE(page.preview->font().pixelSize(), PreviewLeastFontPixels);
+    page.resize(page.minimumSize() + QSize(page.minimumSize().width(), 1000));
+    // The width doubled for the page is half again for the preview; the
+    // height has room to spare, so the width decides.
+    const int grown = page.preview->font().pixelSize();
+    QCOMPARE(grown, PreviewFontPixels(page.preview->width(), page.preview->height()));
+    QVERIFY2(grown > PreviewLeastFontPixels, qPrintable(QString::number(grown)));
+    QCOMPARE(PreviewFontPixels(PreviewLeastWidth * 2, PreviewLeastHeight * 3),
+             2 * PreviewLeastFontPixels);
+    QCOMPARE(PreviewFontPixels(PreviewLeastWidth * 3, PreviewLeastHeight), PreviewLeastFontPixels);
+    QCOMPARE(PreviewFontPixels(10, 10), PreviewLeastFontPixels);
 }
 
 QTEST_MAIN(TestConstructor)

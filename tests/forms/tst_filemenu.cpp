@@ -185,7 +185,10 @@ void TestFileMenu::fileThatCannotBeOpenedStillOpensTheConstructor() {
     const QByteArray before = Image(CurrentConfiguration());
     TriggerWithDialog(window->actLoadFile, Choose(dir.filePath(QStringLiteral("missing.cfg"))),
                       foreignBoxes);
-    QCOMPARE(dialogs->texts(), QStringList{QStringLiteral("Не удалось открыть файл...")});
+    QCOMPARE(dialogs->texts(),
+             QStringList{
+                 QStringLiteral("Не удалось открыть файл...\n«%1»: файл не найден.")
+                     .arg(QDir::toNativeSeparators(dir.filePath(QStringLiteral("missing.cfg"))))});
     QVERIFY(IsError(dialogs->shown[0]));
     QCOMPARE(Image(CurrentConfiguration()), before);
     QVERIFY(window->actSaveFile->isEnabled());

@@ -50,7 +50,8 @@ class TestCsv : public QObject {
 private slots:
     // The exact bytes of an export: mark, titles, ";" and CRLF, quotes only
     // where a field needs them, the record number as the code, blank rows and
-    // rows of zeros left out.
+    // rows of zeros left out, prices with the decimal comma that a Russian
+    // spreadsheet reads as a number beside ";".
     void exportWritesWhatSpreadsheetsRead() {
         GoodsTable table;
         table.setRecord(1, Row(0, "ЧАЙ; \"ЭКСТРА\"", true, "4600000000001", "3", "25.50"));
@@ -62,8 +63,8 @@ private slots:
         QCOMPARE(records, 2);
         QCOMPARE(bytes, QByteArray("\xEF\xBB\xBF") +
                             U("Код товара;Наименование;Тип. шрифта;Штрих-код;Секция;Цена\r\n"
-                              "0;\"ЧАЙ; \"\"ЭКСТРА\"\"\";широкий;4600000000001;3;25.50\r\n"
-                              "2;\" ХЛЕБ\";узкий;17;0;0.05\r\n")
+                              "0;\"ЧАЙ; \"\"ЭКСТРА\"\"\";широкий;4600000000001;3;25,50\r\n"
+                              "2;\" ХЛЕБ\";узкий;17;0;0,05\r\n")
                                 .toUtf8());
     }
 
@@ -401,6 +402,31 @@ private slots:
         QCOMPARE(dialogs.texts(),
                  QStringList{U("Это не файл, а папка или устройство. Выберите файл CSV...")});
         QVERIFY(!fifo.opened());
+    }
+
+    // The import takes the comma it writes and the point older files hold;
+    // the record comes back with the grid's point either way.
+    void pricesWithCommaOrPointReadTheSame() {
+        for (const char* price : {"12,30", "12.30", "\"12,30\""}) {
+            const GoodsCsvImport import = DecodeGoodsCsv(
+                QByteArray(Header) + U("4;ЧАЙ;узкий;0;1;").toUtf8() + QByteArray(price) + "\n");
+            QVERIFY2(import.ok(), price);
+            QCOMPARE(import.records.value(0).price, QByteArray("12.30"));
+        }
+    }
+
+    // A file that does not open is named, with the cause, after the old text.
+    void openFailureNamesFileAndCause() {
+        ScriptedDialogs dialogs;
+        GoodsTable table;
+        const QString missing = path("missing.csv");
+        QVERIFY(!ImportGoodsCsvInteractive(table, missing, dialogs));
+        QCOMPARE(dialogs.texts(), QStringList{U("Не удалось открыть файл...\n«%1»: файл не найден.")
+                                                  .arg(QDir::toNativeSeparators(missing))});
+        const GoodsCsvImport inMissingFolder = ReadGoodsCsv(path("nowhere/x.csv"));
+        QCOMPARE(inMissingFolder.status, GoodsCsvStatus::CannotOpen);
+        QVERIFY2(inMissingFolder.failureMessage().endsWith(U("»: папка файла не найдена.")),
+                 qPrintable(inMissingFolder.failureMessage()));
     }
 
     void exportIntoMissingFolderFails() {

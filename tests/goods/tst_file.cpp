@@ -183,7 +183,9 @@ private slots:
         FillMarked(table);
         QCOMPARE(LoadGoodsFileInteractive(table, path("absent.base")).status,
                  GoodsFileStatus::CannotOpen);
-        QCOMPARE(dialogs.texts(), QStringList{U("Не удалось открыть файл...")});
+        QCOMPARE(dialogs.texts(),
+                 QStringList{U("Не удалось открыть файл...\n«%1»: файл не найден.")
+                                 .arg(QDir::toNativeSeparators(path("absent.base")))});
         QCOMPARE(table.record(1).name, QByteArray("OLD"));
     }
 
@@ -200,7 +202,8 @@ private slots:
         for (const QString& name : {path("pipe.base"), QStringLiteral("/dev/zero"), dir_.path()}) {
             ScriptedDialogs dialogs;
             QCOMPARE(LoadGoodsFileInteractive(table, name).status, GoodsFileStatus::CannotOpen);
-            QCOMPARE(dialogs.texts(), QStringList{U("Не удалось открыть файл...")});
+            QCOMPARE(dialogs.texts().size(), 1);
+            QVERIFY(dialogs.texts()[0].startsWith(U("Не удалось открыть файл...\n«")));
             QCOMPARE(table.record(1).name, QByteArray("OLD"));
         }
         QVERIFY(!fifo.opened());
@@ -253,7 +256,10 @@ private slots:
         QCOMPARE(result.recordsLoaded, 2);
         QCOMPARE(dialogs.shown.size(), 1);
         QVERIFY(IsError(dialogs.shown[0]));
-        QCOMPARE(dialogs.shown[0].text, U("Некорректный файл..."));
+        // The file and where it ends, after the old text.
+        QCOMPARE(dialogs.shown[0].text,
+                 U("Некорректный файл...\n«%1»: файл обрывается после записи 2 из 1001.")
+                     .arg(QDir::toNativeSeparators(path("short.base"))));
         QCOMPARE(table.record(2).name, QByteArray("B"));
         QCOMPARE(table.record(2).font, WideFontText());
         QCOMPARE(table.record(3).name, QByteArray("OLD"));
@@ -261,7 +267,9 @@ private slots:
         dialogs.clear();
         WriteAll(path("empty.base"), {});
         QCOMPARE(LoadGoodsFileInteractive(table, path("empty.base")).recordsLoaded, 0);
-        QCOMPARE(dialogs.texts(), QStringList{U("Некорректный файл...")});
+        QCOMPARE(dialogs.texts(),
+                 QStringList{U("Некорректный файл...\n«%1»: файл пуст.")
+                                 .arg(QDir::toNativeSeparators(path("empty.base")))});
     }
 
     void longFileLoadsFirstRecords() {

@@ -9,16 +9,28 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QWindow>
 #include <QtTest>
 #include <stdexcept>
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#endif
 
 #include "admin/ui/StatePage.h"
 #include "app/AboutDialog.h"
 #include "app/MainWindow.h"
 #include "app/SplashWindow.h"
+#include "device/ConnectionSettings.h"
+#include "device/ConnectionSettingsStore.h"
 #include "device/DeviceLock.h"
 #include "device/ExchangeLog.h"
 #include "device/PortNames.h"
@@ -28,6 +40,7 @@
 #include "emulator/EmulatorLink.h"
 #include "forms/ui/FormConstructorPage.h"
 #include "goods/ui/GoodsPage.h"
+#include "goods/ui/GoodsSearchBar.h"
 #include "shell/ui/Guarded.h"
 #include "shell/ui/QtDialogs.h"
 #include "shell/ui/StartUpReport.h"
@@ -78,6 +91,46 @@ private:
     QTimer timer_;
 };
 
+// A port that opens and never answers: the far end of a pseudo-terminal
+// that nobody reads for the device.
+struct SilentPort {
+    int master = -1;
+    QString path;
+    SilentPort() {
+#ifdef Q_OS_UNIX
+        master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) return;
+        path = QString::fromLocal8Bit(ptsname(master));
+        termios raw{};
+        if (tcgetattr(master, &raw) == 0) {
+            cfmakeraw(&raw);
+            tcsetattr(master, TCSANOW, &raw);
+        }
+#endif
+    }
+    ~SilentPort() {
+#ifdef Q_OS_UNIX
+        if (master >= 0) ::close(master);
+#endif
+    }
+    bool ok() const {
+        return !path.isEmpty();
+    }
+    QByteArray received() const {
+        QByteArray bytes;
+#ifdef Q_OS_UNIX
+        pollfd ready{master, POLLIN, 0};
+        char buffer[256];
+        while (::poll(&ready, 1, 50) > 0) {
+            const ssize_t n = ::read(master, buffer, sizeof buffer);
+            if (n <= 0) break;
+            bytes.append(buffer, int(n));
+        }
+#endif
+        return bytes;
+    }
+};
+
 // Types any text, Cyrillic included, as key presses carrying that text.
 void Type(QWidget* target, const QString& text) {
     for (QChar c : text) {
@@ -92,6 +145,23 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
     std::unique_ptr<MainWindow> window;
+    QTemporaryDir settingsDir;
+    bool checkEndedBeforeStart = false;
+
+    // A new window, as a new run with `kept` stored by the last one.
+    void restartWithKept(const ConnectionFields& kept) {
+        window.reset();
+        SetConnectionSettingsStore(std::make_unique<QSettings>(
+            settingsDir.filePath(QStringLiteral("kept.ini")), QSettings::IniFormat));
+        StoreConnectionFields(kept);
+        window = std::make_unique<MainWindow>();
+        QSignalSpy started(window.get(), &MainWindow::started);
+        QSignalSpy ended(window.get(), &MainWindow::startCheckFinished);
+        window->show();
+        QVERIFY(started.wait(5000));
+        checkEndedBeforeStart = !ended.isEmpty();
+        SetConnectionSettingsStore(nullptr);
+    }
 
     bool deviceControlsEnabled() const {
         return window->actConstructorMenu->isEnabled() && window->actGoods->isEnabled() &&
@@ -112,7 +182,10 @@ private slots:
         window->show();
         QVERIFY(started.wait(5000));
     }
-    void cleanup() { window.reset(); }
+    void cleanup() {
+        window.reset();
+        SetConnectionSettingsStore(nullptr);
+    }
 
     void startsUnconnected() {
         QVERIFY(deviceControlsDisabled());
@@ -125,7 +198,7 @@ private slots:
         QCOMPARE(window->portPanel->text(), QStringLiteral("Порт:"));
         QCOMPARE(window->speedPanel->text(), QStringLiteral("Скорость:"));
         QCOMPARE(window->toolWizard->toolTip(), QStringLiteral("Конструктор-\"Помощник\""));
-        QCOMPARE(window->actWizard->text(), QStringLiteral("\"Помощник\""));
+        QCOMPARE(window->actWizard->text(), QStringLiteral("\"&Помощник\""));
         QCOMPARE(window->actReports->toolTip(), QStringLiteral("Отсеты"));
         QVERIFY(!CurrentPortSettings().Applied);
         QCOMPARE(CurrentPortSettings().MachineNumber, QByteArray("0"));
@@ -157,7 +230,11 @@ private slots:
         QCOMPARE(window->portPanel->text(), QStringLiteral("Порт: ") + sim.portPath());
         QCOMPARE(window->speedPanel->text(), QStringLiteral("Скорость: 9600"));
         QCOMPARE(CurrentPortSettings().MachineNumber, QByteArray("12345"));
-        QVERIFY(!window->startHint->isVisible());
+        // The empty page now says where to go next.
+        QVERIFY(window->startHint->isVisible());
+        QCOMPARE(window->startHint->text(),
+                 QStringLiteral("Выберите действие в меню «Конструктор», «База товаров» или "
+                                "«Администрирование»."));
 
         WhenSettingsOpen([&](ConnectionSettingsDialog* d) {
             ChoosePort(d, QStringLiteral("/nonexistent/ttyZ9"));
@@ -318,6 +395,138 @@ private slots:
         window->actSettings->trigger();
         QCOMPARE(window->windowTitle(), QStringLiteral("Zelvo"));
         QVERIFY(!window->portPanel->text().contains(QStringLiteral("Эмулятор АС")));
+    }
+
+    // A port that opens but where nothing answers is reported, and the
+    // status bar does not show it as connected.
+    void silentPortIsReportedOnApply() {
+#ifndef Q_OS_UNIX
+        QSKIP("a pseudo-terminal stands for the silent port");
+#endif
+        SilentPort silent;
+        QVERIFY(silent.ok());
+        ScriptedDialogs dialogs;
+        WhenSettingsOpen([&](ConnectionSettingsDialog* d) {
+            ChoosePort(d, silent.path);
+            d->totalTimeoutEdit->setText(QStringLiteral("200"));
+            d->applyClicked();
+        });
+        window->actSettings->trigger();
+        QCOMPARE(dialogs.shown.size(), 1);
+        QVERIFY2(dialogs.shown[0].text.startsWith(
+                     QStringLiteral("АС на порту %1 не отвечает.").arg(silent.path)),
+                 qPrintable(dialogs.shown[0].text));
+        QCOMPARE(window->portPanel->text(), QStringLiteral("Порт %1: нет ответа").arg(silent.path));
+        // The state query went out: the probe is more than an open.
+        QVERIFY(silent.received().size() > 0);
+    }
+
+    // Settings kept from the last run are applied at start without a box:
+    // the window shows before the check ends, and a silent port leaves the
+    // device menus closed with the status bar and the hint saying why.
+    void keptSettingsAreCheckedQuietlyAtStart() {
+#ifndef Q_OS_UNIX
+        QSKIP("a pseudo-terminal stands for the silent port");
+#endif
+        SilentPort silent;
+        QVERIFY(silent.ok());
+        ConnectionFields fields;
+        fields.port = silent.path;
+        fields.totalTimeout = QStringLiteral("300");
+        ScriptedDialogs dialogs;
+        restartWithKept(fields);
+        QVERIFY(!checkEndedBeforeStart);
+        QSignalSpy ended(window.get(), &MainWindow::startCheckFinished);
+        QVERIFY(ended.wait(5000));
+        QVERIFY(dialogs.shown.isEmpty());
+        QVERIFY(deviceControlsDisabled());
+        QVERIFY(!CurrentPortSettings().Applied);
+        QCOMPARE(window->portPanel->text(), QStringLiteral("Порт %1: нет ответа").arg(silent.path));
+        QVERIFY(window->startHint->isVisible());
+        QVERIFY2(window->startHint->text().startsWith(
+                     QStringLiteral("АС на порту %1 не отвечает.").arg(silent.path)),
+                 qPrintable(window->startHint->text()));
+
+        // A port that does not open is said so the same quiet way.
+        fields.port = QStringLiteral("/nonexistent/ttyZ7");
+        restartWithKept(fields);
+        if (!checkEndedBeforeStart) {
+            QSignalSpy again(window.get(), &MainWindow::startCheckFinished);
+            QVERIFY(again.wait(5000));
+        }
+        QVERIFY(dialogs.shown.isEmpty());
+        QCOMPARE(window->portPanel->text(),
+                 QStringLiteral("Порт /nonexistent/ttyZ7: не открывается"));
+        QVERIFY(deviceControlsDisabled());
+    }
+
+    void keptSettingsThatAnswerOpenTheMenus() {
+        RegisterInProcessEmulator();
+        ConnectionFields fields;
+        fields.port = EmulatorPortName();
+        ScriptedDialogs dialogs;
+        restartWithKept(fields);
+        QVERIFY(dialogs.shown.isEmpty());
+        QVERIFY(deviceControlsEnabled());
+        QVERIFY(CurrentPortSettings().Applied);
+        QVERIFY(window->portPanel->text().contains(EmulatorPortName()));
+        QVERIFY(window->startHint->text().startsWith(QStringLiteral("Выберите действие")));
+
+        // A settings dialog opened now offers what is in force.
+        WhenSettingsOpen([](ConnectionSettingsDialog* d) {
+            QCOMPARE(d->chosenPortName(), EmulatorPortName());
+            d->cancelClicked();
+        });
+        window->actSettings->trigger();
+    }
+
+    // Letters for Alt, shortcuts shown in the menus, the texts otherwise as
+    // they were; Ctrl+F reaches the goods search, F5 nothing while closed.
+    void menusTakeTheKeyboard() {
+        QMenuBar* bar = window->menuBar();
+        QSet<QChar> letters;
+        for (QAction* a : bar->actions()) {
+            const int mark = a->text().indexOf(QLatin1Char('&'));
+            QVERIFY2(mark >= 0, qPrintable(a->text()));
+            const QChar letter = a->text().at(mark + 1).toLower();
+            QVERIFY2(!letters.contains(letter), qPrintable(a->text()));
+            letters.insert(letter);
+        }
+        QCOMPARE(window->actLoadFile->text().remove(QLatin1Char('&')),
+                 QStringLiteral("Выгрузить из файла"));
+        QCOMPARE(window->actSettings->toolTip(), QStringLiteral("Настройки подключения"));
+        QCOMPARE(window->actLoadFile->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+        QCOMPARE(window->actSaveFile->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+        QCOMPARE(window->actDownload->shortcut(), QKeySequence(QStringLiteral("F5")));
+        QCOMPARE(window->actGoodsSearch->shortcut(), QKeySequence(QStringLiteral("Ctrl+F")));
+        QSet<QChar> inMenu;
+        for (QAction* a : window->actConstructorMenu->menu()->actions()) {
+            if (a->isSeparator()) continue;
+            const int mark = a->text().indexOf(QLatin1Char('&'));
+            QVERIFY2(mark >= 0, qPrintable(a->text()));
+            QVERIFY2(!inMenu.contains(a->text().at(mark + 1).toLower()), qPrintable(a->text()));
+            inMenu.insert(a->text().at(mark + 1).toLower());
+        }
+
+        // Closed menus: their shortcuts do nothing either.
+        ScriptedDialogs dialogs;
+        const int exchanges = ProgramExchangeLog().size();
+        window->actDownload->trigger();
+        QVERIFY(dialogs.shown.isEmpty());
+        QCOMPARE(ProgramExchangeLog().size(), exchanges);
+
+        RegisterInProcessEmulator();
+        WhenSettingsOpen([](ConnectionSettingsDialog* d) {
+            d->portCombo->setCurrentText(EmulatorPortName());
+            d->applyClicked();
+        });
+        window->actSettings->trigger();
+        QVERIFY(deviceControlsEnabled());
+        window->activateWindow();
+        window->actGoodsSearch->trigger();
+        QCOMPARE(window->currentPage(), static_cast<QWidget*>(window->goodsPage()));
+        QVERIFY(window->goodsPage()->searchBar->field->hasFocus() ||
+                QApplication::focusWidget() == window->goodsPage()->searchBar->field);
     }
 
     // The progress bar shows whole inside its status-bar panel.

@@ -3,6 +3,7 @@
 // naming it, 24 characters, Enter, the digit filter.
 #include <QCheckBox>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -206,6 +207,70 @@ private slots:
         composed.setCommitString(U("4ж5z"));
         QApplication::sendEvent(edit, &composed);
         QCOMPARE(edit->text(), U("45"));
+    }
+
+    // The line editor holds the limits the goods editor holds: a paste that
+    // does not fit is cut and said, a wide line over 12 characters is refused
+    // rather than cut when it is stored.
+    void lineEditorSaysWhenItCuts() {
+        ScriptedDialogs dialogs;
+        QLineEdit* edit = lineEditor->field;
+        edit->setText(U("АБВ"));
+        edit->end(false);
+        QGuiApplication::clipboard()->setText(QString(30, QLatin1Char('X')));
+        edit->paste();
+        QCOMPARE(edit->text(), U("АБВ") + QString(21, QLatin1Char('X')));
+        QCOMPARE(dialogs.texts(),
+                 QStringList{U("В строке не больше 24 символов; лишние символы (9) не введены.")});
+
+        // What follows the cursor stays; the paste loses its end.
+        edit->setText(U("КОНЕЦ"));
+        edit->home(false);
+        QGuiApplication::clipboard()->setText(QString(22, QLatin1Char('Y')));
+        edit->paste();
+        QCOMPARE(edit->text(), QString(19, QLatin1Char('Y')) + U("КОНЕЦ"));
+        QCOMPARE(edit->cursorPosition(), 19);
+    }
+
+    void lineEditorRefusesAWideLineOverTwelve() {
+        ScriptedDialogs dialogs;
+        lineEditor->field->setText(U("СТАРШИЙ КАССИР"));
+        lineEditor->wideBox->setChecked(true);
+        bool stayedOpen = false;
+        WhenModal<LineEditorDialog>([&stayedOpen](LineEditorDialog* editor) {
+            editor->applyButton->click();
+            stayedOpen = editor->isVisible();
+            editor->wideBox->setChecked(false);
+            QTest::keyClick(editor->field, Qt::Key_Return);
+        });
+        lineEditor->exec();
+        QVERIFY(stayedOpen);
+        QVERIFY(lineEditor->Accepted);
+        QCOMPARE(dialogs.texts(), QStringList{U("Строка широким шрифтом длиннее 12 символов!")});
+        QCOMPARE(lineEditor->field->text(), U("СТАРШИЙ КАССИР"));
+        QCOMPARE(LineLengthProblem(QString(12, QLatin1Char('A')), true), QString());
+        QCOMPARE(LineLengthProblem(QString(25, QLatin1Char('A')), false),
+                 U("Строка длиннее 24 символов!"));
+    }
+
+    // The password field says what it takes and what it did not take.
+    void passwordEditorSaysWhatItDrops() {
+        QCOMPARE(numberEditor->fieldLabel->text(), U("&Пароль оператора (до 4 цифр):"));
+        QCOMPARE(numberEditor->fieldLabel->buddy(), numberEditor->field);
+        numberEditor->field->clear();
+        QString afterLetter, afterFifth;
+        WhenModal<NumberEditorDialog>([&](NumberEditorDialog* editor) {
+            QVERIFY(editor->noteLabel->text().isEmpty());
+            TypeText(editor->field, U("12ж"));
+            afterLetter = editor->noteLabel->text();
+            TypeText(editor->field, U("345"));
+            afterFifth = editor->noteLabel->text();
+            editor->cancelButton->click();
+        });
+        numberEditor->exec();
+        QCOMPARE(afterLetter, U("«ж» не введено: пароль состоит только из цифр."));
+        QCOMPARE(afterFifth, U("В пароле не больше 4 цифр."));
+        QCOMPARE(numberEditor->field->text(), U("1234"));
     }
 
     void passwordRule() {

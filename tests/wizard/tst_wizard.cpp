@@ -11,6 +11,7 @@
 #include "app/MainWindow.h"
 #include "emulator/Requests.h"
 #include "forms/ui/FormConstructorPage.h"
+#include "shell/ColumnFit.h"
 #include "shell/ui/GridPage.h"
 #include "support/RecordingProgress.h"
 #include "support/ScriptedDialogs.h"
@@ -214,15 +215,20 @@ private slots:
             editor->field->clear();
             TypeText(editor->field, U("двадцать символов!!!"));
             editor->wideBox->setChecked(true);
+            // Twenty characters do not fit a wide line: refused, not cut.
+            editor->applyButton->click();
+            QVERIFY(editor->isVisible());
+            for (int i = 0; i < 8; ++i) QTest::keyClick(editor->field, Qt::Key_Backspace);
             editor->applyButton->click();
         });
         DoubleClickCell(page->grid, 3, 1);
         QCOMPARE(page->CurrentRow(), 3);
-        QCOMPARE(page->Cells->cell(1, 3), U("ДВАДЦАТЬ СИМВОЛОВ!!!"));
+        QCOMPARE(page->Cells->cell(1, 3), U("ДВАДЦАТЬ СИМ"));
         QCOMPARE(Stored(CurrentConfiguration().cliches[1].lines[2]), U("1ДВАДЦАТЬ СИМ"));
         QCOMPARE(Stored(CurrentConfiguration().cliches[0].lines[2]), U("0СТАРОЕ"));
         page->writeButton->click();
-        QCOMPARE(dialogs.texts(), QStringList({U("Записано удачно...")}));
+        QCOMPARE(dialogs.texts(), QStringList({U("Строка широким шрифтом длиннее 12 символов!"),
+                                               U("Записано удачно...")}));
         QCOMPARE(Requests(*device).value(2),
                  ParameterRequest(ModeWrite, 4, 2, 3, DeviceLine("1ДВАДЦАТЬ СИМ")));
         QCOMPARE(page->Cells->cell(1, 3), U("ДВАДЦАТЬ СИМ"));  // refilled from the store
@@ -230,6 +236,35 @@ private slots:
 
     // Operators: the editor by column, "Отмена" with "Широкий" still cuts the
     // store, and a zero password never reaches the device.
+    // The wizard opens as large as the main window's page area and its lists
+    // use the room: the grid takes the page's width, each column at least as
+    // wide as its text.
+    void pagesGrowWithTheWindow() {
+        window->resize(window->minimumSize() + QSize(300, 200));
+        auto wizard = openWizard(1, true);
+        QVERIFY(wizard->width() >= window->centralWidget()->width());
+        OperatorsPage* page = wizard->operatorsPage;
+        QCOMPARE(page->width(), wizard->width() - 5);
+        QVERIFY(page->grid->width() >= page->width() - 2 * WizardPage::Margin);
+        QCOMPARE(page->exitButton->geometry().bottom(), page->height() - WizardPage::Margin - 1);
+        page->Cells->setCell(1, 1, U("СТАРШИЙ КАССИР-ОПЕРАТОР"));
+        const int needed =
+            page->grid->fontMetrics().horizontalAdvance(U("СТАРШИЙ КАССИР-ОПЕРАТОР"));
+        QVERIFY2(
+            page->grid->columnWidth(1) > needed,
+            qPrintable(QStringLiteral("%1 for %2").arg(page->grid->columnWidth(1)).arg(needed)));
+        // Back at the smallest size, every page is laid out as it always was.
+        wizard->resize(wizard->minimumSize());
+        QCOMPARE(page->size(), QSize(WizardPage::PageWidth, WizardPage::PageHeight));
+        window->resize(window->minimumSize());
+
+        // The widths themselves: text first, then the spare room shared.
+        QCOMPARE(FitColumnWidths({20, 100, 50}, {10, 150, 0}, 250), QVector<int>({20, 172, 58}));
+        QCOMPARE(FitColumnWidths({20, 100, 50}, {10, 150, 0}, 100), QVector<int>({20, 150, 50}));
+        QCOMPARE(FitColumnWidths({20, 100, 100}, {}, 320), QVector<int>({20, 150, 150}));
+        QCOMPARE(FitColumnWidths({}, {}, 100), QVector<int>());
+    }
+
     void operatorsEditing() {
         ScriptedDialogs dialogs;
         auto wizard = openWizard(1, true);

@@ -38,15 +38,15 @@ constexpr int ToggleSize = 25;
 constexpr int ToggleStep = 27;
 constexpr int RowStep = 18;
 constexpr int PreviewLeft = 456;
-constexpr int PreviewWidth = 268;
+constexpr int PreviewWidth = PreviewLeastWidth;
 constexpr int RequisiteGridWidth = 439;
 
 // The one text the empty group label and the value labels of "no variant" show.
 const QString NoValue = QStringLiteral("---");
 
-QFont FixedPitchFont() {
+QFont FixedPitchFont(int pixels = PreviewLeastFontPixels) {
     QFont font(QStringLiteral("Courier"));
-    font.setPixelSize(11);
+    font.setPixelSize(pixels);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     return font;
@@ -144,7 +144,13 @@ void FormConstructorPage::resizeEvent(QResizeEvent* event) {
     const int dx = std::max(0, width() - PageWidth);
     const int dy = std::max(0, height() - PageHeight);
     const int half = dx / 2;
-    preview->setGeometry(PreviewLeft + half, 4, PreviewWidth + dx - half, 330 + dy);
+    preview->setGeometry(PreviewLeft + half, 4, PreviewWidth + dx - half, PreviewLeastHeight + dy);
+    // The printed form grows with its box rather than staying small in its corner.
+    const QFont scaled = FixedPitchFont(PreviewFontPixels(preview->width(), preview->height()));
+    if (scaled != preview->font()) {
+        preview->setFont(scaled);
+        preview->document()->setDefaultFont(scaled);
+    }
     const std::pair<QPushButton*, QPoint> rightButtons[] = {{printButton, {456, 342}},
                                                             {pdfButton, {592, 342}},
                                                             {writeButton, {456, 374}},

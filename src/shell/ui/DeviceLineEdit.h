@@ -4,6 +4,7 @@ class QLineEdit;
 
 // Makes an edit field take device lines: whatever is typed, pasted or dropped
 // becomes capitals the device prints, at most maxLength characters; a
-// character it cannot print is not put in, and a warning names it. Text put
-// into the field by the program (a stored line) is left as it is.
+// character it cannot print is not put in, and a warning names it, as it
+// tells what did not fit. Text put into the field by the program (a stored
+// line) is left as it is.
 void SetupDeviceLineEdit(QLineEdit* field, int maxLength = 24);

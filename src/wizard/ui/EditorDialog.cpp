@@ -41,6 +41,7 @@ void EditorDialog::enterPressed() {
 }
 
 void EditorDialog::applyClicked() {
+    if (!entryAcceptable()) return;
     Accepted = true;
     done(QDialog::Accepted);
 }

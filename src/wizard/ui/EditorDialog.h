@@ -7,7 +7,8 @@ class QPushButton;
 class QVBoxLayout;
 
 // What the line and number editors share: one edit field, "Применить" and
-// "Отмена", Enter as "Применить", Esc as "Отмена", and the Accepted flag the
+// "Отмена", Enter as "Применить", Esc as "Отмена", Tab from the field to the
+// buttons, and the Accepted flag the
 // caller reads after the modal run. Created once and reused.
 class EditorDialog : public QDialog {
     Q_OBJECT
@@ -26,5 +27,7 @@ protected:
     // Puts the two buttons at the bottom of the editor's layout.
     void addButtons(QVBoxLayout* layout);
     void showEvent(QShowEvent* event) override;
+    // "Применить" closes the editor only when this says the entry fits.
+    virtual bool entryAcceptable() { return true; }
     void reject() override;  // Esc: as "Отмена"
 };

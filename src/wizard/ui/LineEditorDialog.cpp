@@ -7,8 +7,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "shell/UserDialogs.h"
 #include "shell/ui/DeviceLineEdit.h"
 #include "shell/ui/Labels.h"
+#include "wizard/DeviceLine.h"
 #include "wizard/ui/WizardPage.h"
 
 LineEditorDialog* SharedLineEditor = nullptr;
@@ -33,4 +35,16 @@ LineEditorDialog::LineEditorDialog(QWidget* parent)
     layout->addWidget(wideBox);
 
     addButtons(layout);
+    setTabOrder(field, wideBox);
+    setTabOrder(wideBox, applyButton);
+    setTabOrder(applyButton, cancelButton);
+}
+
+bool LineEditorDialog::entryAcceptable() {
+    const QString problem = LineLengthProblem(field->text(), wideBox->isChecked());
+    if (problem.isEmpty()) return true;
+    // Refused as the goods editor refuses: the error caption, no icon.
+    Dialogs().inform(CaptionError(), problem, DialogIcon::None);
+    field->setFocus();
+    return false;
 }

@@ -1,11 +1,13 @@
 #include "wizard/ui/ListPage.h"
 
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
+#include "shell/ColumnFit.h"
 #include "shell/DeviceOperation.h"
 #include "shell/ui/GridPage.h"
 #include "shell/ui/Guarded.h"
@@ -38,9 +40,12 @@ ListPage::ListPage(WizardWindow* host, int index, QWidget* parent, const Layout&
     // Header row and eight data rows, each with its grid line, fit without scrolling.
     const int height = RowHeight + 1 + DataRows * RowHeight + frame;
     grid->setGeometry(Margin, y + 4, width + frame + 1, height);
-    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Off at the smallest page, where the columns fit as they always did;
+    // a line longer than its column's room scrolls rather than being cut.
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setDoubleClickHandler(Guarded([this] { gridDoubleClicked(); }));
+    connect(Cells, &QAbstractItemModel::dataChanged, this, [this] { fitColumns(); });
 
     const int controls = gridBottom() + 6;
     int x = Margin;
@@ -67,6 +72,37 @@ ListPage::ListPage(WizardWindow* host, int index, QWidget* parent, const Layout&
     }
 }
 
+void ListPage::relayout() {
+    if (!grid) return;
+    const int least = [this] {
+        int sum = 0;
+        for (int w : layout_.widths) sum += w;
+        return sum + 2 * grid->frameWidth() + 1;
+    }();
+    QRect place = grid->geometry();
+    place.setWidth(std::max(least, width() - 2 * Margin));
+    grid->setGeometry(place);
+    fitColumns();
+}
+
+void ListPage::fitColumns() {
+    if (!grid) return;
+    const QFontMetrics cells(grid->font());
+    const QFontMetrics header(grid->horizontalHeader()->font());
+    constexpr int Padding = 10;
+    QVector<int> content(Cells->columnCount(), 0);
+    for (int col = 0; col < Cells->columnCount(); ++col) {
+        content[col] = header.horizontalAdvance(
+                           Cells->headerData(col, Qt::Horizontal, Qt::DisplayRole).toString()) +
+                       Padding;
+        for (int row = 1; row <= Cells->rowCount(); ++row)
+            content[col] =
+                std::max(content[col], cells.horizontalAdvance(Cells->cell(col, row)) + Padding);
+    }
+    const int inside = grid->width() - 2 * grid->frameWidth() - 1;
+    grid->setColumnWidths(FitColumnWidths(layout_.widths, content, inside));
+}
+
 int ListPage::CurrentRow() const {
     return grid->CurrentRow();
 }
@@ -91,7 +127,6 @@ QString ListPage::cellText(const TransferPage& page, int item, int line) const {
 }
 
 void ListPage::fillCells() {
-    grid->setColumnWidths(layout_.widths);
     const TransferPage page = transfer();
     for (int r = 1; r <= DataRows; ++r) Cells->setCell(0, r, QString::number(r));
     for (int item = 0; item < page.items; ++item) {

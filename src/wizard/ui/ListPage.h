@@ -57,6 +57,8 @@ protected:
     // The transfer of what the page shows or edits now.
     virtual TransferPage transfer() = 0;
     virtual void editCell(int row, int col) = 0;
+    // The grid takes the page's width; its columns fit their texts.
+    void relayout() override;
     // The text of an item's line as the grid shows it.
     virtual QString cellText(const TransferPage& page, int item, int line) const;
 
@@ -72,6 +74,10 @@ protected:
     int gridBottom() const;
 
 private:
+    // Each column as wide as its header and cells need, at least as wide as
+    // at the smallest page, the page's spare width shared out.
+    void fitColumns();
+
     // "Текущий" ticked: the item of CurrentRow only; otherwise all of them.
     void runTransfer(void (*one)(const TransferPage&, int, PageView&),
                      void (*all)(const TransferPage&, PageView&));

@@ -34,15 +34,13 @@ QFont CourierFont(int pixels) {
 
 WizardPage::WizardPage(WizardWindow* host, int index, QWidget* parent)
     : QFrame(parent), host_(host), index_(index) {
-    setFixedSize(PageWidth, PageHeight);
+    setMinimumSize(PageWidth, PageHeight);
+    resize(PageWidth, PageHeight);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
-    const int y = PageHeight - ButtonHeight - Margin;
     exitButton = new QPushButton(QStringLiteral("Выход"), this);
-    exitButton->setGeometry(Margin, y, ButtonWidth, ButtonHeight);
     nextButton = new QPushButton(QStringLiteral("Далее >>>"), this);
-    nextButton->setGeometry(PageWidth - Margin - ButtonWidth, y, ButtonWidth, ButtonHeight);
     backButton = new QPushButton(QStringLiteral("<<< Назад"), this);
-    backButton->setGeometry(PageWidth - Margin - 2 * ButtonWidth - 6, y, ButtonWidth, ButtonHeight);
+    placeButtonRow();
     for (QPushButton* b : {nextButton, backButton, exitButton}) b->setAutoDefault(false);
 
     connect(exitButton, &QPushButton::clicked, this, Guarded([this] { exitClicked(); }));
@@ -54,6 +52,19 @@ WizardPage::WizardPage(WizardWindow* host, int index, QWidget* parent)
     if (index_ < WizardWindow::PageCount - 1)
         connect(nextButton, &QPushButton::clicked, this,
                 Guarded([this] { host_->ShowPage(host_->page(index_ + 1)); }));
+}
+
+void WizardPage::placeButtonRow() {
+    const int y = height() - ButtonHeight - Margin;
+    exitButton->setGeometry(Margin, y, ButtonWidth, ButtonHeight);
+    nextButton->setGeometry(width() - Margin - ButtonWidth, y, ButtonWidth, ButtonHeight);
+    backButton->setGeometry(width() - Margin - 2 * ButtonWidth - 6, y, ButtonWidth, ButtonHeight);
+}
+
+void WizardPage::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    placeButtonRow();
+    relayout();
 }
 
 void WizardPage::exitClicked() {

@@ -39,6 +39,12 @@ protected:
     // The page heading at the top left; returns the y under it.
     int addHeading(const QString& text);
 
+    // The page grows with the wizard's window from its smallest size,
+    // PageWidth × PageHeight: the button row stays at the bottom corners.
+    void resizeEvent(QResizeEvent* event) override;
+    // What else of the page follows its size; called after each resize.
+    virtual void relayout() {}
+
     // Opened for one page, "<<< Назад" and "Далее >>>" are hidden.
     void showNavigation();
 
@@ -50,6 +56,8 @@ protected:
     WizardWindow* host_;
 
 private:
+    void placeButtonRow();
+
     int index_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QMainWindow>
 
 #include "config/ConfigurationTransfer.h"
 #include "shell/ui/PageHost.h"
@@ -53,9 +54,35 @@ WizardWindow::WizardWindow(QWidget* parent, int startPage, bool singlePage, Page
       refresh_(std::make_unique<WizardRefresh>(*this)) {
     setWindowTitle(QStringLiteral("Конструктор..."));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFixedSize(ClientWidth, ClientHeight);
+    // The smallest size is the one every page was laid out for; the window
+    // opens as large as the main window's page area, so that the lists show
+    // their lines whole, and may be made larger or smaller again.
+    setMinimumSize(ClientWidth, ClientHeight);
+    QSize size(ClientWidth, ClientHeight);
+    if (parent) {
+        QWidget* owner = parent->window();
+        const QWidget* area = owner;
+        if (auto* main = qobject_cast<QMainWindow*>(owner); main && main->centralWidget())
+            area = main->centralWidget();
+        size = size.expandedTo(area->size());
+    }
+    resize(size);
     pageArea = new QFrame(this);
-    pageArea->setGeometry(0, 0, ClientWidth, ClientHeight);
+    pageArea->setGeometry(rect());
+}
+
+void WizardWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (!pageArea) return;
+    pageArea->setGeometry(rect());
+    for (int index = 0; index < PageCount; ++index)
+        if (WizardPage* p = page(index)) p->resize(pageSize());
+}
+
+QSize WizardWindow::pageSize() const {
+    // The pages keep the frame they had at the smallest size on each side.
+    return size() -
+           QSize(ClientWidth - WizardPage::PageWidth, ClientHeight - WizardPage::PageHeight);
 }
 
 WizardWindow::~WizardWindow() = default;
@@ -79,6 +106,7 @@ void WizardWindow::createPages() {
     for (int index = 0; index < PageCount; ++index) {
         WizardPage* p = page(index);
         p->move(2, 2);
+        p->resize(pageSize());
         p->hide();
     }
     operatorsPage->Fill();

@@ -53,11 +53,13 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     // The window has no close box: Esc (or the window manager's close) is the
     // current page's "Выход", with its question; with no page shown it closes.
     void reject() override;
 
 private:
+    QSize pageSize() const;
     void createPages();
 
     PageHost* pageHost_ = nullptr;

@@ -87,8 +87,9 @@ QString CommandLine::programName() {
 CommandLine::CommandLine() {
     options_ = {
         QCommandLineOption(QStringLiteral("port"),
-                           QStringLiteral("Порт: COM1…COM100, путь к устройству (/dev/ttyUSB0) "
-                                          "или emulator (эмулятор АС в самой программе). "
+                           QStringLiteral("Порт: COM1…COM100, путь к устройству (/dev/ttyUSB0), "
+                                          "emulator (эмулятор АС в самой программе) или порт "
+                                          "в сети: tcp://ХОСТ:ПОРТ, rfc2217://ХОСТ:ПОРТ. "
                                           "По умолчанию COM1."),
                            QStringLiteral("ПОРТ")),
         QCommandLineOption(QStringLiteral("speed"),

@@ -12,7 +12,7 @@ packages=(
   build-essential cmake librsvg2-bin
   qt6-base-dev qt6-serialport-dev qt6-5compat-dev qt6-qpa-plugins libgl1-mesa-dev
   qt6-translations-l10n fonts-dejavu-core fontconfig
-  libcsv-dev
+  libcsv-dev ser2net
   xvfb xauth poppler-utils
 )
 if [ "${1:-}" = package ]; then

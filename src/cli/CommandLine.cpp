@@ -99,8 +99,9 @@ QString CommandLine::programName() {
 CommandLine::CommandLine() {
     options_ = {
         QCommandLineOption(QStringLiteral("port"),
-                           QStringLiteral("Порт: %1 "
-                                          "или emulator (эмулятор АС в самой программе). "
+                           QStringLiteral("Порт: %1, "
+                                          "emulator (эмулятор АС в самой программе) или порт "
+                                          "в сети: tcp://ХОСТ:ПОРТ, rfc2217://ХОСТ:ПОРТ. "
                                           "По умолчанию COM1.")
                                .arg(PortChoices),
                            QStringLiteral("ПОРТ")),

@@ -11,6 +11,7 @@
 #include "device/ExchangeLogText.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
+#include "device/links/NetworkAddress.h"
 
 namespace {
 
@@ -43,6 +44,8 @@ int ApplyConnection(CliSession& session) {
         const QString port = line.value(QStringLiteral("port"));
         fields.port = port == QLatin1String("emulator") ? EmulatorPortName() : port;
         if (fields.port.isEmpty()) return UsageError(session, QStringLiteral("Не указан порт."));
+        if (IsNetworkPortName(port) && !ParseNetworkAddress(port))
+            return UsageError(session, NetworkAddressInvalidReason(port));
     }
     if (line.isSet(QStringLiteral("speed"))) {
         fields.speed = line.value(QStringLiteral("speed"));

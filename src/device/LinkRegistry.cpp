@@ -3,6 +3,10 @@
 #include <QList>
 #include <QPair>
 
+#include "device/SerialLink.h"
+#include "device/SystemSerialLink.h"
+#include "device/links/NetworkLinks.h"
+
 namespace {
 
 QList<QPair<QString, SerialLink*>>& Registry() {
@@ -35,4 +39,13 @@ QStringList RegisteredPortNames() {
     QStringList names;
     for (const auto& entry : Registry()) names << entry.first;
     return names;
+}
+
+std::unique_ptr<SerialLink> NewLinkForPort(const QString& portName) {
+    if (auto network = NewNetworkLink(portName)) return network;
+    return NewSystemSerialLink();
+}
+
+QString PortLinkKind(const QString& portName) {
+    return NetworkLinkKind(portName);
 }

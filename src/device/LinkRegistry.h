@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class SerialLink;
 
@@ -12,3 +13,9 @@ void RegisterPortLink(const QString& portName, SerialLink* link);  // nullptr re
 SerialLink* RegisteredPortLink(const QString& portName);
 // In the order they were registered; the port list offers them last.
 QStringList RegisteredPortNames();
+
+// A new link for a port the program reaches by itself: a network link for a
+// tcp:// or rfc2217:// name, the system's serial link for any other.
+std::unique_ptr<SerialLink> NewLinkForPort(const QString& portName);
+// Names served by the same kind of link share one: the kind's key.
+QString PortLinkKind(const QString& portName);

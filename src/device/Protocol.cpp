@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 #include "config/DeviceCharset.h"
 #include "device/FrameLayout.h"
@@ -10,7 +11,6 @@
 #include "device/PortClaim.h"
 #include "device/PortNames.h"
 #include "device/SerialLink.h"
-#include "device/SystemSerialLink.h"
 
 uint8_t FrameBuffer[FrameBufferSize];
 uint32_t TransferCount = 0;
@@ -52,6 +52,9 @@ SerialLink* OpenActiveLink() {
         g_lastOpenError = QStringLiteral("Порт не выбран.");
         return nullptr;
     }
+    const PortSettings& settings = CurrentPortSettings();
+    link.setOpenTimeout(settings.TotalTimeout > 0 ? settings.TotalTimeout
+                                                  : UnboundedTotalTimeoutCap);
     if (!OpenForExchange(link, PortPath(name), g_lastOpenError)) return nullptr;
     g_lastOpenFailed = false;
     g_lastOpenError.clear();
@@ -67,9 +70,19 @@ int LineTimeMs(int bytes, int baudRate) {
 
 SerialLink& ActiveLink() {
     if (g_linkOverride) return *g_linkOverride;
-    if (SerialLink* own = RegisteredPortLink(CurrentPortSettings().PortName)) return *own;
-    static const std::unique_ptr<SerialLink> serial = NewSystemSerialLink();
-    return *serial;
+    const QString& name = CurrentPortSettings().PortName;
+    if (SerialLink* own = RegisteredPortLink(name)) return *own;
+    // One link per kind for the program's life: a network link keeps its
+    // connection between the exchanges of a transfer.
+    static std::map<QString, std::unique_ptr<SerialLink>> links;
+    const QString kind = PortLinkKind(name);
+    // A kept connection of another kind may hold the very port this one
+    // reaches (one server, raw and Telnet): let it go first.
+    for (auto& [other, otherLink] : links)
+        if (other != kind && !other.isEmpty() && otherLink.get() != g_openLink) otherLink.reset();
+    std::unique_ptr<SerialLink>& link = links[kind];
+    if (!link) link = NewLinkForPort(name);
+    return *link;
 }
 
 void SetLinkOverride(SerialLink* link) {
@@ -83,8 +96,16 @@ uint16_t FrameChecksum(int count) {
 bool OpenPort() {
     SerialLink* link = OpenActiveLink();
     if (!link) return false;
-    g_openLink = link;
     link->configure(CurrentPortSettings().BaudRate);
+    // A port over the network may refuse the speed, which only the server
+    // can tell: the port is then not usable, as one that did not open.
+    if (const QString refused = link->lastConfigureError(); !refused.isEmpty()) {
+        link->close();
+        g_lastOpenError = refused;
+        g_lastOpenFailed = true;
+        return false;
+    }
+    g_openLink = link;
     return true;
 }
 

@@ -50,4 +50,12 @@ public:
     // Why the last open failed, in Russian for the user; empty after a
     // successful open or when the link cannot tell.
     virtual QString lastOpenError() const { return {}; }
+
+    // A port reached over the network may refuse the speed, and says so only
+    // when configure() asks: why it did, empty when it took it (and for a
+    // link whose port never refuses).
+    virtual QString lastConfigureError() const { return {}; }
+    // How long open() may wait for a port that is not at hand (a server on
+    // the network); a local port opens at once and ignores it.
+    virtual void setOpenTimeout(int timeoutMs) { Q_UNUSED(timeoutMs); }
 };

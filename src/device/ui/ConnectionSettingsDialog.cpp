@@ -39,6 +39,9 @@ ConnectionSettingsDialog::ConnectionSettingsDialog(QWidget* parent) : QDialog(pa
         if (entry.present) searchPorts << entry.name;
     }
     portCombo->setCurrentIndex(0);
+    // A port on the network (tcp://HOST:PORT, rfc2217://HOST:PORT) is typed.
+    portCombo->setEditable(true);
+    portCombo->setInsertPolicy(QComboBox::NoInsert);
     // A system's description is longer than the field: the open list shows it whole.
     portCombo->view()->setMinimumWidth(portCombo->view()->sizeHintForColumn(0) + 24);
     connect(portCombo, &QComboBox::currentTextChanged, portCombo, &QWidget::setToolTip);
@@ -147,8 +150,15 @@ void ConnectionSettingsDialog::reject() {
 }
 
 QString ConnectionSettingsDialog::chosenPortName() const {
-    const QVariant name = portCombo->currentData();
-    return name.isValid() ? name.toString() : portCombo->currentText();
+    // What the field shows is an item's text ("COM3 — USB-Serial") or a name
+    // typed by the user; an item stands for its port's name.
+    const QString shown = portCombo->currentText();
+    int item = portCombo->currentIndex();
+    if (item < 0 || portCombo->itemText(item) != shown) item = portCombo->findText(shown.trimmed());
+    if (item < 0) item = portCombo->findData(shown.trimmed());
+    if (item >= 0 && portCombo->itemData(item).isValid())
+        return portCombo->itemData(item).toString();
+    return shown.trimmed();
 }
 
 void ConnectionSettingsDialog::findDeviceClicked() {

@@ -20,6 +20,9 @@ public:
     // The wait window and the bar, up for the whole image.
     void open(const QString& caption, const QString& text);
     void close();
+    // Every part ran to its end: the bar shows it full, whatever steps the
+    // parts' loops left out (a phase of one item shows none).
+    void complete() { inner_.step(total_, total_); }
 
     void begin() override { last_ = 0; }
     void step(int done, int total) override;

@@ -166,6 +166,7 @@ ImageOutcome ReadDeviceImage(DeviceImage& image, Progress& progress, UserDialogs
         ImageRun run(progress, dialogs, StateItems + ConfigurationItems + GoodsRecordCount,
                      ReadCaption);
         outcome.completed = ReadParts(read, run);
+        if (outcome.completed) run.progress().complete();
         outcome.failures = run.dialogs().failures();
     }
     if (outcome.ok()) image = read;

@@ -41,6 +41,7 @@
 #include "goods/GoodsTable.h"
 #include "goods/ui/GoodsPage.h"
 #include "goods/ui/GoodsSearchBar.h"
+#include "image/ui/ImageWindow.h"
 #include "shell/DeviceOperation.h"
 #include "shell/Progress.h"
 #include "shell/UserDialogs.h"
@@ -201,6 +202,12 @@ void MainWindow::buildMenus() {
     actState = admin->addAction(QStringLiteral("&Запрос состояния"));
     tip(actState);
     connect(actState, &QAction::triggered, this, Guarded([this] { ShowMainPage(statePage_); }));
+    admin->addSeparator();
+    QAction* saveImage = admin->addAction(QStringLiteral("Сохранить всё из АС в файл..."));
+    connect(saveImage, &QAction::triggered, this, Guarded([this] { SaveDeviceImageAsked(this); }));
+    QAction* writeImage = admin->addAction(QStringLiteral("Записать всё из файла в АС..."));
+    connect(writeImage, &QAction::triggered, this,
+            Guarded([this] { WriteDeviceImageAsked(this); }));
     // The menu bar has no room for another item at the window's fixed width; while no
     // port is open the settings dialog's button opens the log.
     admin->addSeparator();

@@ -1,11 +1,11 @@
 // state and inn.
 
 #include <QDate>
-#include <QJsonObject>
 
 #include "admin/InnCheck.h"
 #include "admin/InnProgramming.h"
 #include "admin/StateDecoding.h"
+#include "admin/StateJson.h"
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
 #include "cli/CommandSupport.h"
@@ -17,11 +17,6 @@ namespace {
 // A code and its text as one value, "1 (Регистрация)" style; the text only where the code has one.
 QString CodeAndText(const QString& code, const QString& text) {
     return text.isEmpty() ? code : code + QStringLiteral(" (") + text + QLatin1Char(')');
-}
-
-// A date as ISO 8601 ("2026-12-07"); null for the bytes of no calendar day.
-QJsonValue IsoDate(const QDate& date) {
-    return date.isValid() ? QJsonValue(date.toString(Qt::ISODate)) : QJsonValue();
 }
 
 }  // namespace
@@ -49,24 +44,7 @@ int RunState(CliSession& session) {
         {QStringLiteral("Текущая группа :"), QString::number(query.answer.currentGroup)},
     };
     for (const auto& row : rows) session.report.line(row.first + QLatin1Char(' ') + row.second);
-    session.report.set(QStringLiteral("state"),
-                       QJsonObject{
-                           {QStringLiteral("time"), t.time},
-                           {QStringLiteral("date"), IsoDate(StateDate(query.answer))},
-                           {QStringLiteral("modeCode"), t.modeCode.toInt()},
-                           {QStringLiteral("modeText"), t.modeText},
-                           {QStringLiteral("subModeCode"), t.subModeCode.toInt()},
-                           {QStringLiteral("subModeText"), t.subModeText},
-                           {QStringLiteral("flashCode"), t.flashCode.toInt()},
-                           {QStringLiteral("flashText"), t.flashText},
-                           {QStringLiteral("batteryCode"), t.batteryCode.toInt()},
-                           {QStringLiteral("batteryText"), t.batteryText},
-                           {QStringLiteral("documentNumber"), t.documentNumber.toInt()},
-                           {QStringLiteral("documentState"), t.documentState},
-                           {QStringLiteral("factoryNumber"), t.factoryNumber.toLongLong()},
-                           {QStringLiteral("taxpayerNumber"), t.taxpayerNumber.toLongLong()},
-                           {QStringLiteral("currentGroup"), int(query.answer.currentGroup)},
-                       });
+    session.report.set(QStringLiteral("state"), StateJson(query.answer));
     return ExitDone;
 }
 

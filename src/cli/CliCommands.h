@@ -18,3 +18,6 @@ int RunGoodsRead(CliSession& session);
 int RunGoodsWrite(CliSession& session);
 int RunGoodsWriteChanged(CliSession& session);
 int RunGoodsClear(CliSession& session);
+int RunImageRead(CliSession& session);
+int RunImageWrite(CliSession& session);
+int RunImageDiff(CliSession& session);

@@ -126,6 +126,35 @@ const QList<CommandDefinition>& CommandDefinitions() {
                  keepGoing,
              transfer + QStringList{QStringLiteral("yes")},
              RunGoodsClear},
+            {QStringLiteral("image read"),
+             {QStringLiteral("FILE.zimg")},
+             QStringLiteral("образ АС: всё, что читается из АС, в один файл"),
+             QStringLiteral("Читает из АС состояние, конфигурацию, восемь форм БСО и все 1001 "
+                            "записи базы товаров и сохраняет их в образ.\nОбраз сохраняется, "
+                            "только когда прочитано всё; прежний файл иначе остаётся как был.") +
+                 keepGoing,
+             transfer,
+             RunImageRead},
+            {QStringLiteral("image write"),
+             {QStringLiteral("FILE.zimg")},
+             QStringLiteral("образ в АС: только отличия (или всё с --all)"),
+             QStringLiteral("Читает АС, сравнивает с образом и записывает только то, что "
+                            "отличается: элементы конфигурации, формы БСО и записи базы "
+                            "товаров. С --all записывает весь образ, не сравнивая.\nИНН не "
+                            "программируется никогда; если ИНН образа другой, об этом "
+                            "говорится.") +
+                 keepGoing,
+             transfer + QStringList{QStringLiteral("all")},
+             RunImageWrite},
+            {QStringLiteral("image diff"),
+             {QStringLiteral("FILE.zimg")},
+             QStringLiteral("отличия АС от образа, по частям"),
+             QStringLiteral("Читает АС и выводит то, что в образе иначе: по строке на элемент — "
+                            "часть, элемент, значение в АС и значение в образе через табуляцию. "
+                            "Пароли показываются как **.\nВ АС ничего не записывается.") +
+                 keepGoing,
+             transfer,
+             RunImageDiff},
             {QStringLiteral("inn"),
              {},
              QStringLiteral("программирование ИНН (необратимо, с --yes)"),

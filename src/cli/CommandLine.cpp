@@ -130,6 +130,8 @@ CommandLine::CommandLine() {
                            QStringLiteral("Файл базы товаров (.base или .csv), которую АС "
                                           "содержит сейчас."),
                            QStringLiteral("OLD")),
+        QCommandLineOption(QStringLiteral("all"),
+                           QStringLiteral("Записать образ целиком, не сравнивая с АС.")),
         QCommandLineOption(QStringLiteral("yes"),
                            QStringLiteral("Подтвердить необратимое действие.")),
         QCommandLineOption(QStringLiteral("inn"), QStringLiteral("ИНН: до 12 цифр."),

@@ -25,12 +25,23 @@ bool ReadPart(QFile& file, void* target, std::size_t size) {
 
 }  // namespace
 
-ConfigurationFileResult SaveConfigurationFile(const DeviceConfiguration& config,
-                                              const QString& path) {
+QByteArray EncodeConfigurationFile(const DeviceConfiguration& config) {
     QByteArray bytes(reinterpret_cast<const char*>(config.forms), int(FormTableSize));
     bytes.append(reinterpret_cast<const char*>(&config), int(ConfigurationBlockSize));
+    return bytes;
+}
+
+bool DecodeConfigurationFile(DeviceConfiguration& config, const QByteArray& bytes) {
+    if (bytes.size() != ConfigurationFileSize) return false;
+    std::memcpy(config.forms, bytes.constData(), FormTableSize);
+    std::memcpy(&config, bytes.constData() + FormTableSize, ConfigurationBlockSize);
+    return true;
+}
+
+ConfigurationFileResult SaveConfigurationFile(const DeviceConfiguration& config,
+                                              const QString& path) {
     // The file holds the operators' passwords.
-    return SaveFileSafely(path, bytes, NewFileReaders::OwnerOnly)
+    return SaveFileSafely(path, EncodeConfigurationFile(config), NewFileReaders::OwnerOnly)
                ? ConfigurationFileResult::Ok
                : ConfigurationFileResult::CannotCreate;
 }

@@ -4,6 +4,7 @@
 // followed by the first 2804 bytes of DeviceConfiguration. No header, no
 // checksum; texts in Windows-1251 as the model holds them.
 
+#include <QByteArray>
 #include <QString>
 
 struct DeviceConfiguration;
@@ -17,6 +18,11 @@ enum class ConfigurationFileResult {
     CannotOpen,    // load: no regular file that could be opened
     ReadFailed,    // load: a read failed; what was read before stays in the model
 };
+
+// The bytes of a configuration file, and the model from exactly that many
+// bytes (false, the model untouched, for any other length).
+QByteArray EncodeConfigurationFile(const DeviceConfiguration& config);
+bool DecodeConfigurationFile(DeviceConfiguration& config, const QByteArray& bytes);
 
 // Writes the form table, then the block, through SaveFileSafely: a save that
 // fails leaves any earlier file as it was (SafeSave.h names the one case in

@@ -33,9 +33,26 @@ QString Documents() {
 class TestDialogFolders : public QObject {
     Q_OBJECT
 
+    // A settings folder of this test's own: the user's file is never touched,
+    // nor the one of Qt's test mode that other tests read at the same time.
+    QTemporaryDir configuration;
+
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-    void init() { NewProgramSettings()->remove(QStringLiteral("Folders")); }
+    void initTestCase() {
+#ifdef Q_OS_WIN
+        QStandardPaths::setTestModeEnabled(true);
+#else
+        QVERIFY(configuration.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(configuration.path()));
+        QVERIFY(NewProgramSettings()->fileName().startsWith(configuration.path()));
+#endif
+    }
+    void init() {
+        NewProgramSettings()->remove(QStringLiteral("Folders"));
+    }
+    void cleanupTestCase() {
+        NewProgramSettings()->remove(QStringLiteral("Folders"));
+    }
 
     void firstDialogStartsInDocumentsNotTheWorkingFolder() {
         // As on Windows, where the program runs in its install folder.

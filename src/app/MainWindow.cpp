@@ -26,6 +26,7 @@
 #include "config/ConfigurationFile.h"
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
+#include "config/UploadQuestions.h"
 #include "config/ui/ConfigurationDiffWindow.h"
 #include "device/ConnectionSettings.h"
 #include "device/PortNames.h"
@@ -37,6 +38,7 @@
 #include "goods/ui/GoodsPage.h"
 #include "shell/DeviceOperation.h"
 #include "shell/Progress.h"
+#include "shell/UnsentWork.h"
 #include "shell/UserDialogs.h"
 #include "shell/ui/Guarded.h"
 #include "shell/ui/Icons.h"
@@ -263,6 +265,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // Each page says what it holds that the device does not; one question for all.
+    QStringList unsent;
+    if (goodsPage_) unsent << goodsPage_->unsentChanges();
+    if (!ConfirmOverUnsentWork(Dialogs(), unsent, StepCloseProgram())) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
 }
 
@@ -415,6 +424,9 @@ void MainWindow::downloadConfiguration() {
 }
 
 void MainWindow::uploadConfiguration() {
+    if (refuseWhileExchanging()) return;
+    const int items = int(WholeUploadItems(CurrentConfiguration()).size());
+    if (!Dialogs().confirmDefaultNo(WholeUploadQuestion(items))) return;
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
     UploadConfiguration(CurrentConfiguration());

@@ -9,6 +9,7 @@
 
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
+#include "config/UploadQuestions.h"
 #include "config/UploadSkips.h"
 #include "device/DeviceLock.h"
 #include "shell/DeviceOperation.h"
@@ -115,15 +116,17 @@ bool CompareConfigurationWithDevice(QWidget* parent) {
     window.exec();
     switch (window.choice()) {
         case ConfigurationDiffWindow::WriteToDevice: {
+            const QVector<ConfigurationItem> items = WrittenItems(differences);
+            if (!Dialogs().confirmDefaultNo(DifferencesUploadQuestion(int(items.size()))))
+                return false;
             DeviceLock lock;
-            if (BeginDeviceOperation(lock))
-                UploadConfigurationItems(program, WrittenItems(differences));
+            if (BeginDeviceOperation(lock)) UploadConfigurationItems(program, items);
             return false;
         }
         case ConfigurationDiffWindow::TakeFromDevice:
-            if (!Dialogs().confirm(
-                    QStringLiteral("Вы действительно хотите заменить значения программы "
-                                   "значениями АС?")))
+            // The program's values of the differing items are work the device
+            // does not hold: they are lost unless the user says so.
+            if (!Dialogs().confirmDefaultNo(TakeFromDeviceQuestion(int(differences.size()))))
                 return false;
             CopyConfigurationItems(program, device, ItemsOf(differences));
             return true;

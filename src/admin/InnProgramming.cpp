@@ -31,10 +31,12 @@ InnFrameValues InnValues(const InnInput& input) {
 }
 
 QString InnConfirmationText(const InnInput& input) {
-    // The number and the group are shown as they will be written: this is the
-    // last look at them before the device keeps them for good.
-    QString text =
-        QStringLiteral("ИНН: %1\nГруппа: %2\n").arg(input.taxpayerNumber).arg(input.groupIndex + 1);
+    // The number, the group and the date are shown as they will be written:
+    // this is the last look at them before the device keeps them for good.
+    QString text = QStringLiteral("ИНН: %1\nГруппа: %2\nДата: %3\n")
+                       .arg(input.taxpayerNumber)
+                       .arg(input.groupIndex + 1)
+                       .arg(input.date.toString(QStringLiteral("dd.MM.yyyy")));
     const QString problem = InnProblem(input.taxpayerNumber);
     if (!problem.isEmpty()) text += problem + QLatin1Char('\n');
     return text + QStringLiteral(

@@ -28,6 +28,7 @@
 #include "config/ConfigurationFile.h"
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
+#include "config/UploadQuestions.h"
 #include "config/ui/ConfigurationDiffWindow.h"
 #include "device/ConnectionSettings.h"
 #include "device/ConnectionSettingsStore.h"
@@ -44,6 +45,7 @@
 #include "image/ui/ImageWindow.h"
 #include "shell/DeviceOperation.h"
 #include "shell/Progress.h"
+#include "shell/UnsentWork.h"
 #include "shell/UserDialogs.h"
 #include "shell/ui/FileDialogs.h"
 #include "shell/ui/Guarded.h"
@@ -364,6 +366,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // Each page says what it holds that the device does not; one question for all.
+    QStringList unsent;
+    if (goodsPage_) unsent << goodsPage_->unsentChanges();
+    if (!ConfirmOverUnsentWork(Dialogs(), unsent, StepCloseProgram())) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
 }
 
@@ -616,6 +625,9 @@ void MainWindow::downloadConfiguration() {
 }
 
 void MainWindow::uploadConfiguration() {
+    if (refuseWhileExchanging()) return;
+    const int items = int(WholeUploadItems(CurrentConfiguration()).size());
+    if (!Dialogs().confirmDefaultNo(WholeUploadQuestion(items))) return;
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
     UploadConfiguration(CurrentConfiguration());

@@ -260,7 +260,7 @@ bool WriteChangedGoods(GoodsTable& table, Progress& progress, UserDialogs& dialo
 }
 
 bool EraseDeviceGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
-    if (!dialogs.confirm(QStringLiteral("Вы действительно хотите удалить базу из АС?")))
+    if (!dialogs.confirmDefaultNo(QStringLiteral("Вы действительно хотите удалить базу из АС?")))
         return false;
     // Narrow flag, no name, empty barcode: the command sends a zero record.
     GoodsDeviceRecord zero;

@@ -37,3 +37,34 @@ std::optional<int64_t> parsePrice(const QByteArray& text) {
         return std::nullopt;
     return value;
 }
+
+std::optional<QString> PriceFromPaste(const QString& pasted) {
+    auto isDigit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+    qsizetype first = 0;
+    while (first < pasted.size() && !isDigit(pasted[first])) ++first;
+    if (first == pasted.size()) return std::nullopt;
+    qsizetype last = pasted.size() - 1;
+    while (!isDigit(pasted[last])) --last;
+    // A point or comma right before the number belongs to it (",50").
+    if (first > 0 &&
+        (pasted[first - 1] == QLatin1Char('.') || pasted[first - 1] == QLatin1Char(',')))
+        --first;
+    QString price;
+    bool separator = false;
+    for (qsizetype i = first; i <= last; ++i) {
+        const QChar c = pasted[i];
+        if (isDigit(c)) {
+            price += c;
+        } else if (c == QLatin1Char('.') || c == QLatin1Char(',')) {
+            if (separator) return std::nullopt;
+            separator = true;
+            price += QLatin1Char('.');
+        } else if (c.isSpace() || c == QChar(0x00A0) || c == QChar(0x202F) || c == QChar(0x2009)) {
+            // A digit group: only between digits, and never after the point.
+            if (separator || i == first) return std::nullopt;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return price;
+}

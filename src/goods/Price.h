@@ -4,6 +4,7 @@
 // roubles, a point and exactly two kopeck digits.
 
 #include <QByteArray>
+#include <QString>
 #include <cstdint>
 #include <optional>
 
@@ -26,3 +27,10 @@ PriceParts SplitPrice(const QByteArray& text);
 // kopecks must be a decimal number (digits only). Nothing for an invalid text
 // or one whose value does not fit 64 bits.
 std::optional<int64_t> parsePrice(const QByteArray& text);
+
+// A price pasted from elsewhere ("Цена: 1 234,50 руб.", "123 456 789,99" with
+// no-break spaces) as the price field holds it ("1234.50"): the words around
+// the number are dropped, spaces inside it are digit groups, a comma is the
+// point. Nothing when the text holds no number, more than one, or more than
+// one decimal separator: such a paste is refused, not guessed at.
+std::optional<QString> PriceFromPaste(const QString& pasted);

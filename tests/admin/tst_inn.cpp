@@ -8,13 +8,29 @@
 
 #include "admin/InnProgramming.h"
 #include "admin/ui/InnDialog.h"
+#include "device/ExchangeLog.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
+#include "device/ui/ExchangeLogWindow.h"
 #include "emulator/DeviceEmulator.h"
 #include "emulator/EmulatorLink.h"
 #include "emulator/FrameCodec.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDevice.h"
+
+namespace {
+
+// A user who reads the question for a while: the program's own timers run
+// meanwhile, as they do under a real message box.
+class SlowReader : public ScriptedDialogs {
+public:
+    bool askDefaultNo(const QString& caption, const QString& text, DialogIcon icon) override {
+        QTest::qWait(5 * ExchangeLogWindow::RefreshIntervalMs);
+        return ScriptedDialogs::askDefaultNo(caption, text, icon);
+    }
+};
+
+}  // namespace
 
 namespace {
 
@@ -129,10 +145,10 @@ private slots:
         const InnOutcome outcome = ProgramInn(Input("0", "0", QDate(2012, 5, 5), 0), dialogs);
         QVERIFY(outcome.closeDialog);
         QVERIFY(!outcome.sent);
-        QCOMPARE(dialogs.texts(),
-                 QStringList{U("ИНН: 0\nГруппа: 1\nВнимание: в ИНН 1 цифр(ы), а должно быть 10 "
-                               "или 12.\n") +
-                             Question});
+        QCOMPARE(dialogs.texts(), QStringList{U("ИНН: 0\nГруппа: 1\nДата: 05.05.2012\nВнимание: в "
+                                                "ИНН 1 цифр(ы), а должно быть 10 "
+                                                "или 12.\n") +
+                                              Question});
         QVERIFY(dialogs.shown[0].defaultNo);
         QVERIFY(IsConfirmation(dialogs.shown[0]));
         QVERIFY(device().log().isEmpty());
@@ -168,7 +184,8 @@ private slots:
         QVERIFY(!ProgramInn(input, dialogs).sent);
         QCOMPARE(dialogs.shown.size(), 1);
         QCOMPARE(dialogs.shown[0].text,
-                 QStringLiteral("ИНН: %1\nГруппа: %2\n").arg(inn).arg(group) + problem + Question);
+                 QStringLiteral("ИНН: %1\nГруппа: %2\nДата: 05.05.2012\n").arg(inn).arg(group) +
+                     problem + Question);
         QVERIFY(dialogs.shown[0].defaultNo);
         QVERIFY(device().log().isEmpty());
     }
@@ -208,8 +225,16 @@ private slots:
             dialog.groupCombo->setCurrentIndex(2);
             dialog.dateEdit->setDate(QDate(2001, 1, 1));
 
+            // "Нет" goes back to the dialog with everything as typed; the
+            // question named the date too.
             dialogs.answerNo();
             QTest::mouseClick(dialog.applyButton, Qt::LeftButton);
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(dialog.innEdit->text(), U("789"));
+            QCOMPARE(dialog.dateEdit->date(), QDate(2001, 1, 1));
+            QCOMPARE(dialog.groupCombo->currentIndex(), 2);
+            QVERIFY(dialogs.texts().last().contains(U("Дата: 01.01.2001\n")));
+            QTest::mouseClick(dialog.cancelButton, Qt::LeftButton);
             QVERIFY(!dialog.isVisible());
             QCOMPARE(dialog.result(), int(QDialog::Rejected));
         }
@@ -245,6 +270,26 @@ private slots:
         QCOMPARE(device().innPassword(), 42);
         QCOMPARE(int(device().group()), 3);
         QCOMPARE(dialogs.texts().last(), U("Записано удачно..."));
+    }
+
+    // The exchange log's refresh is the window's own: it never meets the
+    // refusal of user input while the question is open, and "Да" programs.
+    void programmedWithTheExchangeLogOpen() {
+        SlowReader dialogs;
+        ExchangeLogWindow log(ProgramExchangeLog());
+        log.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&log));
+        InnDialog dialog;
+        dialog.show();
+        dialog.innEdit->setText(QStringLiteral("7707083893"));
+        dialog.passwordEdit->setText(QStringLiteral("5"));
+        dialogs.answerYes();
+        dialog.applyClicked();
+        QCOMPARE(dialogs.shown.size(), 2);
+        QVERIFY(IsConfirmation(dialogs.shown[0]));
+        QCOMPARE(dialogs.shown[1].text, U("Записано удачно..."));
+        QCOMPARE(device().taxpayerNumber(), uint64_t(7707083893));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }
 };
 

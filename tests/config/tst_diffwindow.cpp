@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "app/MainWindow.h"
+#include "config/UploadQuestions.h"
 #include "config/ui/ConfigurationDiffWindow.h"
 #include "emulator/Requests.h"
 #include "support/RecordingProgress.h"
@@ -84,6 +85,7 @@ private slots:
             inProgram = Column(shown->table, 2);
             QVERIFY(!shown->skippedLabel);
             device->clearLog();
+            dialogs.answerYes();
             shown->writeButton->click();
         });
         window->actCompare->trigger();
@@ -93,7 +95,10 @@ private slots:
         QCOMPARE(Requests(*device),
                  (QList<QByteArray>{ParameterRequest(ModeWrite, 0, 2, 2, DeviceLine("0ИВАНОВ")),
                                     ParameterRequest(ModeWrite, 2, 5, 2)}));
-        QCOMPARE(dialogs.texts(), L({"Записано удачно..."}));
+        // The write asked first, naming how many items it writes, "Нет" by default.
+        QCOMPARE(dialogs.texts(),
+                 (QStringList{DifferencesUploadQuestion(2), U("Записано удачно...")}));
+        QVERIFY(dialogs.shown[0].defaultNo);
         QVERIFY(std::memcmp(&before, &CurrentConfiguration(), sizeof before) == 0);
     }
 
@@ -109,6 +114,7 @@ private slots:
             if (shown->skippedLabel) said = shown->skippedLabel->text();
             tip = shown->table->item(1, 2)->toolTip();
             device->clearLog();
+            dialogs.answerYes();
             shown->writeButton->click();
         });
         window->actCompare->trigger();

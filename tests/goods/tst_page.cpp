@@ -8,9 +8,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QUndoStack>
 #include <QtTest>
 
 #include "app/MainWindow.h"
@@ -25,6 +27,7 @@
 #include "goods/GoodsTransfer.h"
 #include "goods/ui/GoodsPage.h"
 #include "goods/ui/GoodsRecordEditor.h"
+#include "goods/ui/GoodsSearchBar.h"
 #include "shell/ui/GridPage.h"
 #include "support/GoodsRows.h"
 #include "support/RecordingProgress.h"
@@ -137,17 +140,167 @@ private slots:
         QCOMPARE(page->CurrentRow(), 6);
         QTest::keyClick(grid, Qt::Key_Home);
         QCOMPARE(page->CurrentCol(), 1);
-        // No editing in place: typing changes no cell.
+        // No editing in place: typing changes no cell, it starts a search.
         QTest::keyClicks(grid, U("abc"));
-        QTest::keyClick(grid, Qt::Key_F2);
         QVERIFY(page->table().record(6).isBlank());
+        QCOMPARE(page->searchBar->field->text(), U("abc"));
     }
 
-    void escapeClearsTheWholeTable() {
-        for (int row : {1, 500, 1001}) page->table().setRecord(row, SomeRow());
+    // Esc empties nothing; "Очистить поля" asks first, "Нет" by default, and
+    // Ctrl+Z takes it back, Ctrl+Y does it again.
+    void escapeKeepsTheTableAndClearingAsksFirst() {
+        ScriptedDialogs dialogs;
+        const QList<int> rows = {1, 500, 1001};
+        for (int row : rows) page->table().setRecord(row, SomeRow());
         grid->setFocus();
         QTest::keyClick(grid, Qt::Key_Escape);
-        for (int row : {1, 500, 1001}) QVERIFY(page->table().record(row).isBlank());
+        QTest::keyClick(page, Qt::Key_Escape);
+        for (int row : rows) QCOMPARE(page->table().record(row), SomeRow());
+        QVERIFY(dialogs.shown.isEmpty());
+
+        dialogs.answerNo();
+        QTest::mouseClick(page->clearButton, Qt::LeftButton);
+        QCOMPARE(dialogs.shown.size(), 1);
+        QVERIFY(IsConfirmation(dialogs.shown[0]));
+        QVERIFY(dialogs.shown[0].defaultNo);
+        QCOMPARE(dialogs.shown[0].text, U("Очистить все поля таблицы товаров?"));
+        for (int row : rows) QCOMPARE(page->table().record(row), SomeRow());
+
+        dialogs.answerYes();
+        QTest::mouseClick(page->clearButton, Qt::LeftButton);
+        for (int row : rows) QVERIFY(page->table().record(row).isBlank());
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+        for (int row : rows) QCOMPARE(page->table().record(row), SomeRow());
+        QCOMPARE(page->changedLabel->text(), U("Изменено: 3"));
+        QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
+        for (int row : rows) QVERIFY(page->table().record(row).isBlank());
+        QCOMPARE(dialogs.unexpectedQuestions, 0);
+    }
+
+    // The grid's keys: Enter and F2 open the editor on the current row,
+    // Delete clears that record, and each of them is undone in turn.
+    void gridKeysEditClearAndUndo() {
+        ScriptedDialogs dialogs;
+        page->table().setRecord(5, SomeRow());
+        grid->selectCell(5, ColName);
+        grid->setFocus();
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_F2}) {
+            bool opened = false;
+            WhenEditorOpen([&](GoodsRecordEditor* e) {
+                opened = true;
+                QCOMPARE(e->nameEdit->text(), U("ЧАЙ"));
+                e->nameEdit->setText(key == Qt::Key_F2 ? U("КОФЕ") : U("СОК"));
+                QTest::mouseClick(e->applyButton, Qt::LeftButton);
+                if (e->isVisible()) e->cancelClicked();
+            });
+            QTest::keyClick(grid, key);
+            QVERIFY(opened);
+            if (key == Qt::Key_Return) {
+                QCOMPARE(page->table().record(5).name, W("СОК"));
+                page->undoStack->undo();
+                QCOMPARE(page->table().record(5), SomeRow());
+            }
+        }
+        QCOMPARE(page->table().record(5).name, W("КОФЕ"));
+
+        QTest::keyClick(grid, Qt::Key_Delete);
+        QVERIFY(page->table().record(5).isBlank());
+        QVERIFY(page->undoAction->isEnabled());
+        page->undoAction->trigger();
+        QCOMPARE(page->table().record(5).name, W("КОФЕ"));
+        page->undoAction->trigger();
+        QCOMPARE(page->table().record(5), SomeRow());
+        page->redoAction->trigger();
+        QCOMPARE(page->table().record(5).name, W("КОФЕ"));
+        // Delete on a blank row adds nothing to take back.
+        grid->selectCell(9, ColName);
+        const int steps = page->undoStack->count();
+        QTest::keyClick(grid, Qt::Key_Delete);
+        QCOMPARE(page->undoStack->count(), steps);
+        QCOMPARE(page->table().record(5).name, W("КОФЕ"));
+        QVERIFY(dialogs.shown.isEmpty());
+    }
+
+    // A row's context menu: "Изменить", "Очистить", "Отменить", and opened on
+    // a row it acts on that row.
+    void rowContextMenu() {
+        QStringList texts;
+        for (QAction* action : page->rowMenu->actions())
+            if (!action->isSeparator()) texts << action->text();
+        QCOMPARE(texts, L({"Изменить", "Очистить", "Отменить"}));
+        QVERIFY(!page->undoAction->isEnabled());
+
+        page->table().setRecord(8, SomeRow());
+        QTimer::singleShot(0, [this] {
+            QVERIFY(page->rowMenu->isVisible());
+            page->rowMenu->close();
+        });
+        emit grid->customContextMenuRequested(CellCentre(grid, 8, ColName));
+        QTRY_VERIFY(!page->rowMenu->isVisible());
+        QCOMPARE(page->CurrentRow(), 8);
+        page->clearRecordAction->trigger();
+        QVERIFY(page->table().record(8).isBlank());
+        QVERIFY(page->undoAction->isEnabled());
+        page->undoAction->trigger();
+        QCOMPARE(page->table().record(8), SomeRow());
+    }
+
+    // Reading from the device or loading a file over records the device does
+    // not hold asks first and names them; "Нет" leaves them, and what a load
+    // replaced is taken back with "Отменить". Closing the program asks too.
+    void unsentRecordsAreNotReplacedWithoutAQuestion() {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        UseEmulator();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("goods.base"));
+        GoodsRecord saved = SomeRow();
+        saved.name = W("КОФЕ");
+        page->table().setRecord(9, saved);
+        page->SaveToFile(path);
+        dialogs.clear();
+        for (int row : {3, 4, 5, 6, 7, 8, 9}) page->table().setRecord(row, SomeRow());
+        const QString question = U("Изменения не записаны в АС: товары 2, 3, 4, 5, 6 и ещё 2.\n");
+
+        page->currentOnlyBox->setChecked(false);
+        dialogs.answerNo();
+        QTest::mouseClick(page->readButton, Qt::LeftButton);
+        QCOMPARE(dialogs.texts(), QStringList{question + U("Прочитать данные из АС поверх них?")});
+        QVERIFY(dialogs.shown[0].defaultNo);
+        QVERIFY(InProcessEmulator().log().isEmpty());
+
+        dialogs.clear();
+        dialogs.answerNo();
+        page->LoadFromFile(path);
+        page->ImportFromCsv(path);
+        QCOMPARE(dialogs.texts(), (QStringList{question + U("Загрузить файл поверх них?"),
+                                               question + U("Загрузить файл поверх них?")}));
+        QCOMPARE(page->table().record(9), SomeRow());
+
+        // "Текущий" on a row without changes reads it without a question.
+        dialogs.clear();
+        page->currentOnlyBox->setChecked(true);
+        grid->selectCell(20, ColName);
+        QTest::mouseClick(page->readButton, Qt::LeftButton);
+        QCOMPARE(InProcessEmulator().log().size(), 1);
+        QCOMPARE(dialogs.texts(), QStringList{U("Прочитано удачно...")});
+        page->currentOnlyBox->setChecked(false);
+
+        dialogs.clear();
+        QVERIFY(!window->close());
+        QCOMPARE(dialogs.texts(), QStringList{question + U("Закрыть программу без записи?")});
+        QVERIFY(window->isVisible());
+
+        dialogs.clear();
+        dialogs.answerYes();
+        page->LoadFromFile(path);
+        QCOMPARE(page->table().record(9), saved);
+        page->undoAction->trigger();
+        QCOMPARE(page->table().record(9), SomeRow());
+        QCOMPARE(dialogs.unexpectedQuestions, 0);
     }
 
     void exitAsksAndKeepsTheTable() {
@@ -278,6 +431,46 @@ private slots:
         page->gridDoubleClicked();
         QCOMPARE(page->table().record(3).price, QByteArray("7.20"));
         QCOMPARE(dialogs.shown.size(), 0);
+    }
+
+    // A pasted price is cleaned before the field's limit cuts it, and a paste
+    // that holds no one price is refused; typing and pasting stay undoable.
+    void pastedPriceKeepsItsKopecksOrIsRefused() {
+        ScriptedDialogs dialogs;
+        grid->selectCell(3, 2);
+        WhenEditorOpen([&](GoodsRecordEditor* e) {
+            QLineEdit* price = e->priceEdit;
+            price->setFocus();
+            Type(price, U("4,5"));
+            QCOMPARE(price->text(), U("4.5"));
+            QVERIFY(price->isUndoAvailable());
+            price->clear();
+            QApplication::clipboard()->setText(U("123\u00A0456\u00A0789,99"));
+            QTest::keyClick(price, Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(price->text(), U("123456789.99"));
+            price->selectAll();
+            QApplication::clipboard()->setText(U("Цена: 1 234,50"));
+            QTest::keyClick(price, Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(price->text(), U("1234.50"));
+            price->undo();
+            QCOMPARE(price->text(), U("123456789.99"));
+            QVERIFY(dialogs.shown.isEmpty());
+            for (const QString& bad : {U("12 шт по 3,50"), U("1,50 2,30")}) {
+                QApplication::clipboard()->setText(bad);
+                QTest::keyClick(price, Qt::Key_V, Qt::ControlModifier);
+                QCOMPARE(price->text(), U("123456789.99"));
+            }
+            // Twelve characters already: a price that does not fit is refused whole.
+            price->end(false);
+            QApplication::clipboard()->setText(U("5"));
+            QTest::keyClick(price, Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(price->text(), U("123456789.99"));
+            QCOMPARE(dialogs.texts(), QStringList(3, PastedPriceRefusal()));
+            QVERIFY(IsWarning(dialogs.shown[0]));
+            e->cancelClicked();
+        });
+        page->gridDoubleClicked();
+        QVERIFY(page->table().record(3).isBlank());
     }
 
     // Twelve characters of price with leading zeros: the rewritten price keeps
@@ -458,11 +651,16 @@ private slots:
         page->currentOnlyBox->setChecked(false);
         page->table().clear();
         dialogs.clear();
+        // The emptied row 7 is a change the device does not hold.
+        dialogs.answerYes();
         QTest::mouseClick(page->readButton, Qt::LeftButton);
         QCOMPARE(InProcessEmulator().log().size(), 1 + 1001);
         QCOMPARE(page->table().record(7), row);
         QCOMPARE(page->table().record(8).code, QByteArray("7"));
-        QCOMPARE(dialogs.texts(), QStringList{U("Прочитано удачно...")});
+        QCOMPARE(dialogs.texts(),
+                 (QStringList{U("Изменения не записаны в АС: товар 6.\nПрочитать данные из АС "
+                                "поверх них?"),
+                              U("Прочитано удачно...")}));
     }
 
     // "Загрузить в АС" of a table without goods would blank every device
@@ -477,6 +675,7 @@ private slots:
         CurrentPortSettings().MachineNumber = "0";
         InProcessEmulator().reset();
         page->currentOnlyBox->setChecked(false);
+        dialogs.answerYes();
         page->clearButton->click();
         dialogs.clear();
 

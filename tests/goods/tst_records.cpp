@@ -218,6 +218,31 @@ private slots:
         QCOMPARE(empty.section, QByteArray("0"));
         QCOMPARE(empty.price, QByteArray("0.00"));
     }
+
+    // A pasted price: words around it go, spaces inside are digit groups, a
+    // comma is the point; two numbers or two separators are refused.
+    void pastedPrice_data() {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("price");  // empty: refused
+        QTest::newRow("no-break groups")
+            << QStringLiteral("123\u00A0456\u00A0789,99") << QStringLiteral("123456789.99");
+        QTest::newRow("words around")
+            << QStringLiteral("Цена: 1 234,50 руб.") << QStringLiteral("1234.50");
+        QTest::newRow("thin space") << QStringLiteral("1\u2009000") << QStringLiteral("1000");
+        QTest::newRow("leading comma") << QStringLiteral(",50") << QStringLiteral(".50");
+        QTest::newRow("two prices") << QStringLiteral("1,50 2,30") << QString();
+        QTest::newRow("a count and a price") << QStringLiteral("12 шт по 3,50") << QString();
+        QTest::newRow("two separators") << QStringLiteral("1.234,50") << QString();
+        QTest::newRow("no digits") << QStringLiteral("бесплатно") << QString();
+        QTest::newRow("minus inside") << QStringLiteral("12-50") << QString();
+    }
+    void pastedPrice() {
+        QFETCH(QString, pasted);
+        QFETCH(QString, price);
+        const std::optional<QString> got = PriceFromPaste(pasted);
+        QCOMPARE(got.has_value(), !price.isEmpty());
+        if (got) QCOMPARE(*got, price);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRecords)

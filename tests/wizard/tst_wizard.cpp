@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -406,6 +407,65 @@ private slots:
         QCOMPARE(Requests(*device), expected);
         QCOMPARE(window->currentPage(), static_cast<QWidget*>(window->constructorPage()));
         QVERIFY(!wizard->isVisible());
+    }
+
+    // The last page says what this opening put into the device: a page written
+    // whole counts until its data change; "Записать незаписанные" asks, "Нет"
+    // by default, and writes the rest in one upload.
+    void lastPageSaysWhatWasWritten() {
+        ScriptedDialogs dialogs;
+        auto wizard = openWizard(0, false);
+        WizardLastPage* last = wizard->lastPage;
+        const QString offer =
+            U("\nНезаписанные данные можно записать в АС сейчас кнопкой «Записать "
+              "незаписанные».");
+        wizard->ShowPage(last);
+        QCOMPARE(last->summary->text(),
+                 U("Не записаны в АС: Данные операторов, Название ДСО, Услуги, Дополнительные "
+                   "реквизиты, Клише 1, Клише 2.") +
+                     offer);
+        QVERIFY(last->writeMissingButton->isVisible());
+        QVERIFY(!last->TextLines[0]->isVisible());
+
+        wizard->ShowPage(wizard->servicesPage);
+        wizard->servicesPage->currentOnlyBox->setChecked(false);
+        wizard->servicesPage->writeButton->click();
+        QCOMPARE(dialogs.texts(), QStringList{U("Записано удачно...")});
+        wizard->ShowPage(last);
+        const QString servicesWritten =
+            U("Записаны в АС: Услуги.\nНе записаны в АС: Данные операторов, Название ДСО, "
+              "Дополнительные реквизиты, Клише 1, Клише 2.") +
+            offer;
+        QCOMPARE(last->summary->text(), servicesWritten);
+        // Changed after the write, the services are the device's no more.
+        char& letter = CurrentConfiguration().services[0].lines[0].bytes[1];
+        letter = char(letter + 1);
+        last->Fill();
+        QVERIFY(last->summary->text().startsWith(
+            U("Не записаны в АС: Данные операторов, Название ДСО, Услуги")));
+        letter = char(letter - 1);
+        last->Fill();
+        QCOMPARE(last->summary->text(), servicesWritten);
+
+        dialogs.clear();
+        const int before = int(device->log().size());
+        dialogs.answerNo();
+        last->writeMissingButton->click();
+        QCOMPARE(dialogs.texts(),
+                 QStringList{U("Записать в АС: Данные операторов, Название ДСО, Дополнительные "
+                               "реквизиты, Клише 1, Клише 2 (элементов: 65)?\nЗначения в АС "
+                               "будут заменены.")});
+        QVERIFY(dialogs.shown[0].defaultNo);
+        QCOMPARE(int(device->log().size()), before);
+
+        dialogs.clear();
+        dialogs.answerYes();
+        last->writeMissingButton->click();
+        QCOMPARE(dialogs.texts().last(), U("Записано удачно..."));
+        QVERIFY(int(device->log().size()) > before);
+        QVERIFY(!last->writeMissingButton->isVisible());
+        QVERIFY(!last->summary->isVisible());
+        QVERIFY(last->TextLines[0]->isVisible());
     }
 
     // The document name over a pseudo-terminal and the real serial code.

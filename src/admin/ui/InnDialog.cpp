@@ -118,9 +118,8 @@ void InnDialog::applyClicked() {
     const InnOutcome outcome = ProgramInn(input, Dialogs());
     if (outcome.focus == InnField::TaxpayerNumber) innEdit->setFocus();
     if (outcome.focus == InnField::Password) passwordEdit->setFocus();
-    if (!outcome.closeDialog) return;
-    if (outcome.sent)
-        accept();
-    else
-        reject();
+    // "Нет" to the confirmation leaves the dialog as it was, to correct one
+    // digit without typing everything again.
+    if (!outcome.closeDialog || !outcome.sent) return;
+    accept();
 }

@@ -9,6 +9,7 @@
 
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
+#include "config/UploadQuestions.h"
 #include "config/UploadSkips.h"
 #include "device/DeviceLock.h"
 #include "shell/DeviceOperation.h"
@@ -128,19 +129,23 @@ bool CompareConfigurationWithDevice(QWidget* parent) {
     window.exec();
     switch (window.choice()) {
         case ConfigurationDiffWindow::WriteToDevice: {
+            const QVector<ConfigurationItem> items = WrittenItems(differences);
+            if (!Dialogs().confirmDefaultNo(DifferencesUploadQuestion(int(items.size()))))
+                return false;
             DeviceLock lock;
             if (BeginDeviceOperation(lock))
-                UploadConfigurationItems(WithDeviceAccess(program, device),
-                                         WrittenItems(differences));
+                UploadConfigurationItems(WithDeviceAccess(program, device), items);
             return false;
         }
-        case ConfigurationDiffWindow::TakeFromDevice:
-            if (!Dialogs().confirm(
-                    QStringLiteral("Вы действительно хотите заменить значения программы "
-                                   "значениями АС?")))
+        case ConfigurationDiffWindow::TakeFromDevice: {
+            // The program's values of the differing items are work the device
+            // does not hold: they are lost unless the user says so.
+            const QVector<ConfigurationItem> taken = TakenItems(differences);
+            if (!Dialogs().confirmDefaultNo(TakeFromDeviceQuestion(int(taken.size()))))
                 return false;
-            CopyConfigurationItems(program, device, TakenItems(differences));
+            CopyConfigurationItems(program, device, taken);
             return true;
+        }
         case ConfigurationDiffWindow::Close:
             break;
     }

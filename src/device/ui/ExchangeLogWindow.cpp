@@ -126,7 +126,10 @@ ExchangeLogWindow::ExchangeLogWindow(ExchangeLog& log, QWidget* parent)
     connect(copyKey, &QShortcut::activated, this, Guarded([this] { copySelectedRows(); }));
 
     timer_.setInterval(RefreshIntervalMs);
-    connect(&timer_, &QTimer::timeout, this, Guarded([this] { refresh(); }));
+    // The refresh is the window's own, not the user's: it only reads the log
+    // and goes on while an exchange runs (a question asked under the device
+    // lock, such as the ИНН's, must not meet "Идёт обмен с АС").
+    connect(&timer_, &QTimer::timeout, this, Reported([this] { refresh(); }));
     showCounts();
 }
 

@@ -1,15 +1,20 @@
 #include "goods/ui/GoodsPage.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QStyle>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
@@ -17,12 +22,15 @@
 #include "goods/GoodsCsv.h"
 #include "goods/GoodsFile.h"
 #include "goods/GoodsTable.h"
+#include "goods/GoodsTableEdits.h"
 #include "goods/GoodsTransfer.h"
 #include "goods/ui/ChangedCodeDelegate.h"
 #include "goods/ui/GoodsRecordEditor.h"
 #include "goods/ui/GoodsSearchBar.h"
+#include "goods/ui/GoodsUndo.h"
 #include "shell/DeviceOperation.h"
 #include "shell/Progress.h"
+#include "shell/UnsentWork.h"
 #include "shell/UserDialogs.h"
 #include "shell/ui/FileDialogs.h"
 #include "shell/ui/GridPage.h"
@@ -143,7 +151,10 @@ GoodsPage::GoodsPage(QWidget* parent, PageHost* pageHost) : QFrame(parent), page
     arrangeControls(true);
     besidePanelWidth_ = controls_->sizeHint().width();
     arrangeControls(false);
-    InstallEscapeButton(this, clearButton);
+    // Esc is not "Очистить поля": a key that slips must never empty the table.
+    buildUndo();
+    buildRowMenu();
+    grid->installEventFilter(this);
 
     connect(exitButton, &QPushButton::clicked, this, Guarded([this] { exitClicked(); }));
     connect(readButton, &QPushButton::clicked, this, Guarded([this] { readClicked(); }));
@@ -204,6 +215,99 @@ void GoodsPage::arrangeControls(bool beside) {
     body_->setDirection(QBoxLayout::LeftToRight);
 }
 
+void GoodsPage::buildUndo() {
+    undoStack = new QUndoStack(this);
+    undoAction = new QAction(QStringLiteral("Отменить"), this);
+    undoAction->setShortcut(QKeySequence::Undo);
+    redoAction = new QAction(QStringLiteral("Повторить"), this);
+    // Ctrl+Y everywhere, and the system's own redo key where it is another.
+    QList<QKeySequence> redoKeys = {QKeySequence(Qt::CTRL | Qt::Key_Y)};
+    if (QKeySequence(QKeySequence::Redo) != redoKeys.first())
+        redoKeys << QKeySequence(QKeySequence::Redo);
+    redoAction->setShortcuts(redoKeys);
+    for (QAction* action : {undoAction, redoAction}) {
+        // The search field keeps its own Ctrl+Z: a focused line edit takes the key first.
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        action->setEnabled(false);
+        addAction(action);
+    }
+    connect(undoStack, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
+    connect(undoStack, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
+    connect(undoStack, &QUndoStack::undoTextChanged, undoAction, &QAction::setToolTip);
+    connect(undoStack, &QUndoStack::redoTextChanged, redoAction, &QAction::setToolTip);
+    connect(undoAction, &QAction::triggered, this, Guarded([this] { undoStack->undo(); }));
+    connect(redoAction, &QAction::triggered, this, Guarded([this] { undoStack->redo(); }));
+}
+
+void GoodsPage::buildRowMenu() {
+    editAction = new QAction(QStringLiteral("Изменить"), this);
+    editAction->setShortcut(QKeySequence(Qt::Key_F2));
+    editAction->setShortcutContext(Qt::WidgetShortcut);  // the grid's filter takes the key
+    clearRecordAction = new QAction(QStringLiteral("Очистить"), this);
+    clearRecordAction->setShortcut(QKeySequence(QKeySequence::Delete));
+    clearRecordAction->setShortcutContext(Qt::WidgetShortcut);
+    connect(editAction, &QAction::triggered, this, Guarded([this] { gridDoubleClicked(); }));
+    connect(clearRecordAction, &QAction::triggered, this,
+            Guarded([this] { clearRecordClicked(); }));
+    rowMenu = new QMenu(this);
+    rowMenu->addAction(editAction);
+    rowMenu->addAction(clearRecordAction);
+    rowMenu->addSeparator();
+    rowMenu->addAction(undoAction);
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        // The menu acts on the row it was opened on, as a click there would.
+        const QModelIndex index = grid->indexAt(pos);
+        if (index.isValid() && index.column() > 0)
+            grid->selectCell(index.row() + 1, index.column());
+        rowMenu->popup(grid->viewport()->mapToGlobal(pos));
+    });
+}
+
+bool GoodsPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != grid || event->type() != QEvent::KeyPress)
+        return QFrame::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::NoModifier) {
+        switch (key->key()) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+            case Qt::Key_F2:
+                editAction->trigger();
+                return true;
+            case Qt::Key_Delete:
+                clearRecordAction->trigger();
+                return true;
+            default:
+                break;
+        }
+    }
+    // A letter or a digit typed on the grid starts a search with it.
+    const QString text = key->text();
+    const bool typed = !text.isEmpty() && text.at(0).isPrint() && !text.at(0).isSpace() &&
+                       (modifiers & ~Qt::ShiftModifier) == Qt::NoModifier;
+    if (!typed) return QFrame::eventFilter(watched, event);
+    searchBar->field->setFocus();
+    QKeyEvent forwarded(QEvent::KeyPress, key->key(), key->modifiers(), text);
+    QApplication::sendEvent(searchBar->field, &forwarded);
+    return true;
+}
+
+bool GoodsPage::undoable(const QString& text, const std::function<bool()>& edit) {
+    return RecordGoodsEdit(*undoStack, *table_, text, edit);
+}
+
+bool GoodsPage::mayReplaceUnsent(bool currentOnly, const QString& step) {
+    const QString unsent =
+        currentOnly ? UnsentGoodsText(*table_, CurrentRow()) : UnsentGoodsText(*table_);
+    return ConfirmOverUnsentWork(Dialogs(), {unsent}, step);
+}
+
+QString GoodsPage::unsentChanges() const {
+    return UnsentGoodsText(*table_);
+}
+
 void GoodsPage::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
     // Beside the grid only when the column of controls fits there whole.
@@ -240,12 +344,15 @@ void GoodsPage::exitClicked() {
 }
 
 void GoodsPage::readClicked() {
+    const bool currentOnly = grid->currentOnly();
+    if (!mayReplaceUnsent(currentOnly, StepReadFromDevice())) return;
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
-    if (grid->currentOnly())
-        ReadCurrentGoods(*table_, CurrentRow(), CurrentProgress(), Dialogs());
-    else
-        ReadAllGoods(*table_, CurrentProgress(), Dialogs());
+    // What the read replaced can be had back.
+    undoable(readButton->text(), [&] {
+        return currentOnly ? ReadCurrentGoods(*table_, CurrentRow(), CurrentProgress(), Dialogs())
+                           : ReadAllGoods(*table_, CurrentProgress(), Dialogs());
+    });
 }
 
 void GoodsPage::writeClicked() {
@@ -276,8 +383,25 @@ QString GoodsPage::ChangedCountText(int count, int unread) {
     return unread == 0 ? changed : changed + QStringLiteral("\nнеизвестно: %1").arg(unread);
 }
 
+QString GoodsPage::ClearFieldsQuestion() {
+    return QStringLiteral("Очистить все поля таблицы товаров?");
+}
+
 void GoodsPage::clearClicked() {
-    table_->clear();
+    if (!Dialogs().confirmDefaultNo(ClearFieldsQuestion())) return;
+    undoable(clearButton->text(), [this] {
+        table_->clear();
+        return true;
+    });
+}
+
+void GoodsPage::clearRecordClicked() {
+    const int row = CurrentRow();
+    if (table_->record(row).isBlank()) return;
+    undoable(QStringLiteral("Очистить: товар %1").arg(row - 1), [this, row] {
+        table_->setRecord(row, GoodsRecord());
+        return true;
+    });
 }
 
 QFileDialog* GoodsPage::CreateSaveDialog(QWidget* parent) {
@@ -339,7 +463,9 @@ void GoodsPage::ExportToCsv(const QString& path) {
 
 void GoodsPage::ImportFromCsv(const QString& path) {
     if (path.isEmpty()) return;
-    ImportGoodsCsvInteractive(*table_, path, Dialogs());
+    if (!mayReplaceUnsent(false, StepLoadFile())) return;
+    undoable(importCsvButton->text(),
+             [&] { return ImportGoodsCsvInteractive(*table_, path, Dialogs()); });
 }
 
 void GoodsPage::saveFileClicked() {
@@ -360,12 +486,20 @@ void GoodsPage::SaveToFile(const QString& path) {
 
 void GoodsPage::LoadFromFile(const QString& path) {
     if (path.isEmpty()) return;
-    LoadGoodsFileInteractive(*table_, path);
+    if (!mayReplaceUnsent(false, StepLoadFile())) return;
+    undoable(loadFileButton->text(), [&] {
+        LoadGoodsFileInteractive(*table_, path);
+        return true;
+    });
 }
 
 void GoodsPage::gridDoubleClicked() {
     if (!SharedGoodsEditor) return;
     const int row = CurrentRow();
     GoodsRecord record = table_->record(row);
-    if (SharedGoodsEditor->Edit(record, row)) table_->setRecord(row, record);
+    if (!SharedGoodsEditor->Edit(record, row)) return;
+    undoable(QStringLiteral("Изменить: товар %1").arg(row - 1), [&] {
+        table_->setRecord(row, record);
+        return true;
+    });
 }

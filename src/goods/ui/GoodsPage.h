@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <functional>
 
 class GoodsSearchBar;
 class GoodsTable;
@@ -9,8 +10,11 @@ class QBoxLayout;
 class QGroupBox;
 class QCheckBox;
 class QFileDialog;
+class QAction;
 class QLabel;
+class QMenu;
 class QPushButton;
+class QUndoStack;
 
 // The goods database page of the main window: the goods table with its
 // device transfers, its file and the record editor.
@@ -37,6 +41,15 @@ public:
     QPushButton* clearDeviceButton = nullptr;   // "Очистить базу в АС"
     QPushButton* exportCsvButton = nullptr;     // "Экспорт в CSV..."
     QPushButton* importCsvButton = nullptr;     // "Импорт из CSV..."
+    // Every change of the table made on the page, to take back (Ctrl+Z,
+    // "Отменить") and do again (Ctrl+Y).
+    QUndoStack* undoStack = nullptr;
+    QAction* undoAction = nullptr;  // "Отменить"
+    QAction* redoAction = nullptr;  // "Повторить"
+    QAction* editAction = nullptr;  // "Изменить": the record editor on the current row
+    QAction* clearRecordAction = nullptr;  // "Очистить": the current record blank
+    // A row's context menu: "Изменить", "Очистить", "Отменить".
+    QMenu* rowMenu = nullptr;
 
     int CurrentRow() const;
     int CurrentCol() const;
@@ -52,6 +65,11 @@ public:
     void exportCsvClicked();
     void importCsvClicked();
     void gridDoubleClicked();
+    void clearRecordClicked();
+
+    // What the table holds that the device does not, for the question before
+    // it is lost ("товары 2, 6 и ещё 3"); empty when nothing.
+    QString unsentChanges() const;
 
     // The file steps after the dialogs; an empty name does nothing.
     void SaveToFile(const QString& path);
@@ -69,14 +87,24 @@ public:
     // "Изменено: N", the number of changed records.
     // "Изменено: 3", and a line "неизвестно: 2" while some rows are unread.
     static QString ChangedCountText(int count, int unread = 0);
+    // "Очистить поля"'s question, "Нет" by default.
+    static QString ClearFieldsQuestion();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // The grid's keys: Enter and F2 edit, Delete clears, typing searches.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The device box and the buttons under the grid (the page's smallest
     // arrangement) or, `beside`, in a column at its right.
     void arrangeControls(bool beside);
+    void buildUndo();
+    void buildRowMenu();
+    // Runs a step that changes the table as one undoable step named `text`.
+    bool undoable(const QString& text, const std::function<bool()>& edit);
+    // True when nothing unsent would be replaced, or the user agreed.
+    bool mayReplaceUnsent(bool currentOnly, const QString& step);
 
     PageHost* pageHost_ = nullptr;
     GoodsTable* table_ = nullptr;

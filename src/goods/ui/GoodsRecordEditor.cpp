@@ -12,10 +12,15 @@
 
 #include "config/DeviceCharset.h"
 #include "goods/GoodsRecordCheck.h"
+#include "goods/Price.h"
 #include "shell/UserDialogs.h"
 #include "shell/ui/DeviceLineEdit.h"
 #include "shell/ui/DigitFilter.h"
 #include "shell/ui/Labels.h"
+
+QString PastedPriceRefusal() {
+    return QStringLiteral("Вставляемый текст не является одной ценой; он не вставлен.");
+}
 
 GoodsRecordEditor* SharedGoodsEditor = nullptr;
 
@@ -70,6 +75,9 @@ GoodsRecordEditor::GoodsRecordEditor(QWidget* parent) : QDialog(parent) {
     priceEdit = new QLineEdit(this);
     priceEdit->setMaxLength(GoodsPriceFieldLength);
     InstallDigitFilter(priceEdit, QStringLiteral("."), DigitField::Decimal);
+    // A price copied from a price list or a spreadsheet comes with spaces and
+    // words: they go before the field's length limit, so no kopeck is cut off.
+    InstallPasteConversion(priceEdit, PriceFromPaste, PastedPriceRefusal());
     grid->addWidget(priceEdit, 4, 1);
 
     auto* warning = new QVBoxLayout;

@@ -45,3 +45,6 @@ protected:
 };
 
 extern GoodsRecordEditor* SharedGoodsEditor;
+
+// The warning when a paste into the price holds no one price.
+QString PastedPriceRefusal();

@@ -1,10 +1,16 @@
 #include "shell/ui/DigitFilter.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <algorithm>
+#include <utility>
 
 #include "config/DigitKeyFilter.h"
+#include "shell/UserDialogs.h"
 
 namespace {
 
@@ -27,6 +33,12 @@ protected:
         // holds it to the field's characters.
         if (key->matches(QKeySequence::Paste)) return !takesPaste_;
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+        // A comma is put in as the point it stands for, as a typed key, so
+        // that the field's own undo keeps it.
+        if (takesPaste_ && text == QStringLiteral(",")) {
+            if (auto* field = qobject_cast<QLineEdit*>(watched)) field->insert(QStringLiteral("."));
+            return true;
+        }
         for (QChar c : text) {
             if (alsoAllowed_.contains(c)) continue;
             QChar filtered = c;
@@ -69,4 +81,65 @@ void InstallDigitFilter(QLineEdit* field, const QString& allowed, DigitField kin
                      });
     if (!commaAsPoint) field->setContextMenuPolicy(Qt::NoContextMenu);
     field->setAcceptDrops(false);
+}
+
+namespace {
+
+class PasteConversion : public QObject {
+public:
+    PasteConversion(QLineEdit* field, std::function<std::optional<QString>(const QString&)> convert,
+                    const QString& refusal)
+        : QObject(field), field_(field), convert_(std::move(convert)), refusal_(refusal) {}
+
+    void paste() {
+        const QString pasted = QGuiApplication::clipboard()->text();
+        if (pasted.isEmpty()) return;
+        const std::optional<QString> converted = convert_(pasted);
+        const int room =
+            field_->maxLength() - int(field_->text().size() - field_->selectedText().size());
+        if (!converted || converted->size() > room) {
+            Dialogs().warning(refusal_);
+            return;
+        }
+        field_->insert(*converted);
+    }
+
+    void showMenu(const QPoint& pos) {
+        QMenu* menu = field_->createStandardContextMenu();
+        for (QAction* action : menu->actions()) {
+            if (action->objectName() != QStringLiteral("edit-paste")) continue;
+            QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+            QObject::connect(action, &QAction::triggered, this, [this] { paste(); });
+        }
+        menu->exec(field_->mapToGlobal(pos));
+        delete menu;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
+            paste();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QLineEdit* field_;
+    std::function<std::optional<QString>(const QString&)> convert_;
+    QString refusal_;
+};
+
+}  // namespace
+
+void InstallPasteConversion(QLineEdit* field,
+                            std::function<std::optional<QString>(const QString&)> convert,
+                            const QString& refusal) {
+    auto* conversion = new PasteConversion(field, std::move(convert), refusal);
+    // Installed last, so it sees the paste key before the key filter does.
+    field->installEventFilter(conversion);
+    field->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(field, &QWidget::customContextMenuRequested, conversion,
+                     [conversion](const QPoint& pos) { conversion->showMenu(pos); });
 }

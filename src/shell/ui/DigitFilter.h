@@ -3,6 +3,8 @@
 class QLineEdit;
 
 #include <QString>
+#include <functional>
+#include <optional>
 
 // Puts the program's digit key filter on a numeric field: keys that
 // FilterDigitKey turns into 0 are swallowed, the rest reach the field.
@@ -14,3 +16,12 @@ class QLineEdit;
 enum class DigitField { Whole, Decimal };
 void InstallDigitFilter(QLineEdit* field, const QString& alsoAllowed = QString(),
                         DigitField kind = DigitField::Whole);
+
+// The field's paste (Ctrl+V, Shift+Insert, the context menu's "Вставить") goes
+// through `convert` first and is limited after: the whole converted text is
+// inserted as one step that Ctrl+Z takes back. A paste that `convert` refuses,
+// or whose result does not fit the field, changes nothing and `refusal` is
+// shown as a warning.
+void InstallPasteConversion(QLineEdit* field,
+                            std::function<std::optional<QString>(const QString&)> convert,
+                            const QString& refusal);

@@ -35,3 +35,19 @@ auto Guarded(F handler) {
         }
     };
 }
+
+// For what the program itself starts (a timer, a refresh): an exception is
+// reported as Guarded does, but a running device operation is no reason to
+// refuse, and no reason to tell the user anything — they did nothing.
+template <typename F>
+auto Reported(F handler) {
+    return [handler = std::move(handler)](auto&&...) mutable {
+        try {
+            handler();
+        } catch (const std::exception& error) {
+            ReportException(error);
+        } catch (...) {
+            ReportUnknownException();
+        }
+    };
+}

@@ -6,10 +6,12 @@
 
 #include "config/DeviceConfiguration.h"
 #include "shell/DeviceOperation.h"
+#include "shell/SuccessWatch.h"
 #include "shell/ui/DeviceLineEdit.h"
 #include "shell/ui/Guarded.h"
 #include "wizard/DeviceLine.h"
 #include "wizard/PageTransfer.h"
+#include "wizard/ui/WizardWindow.h"
 
 DocumentNamePage::DocumentNamePage(WizardWindow* host, QWidget* parent)
     : WizardPage(host, 2, parent) {
@@ -62,11 +64,17 @@ void DocumentNamePage::wideClicked() {
 void DocumentNamePage::readClicked() {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
+    SuccessWatch watch;
     ReadDocumentName(CurrentConfiguration(), [this] { Fill(); });
+    if (watch.succeeded() && host_)
+        host_->writes().read(WizardSection::DocumentName, CurrentConfiguration());
 }
 
 void DocumentNamePage::writeClicked() {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
+    SuccessWatch watch;
     WriteDocumentName(CurrentConfiguration());
+    if (watch.succeeded() && host_)
+        host_->writes().written(WizardSection::DocumentName, CurrentConfiguration());
 }

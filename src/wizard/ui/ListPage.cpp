@@ -9,10 +9,12 @@
 #include "config/DeviceConfiguration.h"
 #include "shell/ColumnFit.h"
 #include "shell/DeviceOperation.h"
+#include "shell/SuccessWatch.h"
 #include "shell/ui/GridPage.h"
 #include "shell/ui/Guarded.h"
 #include "wizard/DeviceLine.h"
 #include "wizard/ui/LineEditorDialog.h"
+#include "wizard/ui/WizardWindow.h"
 
 namespace {
 constexpr int RowHeight = 18;
@@ -179,10 +181,18 @@ void ListPage::runTransfer(void (*one)(const TransferPage&, int, PageView&),
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
     const TransferPage page = transfer();
-    if (grid->currentOnly())
+    if (grid->currentOnly()) {
         one(page, CurrentRow() - 1, *this);
+        return;
+    }
+    // A whole page that went without a failure is in the device now.
+    SuccessWatch watch;
+    all(page, *this);
+    if (!watch.succeeded() || !host_) return;
+    if (all == WriteItems)
+        host_->writes().written(SectionOf(page), CurrentConfiguration());
     else
-        all(page, *this);
+        host_->writes().read(SectionOf(page), CurrentConfiguration());
 }
 
 void ListPage::clearClicked() {

@@ -6,6 +6,7 @@
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
 #include "shell/DeviceOperation.h"
+#include "shell/SuccessWatch.h"
 #include "shell/ui/Guarded.h"
 #include "shell/ui/Icons.h"
 #include "wizard/ui/WizardWindow.h"
@@ -41,6 +42,10 @@ void WizardStartPage::readClicked() {
     if (!BeginDeviceOperation(lock)) return;
     // Once the tool holds the device's configuration the pages may be walked;
     // a later failed download does not take that back.
+    SuccessWatch watch;
     if (DownloadConfiguration(CurrentConfiguration(), &host_->refreshPages()))
         nextButton->setEnabled(true);
+    if (!watch.succeeded()) return;
+    for (int s = 0; s < WizardSectionCount; ++s)
+        host_->writes().read(WizardSection(s), CurrentConfiguration());
 }

@@ -144,6 +144,8 @@ WizardPage* WizardWindow::page(int index) const {
 void WizardWindow::ShowPage(QWidget* page) {
     if (current_) current_->hide();
     current_ = page;
+    // The last page says what the device holds as it is when it is reached.
+    if (current_ && current_ == lastPage) lastPage->Fill();
     QApplication::processEvents();
     if (current_) current_->show();
 }

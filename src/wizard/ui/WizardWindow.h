@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <memory>
 
+#include "wizard/WizardWrites.h"
+
 class QFrame;
 class ConfigurationPages;
 class WizardPage;
@@ -42,6 +44,8 @@ public:
 
     // What the start page's download refills after each of its phases.
     ConfigurationPages& refreshPages() { return *refresh_; }
+    // What this opening has written to the device or read from it.
+    WizardWrites& writes() { return writes_; }
 
     WizardStartPage* welcomePage = nullptr;
     OperatorsPage* operatorsPage = nullptr;
@@ -69,4 +73,5 @@ private:
     QFrame* pageArea = nullptr;
     QWidget* current_ = nullptr;
     std::unique_ptr<ConfigurationPages> refresh_;
+    WizardWrites writes_;
 };

@@ -1,0 +1,52 @@
+#include "config/UploadQuestions.h"
+
+#include "config/ConfigurationDiff.h"
+#include "config/DeviceConfiguration.h"
+#include "config/UploadSkips.h"
+
+namespace {
+constexpr int LinesPerRecord = 3;
+}  // namespace
+
+QVector<ConfigurationItem> WholeUploadItems(const DeviceConfiguration& config) {
+    QVector<ConfigurationItem> all;
+    auto records = [&all](ConfigurationItemKind kind, int count, int lines) {
+        for (int record = 1; record <= count; ++record)
+            for (int line = 1; line <= lines; ++line) all.append({kind, record, line});
+    };
+    records(ConfigurationItemKind::OperatorLine, OperatorCount, LinesPerRecord);
+    records(ConfigurationItemKind::DocumentName, 1, 1);
+    records(ConfigurationItemKind::ServiceLine, ServiceCount, LinesPerRecord);
+    records(ConfigurationItemKind::RequisiteLine, RequisiteCount, LinesPerRecord);
+    records(ConfigurationItemKind::ClicheLine, ClicheCount, ClicheLineCount);
+    QVector<ConfigurationItem> written;
+    for (const ConfigurationItem& item : all)
+        if (UploadSkipReason(config, item).isEmpty()) written.append(item);
+    return written;
+}
+
+QString WholeUploadQuestion(int items) {
+    return QStringLiteral(
+               "Записать в АС всю конфигурацию (элементов: %1)?\nЗначения в АС будут заменены.")
+        .arg(items);
+}
+
+QString DifferencesUploadQuestion(int items) {
+    return QStringLiteral(
+               "Записать в АС отличающиеся элементы (элементов: %1)?\nЗначения в АС будут "
+               "заменены.")
+        .arg(items);
+}
+
+QString TakeFromDeviceQuestion(int items) {
+    return QStringLiteral(
+               "Изменения не записаны в АС: отличающиеся элементы (элементов: %1).\nВы "
+               "действительно хотите заменить значения программы значениями АС?")
+        .arg(items);
+}
+
+QString SectionsUploadQuestion(const QStringList& sections, int items) {
+    return QStringLiteral("Записать в АС: %1 (элементов: %2)?\nЗначения в АС будут заменены.")
+        .arg(sections.join(QStringLiteral(", ")))
+        .arg(items);
+}

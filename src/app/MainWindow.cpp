@@ -455,6 +455,7 @@ void MainWindow::AfterSettingsDialog() {
     // Another device may be on the line now: no goods record is known to be in
     // step. The same port, speed and factory number keep what is known.
     if (goodsPage_) goodsPage_->table().followConnection(settings);
+    if (statePage_) statePage_->clearFields();
     portPanel->setText(QStringLiteral("Порт %1: проверка...").arg(settings.PortName));
     portPanel->repaint();
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -421,6 +421,20 @@ private slots:
         QVERIFY(silent.received().size() > 0);
     }
 
+    // The state page shows nothing of a device asked over another connection.
+    void newConnectionClearsTheStatePage() {
+        RegisterInProcessEmulator();
+        window->statePage()->InnEdit->setText(QStringLiteral("7707083893"));
+        ScriptedDialogs dialogs;
+        WhenSettingsOpen([](ConnectionSettingsDialog* d) {
+            d->portCombo->setCurrentText(EmulatorPortName());
+            d->applyClicked();
+        });
+        window->actSettings->trigger();
+        QVERIFY(deviceControlsEnabled());
+        for (QLineEdit* field : window->statePage()->fields()) QVERIFY(field->text().isEmpty());
+    }
+
     // Settings kept from the last run are applied at start without a box:
     // the window shows before the check ends, and a silent port leaves the
     // device menus closed with the status bar and the hint saying why.

@@ -35,7 +35,10 @@ public:
     // The fourteen display fields in the order they are filled.
     QList<QLineEdit*> fields() const;
 
-private:
+    // Empties every field: the values shown belong to the device last asked,
+    // and another connection may lead to another device.
     void clearFields();
+
+private:
     void fill(const StateTexts& texts);
 };

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFrame>
 #include <QMainWindow>
+#include <QScreen>
 
 #include "config/ConfigurationTransfer.h"
 #include "shell/ui/PageHost.h"
@@ -64,7 +65,10 @@ WizardWindow::WizardWindow(QWidget* parent, int startPage, bool singlePage, Page
         const QWidget* area = owner;
         if (auto* main = qobject_cast<QMainWindow*>(owner); main && main->centralWidget())
             area = main->centralWidget();
-        size = size.expandedTo(area->size());
+        QSize room = area->size().boundedTo(owner->size());
+        if (const QScreen* screen = owner->screen())
+            room = room.boundedTo(screen->availableGeometry().size());
+        size = size.expandedTo(room);
     }
     resize(size);
     pageArea = new QFrame(this);

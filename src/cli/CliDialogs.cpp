@@ -7,14 +7,15 @@
 namespace {
 
 // A command line has no settings dialog to tell why the port did not open:
-// the link's reason follows the message of the exchange that could not start.
+// what of the link's reason did not fit the command's message follows it.
 QString WithOpenReason(const QString& text) {
     if (!LastOpenFailed()) return text;
     const QString reason = LastPortOpenError();
-    if (reason.isEmpty() || text.contains(reason) ||
-        !text.contains(FromCp1251(StatusText(StatusNoAnswer))))
-        return text;
-    return text + QLatin1Char(' ') + reason;
+    if (reason.isEmpty() || !text.contains(PortNotOpenedText({}).chopped(1))) return text;
+    QString whole = text;
+    for (const QString& line : reason.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        if (!whole.contains(line)) whole += QLatin1Char(' ') + line;
+    return whole;
 }
 
 }  // namespace

@@ -67,10 +67,11 @@ int ApplyConnection(CliSession& session) {
         if (!line.isSet(name)) continue;
         *field = line.value(name);
         int value = 0;
-        if (!ParseNumber(*field, 0, 600000, value))
+        if (!ParseNumber(*field, 0, MaxTimeoutMs, value))
             return UsageError(session, QStringLiteral("--%1: «%2» — нужно целое число "
-                                                      "миллисекунд от 0 до 600000.")
-                                           .arg(name, *field));
+                                                      "миллисекунд от 0 до %3.")
+                                           .arg(name, *field)
+                                           .arg(MaxTimeoutMs));
     }
     try {
         ApplyConnectionFields(fields, CurrentPortSettings());

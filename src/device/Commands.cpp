@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <cstring>
 
+#include "config/DeviceCharset.h"
 #include "device/ExchangeRecorder.h"
 #include "device/FrameLayout.h"
 #include "device/Protocol.h"
@@ -32,6 +33,16 @@ void SetErrorText(char* errorText, const QByteArray& text) {
     errorText[n] = 0;
 }
 
+// A port that did not open says so, with the link's reason where it fits the
+// caller's buffer: its first line, or none (the command line and the settings
+// dialog give the whole of it).
+QByteArray PortNotOpenedErrorText() {
+    const QString reason = LastPortOpenError();
+    const QByteArray full = ToCp1251(PortNotOpenedText(reason.section(QLatin1Char('\n'), 0, 0)));
+    if (full.size() < ErrorTextSize) return full;
+    return ToCp1251(PortNotOpenedText({}));
+}
+
 // Steps 1–4 of every command: header, data written by `fillData`, end mark,
 // checksum.
 template <typename Fill>
@@ -45,6 +56,10 @@ void BuildRequest(uint8_t command, int requestLength, Fill fillData) {
 // Steps 6–9: the header checks in their fixed order.
 CommandStatus CheckAnswer(bool answered, uint8_t command, bool checkLength, uint8_t& deviceError,
                           char* errorText, uint8_t* recordFlag) {
+    if (!answered && LastLineOutOfStep()) {
+        SetErrorText(errorText, StatusText(StatusOutOfStep));
+        return StatusOutOfStep;
+    }
     const CommandStatus status = JudgeAnswer(FrameBuffer, answered ? int(TransferCount) : 0,
                                              command, checkLength, deviceError);
     if (status == StatusOk || status == StatusDeviceError) {
@@ -54,6 +69,8 @@ CommandStatus CheckAnswer(bool answered, uint8_t command, bool checkLength, uint
         ClearErrorText(errorText);
     else if (status == StatusDeviceError)
         SetErrorText(errorText, DeviceErrorText(deviceError));
+    else if (!answered && LastOpenFailed())
+        SetErrorText(errorText, PortNotOpenedErrorText());
     else
         SetErrorText(errorText, StatusText(status));
     return status;

@@ -23,14 +23,28 @@ int ConvertInteger(const QString& text) {
     return value;
 }
 
+int ConvertTimeout(const QString& text) {
+    const int value = ConvertInteger(text);
+    if (value < 0 || value > MaxTimeoutMs) throw ConversionError(TimeoutRangeText(text));
+    return value;
+}
+
+QString TimeoutRangeText(const QString& text) {
+    return QStringLiteral(
+               "Тайм-аут «%1» вне допустимых пределов: нужно целое число миллисекунд "
+               "от 0 до %2.")
+        .arg(text.trimmed())
+        .arg(MaxTimeoutMs);
+}
+
 void ApplyConnectionFields(ConnectionFields& fields, PortSettings& settings) {
     settings.Applied = true;
     settings.PortName = fields.port;
     settings.BaudRate = ConvertInteger(fields.speed);
     if (fields.byteTimeout.isEmpty()) fields.byteTimeout = QString::number(DefaultByteTimeout);
-    settings.ByteTimeout = ConvertInteger(fields.byteTimeout);
+    settings.ByteTimeout = ConvertTimeout(fields.byteTimeout);
     if (fields.totalTimeout.isEmpty()) fields.totalTimeout = QString::number(DefaultTotalTimeout);
-    settings.TotalTimeout = ConvertInteger(fields.totalTimeout);
+    settings.TotalTimeout = ConvertTimeout(fields.totalTimeout);
     if (fields.machineNumber.isEmpty()) fields.machineNumber = QStringLiteral("0");
     settings.MachineNumber = fields.machineNumber.left(MachineNumberMaxLength).toLatin1();
 }

@@ -19,7 +19,8 @@ struct ConnectionFields {
 const QStringList& BaudRateChoices();
 
 // Stores the fields into `settings` step by step, putting the defaults into
-// empty fields first. A number that does not convert throws ConversionError;
+// empty fields first. A number that does not convert, or a time-out out of
+// its bounds, throws ConversionError;
 // what the earlier steps stored stays stored.
 void ApplyConnectionFields(ConnectionFields& fields, PortSettings& settings);
 
@@ -34,3 +35,7 @@ QString SpeedPanelResetText();  // "Скорость: "
 
 // Converts a typed number as the dialogs need it; throws ConversionError.
 int ConvertInteger(const QString& text);
+// A time-out, which is also bounded to 0..MaxTimeoutMs; throws ConversionError.
+int ConvertTimeout(const QString& text);
+// The message for a time-out out of those bounds.
+QString TimeoutRangeText(const QString& text);

@@ -38,6 +38,7 @@ QString ExchangeCommandName(uint8_t command) {
 }
 
 QString ExchangeModeText(const ExchangeRecord& record) {
+    if (record.lineCheck) return QStringLiteral("проверка линии");
     if (!HasMode(record.command()) || record.requestLength <= 8) return {};
     switch (record.request[8]) {
         case ModeRead:
@@ -100,11 +101,7 @@ QString ExchangeDurationText(const ExchangeRecord& record) {
 
 QString ExchangeStatusText(const ExchangeRecord& record) {
     const QString number = QString::number(int(record.status)) + QLatin1Char(' ');
-    if (!record.portOpened) {
-        return number + (record.openError.isEmpty()
-                             ? QStringLiteral("Не удалось открыть порт.")
-                             : QStringLiteral("Не удалось открыть порт: %1").arg(record.openError));
-    }
+    if (!record.portOpened) return number + PortNotOpenedText(record.openError);
     switch (record.status) {
         case StatusOk:
             return number + QStringLiteral("Успешно");
@@ -127,6 +124,7 @@ QString ExchangeBlock(const ExchangeRecord& record) {
                         ExchangeCommandName(record.command())};
     for (const QString& field : {ExchangeModeText(record), ExchangeAddressText(record)})
         if (!field.isEmpty()) summary << field;
+    if (record.discarded > 0) summary << QStringLiteral("отброшено %1 байт").arg(record.discarded);
     summary << ExchangeDurationText(record) + QStringLiteral(" мс");
     QString status = ExchangeStatusText(record);
     if (record.deviceError != 0) status += QStringLiteral(": ") + ExchangeDeviceErrorText(record);

@@ -36,6 +36,10 @@ struct ExchangeRecord {
     uint8_t expectedAnswerLength = 0;
     SecretMask requestSecret = 0;
     SecretMask answerSecret = 0;
+    // A state query put on the line after a failed exchange, to drop what
+    // was still on its way; `discarded` counts the bytes it dropped.
+    bool lineCheck = false;
+    uint32_t discarded = 0;
     uint8_t request[LongestRequestLength] = {};
     uint8_t answer[LongestAnswerLength] = {};
 

@@ -2,7 +2,9 @@
 
 #include <QMutex>
 #include <QSet>
+#include <algorithm>
 
+#include "device/LineMarker.h"
 #include "device/PortOpenError.h"
 #include "device/SerialLink.h"
 
@@ -13,13 +15,20 @@ QSet<QString> g_answered;
 
 }  // namespace
 
-bool OpenForExchange(SerialLink& link, const QString& path, QString& reason) {
+bool OpenForExchange(SerialLink& link, const QString& path, QString& reason, int* dropped) {
+    if (dropped) *dropped = 0;
     if (!link.open(path)) {
         reason = link.lastOpenError();
         return false;
     }
     reason.clear();
     if (!link.inputWaiting()) return true;
+    if (dropped) {
+        // A pseudo-terminal or a network bridge keeps input across closes: a
+        // late answer of an earlier run must not lock the user's own port.
+        *dropped = std::max(1, DropWaitingInput(link));
+        return true;
+    }
     if (AnsweredAsDevice(path)) {
         link.discardLateInput(0, 0);
         return true;

@@ -1,16 +1,21 @@
 #include "device/Protocol.h"
 
 #include <QDeadlineTimer>
+#include <QHash>
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <utility>
 
 #include "config/DeviceCharset.h"
+#include "device/ExchangeLog.h"
 #include "device/FrameLayout.h"
+#include "device/LineMarker.h"
 #include "device/LinkRegistry.h"
 #include "device/PortClaim.h"
 #include "device/PortNames.h"
 #include "device/SerialLink.h"
+#include "device/StateProbe.h"
 
 uint8_t FrameBuffer[FrameBufferSize];
 uint32_t TransferCount = 0;
@@ -32,11 +37,37 @@ SerialLink* g_openLink = nullptr;
 // failure of a link that cannot tell why.
 QString g_lastOpenError;
 bool g_lastOpenFailed = false;
-// The port whose last exchange ended without its whole answer: the rest of
-// that answer may still be on its way.
-QString g_unsettledPath;
-int g_unsettledBaudRate = 0;
-int g_unsettledAnswerLength = 0;
+// What is known of a port's line. Kept per port: an answer on its way on one
+// port says nothing about another.
+struct LineState {
+    bool unsettled = false;  // the last exchange failed: an answer may be on its way
+    bool outOfStep = false;  // markers went unanswered since
+    int waitingInput = 0;    // bytes found waiting at the open, dropped
+};
+QHash<QString, LineState> g_lines;
+bool g_lastOutOfStep = false;
+
+// Brings the port's line back in step before a real request; false when no
+// marker was answered.
+bool SettleLine(SerialLink& link, const QString& path, LineState& line,
+                const PortSettings& settings, int32_t machineNumber, int byteTimeout, int total) {
+    const QByteArray request = StateRequest(machineNumber);
+    // A line that stayed silent through a whole round of markers is not asked
+    // three times again before every item: one marker tells whether it is back.
+    const int attempts = line.outOfStep ? 1 : MarkerAttempts;
+    for (int i = 0; i < attempts; ++i) {
+        MarkerOutcome marker = PutMarker(link, settings.PortName, request, settings.BaudRate,
+                                         byteTimeout, total, std::exchange(line.waitingInput, 0));
+        if (ProgramExchangeLog().recording()) ProgramExchangeLog().append(std::move(marker.record));
+        if (marker.settled) {
+            MarkAnsweredAsDevice(path);
+            line = LineState{};
+            return true;
+        }
+    }
+    line.outOfStep = true;
+    return false;
+}
 
 // Opens the port of the settings through the active link, remembering why
 // when it does not open.
@@ -52,10 +83,17 @@ SerialLink* OpenActiveLink() {
         g_lastOpenError = QStringLiteral("Порт не выбран.");
         return nullptr;
     }
-    const PortSettings& settings = CurrentPortSettings();
-    link.setOpenTimeout(settings.TotalTimeout > 0 ? settings.TotalTimeout
-                                                  : UnboundedTotalTimeoutCap);
-    if (!OpenForExchange(link, PortPath(name), g_lastOpenError)) return nullptr;
+    // A network link's connection must come up within the exchange's time.
+    link.setOpenTimeout(BoundedTotalTimeout(CurrentPortSettings().TotalTimeout));
+    // The user chose this port: input waiting there is dropped, and the
+    // line is put back in step before the first request.
+    int waiting = 0;
+    if (!OpenForExchange(link, PortPath(name), g_lastOpenError, &waiting)) return nullptr;
+    if (waiting > 0) {
+        LineState& line = g_lines[PortPath(name)];
+        line.unsettled = true;
+        line.waitingInput += waiting;
+    }
     g_lastOpenFailed = false;
     g_lastOpenError.clear();
     return &link;
@@ -117,28 +155,36 @@ bool LastOpenFailed() {
     return g_lastOpenFailed;
 }
 
+bool LastLineOutOfStep() {
+    return g_lastOutOfStep;
+}
+
+void ForgetLineStates() {
+    g_lines.clear();
+}
+
 bool Transact(int expectedLength) {
+    g_lastOutOfStep = false;
     if (!OpenPort()) return false;
     SerialLink& link = *g_openLink;
     const PortSettings& settings = CurrentPortSettings();
-    const int total = settings.TotalTimeout > 0 ? settings.TotalTimeout : UnboundedTotalTimeoutCap;
-    const int byteTimeout = std::max(0, settings.ByteTimeout);
+    const int total = BoundedTotalTimeout(settings.TotalTimeout);
+    const int byteTimeout = BoundedByteTimeout(settings.ByteTimeout);
     const QString path = PortPath(settings.PortName);
-    if (g_unsettledPath == path && g_unsettledBaudRate == settings.BaudRate) {
-        // The last answer, or its rest, must not pass for this exchange's: a
-        // device that answers up to one more total time-out after the deadline
-        // is still heard out here. Quiet for the total time-out, then; the
-        // bound leaves room for an answer that starts at the end of that
-        // window. An exchange after a good one pays nothing, nor one at
-        // another speed, where a late answer arrives as noise that cannot pass
-        // the answer's checks.
-        link.discardLateInput(total,
-                              2 * total + LineTimeMs(g_unsettledAnswerLength, settings.BaudRate));
-    }
 
     const int sendCount = std::min<int>(int(TransferCount), FrameBufferSize);
     TransferCount = 0;
     const QByteArray request(reinterpret_cast<const char*>(FrameBuffer), sendCount);
+    if (const auto known = g_lines.find(path); known != g_lines.end() && known->unsettled) {
+        const int32_t machine = sendCount >= 6 ? int32_t(GetLe(FrameBuffer, 2, 4)) : 0;
+        if (!SettleLine(link, path, *known, settings, machine, byteTimeout, total)) {
+            g_lastOutOfStep = true;
+            link.close();
+            g_openLink = nullptr;
+            return false;
+        }
+    }
+
     // One deadline for the request and its answer: a line that holds the
     // request back (flow control) takes that time from the answer's.
     const QDeadlineTimer deadline(LineTimeMs(sendCount, settings.BaudRate) + total);
@@ -154,11 +200,20 @@ bool Transact(int expectedLength) {
     const int received = std::min<int>(int(answer.size()), wanted);
     std::memcpy(FrameBuffer, answer.constData(), std::size_t(received));
     TransferCount = uint32_t(received);
-    g_unsettledPath = received < wanted ? path : QString();
-    g_unsettledBaudRate = settings.BaudRate;
-    g_unsettledAnswerLength = wanted;
+    // Anything but a whole answer to this request with the right header (a
+    // device error is one) leaves the line to be put back in step first.
+    uint8_t deviceError = 0;
+    const uint8_t command = sendCount > 6 ? uint8_t(request.at(6)) : 0;
+    const CommandStatus judged =
+        received == wanted && wanted >= 4
+            ? JudgeAnswer(FrameBuffer, received, command, command != CmdState, deviceError)
+            : StatusNoAnswer;
+    if (judged == StatusOk || judged == StatusDeviceError)
+        g_lines.remove(path);
+    else
+        g_lines[path].unsettled = true;
     if (received >= 2 && sendCount > 6 && uint8_t(answer.at(0)) == STX_SLAVE &&
-        uint8_t(answer.at(1)) == uint8_t(uint8_t(request.at(6)) - 0x20))
+        uint8_t(answer.at(1)) == uint8_t(command - 0x20))
         MarkAnsweredAsDevice(path);
     link.close();
     g_openLink = nullptr;
@@ -183,10 +238,17 @@ QByteArray StatusText(CommandStatus status) {
         case StatusCodeMismatch:
             return ToCp1251(
                 QStringLiteral("Неккоректный ответ - код ответа не соответствует коду команды."));
+        case StatusOutOfStep:
+            return ToCp1251(QStringLiteral("Обмен с АС сбился - АС не ответил на проверку линии."));
         case StatusDeviceError:
             break;
     }
     return {};
+}
+
+QString PortNotOpenedText(const QString& reason) {
+    if (reason.isEmpty()) return QStringLiteral("Не удалось открыть порт.");
+    return QStringLiteral("Не удалось открыть порт: %1").arg(reason);
 }
 
 QByteArray DeviceErrorText(uint8_t code) {

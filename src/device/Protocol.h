@@ -45,6 +45,9 @@ enum CommandStatus : int {
     StatusBadHeader = 2,
     StatusCodeMismatch = 3,
     StatusDeviceError = 5,
+    // Not sent: an earlier exchange failed and the line could not be brought
+    // back in step, so an answer that arrived could be another request's.
+    StatusOutOfStep = 6,
 };
 
 // A caller-owned, zero-terminated Windows-1251 message buffer.
@@ -78,10 +81,25 @@ int LineTimeMs(int bytes, int baudRate);
 uint16_t FrameChecksum(int count);
 bool OpenPort();
 // Sends TransferCount bytes of the frame buffer and reads up to expectedLength
-// into it; false when the port did not open or nothing came back. The request
-// and its answer share one deadline: the request's line time plus the total
-// time-out, the answer's time counted from when the request has left the port.
+// into it; false when the port did not open, the line is out of step or
+// nothing came back. The request and its answer share one deadline: the
+// request's line time plus the total time-out, the answer's time counted from
+// when the request has left the port.
+//
+// After an exchange on a port that did not bring a whole valid answer (a
+// device error is one), the next one first puts a state query on the line as
+// a marker and drops everything up to its answer (LineMarker.h): no answer is
+// ever taken for another request's. Up to MarkerAttempts markers; when none is
+// answered the request is not sent (LastLineOutOfStep), and each later
+// exchange on that port tries one marker again before its request.
 bool Transact(int expectedLength);
+constexpr int MarkerAttempts = 3;
+// Whether the last Transact did not send its request because the line could
+// not be brought back in step.
+bool LastLineOutOfStep();
+// Forgets what is known of every port's line: the next exchange begins as on
+// a line that never failed. For tests that restart the device behind a port.
+void ForgetLineStates();
 // Whether the port of the settings opens (it is closed again at once).
 bool ProbePort();
 // Why the last open of OpenPort, Transact or ProbePort failed, in Russian for
@@ -93,6 +111,9 @@ bool LastOpenFailed();
 
 // The text of a status other than 0 and 5, in Windows-1251.
 QByteArray StatusText(CommandStatus status);
+// What a command says when its port did not open: the reason where the link
+// told it ("Не удалось открыть порт: ..."). The exchange log says the same.
+QString PortNotOpenedText(const QString& reason);
 // The device's text for a non-zero error code, in Windows-1251, with its leading space.
 QByteArray DeviceErrorText(uint8_t code);
 

@@ -33,8 +33,7 @@ public:
     virtual QByteArray read(int expected, int byteTimeoutMs, int totalTimeoutMs) = 0;
     // Drops the input that has arrived, then whatever arrives until the line
     // has been quiet for quietMs, or boundMs have passed (0 and 0: only what
-    // is there). Only a real line can bring the late answer of an earlier
-    // exchange.
+    // is there). A link without a line of its own has nothing to drop.
     virtual void discardLateInput(int quietMs, int boundMs) {
         Q_UNUSED(quietMs);
         Q_UNUSED(boundMs);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVector>
 #include <chrono>
 
 #include "device/SerialLink.h"
@@ -13,6 +14,12 @@ class DeviceEmulator;
 // or at a line speed; then the read takes the time the real line would, with
 // the same byte and total time-out rules as a serial port. A silent device
 // returns nothing at once instead of holding the caller for the time-out.
+//
+// The line keeps the answers in the order the device gives them. One that is
+// not read goes with the next request or the close, except a late one
+// (FaultKind::Late): that stays on the line across requests and closes, ahead
+// of every later answer, and waits in the port once it has arrived, as in a
+// pseudo-terminal.
 class EmulatorLink : public SerialLink {
 public:
     explicit EmulatorLink(DeviceEmulator& device);
@@ -22,6 +29,9 @@ public:
     // Each write is taken as one whole request frame.
     qint64 write(const QByteArray& bytes) override;
     QByteArray read(int expected, int byteTimeoutMs, int totalTimeoutMs) override;
+    // Drops what has arrived; an answer still on its way stays.
+    void discardLateInput(int quietMs, int boundMs) override;
+    bool inputWaiting() override;
     void close() override;
 
     DeviceEmulator& device() { return device_; }
@@ -31,6 +41,9 @@ public:
     // A device listening at another speed hears only noise and stays silent;
     // 0 (the default) hears every speed.
     void setDeviceSpeed(int baud) { deviceSpeed_ = baud; }
+
+    // Takes every answer off the line, late ones too (a device switched off).
+    void clearLine() { line_.clear(); }
 
     bool isOpen() const { return open_; }
     int openCount() const { return openCount_; }
@@ -47,9 +60,15 @@ private:
     int openCount_ = 0;
     QString lastPath_;
     int baudRate_ = 0;
-    EmulatorReply pending_;
-    int requestLength_ = 0;
-    Clock::time_point sentAt_;
+    struct OnLine {
+        QByteArray bytes;
+        QVector<Clock::time_point> due;  // when each byte has wholly arrived
+        bool late = false;
+    };
+    // Drops the answers that a new request or a close withdraws.
+    void withdraw();
+
+    QVector<OnLine> line_;  // the answers in the order they arrive
 };
 
 // The program-wide emulated device behind the "Эмулятор АС" port entry, and the

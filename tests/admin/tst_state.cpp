@@ -152,6 +152,9 @@ private slots:
         QCOMPARE(dialogs.shown[0].text,
                  U("Не удалось прочитать параметр. Нет ответа или не удалось открыть порт."));
 
+        // A good query puts the line in step after the silence, and shows values again.
+        page.stateClicked();
+        QVERIFY(FieldTexts(page) != QStringList(14, QString()));
         Fault refused;
         refused.kind = FaultKind::DeviceError;
         refused.value = 51;

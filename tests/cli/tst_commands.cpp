@@ -54,6 +54,8 @@ private slots:
             << Args({"state", "--number", "12a"}) << QStringLiteral("«12a» не является целым");
         QTest::newRow("negative time-out")
             << Args({"state", "--total-timeout", "-1"}) << QStringLiteral("--total-timeout");
+        QTest::newRow("time-out past the bound") << Args({"state", "--total-timeout", "2147483647"})
+                                                 << QStringLiteral("миллисекунд от 0 до 60000");
         QTest::newRow("form number") << Args({"form", "write", "9", "1", "0", "0"})
                                      << QStringLiteral("номер формы от 1 до 8");
         QTest::newRow("variant without requisite")
@@ -279,13 +281,13 @@ private slots:
         QVERIFY(!sim.waitForExchanges(1, 300));
     }
 
-    // The link's reason follows the window's text, each sentence apart.
+    // A port that did not open is told apart from a silent device, with its reason.
     void noDeviceOnThePort() {
         const CliRun run = RunCli(Args({"state", "--port", "/nonexistent/tty", "--json"}));
         QCOMPARE(run.exitCode, 1);
         const QString told = QStringLiteral(
-            "Не удалось прочитать параметр. Нет ответа или не удалось открыть порт. Порт "
-            "/nonexistent/tty в системе не найден.");
+            "Не удалось прочитать параметр. Не удалось открыть порт: Порт /nonexistent/tty в "
+            "системе не найден.");
         QVERIFY2(run.err.contains(told), qPrintable(run.err));
         const QJsonArray messages = run.json().value(QStringLiteral("messages")).toArray();
         QCOMPARE(messages.size(), 1);

@@ -440,8 +440,8 @@ void TestConstructor::deviceFailuresChangeNothing() {
     InProcessEmulatorLink().setOpenFails(false);
     QCOMPARE(dialogs_->shown.size(), 1);
     QVERIFY(IsError(dialogs_->shown[0]));
-    QCOMPARE(dialogs_->shown[0].text, QStringLiteral("Не удалось прочитать бланк... ") +
-                                          FromCp1251(StatusText(StatusNoAnswer)));
+    QCOMPARE(dialogs_->shown[0].text,
+             QStringLiteral("Не удалось прочитать бланк... Не удалось открыть порт."));
     QVERIFY(std::memcmp(&before, &CurrentConfiguration(), sizeof before) == 0);
     QCOMPARE(page.preview->toPlainText(), preview);
     QCOMPARE(page.pressedVariant(), 2);

@@ -3,7 +3,13 @@
 #include "device/Protocol.h"
 
 FakeLink::FakeLink() {
+    ForgetLineStates();
     SetLinkOverride(this);
+}
+
+void FakeLink::close() {
+    isOpen = false;
+    if (!lateAnswers) ForgetLineStates();
 }
 
 FakeLink::~FakeLink() {

@@ -17,7 +17,9 @@ public:
     void configure(int baudRate) override { lastBaud = baudRate; }
     qint64 write(const QByteArray& bytes) override;
     QByteArray read(int expected, int byteTimeoutMs, int totalTimeoutMs) override;
-    void close() override { isOpen = false; }
+    // A scripted line has no answer on its way between exchanges: each one
+    // starts in step, with no marker before it, unless `lateAnswers` is set.
+    void close() override;
 
     // The next answers, one per exchange; an exchange without a queued answer gets silence.
     QList<QByteArray> answers;
@@ -27,6 +29,7 @@ public:
     int opens = 0;
     bool isOpen = false;
     bool refuseOpen = false;
+    bool lateAnswers = false;
     int lastExpected = 0;
 };
 

@@ -78,6 +78,8 @@ inline DeviceEmulator& UseEmulator() {
     settings.MachineNumber = "0";
     settings.Applied = true;
     InProcessEmulatorLink().setOpenFails(false);
+    InProcessEmulatorLink().clearLine();
     InProcessEmulator().reset();
+    ForgetLineStates();
     return InProcessEmulator();
 }

@@ -27,6 +27,13 @@ QString NoAnswer() {
 QString ReadQuestion() {
     return U("Не удалось прочитать параметр... ") + NoAnswer() + U("\n Продолжить?");
 }
+// After the first silence the line is out of step: later items are not sent
+// until a marker is answered.
+QString OutOfStepQuestion() {
+    return U(
+        "Не удалось прочитать параметр... Обмен с АС сбился - АС не ответил на проверку "
+        "линии.\n Продолжить?");
+}
 
 }  // namespace
 
@@ -85,7 +92,8 @@ private slots:
             QCOMPARE(dialogs.shown.size(), 24);
             for (const auto& shown : dialogs.shown) {
                 QVERIFY(IsErrorQuestion(shown));
-                QCOMPARE(shown.text, ReadQuestion());
+                QCOMPARE(shown.text,
+                         &shown == &dialogs.shown.first() ? ReadQuestion() : OutOfStepQuestion());
             }
             for (const auto& op : config.operators) {
                 QCOMPARE(Stored(op.position), U("0СТАРОЕ"));
@@ -127,8 +135,10 @@ private slots:
         dialogs.answerYes(24);
         RecordingView view;
         ReadItems(ThreeLineTransfer(config, uint8_t(group)), view);
-        QCOMPARE(dialogs.texts(), QStringList({ReadQuestion(), ReadQuestion(), ReadQuestion()}));
-        QCOMPARE(device->log().size(), 3);
+        QCOMPARE(dialogs.texts(),
+                 QStringList({ReadQuestion(), OutOfStepQuestion(), OutOfStepQuestion()}));
+        // The first item's request, then three markers and one.
+        QCOMPARE(device->log().size(), 1 + MarkerAttempts + 1);
         ThreeLineRecord* records = group == GroupService ? config.services : config.requisites;
         for (int n = 0; n < 8; ++n)
             for (const auto& line : records[n].lines) QCOMPARE(Stored(line), U("0СТАРОЕ"));

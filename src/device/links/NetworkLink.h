@@ -111,5 +111,6 @@ private:
     bool kept_ = false;
     QElapsedTimer keptSince_;
     bool stopping_ = false;
+    bool closerIdle_ = true;  // waiting for a connection to be kept, not timing one
     std::thread closer_;
 };

@@ -82,7 +82,8 @@ private slots:
             dialogs.answerYes(24);
             RecordingView view;
             ReadItems(OperatorsTransfer(config), view);
-            QCOMPARE(dialogs.shown.size(), 24);
+            QCOMPARE(dialogs.shown.size(), 24 + 1);
+            QVERIFY(dialogs.shown.takeLast().summary);
             for (const auto& shown : dialogs.shown) {
                 QVERIFY(IsErrorQuestion(shown));
                 QCOMPARE(shown.text, ReadQuestion());
@@ -102,7 +103,7 @@ private slots:
         dialogs.answerNo();
         RecordingView view;
         ReadItems(OperatorsTransfer(config), view);
-        QCOMPARE(dialogs.shown.size(), 1);
+        QCOMPARE(dialogs.shown.size(), 1 + 1);  // the question, the summary
         QCOMPARE(device->log().size(), 1);
         QCOMPARE(Stored(config.operators[0].name), QString());  // emptied before its first read
         QCOMPARE(PasswordText(config.operators[0].password), QString());
@@ -125,7 +126,13 @@ private slots:
         dialogs.answerYes(24);
         RecordingView view;
         ReadItems(ThreeLineTransfer(config, uint8_t(group)), view);
-        QCOMPARE(dialogs.texts(), QStringList({ReadQuestion(), ReadQuestion(), ReadQuestion()}));
+        // The item's three lines asked about, the other items passed over: said.
+        const QString record = group == GroupService ? U("услуга") : U("реквизит");
+        QCOMPARE(dialogs.texts(),
+                 QStringList({ReadQuestion(), ReadQuestion(), ReadQuestion(),
+                              U("Прочитано: 0. Не прочитаны: %1 1, строка 1, %1 1, строка 2, %1 "
+                                "1, строка 3. Остальные не читались.")
+                                  .arg(record)}));
         QCOMPARE(device->log().size(), 3);
         ThreeLineRecord* records = group == GroupService ? config.services : config.requisites;
         for (const auto& line : records[0].lines) QCOMPARE(Stored(line), QString());
@@ -175,7 +182,8 @@ private slots:
             dialogs.answerYes(8);
             RecordingView view;
             WriteItems(ClicheTransfer(config, 0), view);
-            QCOMPARE(dialogs.shown.size(), 8);
+            QCOMPARE(dialogs.shown.size(), 8 + 1);
+            QCOMPARE(dialogs.shown[1].item, U("клише 1, строка 2"));
             QCOMPARE(dialogs.shown[0].text,
                      U("Не удалось записать параметр... ") + NoAnswer() + U("\n Продолжить?"));
             QVERIFY(progress.log.contains(QStringLiteral("step 8/8")));
@@ -185,7 +193,7 @@ private slots:
         dialogs.answerNo();
         RecordingView view;
         WriteItems(ClicheTransfer(config, 0), view);
-        QCOMPARE(dialogs.shown.size(), 1);
+        QCOMPARE(dialogs.shown.size(), 1 + 1);  // the question, the summary
         QCOMPARE(device->log().size(), 1);
     }
 

@@ -54,15 +54,20 @@ void CliDialogs::success(const QString& text) {
     if (failures_.isEmpty()) show(Kind::Information, text);
 }
 
-bool CliDialogs::continueAfterFailure(const QString& item, const QString& message) {
-    addFailure(item, message);
+FailureAnswer CliDialogs::continueAfterFailure(const ItemFailure& failure) {
+    addFailure(failure.item, failure.message);
     if (!keepGoing_ && !toldHowToGoOn_) {
         toldHowToGoOn_ = true;
         stream_.message(
             QStringLiteral("Остановлено на первой ошибке (--keep-going продолжает "
                            "после ошибок)."));
     }
-    return keepGoing_;
+    return keepGoing_ ? FailureAnswer::Continue : FailureAnswer::Stop;
+}
+
+void CliDialogs::transferSummary(const QString& text) {
+    summary_ = text;
+    error(text);
 }
 
 void CliDialogs::failureEndedLoop(const QString& item, const QString& message) {

@@ -41,7 +41,9 @@ public:
     void success(const QString& text) override;
     // The message with the whole list in place of the lines it shows of it.
     void errorWithDetails(const QString& text, const QString& details) override;
-    bool continueAfterFailure(const QString& item, const QString& message) override;
+    FailureAnswer continueAfterFailure(const ItemFailure& failure) override;
+    // An error that is also kept as the transfer's summary.
+    void transferSummary(const QString& text) override;
     void failureEndedLoop(const QString& item, const QString& message) override;
 
     // A failure the core's dialogs did not carry (a command's own finding).
@@ -53,6 +55,9 @@ public:
     bool failed() const { return errors_ > 0 || !failures_.isEmpty(); }
     // The text of the last confirmation answered No; empty when none was.
     QString declinedConfirmation() const { return declined_; }
+    // The summary of the last transfer with failures, in the window's words;
+    // empty when none ended so.
+    QString summary() const { return summary_; }
 
 private:
     void show(Kind kind, const QString& text);
@@ -63,6 +68,7 @@ private:
     bool toldHowToGoOn_ = false;
     int errors_ = 0;
     QString declined_;
+    QString summary_;
     QList<Message> messages_;
     QList<Failure> failures_;
 };

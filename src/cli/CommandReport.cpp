@@ -45,8 +45,11 @@ int CommandReport::finish(int exitCode, const CliDialogs& dialogs,
     // listed together at the end.
     if (dialogs.keepGoing() && !dialogs.failures().isEmpty()) {
         // What was done and what was not: a run with failures is no success.
+        // A transfer says it in its own summary, which stands just above.
         const int failed = int(dialogs.failures().size());
-        if (progress.total() > 0)
+        if (!dialogs.summary().isEmpty())
+            WriteError(QStringLiteral("Ошибки:"));
+        else if (progress.total() > 0)
             WriteError(QStringLiteral("Выполнено: %1 из %2. Не выполнено: %3.")
                            .arg(std::max(0, progress.done() - failed))
                            .arg(progress.total())
@@ -76,6 +79,7 @@ int CommandReport::finish(int exitCode, const CliDialogs& dialogs,
     document.insert(QStringLiteral("messages"), messages);
     document.insert(QStringLiteral("failures"), failures);
     document.insert(QStringLiteral("interrupted"), interrupted);
+    if (!dialogs.summary().isEmpty()) document.insert(QStringLiteral("summary"), dialogs.summary());
     if (progress.total() > 0)
         document.insert(QStringLiteral("progress"),
                         QJsonObject{{QStringLiteral("operation"), progress.operation()},

@@ -97,14 +97,20 @@ ItemLoopOptions FormPhase(const QString& lead) {
     return options;
 }
 
+// The options of a loop that counts into the transfer's outcome.
+ItemLoopOptions In(TransferOutcome& outcome, ItemLoopOptions options) {
+    options.outcome = &outcome;
+    return options;
+}
+
 const QString OperatorItem = QStringLiteral("оператор");
 const QString ServiceItem = QStringLiteral("услуга");
 const QString RequisiteItem = QStringLiteral("реквизит");
 const QString DocumentNameItem = QStringLiteral("ДСО");
 
-bool Stop(Progress& progress, UserDialogs& dialogs) {
+// The wait window comes down when a phase stopped; the caller tells the outcome.
+bool Stop(Progress& progress) {
     progress.hideWait();
-    ReportIfStopped(progress, dialogs);
     return false;
 }
 
@@ -147,7 +153,7 @@ void NoteUnread(UnreadItems* unread, const ItemResult& result, const Configurati
 // to its end, for the caller to take down after what it adds. An item whose
 // read fails keeps what `config` held and goes into `unread`, when given.
 bool DownloadItems(DeviceConfiguration& config, ConfigurationPages* pages, Progress& progress,
-                   UserDialogs& dialogs, UnreadItems* unread = nullptr) {
+                   UserDialogs& dialogs, TransferOutcome& outcome, UnreadItems* unread = nullptr) {
     progress.showWait(QStringLiteral("Данные операторов..."));
     progress.processEvents();
 
@@ -165,9 +171,9 @@ bool DownloadItems(DeviceConfiguration& config, ConfigurationPages* pages, Progr
                        {ConfigurationItemKind::OperatorLine, i / LinesPerRecord + 1, line});
             return result;
         },
-        RecordPhase(ReadLead(), OperatorItem), progress, dialogs);
+        In(outcome, RecordPhase(ReadLead(), OperatorItem)), progress, dialogs);
     if (pages) pages->refreshOperators();
-    if (!goOn) return Stop(progress, dialogs);
+    if (!goOn) return Stop(progress);
 
     progress.setWaitText(QStringLiteral("ДСО..."));
     goOn = RunItemLoop(
@@ -178,9 +184,9 @@ bool DownloadItems(DeviceConfiguration& config, ConfigurationPages* pages, Progr
             NoteUnread(unread, result, {ConfigurationItemKind::DocumentName, 1, 1});
             return result;
         },
-        SingleItem(ReadLead(), DocumentNameItem), progress, dialogs);
+        In(outcome, SingleItem(ReadLead(), DocumentNameItem)), progress, dialogs);
     // A stop here leaves the document-name page as it was.
-    if (!goOn) return Stop(progress, dialogs);
+    if (!goOn) return Stop(progress);
     if (pages) pages->refreshDocumentName();
 
     const auto readRecords = [&](ParameterGroup group, ConfigurationItemKind kind,
@@ -195,24 +201,24 @@ bool DownloadItems(DeviceConfiguration& config, ConfigurationPages* pages, Progr
                 NoteUnread(unread, result, {kind, i / LinesPerRecord + 1, i % LinesPerRecord + 1});
                 return result;
             },
-            RecordPhase(ReadLead(), record), progress, dialogs);
+            In(outcome, RecordPhase(ReadLead(), record)), progress, dialogs);
     };
 
     progress.setWaitText(QStringLiteral("Наименование услуг..."));
     goOn =
         readRecords(GroupService, ConfigurationItemKind::ServiceLine, config.services, ServiceItem);
     if (pages) pages->refreshServices();
-    if (!goOn) return Stop(progress, dialogs);
+    if (!goOn) return Stop(progress);
 
     progress.setWaitText(QStringLiteral("Дополнительные реквизиты..."));
     goOn = readRecords(GroupRequisite, ConfigurationItemKind::RequisiteLine, config.requisites,
                        RequisiteItem);
     if (pages) pages->refreshRequisites();
-    if (!goOn) return Stop(progress, dialogs);
+    if (!goOn) return Stop(progress);
 
     progress.setWaitText(QStringLiteral("Клише..."));
     for (int c = 0; c < ClicheCount; ++c) {
-        ItemLoopOptions options = ClicheLines(ReadLead(), c + 1);
+        ItemLoopOptions options = In(outcome, ClicheLines(ReadLead(), c + 1));
         options.beginEndProgress = true;
         goOn = RunItemLoop(
             ClicheLineCount,
@@ -233,7 +239,7 @@ bool DownloadItems(DeviceConfiguration& config, ConfigurationPages* pages, Progr
             options, progress, dialogs);
         progress.setBusyCursor(false);
         if (pages) pages->refreshCliche(c);
-        if (!goOn) return Stop(progress, dialogs);
+        if (!goOn) return Stop(progress);
     }
     return true;
 }
@@ -251,7 +257,8 @@ bool WantsAny(const ItemWanted& wanted, ConfigurationItemKind kind, int record, 
 
 // The upload's phases for the items `wanted` takes; `forms` adds the form
 // phase, which the whole upload leaves to the form constructor.
-bool UploadItems(const DeviceConfiguration& config, const ItemWanted& wanted, bool forms) {
+bool UploadItems(const DeviceConfiguration& config, const ItemWanted& wanted, bool forms,
+                 TransferOutcome& outcome) {
     Progress& progress = CurrentProgress();
     UserDialogs& dialogs = Dialogs();
     MachineNumberValue(CurrentPortSettings().MachineNumber);
@@ -274,8 +281,8 @@ bool UploadItems(const DeviceConfiguration& config, const ItemWanted& wanted, bo
             return WriteParameterText(GroupOperator, uint8_t(i / LinesPerRecord + 1), uint8_t(line),
                                       field.bytes, field.size);
         },
-        RecordPhase(WriteLead(), OperatorItem), progress, dialogs);
-    if (!goOn) return Stop(progress, dialogs);
+        In(outcome, RecordPhase(WriteLead(), OperatorItem)), progress, dialogs);
+    if (!goOn) return Stop(progress);
 
     progress.setWaitText(QStringLiteral("Загрузка ДСО..."));
     goOn = RunItemLoop(
@@ -284,8 +291,8 @@ bool UploadItems(const DeviceConfiguration& config, const ItemWanted& wanted, bo
             if (!wanted({ConfigurationItemKind::DocumentName, 1, 1})) return std::nullopt;
             return WriteParameterText(GroupDocumentName, 1, 1, config.documentName);
         },
-        SingleItem(WriteLead(), DocumentNameItem), progress, dialogs);
-    if (!goOn) return Stop(progress, dialogs);
+        In(outcome, SingleItem(WriteLead(), DocumentNameItem)), progress, dialogs);
+    if (!goOn) return Stop(progress);
 
     const auto writeRecords = [&](ParameterGroup group, ConfigurationItemKind kind,
                                   const ThreeLineRecord* records, const QString& record) {
@@ -299,18 +306,18 @@ bool UploadItems(const DeviceConfiguration& config, const ItemWanted& wanted, bo
                                           uint8_t(i % LinesPerRecord + 1),
                                           record.lines[i % LinesPerRecord]);
             },
-            RecordPhase(WriteLead(), record), progress, dialogs);
+            In(outcome, RecordPhase(WriteLead(), record)), progress, dialogs);
     };
 
     progress.setWaitText(QStringLiteral("Загрузка услуг..."));
     if (!writeRecords(GroupService, ConfigurationItemKind::ServiceLine, config.services,
                       ServiceItem))
-        return Stop(progress, dialogs);
+        return Stop(progress);
 
     progress.setWaitText(QStringLiteral("Загрузка дополнительных услуг..."));
     if (!writeRecords(GroupRequisite, ConfigurationItemKind::RequisiteLine, config.requisites,
                       RequisiteItem))
-        return Stop(progress, dialogs);
+        return Stop(progress);
 
     // The bar and the hourglass are set up once for both clichés and taken down
     // after each, so the second cliché runs on a hidden bar with the normal cursor.
@@ -329,11 +336,11 @@ bool UploadItems(const DeviceConfiguration& config, const ItemWanted& wanted, bo
                     return WriteParameterText(GroupCliche, uint8_t(c + 1), uint8_t(line + 1),
                                               config.cliches[c].lines[line]);
                 },
-                ClicheLines(WriteLead(), c + 1), progress, dialogs);
+                In(outcome, ClicheLines(WriteLead(), c + 1)), progress, dialogs);
         }
         progress.end();
         progress.setBusyCursor(false);
-        if (!goOn) return Stop(progress, dialogs);
+        if (!goOn) return Stop(progress);
     }
 
     if (forms) {
@@ -344,13 +351,21 @@ bool UploadItems(const DeviceConfiguration& config, const ItemWanted& wanted, bo
                 if (!wanted({ConfigurationItemKind::Form, n + 1, 1})) return std::nullopt;
                 return ProgramForm(config, n + 1);
             },
-            FormPhase(QStringLiteral("Не удалось запрограммировать бланк... ")), progress, dialogs);
-        if (!goOn) return Stop(progress, dialogs);
+            In(outcome, FormPhase(QStringLiteral("Не удалось запрограммировать бланк... "))),
+            progress, dialogs);
+        if (!goOn) return Stop(progress);
     }
 
     progress.hideWait();
-    dialogs.success(QStringLiteral("Записано удачно..."));
     return true;
+}
+
+// An upload and its final message.
+bool Upload(const DeviceConfiguration& config, const ItemWanted& wanted, bool forms) {
+    TransferOutcome outcome;
+    const bool completed = UploadItems(config, wanted, forms, outcome);
+    ReportOutcome(outcome, QStringLiteral("Записано удачно..."), WrittenWords(), Dialogs());
+    return completed;
 }
 
 }  // namespace
@@ -360,10 +375,11 @@ bool DownloadConfiguration(DeviceConfiguration& config, ConfigurationPages* page
     UserDialogs& dialogs = Dialogs();
     MachineNumberValue(CurrentPortSettings().MachineNumber);  // throws before anything shows
     IndicatorsOnThrow guard(progress);
-    if (!DownloadItems(config, pages, progress, dialogs)) return false;
-    progress.hideWait();
-    dialogs.success(QStringLiteral("Прочитано удачно..."));
-    return true;
+    TransferOutcome outcome;
+    const bool completed = DownloadItems(config, pages, progress, dialogs, outcome);
+    if (completed) progress.hideWait();
+    ReportOutcome(outcome, QStringLiteral("Прочитано удачно..."), ReadWords(), dialogs);
+    return completed;
 }
 
 bool ReadConfigurationForComparison(DeviceConfiguration& device, UnreadItems& unread) {
@@ -372,7 +388,15 @@ bool ReadConfigurationForComparison(DeviceConfiguration& device, UnreadItems& un
     MachineNumberValue(CurrentPortSettings().MachineNumber);
     IndicatorsOnThrow guard(progress);
     unread = {};
-    if (!DownloadItems(device, nullptr, progress, dialogs, &unread)) return false;
+    TransferOutcome outcome;
+    // Read through, the comparison itself shows what could not be read; a
+    // stop is told here, with what failed before it.
+    const auto stopped = [&] {
+        Stop(progress);
+        ReportOutcome(outcome, {}, ReadWords(), dialogs);
+        return false;
+    };
+    if (!DownloadItems(device, nullptr, progress, dialogs, outcome, &unread)) return stopped();
     progress.setWaitText(QStringLiteral("Формы БСО..."));
     const bool goOn = RunItemLoop(
         FormCount,
@@ -381,14 +405,14 @@ bool ReadConfigurationForComparison(DeviceConfiguration& device, UnreadItems& un
             NoteUnread(&unread, result, {ConfigurationItemKind::Form, n + 1, 1});
             return result;
         },
-        FormPhase(QStringLiteral("Не удалось прочитать бланк...")), progress, dialogs);
-    if (!goOn) return Stop(progress, dialogs);
+        In(outcome, FormPhase(QStringLiteral("Не удалось прочитать бланк..."))), progress, dialogs);
+    if (!goOn) return stopped();
     progress.hideWait();
     return true;
 }
 
 bool UploadConfiguration(DeviceConfiguration& config) {
-    return UploadItems(
+    return Upload(
         config, [](const ConfigurationItem&) { return true; }, false);
 }
 
@@ -397,7 +421,7 @@ bool UploadConfigurationItems(const DeviceConfiguration& config,
     bool forms = false;
     for (const ConfigurationItem& item : items)
         forms = forms || item.kind == ConfigurationItemKind::Form;
-    return UploadItems(
+    return Upload(
         config, [&items](const ConfigurationItem& item) { return items.contains(item); }, forms);
 }
 
@@ -417,8 +441,10 @@ std::optional<int> ReadFormTable(DeviceConfiguration& config) {
         state.ok() ||
         dialogs.confirm(QStringLiteral("Не удалось выполнить запрос состояния!\nТекущая группа "
                                        "неизвестна. Желаете продолжить?"));
+    TransferOutcome outcome;
     if (readForms) {
         ItemLoopOptions options;
+        options.outcome = &outcome;
         options.askOnFailure = false;  // the first form that fails ends the table silently
         options.beginEndProgress = false;
         options.busyCursor = false;
@@ -431,6 +457,8 @@ std::optional<int> ReadFormTable(DeviceConfiguration& config) {
             options, progress, dialogs);
     }
     progress.hideWait();
-    ReportIfStopped(progress, dialogs);
+    // The table has no success message; a form that could not be read, or a
+    // stop, is told with what was read before it.
+    if (!outcome.clean()) ReportOutcome(outcome, {}, ReadWords(), dialogs);
     return group;
 }

@@ -7,6 +7,7 @@
 #include "config/DeviceCharset.h"
 #include "goods/GoodsTable.h"
 #include "goods/Price.h"
+#include "shell/ItemLoop.h"
 #include "shell/Progress.h"
 #include "shell/UserDialogs.h"
 
@@ -53,8 +54,10 @@ QString GoodsItemName(int number) {
     return QStringLiteral("товар %1").arg(number);
 }
 
-ItemLoopOptions AllRecords(const QString& lead, int total = GoodsRecordCount) {
+ItemLoopOptions AllRecords(TransferOutcome& outcome, const QString& lead,
+                           int total = GoodsRecordCount) {
     ItemLoopOptions options;
+    options.outcome = &outcome;
     options.failureLead = lead;
     options.progressTotal = total;
     // Item i is record i, whose number is also the "Код товара" of its row.
@@ -72,6 +75,7 @@ ItemLoopOptions RowsOf(const QVector<int>& rows, ItemLoopOptions options) {
 bool WriteGoodsRows(GoodsTable& table, const QVector<int>& rows, Progress& progress,
                     UserDialogs& dialogs) {
     bool completed = false;
+    TransferOutcome outcome;
     {
         ShownWaitWindow wait(progress, WriteWait);
         completed = RunItemLoop(
@@ -86,12 +90,9 @@ bool WriteGoodsRows(GoodsTable& table, const QVector<int>& rows, Progress& progr
                     table.markWriteFailed(row);
                 return result;
             },
-            RowsOf(rows, AllRecords(WriteLead, int(rows.size()))), progress, dialogs);
+            RowsOf(rows, AllRecords(outcome, WriteLead, int(rows.size()))), progress, dialogs);
     }
-    if (completed)
-        dialogs.success(QStringLiteral("Записано удачно..."));
-    else
-        ReportIfStopped(progress, dialogs);
+    ReportOutcome(outcome, QStringLiteral("Записано удачно..."), WrittenWords(), dialogs);
     return completed;
 }
 
@@ -173,6 +174,7 @@ bool ReadCurrentGoods(GoodsTable& table, int row, Progress& progress, UserDialog
 
 bool ReadAllGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
     bool completed = false;
+    TransferOutcome outcome;
     {
         ShownWaitWindow wait(progress, ReadWait);
         completed = RunItemLoop(
@@ -189,13 +191,9 @@ bool ReadAllGoods(GoodsTable& table, Progress& progress, UserDialogs& dialogs) {
                 }
                 return result;
             },
-            AllRecords(ReadLead), progress, dialogs);
+            AllRecords(outcome, ReadLead), progress, dialogs);
     }
-    if (completed) {
-        dialogs.success(QStringLiteral("Прочитано удачно..."));
-    } else {
-        ReportIfStopped(progress, dialogs);
-    }
+    ReportOutcome(outcome, QStringLiteral("Прочитано удачно..."), ReadWords(), dialogs);
     return completed;
 }
 
@@ -266,6 +264,7 @@ bool EraseDeviceGoods(GoodsTable& table, Progress& progress, UserDialogs& dialog
     GoodsDeviceRecord zero;
     zero.name[0] = NarrowFlag;
     bool completed = false;
+    TransferOutcome outcome;
     {
         ShownWaitWindow wait(progress, WriteWait);
         completed = RunItemLoop(
@@ -278,11 +277,8 @@ bool EraseDeviceGoods(GoodsTable& table, Progress& progress, UserDialogs& dialog
                     table.markWriteFailed(number + 1);
                 return result;
             },
-            AllRecords(EraseLead), progress, dialogs);
+            AllRecords(outcome, EraseLead), progress, dialogs);
     }
-    if (completed)
-        dialogs.success(QStringLiteral("База очищена..."));
-    else
-        ReportIfStopped(progress, dialogs);
+    ReportOutcome(outcome, QStringLiteral("База очищена..."), ErasedWords(), dialogs);
     return completed;
 }

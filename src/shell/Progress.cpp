@@ -1,5 +1,7 @@
 #include "shell/Progress.h"
 
+#include "shell/ProgressCount.h"
+
 namespace {
 
 class NoProgress : public Progress {
@@ -22,6 +24,14 @@ Progress* g_progress = nullptr;
 int ProgressPercent(int done, int total) {
     if (total <= 0) return 0;
     return int(qint64(done) * 100 / total);
+}
+
+QString ProgressCountText(const QString& operation, int done, int total) {
+    const QString count = QStringLiteral("%1 из %2").arg(done).arg(total);
+    QString name = operation.trimmed();
+    while (name.endsWith(QLatin1Char('.'))) name.chop(1);
+    name = name.trimmed();
+    return name.isEmpty() ? count : name + QStringLiteral(": ") + count;
 }
 
 Progress& SilentProgress() {

@@ -17,8 +17,15 @@ QString ContinueQuestionText(const QString& message) {
     return message + QStringLiteral("\n Продолжить?");
 }
 
-bool UserDialogs::continueAfterFailure(const QString&, const QString& message) {
-    return errorContinue(ContinueQuestionText(message));
+QString FailedItemText(const QString& item) {
+    return QStringLiteral("Не выполнено: %1.").arg(item);
+}
+
+FailureAnswer UserDialogs::continueAfterFailure(const ItemFailure& failure) {
+    const QString text = ContinueQuestionText(failure.message);
+    const bool yes = failure.noAnswer ? askDefaultNo(CaptionError(), text, DialogIcon::Error)
+                                      : ask(CaptionError(), text, DialogIcon::Error);
+    return yes ? FailureAnswer::Continue : FailureAnswer::Stop;
 }
 
 void UserDialogs::failureEndedLoop(const QString&, const QString&) {}

@@ -8,6 +8,22 @@
 
 enum class DialogIcon { Error, Information, Question, None };
 
+// The answers to the question after a failed item of a transfer.
+enum class FailureAnswer {
+    Continue,     // "Да": go on with the next item
+    ContinueAll,  // "Да для всех": go on and do not ask again in this transfer
+    Stop,         // "Нет"
+};
+
+// A failed item of a transfer, as the question after it shows it.
+struct ItemFailure {
+    QString item;     // "товар 225", "услуга 5, строка 2"; empty when unnamed
+    QString message;  // the failure lead and the error text
+    // The device did not answer: a silent port answers every item the same
+    // way, so "Нет" is the default button.
+    bool noAnswer = false;
+};
+
 // The three fixed captions.
 QString CaptionError();         // "Ошибка..."
 QString CaptionWarning();       // "Предупреждение..."
@@ -55,15 +71,21 @@ public:
         return askDefaultNo(CaptionConfirmation(), text, DialogIcon::Question);
     }
 
-    // A failed item of a transfer loop: `item` names it ("товар 517"),
-    // `message` is the failure. True goes on with the next item. A window asks
-    // the message with "\n Продолжить?" under it and leaves the item unnamed, as
-    // the user sees it in the grid; the command line names it in its report.
-    virtual bool continueAfterFailure(const QString& item, const QString& message);
+    // A failed item of a transfer loop. A window asks the message with
+    // "\n Продолжить?" under it and the item named below, with "Да", "Да для
+    // всех" and "Нет"; the command line names it in its report. Here: the
+    // plain Yes/No question, "Нет" the default after no answer.
+    virtual FailureAnswer continueAfterFailure(const ItemFailure& failure);
     // A loop that ends silently at its first failure (the form table) ended
     // at `item`. A window says nothing.
     virtual void failureEndedLoop(const QString& item, const QString& message);
+    // The end of a transfer in which items failed: what was done and which
+    // items were not (OutcomeSummary). An error in a window and on the command line.
+    virtual void transferSummary(const QString& text) { error(text); }
 };
+
+// The line under the question that names the failed item: "Не выполнено: товар 225."
+QString FailedItemText(const QString& item);
 
 // The question after a failed item: the message and "\n Продолжить?".
 QString ContinueQuestionText(const QString& message);

@@ -190,7 +190,28 @@ struct Direction {
     std::function<QString(int line)> singleLead;
     bool refill = true;
     QString done;
+    OutcomeWords words;
 };
+
+// A line of a page as a failure names it: "услуга 5, строка 2".
+QString LineName(const TransferPage& page, int item, int line) {
+    QString record;
+    switch (page.group) {
+        case GroupOperator:
+            record = QStringLiteral("оператор");
+            break;
+        case GroupService:
+            record = QStringLiteral("услуга");
+            break;
+        case GroupRequisite:
+            record = QStringLiteral("реквизит");
+            break;
+        default:
+            record = QStringLiteral("клише");
+            break;
+    }
+    return QStringLiteral("%1 %2, строка %3").arg(record).arg(page.firstIndex + item).arg(line + 1);
+}
 
 // Why the device is not asked to take an item, or nothing when it may be.
 QString WriteRefusal(const TransferPage& page, int item) {
@@ -208,6 +229,7 @@ Direction Reading(const TransferPage& page) {
     d.questionLead = ReadFailureLead();
     d.singleLead = [&page](int) { return page.singleReadLead; };
     d.done = ReadDone();
+    d.words = ReadWords();
     return d;
 }
 
@@ -223,6 +245,7 @@ Direction Writing(const TransferPage& page, PageView& view) {
     };
     d.refill = page.refillAfterWrite;
     d.done = WriteDone();
+    d.words = WrittenWords();
     return d;
 }
 
@@ -259,7 +282,13 @@ void TransferAll(const TransferPage& page, PageView& view, const Direction& d) {
     const int total = page.items * page.lines;
     int failedItem = -1;
     bool skipItem = false;
-    const bool completed = RunItemLoop(
+    TransferOutcome outcome;
+    ItemLoopOptions options = LoopOptions(d.questionLead, total);
+    options.outcome = &outcome;
+    options.itemName = [&page](int index) {
+        return LineName(page, index / page.lines, index % page.lines);
+    };
+    RunItemLoop(
         total,
         [&](int index) -> std::optional<ItemResult> {
             const int item = index / page.lines, line = index % page.lines;
@@ -271,9 +300,12 @@ void TransferAll(const TransferPage& page, PageView& view, const Direction& d) {
             if (!result.ok() && failedItem < 0) failedItem = item;
             return result;
         },
-        LoopOptions(d.questionLead, total), progress, dialogs);
+        options, progress, dialogs);
     indicators.finish(d.refill ? &view : nullptr);
-    if (completed && failedItem < 0) dialogs.success(d.done);
+    // Items after the failed one were passed over: the transfer ended there.
+    if (page.endAfterFailedItem && failedItem >= 0 && failedItem < page.items - 1)
+        outcome.stopped = true;
+    ReportOutcome(outcome, d.done, d.words, dialogs);
 }
 
 // The outcome of a single command: the failure with the device's words, or

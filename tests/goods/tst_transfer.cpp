@@ -113,8 +113,10 @@ private slots:
         QVERIFY(IsErrorQuestion(dialogs.shown[0]));
         QCOMPARE(dialogs.shown[0].text,
                  Continue("Не удалось прочитать параметр... ", DeviceErrorText(51)));
-        QVERIFY(IsWarning(dialogs.shown[2]));
-        QCOMPARE(dialogs.shown[2].text, U("Прочитано удачно..."));
+        // Two records failed: no success, and both named.
+        QVERIFY(IsError(dialogs.shown[2]));
+        QCOMPARE(dialogs.shown[2].text,
+                 U("Прочитано: 999 из 1001. Не прочитаны: товар 5, товар 1000."));
         QCOMPARE(progress.log, AllRecordsLog("Выгрузка товаров...", 1001));
 
         QCOMPARE(table.record(5), Row(4, "ЧАЙ", true, "4600000000001", "3", "25.50"));
@@ -127,8 +129,8 @@ private slots:
         QVERIFY(table.isChanged(6) && table.isChanged(1001));
     }
 
-    // No stops at once, without a final message; the failed row and the rows
-    // after it keep what they held.
+    // No stops at once, the summary naming the failed record; the failed row
+    // and the rows after it keep what they held.
     void readAllStopsOnNo() {
         ScriptedDialogs dialogs;
         RecordingProgress progress;
@@ -139,7 +141,8 @@ private slots:
 
         QVERIFY(!ReadAllGoods(table, progress, dialogs));
         QCOMPARE(Requests().size(), 6);
-        QCOMPARE(dialogs.shown.size(), 1);
+        QCOMPARE(dialogs.texts().value(1),
+                 U("Прочитано: 5. Не прочитаны: товар 5. Остальные не читались."));
         QCOMPARE(progress.log, AllRecordsLog("Выгрузка товаров...", 5));
         QVERIFY(!progress.busyNow && !progress.waitVisible);
         QCOMPARE(table.record(5), Row(4, "", false, "0", "0", "0.00"));
@@ -222,7 +225,7 @@ private slots:
         QVERIFY(WriteAllGoods(table, progress, dialogs));
         QCOMPARE(dialogs.shown[0].text,
                  Continue("Не удалось записать параметр... ", DeviceErrorText(51)));
-        QCOMPARE(dialogs.shown[1].text, U("Записано удачно..."));
+        QCOMPARE(dialogs.shown[1].text, U("Записано: 1000 из 1001. Не записаны: товар 1000."));
     }
 
     // After "Очистить поля" writing all records sends the same 1001 zero
@@ -274,10 +277,12 @@ private slots:
         QVERIFY(Device().addFault(ErrorOn(7)));
         GoodsTable table;
         QVERIFY(!EraseDeviceGoods(table, progress, dialogs));
-        QCOMPARE(dialogs.shown.size(), 3);
+        QCOMPARE(dialogs.shown.size(), 4);
         QCOMPARE(dialogs.shown[1].text,
                  Continue("Не удалось стереть запись... ", DeviceErrorText(51)));
         QCOMPARE(dialogs.shown[2].text, dialogs.shown[1].text);
+        QCOMPARE(dialogs.shown[3].text,
+                 U("Стерто: 6. Не стерты: товар 3, товар 7. Остальные не стирались."));
         QCOMPARE(Requests().size(), 8);
         QCOMPARE(Device().goods(500).barcode, uint64_t(1));  // stopped before it
         QVERIFY(!progress.waitVisible && !progress.busyNow);

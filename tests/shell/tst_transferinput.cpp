@@ -219,16 +219,29 @@ private slots:
         dialogs.reset();
         SetDialogs(&windows->dialogs());
         int answered = 0;
+        QStringList told;
         DuringOperation user([&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box) return;
+            QAbstractButton* no = box->button(QMessageBox::No);
+            if (!no) {  // the summary at the end
+                told << box->text();
+                box->button(QMessageBox::Ok)->click();
+                return;
+            }
             ++answered;
+            // No answer from the device: "Нет" is the default, and "Да для всех" is offered.
+            QCOMPARE(box->defaultButton(), no);
+            QVERIFY(box->button(QMessageBox::YesToAll));
+            QCOMPARE(box->informativeText(), QStringLiteral("Не выполнено: товар 0."));
             QTest::keyClick(box, Qt::Key_N, Qt::AltModifier);
-            if (box->isVisible()) box->button(QMessageBox::No)->click();
+            if (box->isVisible()) no->click();
         });
         QTest::mouseClick(page->writeButton, Qt::LeftButton);
         QCOMPARE(answered, 1);
         QCOMPARE(device->log().size(), 1);
+        QCOMPARE(told, QStringList{QStringLiteral(
+                           "Записано: 0. Не записаны: товар 0. Остальные не записывались.")});
     }
 
     // A window the operation opens (a file dialog) works whole, its popups too.

@@ -17,7 +17,7 @@ ScriptedDialogs::~ScriptedDialogs() {
 }
 
 bool ScriptedDialogs::ask(const QString& caption, const QString& text, DialogIcon icon) {
-    shown.append({true, caption, text, icon, {}, false});
+    shown.append({true, caption, text, icon, {}, false, {}, false});
     if (answers.isEmpty()) {
         ++unexpectedQuestions;
         return false;
@@ -32,11 +32,35 @@ bool ScriptedDialogs::askDefaultNo(const QString& caption, const QString& text, 
 }
 
 void ScriptedDialogs::inform(const QString& caption, const QString& text, DialogIcon icon) {
-    shown.append({false, caption, text, icon, {}, false});
+    shown.append({false, caption, text, icon, {}, false, {}, false});
 }
 
 void ScriptedDialogs::errorWithDetails(const QString& text, const QString& details) {
-    shown.append({false, CaptionError(), text, DialogIcon::Error, details, false});
+    shown.append({false, CaptionError(), text, DialogIcon::Error, details, false, {}, false});
+}
+
+FailureAnswer ScriptedDialogs::continueAfterFailure(const ItemFailure& failure) {
+    if (failureAnswers.isEmpty()) {
+        const bool yes =
+            ask(CaptionError(), ContinueQuestionText(failure.message), DialogIcon::Error);
+        shown.last().defaultNo = failure.noAnswer;
+        shown.last().item = failure.item;
+        return yes ? FailureAnswer::Continue : FailureAnswer::Stop;
+    }
+    shown.append({true,
+                  CaptionError(),
+                  ContinueQuestionText(failure.message),
+                  DialogIcon::Error,
+                  {},
+                  failure.noAnswer,
+                  failure.item,
+                  false});
+    return failureAnswers.takeFirst();
+}
+
+void ScriptedDialogs::transferSummary(const QString& text) {
+    UserDialogs::transferSummary(text);
+    shown.last().summary = true;
 }
 
 ScriptedDialogs& ScriptedDialogs::answer(bool yes) {
@@ -63,6 +87,7 @@ QStringList ScriptedDialogs::texts() const {
 void ScriptedDialogs::clear() {
     shown.clear();
     answers.clear();
+    failureAnswers.clear();
     unexpectedQuestions = 0;
 }
 

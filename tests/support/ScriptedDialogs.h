@@ -17,6 +17,8 @@ public:
         DialogIcon icon;
         QString details;         // errorWithDetails: the list under the text
         bool defaultNo = false;  // a question whose default button is "Нет"
+        QString item;            // the question after a failed item: the item it names
+        bool summary = false;    // the summary at the end of a transfer with failures
     };
 
     ScriptedDialogs();  // installs itself as the program's dialogs
@@ -26,6 +28,10 @@ public:
     bool askDefaultNo(const QString& caption, const QString& text, DialogIcon icon) override;
     void inform(const QString& caption, const QString& text, DialogIcon icon) override;
     void errorWithDetails(const QString& text, const QString& details) override;
+    // Recorded as the error question it is in a window, with the item; answered
+    // from failureAnswers first, then from the Yes/No queue.
+    FailureAnswer continueAfterFailure(const ItemFailure& failure) override;
+    void transferSummary(const QString& text) override;
 
     // Queue answers for the next questions.
     ScriptedDialogs& answer(bool yes);
@@ -35,6 +41,7 @@ public:
     QList<Shown> shown;
     int unexpectedQuestions = 0;
     QList<bool> answers;
+    QList<FailureAnswer> failureAnswers;
 
     QStringList texts() const;
     void clear();

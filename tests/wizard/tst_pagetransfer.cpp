@@ -89,7 +89,8 @@ private slots:
             dialogs.answerYes(24);
             RecordingView view;
             ReadItems(OperatorsTransfer(config), view);
-            QCOMPARE(dialogs.shown.size(), 24);
+            QCOMPARE(dialogs.shown.size(), 24 + 1);
+            QVERIFY(dialogs.shown.takeLast().summary);
             for (const auto& shown : dialogs.shown) {
                 QVERIFY(IsErrorQuestion(shown));
                 QCOMPARE(shown.text,
@@ -113,7 +114,7 @@ private slots:
         dialogs.answerNo();
         RecordingView view;
         ReadItems(OperatorsTransfer(config), view);
-        QCOMPARE(dialogs.shown.size(), 1);
+        QCOMPARE(dialogs.shown.size(), 1 + 1);  // the question, the summary
         QCOMPARE(device->log().size(), 1);
         for (int n = 0; n < 8; ++n) QCOMPARE(Stored(config.operators[n].name), U("0СТАРОЕ"));
         QCOMPARE(PasswordText(config.operators[0].password), QStringLiteral("99"));
@@ -135,8 +136,14 @@ private slots:
         dialogs.answerYes(24);
         RecordingView view;
         ReadItems(ThreeLineTransfer(config, uint8_t(group)), view);
+        // The item's first line asked about, the line then out of step; the
+        // other items passed over: said.
+        const QString record = group == GroupService ? U("услуга") : U("реквизит");
         QCOMPARE(dialogs.texts(),
-                 QStringList({ReadQuestion(), OutOfStepQuestion(), OutOfStepQuestion()}));
+                 QStringList({ReadQuestion(), OutOfStepQuestion(), OutOfStepQuestion(),
+                              U("Прочитано: 0. Не прочитаны: %1 1, строка 1, %1 1, строка 2, %1 "
+                                "1, строка 3. Остальные не читались.")
+                                  .arg(record)}));
         // The first item's request, then three markers and one.
         QCOMPARE(device->log().size(), 1 + MarkerAttempts + 1);
         ThreeLineRecord* records = group == GroupService ? config.services : config.requisites;
@@ -186,7 +193,8 @@ private slots:
             dialogs.answerYes(8);
             RecordingView view;
             WriteItems(ClicheTransfer(config, 0), view);
-            QCOMPARE(dialogs.shown.size(), 8);
+            QCOMPARE(dialogs.shown.size(), 8 + 1);
+            QCOMPARE(dialogs.shown[1].item, U("клише 1, строка 2"));
             QCOMPARE(dialogs.shown[0].text,
                      U("Не удалось записать параметр... ") + NoAnswer() + U("\n Продолжить?"));
             QVERIFY(progress.log.contains(QStringLiteral("step 8/8")));
@@ -196,7 +204,7 @@ private slots:
         dialogs.answerNo();
         RecordingView view;
         WriteItems(ClicheTransfer(config, 0), view);
-        QCOMPARE(dialogs.shown.size(), 1);
+        QCOMPARE(dialogs.shown.size(), 1 + 1);  // the question, the summary
         QCOMPARE(device->log().size(), 1);
     }
 

@@ -21,14 +21,16 @@ QMessageBox::Icon ToIcon(DialogIcon icon) {
 
 int Show(QWidget* parent, const QString& caption, const QString& text, DialogIcon icon,
          QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton,
-         const QString& details = {}) {
+         const QString& details = {}, const QString& informative = {}) {
     // A message must be readable even while a transfer shows the busy cursor.
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     QMessageBox box(ToIcon(icon), caption, text, buttons, parent);
     box.setDefaultButton(defaultButton);
     // A list of a hundred lines scrolls under the text instead of growing the box.
     if (!details.isEmpty()) box.setDetailedText(details);
+    if (!informative.isEmpty()) box.setInformativeText(informative);
     box.setButtonText(QMessageBox::Yes, QStringLiteral("Да"));
+    box.setButtonText(QMessageBox::YesToAll, QStringLiteral("Да для всех"));
     box.setButtonText(QMessageBox::No, QStringLiteral("Нет"));
     const int result = box.exec();
     QApplication::restoreOverrideCursor();
@@ -62,4 +64,15 @@ void QtDialogs::inform(const QString& caption, const QString& text, DialogIcon i
 void QtDialogs::errorWithDetails(const QString& text, const QString& details) {
     Show(boxParent(), CaptionError(), text, DialogIcon::Error, QMessageBox::Ok, QMessageBox::Ok,
          details);
+}
+
+FailureAnswer QtDialogs::continueAfterFailure(const ItemFailure& failure) {
+    const int answer =
+        Show(boxParent(), CaptionError(), ContinueQuestionText(failure.message), DialogIcon::Error,
+             QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No,
+             failure.noAnswer ? QMessageBox::No : QMessageBox::Yes, {},
+             failure.item.isEmpty() ? QString() : FailedItemText(failure.item));
+    if (answer == QMessageBox::Yes) return FailureAnswer::Continue;
+    if (answer == QMessageBox::YesToAll) return FailureAnswer::ContinueAll;
+    return FailureAnswer::Stop;
 }

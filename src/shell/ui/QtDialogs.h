@@ -16,6 +16,8 @@ public:
     bool askDefaultNo(const QString& caption, const QString& text, DialogIcon icon) override;
     void inform(const QString& caption, const QString& text, DialogIcon icon) override;
     void errorWithDetails(const QString& text, const QString& details) override;
+    // "Да", "Да для всех", "Нет", the item named under the question.
+    FailureAnswer continueAfterFailure(const ItemFailure& failure) override;
 
     // The window a box shown now belongs to.
     QWidget* boxParent() const;

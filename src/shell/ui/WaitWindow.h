@@ -12,6 +12,7 @@ public:
     explicit WaitWindow(QWidget* parent = nullptr);
     QLabel* operationLabel = nullptr;  // the operation text
     QLabel* hintLabel = nullptr;       // "Дождитесь окончания ..."
+    QLabel* countLabel = nullptr;  // "Загрузка товаров: 517 из 1001"; empty until a step
     // "Прервать": the one control that takes input while a transfer runs.
     QPushButton* stopButton = nullptr;
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 
+#include "shell/ProgressCount.h"
 #include "shell/ui/PageHost.h"
 #include "shell/ui/WaitWindow.h"
 
@@ -11,6 +12,9 @@ void WindowProgress::begin() {
 }
 
 void WindowProgress::step(int done, int total) {
+    // The numbers go up before the step lets the window repaint.
+    if (wait_)
+        wait_->countLabel->setText(ProgressCountText(wait_->operationLabel->text(), done, total));
     if (host_) host_->ProgressStep(done, total);
 }
 
@@ -32,13 +36,17 @@ void WindowProgress::showWait(const QString& text) {
     stopRequested_ = false;
     if (!wait_) return;
     wait_->operationLabel->setText(text);
+    wait_->countLabel->clear();
     if (host_) wait_->move(host_->hostWindow()->geometry().center() - wait_->rect().center());
     wait_->show();
     wait_->raise();
 }
 
 void WindowProgress::setWaitText(const QString& text) {
-    if (wait_) wait_->operationLabel->setText(text);
+    if (!wait_) return;
+    wait_->operationLabel->setText(text);
+    // A new phase has no count of its own until its first step.
+    wait_->countLabel->clear();
 }
 
 void WindowProgress::setWaitCaption(const QString& caption) {

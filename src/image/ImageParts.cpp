@@ -36,9 +36,16 @@ void ImageDialogs::errorWithDetails(const QString& text, const QString& details)
     inner_.errorWithDetails(text, details);
 }
 
-bool ImageDialogs::continueAfterFailure(const QString& item, const QString& message) {
-    failures_ << (item.isEmpty() ? message : item);
-    return inner_.continueAfterFailure(item, message);
+FailureAnswer ImageDialogs::continueAfterFailure(const ItemFailure& failure) {
+    failures_ << (failure.item.isEmpty() ? failure.message : failure.item);
+    ++askedSinceSummary_;
+    return inner_.continueAfterFailure(failure);
+}
+
+void ImageDialogs::transferSummary(const QString& text) {
+    failures_.erase(failures_.end() - askedSinceSummary_, failures_.end());
+    askedSinceSummary_ = 0;
+    failures_ << text;
 }
 
 void ImageDialogs::failureEndedLoop(const QString& item, const QString& message) {

@@ -58,8 +58,11 @@ public:
     void inform(const QString& caption, const QString& text, DialogIcon icon) override;
     void errorWithDetails(const QString& text, const QString& details) override;
     void success(const QString&) override {}
-    bool continueAfterFailure(const QString& item, const QString& message) override;
+    FailureAnswer continueAfterFailure(const ItemFailure& failure) override;
     void failureEndedLoop(const QString& item, const QString& message) override;
+    // A part's own summary is held back like its success; what it names
+    // joins the image's failures in place of the items asked about.
+    void transferSummary(const QString& text) override;
 
     // What failed, by item name where the part gave one, else its message.
     const QStringList& failures() const { return failures_; }
@@ -67,6 +70,9 @@ public:
 private:
     UserDialogs& inner_;
     QStringList failures_;
+    // Failures asked about since the last part's summary, which names them
+    // and those passed over after "Да для всех".
+    int askedSinceSummary_ = 0;
 };
 
 // Puts the two in place of the program's progress and dialogs, which the

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "admin/StateJson.h"
+#include "config/ConfigurationDiff.h"
 #include "config/ConfigurationFile.h"
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceCharset.h"
@@ -80,7 +81,10 @@ bool ReadParts(DeviceImage& image, ImageRun& run) {
     image.state = StateJson(*state);
 
     const auto config = FreshConfiguration();
-    if (!ReadConfigurationForComparison(*config)) return false;
+    // Whatever could not be read is among the run's failures, and an image
+    // with a failure is never saved.
+    UnreadItems unread;
+    if (!ReadConfigurationForComparison(*config, unread)) return false;
     image.configuration = EncodeConfigurationFile(*config);
 
     GoodsTable table;
@@ -220,8 +224,11 @@ ImageOutcome CompareImageWithDevice(const DeviceImage& image, ImageComparison& c
 
             const auto program = ConfigurationOf(image);
             auto device = std::make_unique<DeviceConfiguration>(*program);
-            if (!ReadConfigurationForComparison(*device)) return false;
-            found.configuration = CompareConfigurations(*device, *program);
+            // An item that could not be read keeps the image's value in
+            // `device`: only `unread` stops it from passing for equal.
+            UnreadItems unread;
+            if (!ReadConfigurationForComparison(*device, unread)) return false;
+            found.configuration = CompareConfigurations(*device, *program, unread);
 
             GoodsTable& table = *found.goodsTable;
             if (!ReadAllGoods(table, run.progress(), run.dialogs())) return false;

@@ -75,8 +75,9 @@ bool RunItemLoop(int count, const std::function<std::optional<ItemResult>(int in
                 return stop(false);
             }
             if (outcome.askOnFailure) {
-                const FailureAnswer answer =
-                    dialogs.continueAfterFailure({name, message, result->status == StatusNoAnswer});
+                const FailureAnswer answer = dialogs.continueAfterFailure(
+                    {name, message,
+                     result->status == StatusNoAnswer || result->status == StatusOutOfStep});
                 if (answer == FailureAnswer::Stop) return stop(false);
                 if (answer == FailureAnswer::ContinueAll) outcome.askOnFailure = false;
             }

@@ -32,9 +32,14 @@ void SuccessWatch::success(const QString& text) {
     inner_.success(text);
 }
 
-bool SuccessWatch::continueAfterFailure(const QString& item, const QString& message) {
+FailureAnswer SuccessWatch::continueAfterFailure(const ItemFailure& failure) {
     failed_ = true;
-    return inner_.continueAfterFailure(item, message);
+    return inner_.continueAfterFailure(failure);
+}
+
+void SuccessWatch::transferSummary(const QString& text) {
+    failed_ = true;
+    inner_.transferSummary(text);
 }
 
 void SuccessWatch::failureEndedLoop(const QString& item, const QString& message) {

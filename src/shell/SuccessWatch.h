@@ -21,7 +21,8 @@ public:
     void inform(const QString& caption, const QString& text, DialogIcon icon) override;
     void errorWithDetails(const QString& text, const QString& details) override;
     void success(const QString& text) override;
-    bool continueAfterFailure(const QString& item, const QString& message) override;
+    FailureAnswer continueAfterFailure(const ItemFailure& failure) override;
+    void transferSummary(const QString& text) override;
     void failureEndedLoop(const QString& item, const QString& message) override;
 
 private:

@@ -156,8 +156,9 @@ private slots:
         SwitchOff(*device);
         dialogs.answerNo();
         start->readButton->click();
-        QCOMPARE(dialogs.shown.size(), 1);
+        QCOMPARE(dialogs.shown.size(), 1 + 1);  // the question, the summary
         QVERIFY(IsErrorQuestion(dialogs.shown[0]));
+        QVERIFY(dialogs.shown[1].summary);
         QVERIFY(!start->nextButton->isEnabled());
         // Refilled after the stop, with what the failed read left: the program's own.
         QCOMPARE(wizard->operatorsPage->Cells->cell(1, 1), U("СТАРОЕ"));
@@ -397,7 +398,11 @@ private slots:
         SwitchOff(*device);
         dialogs.answer(goOn);
         wizard->lastPage->nextButton->click();
-        QCOMPARE(dialogs.shown.size(), 1);
+        // Yes: form 1 does not answer either, and the table says so.
+        QCOMPARE(dialogs.shown.size(), goOn ? 2 : 1);
+        if (goOn)
+            QCOMPARE(dialogs.shown[1].text,
+                     U("Прочитано: 0. Не прочитаны: форма 1. Остальные не читались."));
         QVERIFY(IsConfirmation(dialogs.shown[0]));
         QCOMPARE(dialogs.shown[0].text,
                  U("Не удалось выполнить запрос состояния!\nТекущая группа неизвестна. Желаете "

@@ -226,9 +226,9 @@ ImageOutcome CompareImageWithDevice(const DeviceImage& image, ImageComparison& c
             auto device = std::make_unique<DeviceConfiguration>(*program);
             // An item that could not be read keeps the image's value in
             // `device`: only `unread` stops it from passing for equal.
-            UnreadItems unread;
-            if (!ReadConfigurationForComparison(*device, unread)) return false;
-            found.configuration = CompareConfigurations(*device, *program, unread);
+            UnreadItems unreadItems;
+            if (!ReadConfigurationForComparison(*device, unreadItems)) return false;
+            found.configuration = CompareConfigurations(*device, *program, unreadItems);
 
             GoodsTable& table = *found.goodsTable;
             if (!ReadAllGoods(table, run.progress(), run.dialogs())) return false;

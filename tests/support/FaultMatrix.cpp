@@ -371,8 +371,10 @@ MatrixTransfer ConfigurationTransfer(const QString& name, bool writes,
 // The comparison's read, then the differences taken into the program or sent.
 void Compare(bool take, bool onlyWritable) {
     DeviceConfiguration device = g_config;
-    if (!ReadConfigurationForComparison(device)) return;
-    const QVector<ConfigurationDifference> differences = CompareConfigurations(device, g_config);
+    UnreadItems unread;
+    if (!ReadConfigurationForComparison(device, unread)) return;
+    const QVector<ConfigurationDifference> differences =
+        CompareConfigurations(device, g_config, unread);
     if (take) {
         CopyConfigurationItems(g_config, device, ItemsOf(differences));
         return;

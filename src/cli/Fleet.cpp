@@ -83,8 +83,8 @@ QString Outcome(const DeviceRun& run, const QString& command) {
         return QStringLiteral("остановлено, выполнено: %1").arg(howFar);
     const QStringList errors = Errors(run.result);
     for (const QString& error : errors)
-        if (error.contains(QLatin1String("Нет ответа")) ||
-            error.contains(QLatin1String("не ответил")))
+        if (error.contains(QStringLiteral("Нет ответа")) ||
+            error.contains(QStringLiteral("не ответил")))
             return QStringLiteral("не отвечает");
     return errors.isEmpty() ? QStringLiteral("не выполнено") : errors.first();
 }

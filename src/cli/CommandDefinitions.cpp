@@ -4,7 +4,8 @@
 const QStringList& ConnectionOptionNames() {
     static const QStringList names = {
         QStringLiteral("port"),         QStringLiteral("speed"),         QStringLiteral("number"),
-        QStringLiteral("byte-timeout"), QStringLiteral("total-timeout"), QStringLiteral("log")};
+        QStringLiteral("byte-timeout"), QStringLiteral("total-timeout"), QStringLiteral("log"),
+        QStringLiteral("devices")};
     return names;
 }
 
@@ -12,6 +13,8 @@ const QList<CommandDefinition>& CommandDefinitions() {
     static const QList<CommandDefinition> definitions = [] {
         const QStringList device = ConnectionOptionNames();
         const QStringList transfer = device + QStringList{QStringLiteral("keep-going")};
+        // The reads that save a file: with --devices, one a device in --out.
+        const QStringList reading = transfer + QStringList{QStringLiteral("out")};
         const QString keepGoing = QStringLiteral(
             "\nБез --keep-going команда останавливается на первой ошибке; с ним продолжает и "
             "в конце перечисляет все невыполненные элементы.");
@@ -47,7 +50,7 @@ const QList<CommandDefinition>& CommandDefinitions() {
                             "только когда чтение дошло до конца; прежний файл иначе остаётся "
                             "как был.") +
                  keepGoing,
-             transfer,
+             reading,
              RunConfigRead},
             {QStringLiteral("config write"),
              {QStringLiteral("FILE.cfg")},
@@ -92,7 +95,7 @@ const QList<CommandDefinition>& CommandDefinitions() {
                             "по расширению: .base или .csv.\nФайл записывается, только когда "
                             "чтение дошло до конца; прежний файл иначе остаётся как был.") +
                  keepGoing,
-             transfer,
+             reading,
              RunGoodsRead},
             {QStringLiteral("goods write"),
              {QStringLiteral("FILE")},
@@ -133,7 +136,7 @@ const QList<CommandDefinition>& CommandDefinitions() {
                             "записи базы товаров и сохраняет их в образ.\nОбраз сохраняется, "
                             "только когда прочитано всё; прежний файл иначе остаётся как был.") +
                  keepGoing,
-             transfer,
+             reading,
              RunImageRead},
             {QStringLiteral("image write"),
              {QStringLiteral("FILE.zimg")},

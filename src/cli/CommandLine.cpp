@@ -119,8 +119,20 @@ CommandLine::CommandLine() {
         QCommandLineOption(QStringLiteral("total-timeout"),
                            QStringLiteral("Наибольшее время ответа, мс (по умолчанию 2500)."),
                            QStringLiteral("МС")),
-        QCommandLineOption(QStringLiteral("log"), QStringLiteral("Записать журнал обмена в файл."),
+        QCommandLineOption(QStringLiteral("devices"),
+                           QStringLiteral("Выполнить команду на всех АС списка сразу, вместо "
+                                          "--port, --speed и --number: строка на АС, "
+                                          "ПОРТ;СКОРОСТЬ;НОМЕР; # — комментарий."),
                            QStringLiteral("ФАЙЛ")),
+        QCommandLineOption(QStringLiteral("log"),
+                           QStringLiteral("Записать журнал обмена в файл (с --devices — в папку, "
+                                          "файл НОМЕР.log на АС)."),
+                           QStringLiteral("ФАЙЛ")),
+        QCommandLineOption(QStringLiteral("out"),
+                           QStringLiteral("С --devices: папка для файлов, по файлу на АС, "
+                                          "названному заводским номером; FILE тогда можно не "
+                                          "указывать, от него берётся только расширение."),
+                           QStringLiteral("ПАПКА")),
         QCommandLineOption(QStringLiteral("keep-going"),
                            QStringLiteral("Не останавливаться на ошибке: продолжить со "
                                           "следующего элемента и перечислить ошибки в конце.")),
@@ -219,7 +231,10 @@ CommandLine::Request CommandLine::parse(const QStringList& arguments) {
         return Request::Wrong;
     }
     arguments_ = words.mid(matched);
-    if (arguments_.size() != command_->arguments.size()) {
+    const bool out = parser_.isSet(QStringLiteral("out"));
+    // With --out the files are named by the devices; a FILE given says the format.
+    const bool fileOptional = out && arguments_.isEmpty() && command_->arguments.size() == 1;
+    if (arguments_.size() != command_->arguments.size() && !fileOptional) {
         error_ = command_->arguments.isEmpty()
                      ? QStringLiteral("Команда «%1» не принимает аргументов.").arg(command_->name)
                      : QStringLiteral("Вызов команды: %1 %2.").arg(programName(), Usage(*command_));
@@ -232,7 +247,52 @@ CommandLine::Request CommandLine::parse(const QStringList& arguments) {
             QStringLiteral("Параметр --%1 не относится к команде «%2».").arg(name, command_->name);
         return Request::Wrong;
     }
+    return checkDevices();
+}
+
+CommandLine::Request CommandLine::checkDevices() {
+    const bool devices = parser_.isSet(QStringLiteral("devices"));
+    if (devices) {
+        for (const QString& name :
+             {QStringLiteral("port"), QStringLiteral("speed"), QStringLiteral("number")}) {
+            if (!parser_.isSet(name)) continue;
+            error_ = QStringLiteral(
+                "--devices заменяет --port, --speed и --number: укажите "
+                "либо список АС, либо одну АС.");
+            return Request::Wrong;
+        }
+    }
+    const bool out = parser_.isSet(QStringLiteral("out"));
+    if (out && !devices) {
+        error_ = QStringLiteral("--out — только вместе с --devices.");
+        return Request::Wrong;
+    }
+    // Every device would save into the one FILE.
+    if (devices && !out && command_->options.contains(QStringLiteral("out"))) {
+        error_ = QStringLiteral(
+                     "С --devices команда «%1» сохраняет файл каждой АС в папку "
+                     "--out ПАПКА.")
+                     .arg(command_->name);
+        return Request::Wrong;
+    }
     return Request::Run;
+}
+
+QStringList CommandLine::optionArguments(const QStringList& except) const {
+    QStringList arguments;
+    QStringList seen;
+    for (const QString& name : parser_.optionNames()) {
+        if (except.contains(name) || seen.contains(name)) continue;
+        seen << name;
+        const QCommandLineOption o = option(name);
+        const QString flag = (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        if (o.valueName().isEmpty()) {
+            arguments << flag;
+            continue;
+        }
+        for (const QString& value : parser_.values(name)) arguments << flag << value;
+    }
+    return arguments;
 }
 
 QString CommandLine::helpText() const {

@@ -32,12 +32,17 @@ public:
     QString value(const QString& option) const { return parser_.value(option); }
     QStringList values(const QString& option) const { return parser_.values(option); }
 
+    // The options given, as arguments again, but for those named in `except`.
+    QStringList optionArguments(const QStringList& except) const;
+
     static QString programName();
 
 private:
     QString commandHelp(const CommandDefinition& definition) const;
     QString programHelp(const QString& group) const;
     QCommandLineOption option(const QString& name) const;
+    // --devices against the single-device options and --out.
+    Request checkDevices();
 
     QList<QCommandLineOption> options_;
     QCommandLineParser parser_;

@@ -11,6 +11,7 @@
 #include "cli/CommandDefinition.h"
 #include "cli/CommandSupport.h"
 #include "cli/ExitCode.h"
+#include "cli/Fleet.h"
 #include "cli/Interrupt.h"
 #include "device/Protocol.h"
 #include "emulator/EmulatorLink.h"
@@ -58,6 +59,7 @@ int Run(CliSession& session, const QStringList& arguments) {
         case CommandLine::Request::Run:
             break;
     }
+    if (session.line.isSet(QStringLiteral("devices"))) return RunFleet(session);
     session.dialogs.setKeepGoing(session.line.isSet(QStringLiteral("keep-going")));
     int code = ExitDone;
     try {

@@ -225,7 +225,7 @@ ImageOutcome CompareImageWithDevice(const DeviceImage& image, ImageComparison& c
             const auto program = ConfigurationOf(image);
             auto device = std::make_unique<DeviceConfiguration>(*program);
             // An item that could not be read keeps the image's value in
-            // `device`: only `unread` stops it from passing for equal.
+            // `device`: only `unreadItems` stops it from passing for equal.
             UnreadItems unreadItems;
             if (!ReadConfigurationForComparison(*device, unreadItems)) return false;
             found.configuration = CompareConfigurations(*device, *program, unreadItems);
@@ -233,14 +233,15 @@ ImageOutcome CompareImageWithDevice(const DeviceImage& image, ImageComparison& c
             GoodsTable& table = *found.goodsTable;
             if (!ReadAllGoods(table, run.progress(), run.dialogs())) return false;
             const QVector<GoodsRecord> deviceRecords = table.records();
-            QVector<bool> unread(GoodsRecordCount);
-            for (int row = 1; row <= GoodsRecordCount; ++row) unread[row - 1] = table.isUnread(row);
+            QVector<bool> unreadRows(GoodsRecordCount);
+            for (int row = 1; row <= GoodsRecordCount; ++row)
+                unreadRows[row - 1] = table.isUnread(row);
             GoodsTable imageTable;
             ImageGoods(image, imageTable);
             table.setRecords(1, imageTable.records());
             for (const int row : table.changedRows()) {
                 GoodsDifference difference{row - 1, deviceRecords[row - 1], imageTable.record(row)};
-                if (unread[row - 1]) difference.device = GoodsRecord();
+                if (unreadRows[row - 1]) difference.device = GoodsRecord();
                 found.goods.append(difference);
             }
             return true;

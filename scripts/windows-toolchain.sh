@@ -29,6 +29,11 @@ if [ -f "$prefix/.complete" ]; then
 fi
 
 work="$cache/work-$key"
+# A build that was cut short (the machine stopped, a session ended) goes on
+# where it stopped: ninja rebuilds only what is missing or unfinished.
+if [ -f "$work/.configured" ] && [ -f "$prefix/toolchain.cmake" ]; then
+  echo "windows-toolchain: resuming the interrupted build in $work" >&2
+else
 rm -rf "$work" "$prefix"
 mkdir -p "$work/apt/lists/partial" "$prefix"
 
@@ -81,6 +86,8 @@ mkdir -p "$work/qt-build"
   -no-feature-concurrent -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$prefix/toolchain.cmake" \
   -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >"$work/configure.log" 2>&1) ||
   { tail -40 "$work/configure.log"; exit 1; }
+touch "$work/.configured"
+fi
 cmake --build "$work/qt-build" --parallel "$(nproc)" >"$work/build.log" 2>&1 ||
   { tail -40 "$work/build.log"; exit 1; }
 cmake --install "$work/qt-build" >/dev/null

@@ -38,14 +38,11 @@ void ImageDialogs::errorWithDetails(const QString& text, const QString& details)
 
 FailureAnswer ImageDialogs::continueAfterFailure(const ItemFailure& failure) {
     failures_ << (failure.item.isEmpty() ? failure.message : failure.item);
-    ++askedSinceSummary_;
-    return inner_.continueAfterFailure(failure);
-}
-
-void ImageDialogs::transferSummary(const QString& text) {
-    failures_.erase(failures_.end() - askedSinceSummary_, failures_.end());
-    askedSinceSummary_ = 0;
-    failures_ << text;
+    if (continueAll_) return FailureAnswer::Continue;
+    const FailureAnswer answer = inner_.continueAfterFailure(failure);
+    if (answer != FailureAnswer::ContinueAll) return answer;
+    continueAll_ = true;
+    return FailureAnswer::Continue;
 }
 
 void ImageDialogs::failureEndedLoop(const QString& item, const QString& message) {

@@ -60,9 +60,9 @@ public:
     void success(const QString&) override {}
     FailureAnswer continueAfterFailure(const ItemFailure& failure) override;
     void failureEndedLoop(const QString& item, const QString& message) override;
-    // A part's own summary is held back like its success; what it names
-    // joins the image's failures in place of the items asked about.
-    void transferSummary(const QString& text) override;
+    // A part's own summary is held back like its success: every item it
+    // names has been recorded here already.
+    void transferSummary(const QString&) override {}
 
     // What failed, by item name where the part gave one, else its message.
     const QStringList& failures() const { return failures_; }
@@ -70,9 +70,9 @@ public:
 private:
     UserDialogs& inner_;
     QStringList failures_;
-    // Failures asked about since the last part's summary, which names them
-    // and those passed over after "Да для всех".
-    int askedSinceSummary_ = 0;
+    // "Да для всех" was given: later failures of the image are recorded and
+    // passed over here, so that each one is still named in the image's summary.
+    bool continueAll_ = false;
 };
 
 // Puts the two in place of the program's progress and dialogs, which the

@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "config/DeviceCharset.h"
 #include "device/ConnectionSettings.h"
+#include "device/DeviceCharset.h"
 #include "device/ExchangeLog.h"
 #include "device/LinkRegistry.h"
 #include "device/LinkThread.h"

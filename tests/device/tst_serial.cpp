@@ -15,8 +15,8 @@
 #include <QtTest>
 #include <optional>
 
-#include "config/DeviceCharset.h"
 #include "config/ParameterCatalogue.h"
+#include "device/DeviceCharset.h"
 #include "device/PosixSerialLink.h"
 #include "device/Protocol.h"
 #include "device/QtSerialLink.h"

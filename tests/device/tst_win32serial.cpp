@@ -9,8 +9,8 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
-#include "config/DeviceCharset.h"
 #include "config/ParameterCatalogue.h"
+#include "device/DeviceCharset.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
 #include "device/Win32SerialLink.h"

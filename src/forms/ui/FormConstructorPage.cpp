@@ -15,8 +15,8 @@
 #include <memory>
 #include <utility>
 
-#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
+#include "device/DeviceCharset.h"
 #include "forms/FormPreview.h"
 #include "forms/FormTransfer.h"
 #include "forms/FormVariants.h"

@@ -12,7 +12,7 @@
 #include "device/PortNames.h"
 #include "device/Protocol.h"
 #include "device/StateProbe.h"
-#include "device/SystemSerialLink.h"
+#include "device/links/SystemSerialLink.h"
 
 namespace {
 

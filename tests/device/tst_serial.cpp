@@ -17,9 +17,9 @@
 
 #include "config/ParameterCatalogue.h"
 #include "device/DeviceCharset.h"
-#include "device/PosixSerialLink.h"
 #include "device/Protocol.h"
-#include "device/QtSerialLink.h"
+#include "device/links/PosixSerialLink.h"
+#include "device/links/QtSerialLink.h"
 #include "support/SerialCalls.h"
 #include "support/SerialStatusRows.h"
 #include "support/SimProcess.h"

@@ -14,8 +14,8 @@
 
 #include "BenchSupport.h"
 #include "config/ConfigurationTransfer.h"
-#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
+#include "device/DeviceCharset.h"
 #include "device/Protocol.h"
 #include "device/SerialLink.h"
 #include "emulator/FrameCodec.h"

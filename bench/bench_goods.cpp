@@ -17,7 +17,7 @@
 
 #include "BenchSupport.h"
 #include "app/MainWindow.h"
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "device/ExchangeLog.h"
 #include "device/Protocol.h"
 #include "device/ui/ExchangeLogModel.h"

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "goods/GoodsSearch.h"
 #include "goods/GoodsTable.h"
 #include "goods/Price.h"

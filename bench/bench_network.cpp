@@ -16,7 +16,7 @@
 #include <cstdio>
 
 #include "BenchSupport.h"
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "device/Protocol.h"
 #include "goods/GoodsTable.h"
 #include "goods/GoodsTransfer.h"

@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "admin/StateDecoding.h"
-#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
 #include "config/ParameterIO.h"
+#include "device/DeviceCharset.h"
 #include "device/Protocol.h"
 #include "forms/FormPreview.h"
 #include "forms/FormTransfer.h"

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
+#include "device/DeviceCharset.h"
 #include "device/Protocol.h"
 #include "support/FuzzCheck.h"
 #include "support/FuzzInput.h"

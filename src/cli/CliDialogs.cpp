@@ -1,7 +1,7 @@
 #include "cli/CliDialogs.h"
 
 #include "cli/ErrorStream.h"
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "device/Protocol.h"
 
 namespace {

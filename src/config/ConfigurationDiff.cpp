@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
 #include "config/ParameterCatalogue.h"
 #include "config/UploadSkips.h"
+#include "device/DeviceCharset.h"
 #include "device/Protocol.h"
 
 namespace {

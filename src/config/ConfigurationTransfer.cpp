@@ -5,11 +5,11 @@
 
 #include "admin/StateDecoding.h"
 #include "config/ConfigurationDiff.h"
-#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
 #include "config/ParameterCatalogue.h"
 #include "config/ParameterIO.h"
 #include "config/UploadSkips.h"
+#include "device/DeviceCharset.h"
 #include "device/Protocol.h"
 #include "forms/FormTransfer.h"
 #include "shell/ItemLoop.h"

@@ -2,20 +2,7 @@
 
 #include <cstdint>
 
-// Addresses of the device's parameters: group, index (1-based) and line (1-based).
-enum ParameterGroup : uint8_t {
-    GroupOperator = 0,
-    GroupDocumentName = 1,
-    GroupService = 2,
-    GroupRequisite = 3,
-    GroupCliche = 4,
-};
-
-enum OperatorLine : uint8_t {
-    OperatorPositionLine = 1,
-    OperatorNameLine = 2,
-    OperatorPasswordLine = 3,
-};
+#include "device/ParameterGroups.h"
 
 // Characters of a password kept from the device.
 constexpr int PasswordDigits = 4;

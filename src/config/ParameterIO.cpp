@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
+#include "device/DeviceCharset.h"
 #include "device/Protocol.h"
 
 ItemResult ReadParameterText(uint8_t group, uint8_t index, uint8_t line, char* field, int fieldSize,

@@ -3,8 +3,8 @@
 #include <QStringList>
 
 #include "config/ConfigurationDiff.h"
-#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
+#include "device/DeviceCharset.h"
 
 bool PasswordAllowsUpload(const OperatorRecord& op) {
     const QByteArray text = FieldText(op.password, int(sizeof op.password));

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <cstring>
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "device/ExchangeRecorder.h"
 #include "device/FrameLayout.h"
 #include "device/Protocol.h"

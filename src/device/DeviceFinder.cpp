@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "config/DeviceCharset.h"
 #include "device/ConnectionSettings.h"
+#include "device/DeviceCharset.h"
 #include "device/ExchangeLog.h"
 #include "device/LinkRegistry.h"
 #include "device/LinkThread.h"
@@ -12,7 +12,7 @@
 #include "device/PortNames.h"
 #include "device/Protocol.h"
 #include "device/StateProbe.h"
-#include "device/SystemSerialLink.h"
+#include "device/links/SystemSerialLink.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "config/ParameterCatalogue.h"
+#include "device/ParameterGroups.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "device/ExchangeLog.h"
 
 namespace {

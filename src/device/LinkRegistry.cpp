@@ -4,8 +4,8 @@
 #include <QPair>
 
 #include "device/SerialLink.h"
-#include "device/SystemSerialLink.h"
 #include "device/links/NetworkLinks.h"
+#include "device/links/SystemSerialLink.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "device/Protocol.h"
 #include "device/SerialLink.h"
 #include "device/StateProbe.h"
-#include "device/SystemSerialLink.h"
+#include "device/links/SystemSerialLink.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "device/LinkRegistry.h"
-#include "device/SystemSerialPorts.h"
+#include "device/links/SystemSerialPorts.h"
 
 namespace {
 

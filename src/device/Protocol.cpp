@@ -7,7 +7,7 @@
 #include <map>
 #include <utility>
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "device/ExchangeLog.h"
 #include "device/FrameLayout.h"
 #include "device/LineMarker.h"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
+#include "device/DeviceCharset.h"
 #include "forms/FormVariants.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <QStringDecoder>
 #include <algorithm>
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <array>
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "goods/CsvReader.h"
 #include "goods/GoodsCsvRowReader.h"
 #include "goods/GoodsRecordCheck.h"

@@ -1,6 +1,6 @@
 #include "goods/GoodsCsvRowReader.h"
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "goods/GoodsRecordCheck.h"
 #include "goods/GoodsTable.h"
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <limits>
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "goods/GoodsTable.h"
 #include "goods/Price.h"
 #include "shell/RegularFile.h"

@@ -1,6 +1,6 @@
 #include "goods/GoodsRecord.h"
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 
 const QByteArray& WideFontText() {
     static const QByteArray text = ToCp1251(QStringLiteral("широкий"));

@@ -1,6 +1,6 @@
 #include "goods/GoodsSearch.h"
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "goods/GoodsRecord.h"
 #include "goods/GoodsTable.h"
 

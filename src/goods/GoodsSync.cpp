@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 
 #include <QVector>
 
+#include "goods/GoodsDeviceRecord.h"
 #include "goods/GoodsRecord.h"
-#include "goods/GoodsTransfer.h"
 
 class GoodsSync {
 public:

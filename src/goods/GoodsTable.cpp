@@ -1,6 +1,6 @@
 #include "goods/GoodsTable.h"
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 
 namespace {
 

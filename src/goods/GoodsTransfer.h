@@ -11,27 +11,13 @@
 #include <cstdint>
 
 #include "device/Protocol.h"
+#include "goods/GoodsDeviceRecord.h"
 #include "goods/GoodsRecord.h"
 #include "shell/ItemLoop.h"
 
 class GoodsTable;
 class Progress;
 class UserDialogs;
-
-// A record in the form the goods command takes and gives.
-struct GoodsDeviceRecord {
-    char name[GoodsNameFieldSize + 1] = {};  // flag and name, device character set
-    char barcode[BarcodeTextSize] = {};      // decimal text; empty sends a zero record
-    uint8_t section = 0;
-    int64_t price = 0;
-};
-
-// The device record of a table row: flag '1' only for "широкий", the name
-// encoded behind it, the barcode text unchanged, the section's low 8 bits and
-// the parsed price.
-GoodsDeviceRecord DeviceRecordOf(const GoodsRecord& row);
-// The table row of device record `number` as read.
-GoodsRecord RecordOfDevice(int number, const GoodsDeviceRecord& record);
 
 // Reads / writes device record `number` (0..1000) with one exchange.
 ItemResult ReadGoodsRecord(int number, GoodsDeviceRecord& record);

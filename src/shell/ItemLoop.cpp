@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "shell/Progress.h"
 #include "shell/UserDialogs.h"
 

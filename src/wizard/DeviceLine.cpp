@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
 #include "config/ParameterCatalogue.h"
+#include "device/DeviceCharset.h"
 
 namespace {
 constexpr int PasswordSize = 5;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/DeviceCharset.h"  // DeviceLineInput, DeviceLineEdited
+#include "device/DeviceCharset.h"  // DeviceLineInput, DeviceLineEdited
 
 // How the wizard turns typed text into stored device lines and back. Every
 // text the device prints is an upper-case Windows-1251 line of at most 24

@@ -6,7 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "goods/GoodsFile.h"
 #include "goods/GoodsTable.h"
 #include "goods/Price.h"

@@ -2,10 +2,10 @@
 #include <QtTest>
 #include <cstring>
 
-#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
 #include "config/DigitKeyFilter.h"
 #include "config/ParameterIO.h"
+#include "device/DeviceCharset.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "config/ConfigurationTransfer.h"
-#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
+#include "device/DeviceCharset.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
 #include "emulator/DeviceEmulator.h"

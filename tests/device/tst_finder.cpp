@@ -6,7 +6,7 @@
 #include "device/DeviceFinder.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
-#include "device/SystemSerialPorts.h"
+#include "device/links/SystemSerialPorts.h"
 #include "emulator/EmulatorLink.h"
 #include "support/SimProcess.h"
 

@@ -3,7 +3,7 @@
 #include <QtTest>
 #include <cstring>
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "device/Protocol.h"
 #include "device/StateProbe.h"
 #include "support/FakeLink.h"

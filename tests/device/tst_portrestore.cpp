@@ -16,10 +16,10 @@
 #include "device/DeviceFinder.h"
 #include "device/PortClaim.h"
 #include "device/PortOpenError.h"
-#include "device/PosixSerialLink.h"
 #include "device/Protocol.h"
-#include "device/QtSerialLink.h"
 #include "device/StateProbe.h"
+#include "device/links/PosixSerialLink.h"
+#include "device/links/QtSerialLink.h"
 
 namespace {
 

@@ -15,11 +15,11 @@
 #include <QtTest>
 #include <optional>
 
-#include "config/DeviceCharset.h"
 #include "config/ParameterCatalogue.h"
-#include "device/PosixSerialLink.h"
+#include "device/DeviceCharset.h"
 #include "device/Protocol.h"
-#include "device/QtSerialLink.h"
+#include "device/links/PosixSerialLink.h"
+#include "device/links/QtSerialLink.h"
 #include "support/SerialCalls.h"
 #include "support/SerialStatusRows.h"
 #include "support/SimProcess.h"

@@ -9,11 +9,11 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
-#include "config/DeviceCharset.h"
 #include "config/ParameterCatalogue.h"
+#include "device/DeviceCharset.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
-#include "device/Win32SerialLink.h"
+#include "device/links/Win32SerialLink.h"
 #include "support/SerialCalls.h"
 #include "support/SerialStatusRows.h"
 #include "support/SimProcess.h"

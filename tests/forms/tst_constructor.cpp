@@ -22,8 +22,8 @@
 #include <memory>
 
 #include "app/MainWindow.h"
-#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
+#include "device/DeviceCharset.h"
 #include "device/DeviceLock.h"
 #include "device/PortNames.h"
 #include "device/PortSettings.h"

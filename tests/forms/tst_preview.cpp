@@ -4,8 +4,8 @@
 #include <QtTest>
 #include <cstring>
 
-#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
+#include "device/DeviceCharset.h"
 #include "forms/FormPreview.h"
 #include "forms/FormVariants.h"
 

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "goods/GoodsCsv.h"
 #include "goods/GoodsTable.h"
 #include "support/FifoWatch.h"

@@ -16,7 +16,7 @@
 #include <QtTest>
 
 #include "app/MainWindow.h"
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "device/DeviceLock.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"

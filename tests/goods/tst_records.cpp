@@ -1,7 +1,7 @@
 // Prices, the editor's checks and the device form of a goods row.
 #include <QtTest>
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "goods/GoodsRecordCheck.h"
 #include "goods/GoodsTransfer.h"
 #include "goods/Price.h"

@@ -2,7 +2,7 @@
 // the questions and messages, the indicators, and what a failure leaves.
 #include <QtTest>
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
 #include "emulator/DeviceEmulator.h"

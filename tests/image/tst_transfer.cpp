@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "emulator/DeviceEmulator.h"
 #include "image/ImageFile.h"
 #include "image/ImageTransfer.h"

@@ -1,5 +1,7 @@
-# The layers point down only. Fails when a file of the device layer includes
-# the emulator, the shell or any window, when a file of zelvo_core (the top
+# The layers point down only. Fails when a file of the device layer (device/
+# and its subfolders but its windows, links/ included) includes the emulator, the shell, any
+# window or a subsystem that stands on it (configuration, forms, goods,
+# administration, wizard, image), when a file of zelvo_core (the top
 # level of a subsystem folder) includes a widget header, when any file of a
 # subsystem, its windows included, includes the main window's folder (app/),
 # or when a file of the shell includes a page (another subsystem's ui/).
@@ -13,7 +15,8 @@ list(FILTER widget_headers INCLUDE REGEX "^[A-Za-z0-9_.]+$")
 string(REPLACE "." "\\." widget_alternatives "${widget_headers}")
 string(REPLACE ";" "|" widget_alternatives "${widget_alternatives}")
 set(widget_include "#[ \t]*include[ \t]*[<\"](QtWidgets/)?(${widget_alternatives})[>\"]")
-set(device_include "#[ \t]*include[ \t]*[<\"](emulator/|shell/|[A-Za-z_]+/ui/)")
+set(device_include
+    "#[ \t]*include[ \t]*[<\"](emulator/|shell/|config/|forms/|goods/|admin/|wizard/|image/|[A-Za-z_]+/ui/)")
 set(app_include "#[ \t]*include[ \t]*[<\"]app/")
 set(page_include "#[ \t]*include[ \t]*[<\"]([A-Za-z_]+)/ui/")
 
@@ -29,6 +32,12 @@ foreach(folder IN LISTS subsystems)
     continue()
   endif()
   file(GLOB core_files "${folder}/*.h" "${folder}/*.cpp")
+  # The device layer's subfolders (the links) are core files as well; its
+  # windows (ui/) stand on the shell like every other subsystem's.
+  if(subsystem STREQUAL "device")
+    file(GLOB_RECURSE core_files "${folder}/*.h" "${folder}/*.cpp")
+    list(FILTER core_files EXCLUDE REGEX "/ui/")
+  endif()
   foreach(file IN LISTS core_files)
     file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include")
     foreach(line IN LISTS includes)

@@ -14,7 +14,7 @@
 #include <functional>
 
 #include "app/ProgramWindows.h"
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "device/DeviceLock.h"
 #include "emulator/DeviceEmulator.h"
 #include "goods/GoodsTable.h"

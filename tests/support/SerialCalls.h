@@ -5,8 +5,8 @@
 #include <QString>
 #include <cstring>
 
-#include "config/DeviceCharset.h"
 #include "config/ParameterCatalogue.h"
+#include "device/DeviceCharset.h"
 #include "device/Protocol.h"
 
 // The two commands the serial suites of every link drive the line with.

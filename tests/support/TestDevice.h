@@ -9,8 +9,8 @@
 #include <QStringList>
 #include <cstring>
 
-#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
+#include "device/DeviceCharset.h"
 #include "device/PortNames.h"
 #include "device/PortSettings.h"
 #include "device/Protocol.h"

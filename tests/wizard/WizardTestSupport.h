@@ -12,9 +12,9 @@
 #include <cstring>
 #include <functional>
 
-#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
 #include "config/ParameterCatalogue.h"
+#include "device/DeviceCharset.h"
 #include "device/PortNames.h"
 #include "device/PortSettings.h"
 #include "device/Protocol.h"

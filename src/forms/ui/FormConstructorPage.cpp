@@ -15,11 +15,12 @@
 #include <memory>
 #include <utility>
 
-#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
+#include "device/DeviceCharset.h"
 #include "forms/FormPreview.h"
 #include "forms/FormTransfer.h"
 #include "forms/FormVariants.h"
+#include "forms/ui/FormConstructorLayout.h"
 #include "forms/ui/FormPrintout.h"
 #include "shell/DeviceOperation.h"
 #include "shell/SafeSave.h"
@@ -30,27 +31,16 @@
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/PageHost.h"
 
+using namespace FormConstructorLayout;
+
 namespace {
 
-constexpr int PageWidth = 728;
-constexpr int PageHeight = 436;
 constexpr int ToggleSize = 25;
 constexpr int ToggleStep = 27;
 constexpr int RowStep = 18;
-constexpr int PreviewLeft = 456;
-constexpr int PreviewWidth = PreviewLeastWidth;
-constexpr int RequisiteGridWidth = 439;
 
 // The one text the empty group label and the value labels of "no variant" show.
 const QString NoValue = QStringLiteral("---");
-
-QFont FixedPitchFont(int pixels = PreviewLeastFontPixels) {
-    QFont font(QStringLiteral("Courier"));
-    font.setPixelSize(pixels);
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    return font;
-}
 
 QLabel* AddLabel(QWidget* parent, const QString& text, int x, int y, int width,
                  int height = RowStep) {
@@ -103,21 +93,6 @@ QIcon HelpIcon() {
     return QIcon(picture);
 }
 
-// The file name dialog of "Сохранить в PDF...", offering the form's number as the name.
-std::unique_ptr<QFileDialog> CreatePdfDialog(QWidget* parent, int form) {
-    auto dialog = std::make_unique<QFileDialog>(parent, QStringLiteral("Сохранить в PDF"));
-    StartInFolder(*dialog, FileKind::FormPdf);
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setNameFilter(QStringLiteral("Документы PDF (*.pdf)"));
-    dialog->setDefaultSuffix(QStringLiteral("pdf"));
-    dialog->selectFile(QStringLiteral("Форма %1.pdf").arg(form));
-    return dialog;
-}
-
-FormSlot& Slot(int form) {
-    return CurrentConfiguration().forms[form - 1];
-}
-
 }  // namespace
 
 QString FormConstructorPage::UnknownGroupText() {
@@ -132,36 +107,6 @@ FormConstructorPage::FormConstructorPage(QWidget* parent, PageHost* pageHost)
     buildRequisiteControls();
     buildDiscountControls();
     buildButtons();
-}
-
-// At the smallest size every control is where it was built. Beyond it the
-// preview takes the extra height and half the extra width, the requisite grid
-// the other half (its three line columns); the buttons follow the preview's
-// right and bottom edges, the help button its left edge.
-void FormConstructorPage::resizeEvent(QResizeEvent* event) {
-    QFrame::resizeEvent(event);
-    if (!preview) return;
-    const int dx = std::max(0, width() - PageWidth);
-    const int dy = std::max(0, height() - PageHeight);
-    const int half = dx / 2;
-    preview->setGeometry(PreviewLeft + half, 4, PreviewWidth + dx - half, PreviewLeastHeight + dy);
-    // The printed form grows with its box rather than staying small in its corner.
-    const QFont scaled = FixedPitchFont(PreviewFontPixels(preview->width(), preview->height()));
-    if (scaled != preview->font()) {
-        preview->setFont(scaled);
-        preview->document()->setDefaultFont(scaled);
-    }
-    const std::pair<QPushButton*, QPoint> rightButtons[] = {{printButton, {456, 342}},
-                                                            {pdfButton, {592, 342}},
-                                                            {writeButton, {456, 374}},
-                                                            {readButton, {592, 374}},
-                                                            {exitButton, {644, 406}}};
-    for (const auto& [button, at] : rightButtons) button->move(at + QPoint(dx, dy));
-    helpButton->move(PreviewLeft + half, 406 + dy);
-    RequisiteControls->resize(444 + half, RequisiteControls->height());
-    grid->resize(RequisiteGridWidth + half, grid->height());
-    const int lineExtra = half / 3;
-    grid->setColumnWidths({20, 125 + lineExtra, 125 + lineExtra, 100 + half - 2 * lineExtra, 65});
 }
 
 void FormConstructorPage::buildControls() {
@@ -353,14 +298,6 @@ void FormConstructorPage::setVariantButtonsEnabled(bool enabled) {
     for (QPushButton* button : VariantButtons) button->setEnabled(enabled);
 }
 
-void FormConstructorPage::renderPreview(int form) {
-    preview->clear();
-    const QStringList lines = FormPreviewLines(CurrentConfiguration(), form);
-    // Plain text keeps the runs of spaces that line the columns up, and a
-    // cliché line that happens to look like markup is shown as it is.
-    if (!lines.isEmpty()) preview->setPlainText(lines.join(QLatin1Char('\n')));
-}
-
 // ---- Handlers -------------------------------------------------------------------------
 
 void FormConstructorPage::Fill() {
@@ -437,96 +374,6 @@ void FormConstructorPage::requisiteSelected(int index) {
     if (!form || index < 0 || index > RequisiteCount) return;
     Slot(form).requisite = uint8_t(index);
     renderPreview(form);
-}
-
-void FormConstructorPage::writeClicked() {
-    DeviceLock lock;
-    if (!BeginDeviceOperation(lock)) return;
-    if (pressedVariant() == 0) {
-        Dialogs().warning(QStringLiteral("Не выбран вариант для программирования."));
-        return;
-    }
-    const int form = selectedForm();
-    if (!form) {
-        Dialogs().error(QStringLiteral("Не выбрана форма для программирования."));
-        return;
-    }
-    ProgramFormReporting(CurrentConfiguration(), form, Dialogs());
-}
-
-void FormConstructorPage::readClicked() {
-    DeviceLock lock;
-    if (!BeginDeviceOperation(lock)) return;
-    const int form = selectedForm();
-    if (!form) {
-        Dialogs().error(QStringLiteral("Не выбрана форма для чтения."));
-        return;
-    }
-    const ItemResult result = ReadForm(CurrentConfiguration(), form);
-    if (!result.ok()) {
-        Dialogs().error(
-            FailureMessage(QStringLiteral("Не удалось прочитать бланк..."), result.errorText));
-        return;
-    }
-    const FormSlot& slot = Slot(form);
-    setRequisiteItem(slot.requisite);
-    setKindButtons(slot.kind);
-    CurrentFormLabel->setText(QString::number(form));
-    offerControls(slot.variant);
-    setVariantButtonsEnabled(true);
-    pressVariant(slot.variant);
-    renderPreview(form);
-    Dialogs().warning(QStringLiteral("Бланк удачно прочитан..."));
-}
-
-QStringList FormConstructorPage::printableLines() {
-    const QString text = preview->toPlainText();
-    if (text.isEmpty()) {
-        Dialogs().warning(QStringLiteral("Не выбрана форма для печати."));
-        return {};
-    }
-    return text.split(QLatin1Char('\n'));
-}
-
-void FormConstructorPage::printClicked() {
-    const QStringList lines = printableLines();
-    if (lines.isEmpty()) return;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Форма %1").arg(selectedForm()));
-    const QString unavailable = PrintingUnavailableReason(printer);
-    if (!unavailable.isEmpty()) {
-        Dialogs().error(unavailable);
-        return;
-    }
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    if (!PrintFormPages(printer, {lines}))
-        Dialogs().error(QStringLiteral("Не удалось напечатать форму."));
-}
-
-void FormConstructorPage::savePdfClicked() {
-    const QStringList lines = printableLines();
-    if (lines.isEmpty()) return;
-    const std::unique_ptr<QFileDialog> dialog = CreatePdfDialog(this, selectedForm());
-    const QString path = RunFileDialog(*dialog, FileKind::FormPdf);
-    if (path.isEmpty()) return;
-    writePdf(path, lines);
-}
-
-void FormConstructorPage::writePdf(const QString& path, const QStringList& lines) {
-    QBuffer document;
-    document.open(QIODevice::WriteOnly);
-    bool made = false;
-    {
-        QPdfWriter pdf(&document);
-        pdf.setTitle(QStringLiteral("Форма %1").arg(selectedForm()));
-        pdf.setCreator(QStringLiteral("Zelvo"));
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageMargins(QMarginsF(20, 15, 15, 15), QPageLayout::Millimeter);
-        made = PrintFormPages(pdf, {lines});
-    }
-    if (!made || !SaveFileSafely(path, document.data()))
-        Dialogs().error(QStringLiteral("Не удалось создать файл..."));
 }
 
 void FormConstructorPage::helpClicked() {

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "goods/GoodsRecordCheck.h"
 #include "goods/Price.h"
 #include "shell/UserDialogs.h"

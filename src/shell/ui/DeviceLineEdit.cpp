@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <memory>
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "shell/UserDialogs.h"
 
 void SetupDeviceLineEdit(QLineEdit* field, int maxLength) {

@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "config/DeviceCharset.h"
 #include "config/DeviceConfiguration.h"
+#include "device/DeviceCharset.h"
 #include "shell/ColumnFit.h"
 #include "shell/DeviceOperation.h"
 #include "shell/SuccessWatch.h"

@@ -1,4 +1,4 @@
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 
 #include <QStringList>
 #include <algorithm>

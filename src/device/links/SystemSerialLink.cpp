@@ -1,11 +1,11 @@
-#include "device/SystemSerialLink.h"
+#include "device/links/SystemSerialLink.h"
 
 // The one place that chooses the system's serial link.
 #ifdef Q_OS_WIN
-#include "device/Win32SerialLink.h"
+#include "device/links/Win32SerialLink.h"
 using SystemLink = Win32SerialLink;
 #else
-#include "device/PosixSerialLink.h"
+#include "device/links/PosixSerialLink.h"
 using SystemLink = PosixSerialLink;
 #endif
 

@@ -3,7 +3,7 @@
 #include <QHash>
 #include <array>
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #ifdef Q_OS_UNIX
 
 #include "device/SerialLink.h"
-#include "device/UnixTerminal.h"
+#include "device/links/UnixTerminal.h"
 
 // A serial port through the system calls. Each command opens and closes the
 // port, and QSerialPort's open writes, syncs and deletes a lock file every

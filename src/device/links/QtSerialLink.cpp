@@ -1,10 +1,10 @@
-#include "device/QtSerialLink.h"
+#include "device/links/QtSerialLink.h"
 
 #include <QDeadlineTimer>
 #include <algorithm>
 
 #include "device/PortOpenError.h"
-#include "device/UnixTerminal.h"
+#include "device/links/UnixTerminal.h"
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>

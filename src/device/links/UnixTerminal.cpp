@@ -1,4 +1,4 @@
-#include "device/UnixTerminal.h"
+#include "device/links/UnixTerminal.h"
 
 #ifdef Q_OS_UNIX
 

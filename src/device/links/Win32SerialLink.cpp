@@ -1,4 +1,4 @@
-#include "device/Win32SerialLink.h"
+#include "device/links/Win32SerialLink.h"
 
 #include <QThread>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "device/PosixSerialLink.h"
+#include "device/links/PosixSerialLink.h"
 
 #ifdef Q_OS_UNIX
 
@@ -11,7 +11,7 @@
 #include <cerrno>
 
 #include "device/PortOpenError.h"
-#include "device/UnixTerminal.h"
+#include "device/links/UnixTerminal.h"
 
 namespace {
 

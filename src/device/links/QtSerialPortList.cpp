@@ -1,6 +1,6 @@
 #include <QSerialPortInfo>
 
-#include "device/SystemSerialPorts.h"
+#include "device/links/SystemSerialPorts.h"
 
 QList<SystemSerialPort> SystemSerialPorts() {
     QList<SystemSerialPort> ports;

@@ -10,7 +10,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include "device/SystemSerialPorts.h"
+#include "device/links/SystemSerialPorts.h"
 
 namespace {
 

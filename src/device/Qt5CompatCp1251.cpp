@@ -1,6 +1,6 @@
 #include <QTextCodec>
 
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 
 namespace {
 

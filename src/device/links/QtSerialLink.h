@@ -4,7 +4,7 @@
 
 #include "device/SerialLink.h"
 #ifdef Q_OS_UNIX
-#include "device/UnixTerminal.h"
+#include "device/links/UnixTerminal.h"
 #endif
 
 // A real serial port through QSerialPort: exclusive open (lock file and

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "config/DeviceCharset.h"
+#include "device/DeviceCharset.h"
 #include "goods/GoodsFile.h"
 #include "goods/GoodsTable.h"
 #include "goods/Price.h"

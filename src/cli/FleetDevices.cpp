@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QSet>
 
-#include "config/DeviceCharset.h"
 #include "device/ConnectionSettings.h"
+#include "device/DeviceCharset.h"
 #include "device/PortSettings.h"
 #include "device/Protocol.h"
 #include "device/links/NetworkAddress.h"

@@ -132,7 +132,8 @@ private slots:
         QVERIFY(help.contains(QStringLiteral("--encoding КОДИРОВКА")));
         // The example port is one this system's user knows.
 #ifdef Q_OS_WIN
-        QVERIFY2(help.contains(QStringLiteral("например, COM3")) && !help.contains(QStringLiteral("/dev/")),
+        QVERIFY2(help.contains(QStringLiteral("например, COM3")) &&
+                     !help.contains(QStringLiteral("/dev/")),
                  run.out.constData());
 #else
         QVERIFY(help.contains(QStringLiteral("(/dev/ttyUSB0)")));

@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     const bool keptSilent = argc > 1 && std::strcmp(argv[1], "--kept-silent-port") == 0;
     ZelvoApplication app(argc, argv);
     QTemporaryDir settingsDir;
-    int master = -1;
+    [[maybe_unused]] int master = -1;
     if (keptSilent) {
 #ifdef Q_OS_UNIX
         master = posix_openpt(O_RDWR | O_NOCTTY);

@@ -159,8 +159,7 @@ void RunTransferOperation(uint8_t operation, DeviceConfiguration& config, GoodsT
             WriteCurrentGoods(table, 1 + variant * 66, progress, dialogs);
             break;
         case 8:
-            ReadDocumentName(
-                config, [] {}, [] {});
+            ReadDocumentName(config, [] {});
             break;
         case 9:
             WriteDocumentName(config);

@@ -12,6 +12,7 @@
 // did not reach as they were.
 
 #include "config/DeviceConfiguration.h"
+#include "device/Protocol.h"
 #include "goods/GoodsTable.h"
 #include "support/FuzzCheck.h"
 #include "support/FuzzInput.h"
@@ -54,6 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         table.forgetDevice();
     }
 
+    // Nor does a line that failed in an earlier input put a marker first.
+    ForgetLineStates();
     RunTransferOperation(operation, config, table, progress, dialogs);
     progress.checkAllDown();
     CheckConfiguration(config);

@@ -17,6 +17,7 @@
 #include "app/PageArea.h"
 #include "app/SplashWindow.h"
 #include "app/WindowGeometry.h"
+#include "config/ConfigurationSync.h"
 #include "config/DeviceConfiguration.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
@@ -64,6 +65,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     settings.MachineNumber = QByteArrayLiteral("0");
     ResetFormTable(CurrentConfiguration());
     ResetConfiguration(CurrentConfiguration());
+    // Nothing typed yet: the empty configuration is no work of the user's.
+    ProgramConfigurationSync().keepAll(CurrentConfiguration());
 
     buildMenus();
     buildToolBar();
@@ -129,6 +132,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     // Each page says what it holds that the device does not; one question for all.
     QStringList unsent;
+    unsent << ProgramConfigurationSync().unsentText(CurrentConfiguration());
     if (goodsPage_) unsent << goodsPage_->unsentChanges();
     if (!ConfirmOverUnsentWork(Dialogs(), unsent, StepCloseProgram())) {
         event->ignore();

@@ -3,7 +3,9 @@
 #include "admin/ui/InnDialog.h"
 #include "app/AboutDialog.h"
 #include "app/MainWindow.h"
+#include "config/ConfigurationDiff.h"
 #include "config/ConfigurationFile.h"
+#include "config/ConfigurationSync.h"
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
 #include "config/UploadQuestions.h"
@@ -11,6 +13,7 @@
 #include "device/DeviceLock.h"
 #include "forms/ui/FormConstructorPage.h"
 #include "shell/DeviceOperation.h"
+#include "shell/UnsentWork.h"
 #include "shell/UserDialogs.h"
 #include "shell/ui/FileDialogs.h"
 #include "wizard/ui/WizardWindow.h"
@@ -48,7 +51,11 @@ void MainWindow::loadFromFile() {
     dialog.setDefaultSuffix(QStringLiteral("cfg"));
     const QString path = RunFileDialog(dialog, FileKind::Configuration);
     if (path.isEmpty()) return;
-    LoadConfigurationFileInteractive(CurrentConfiguration(), path);
+    if (!ConfirmOverUnsentConfiguration(StepLoadFile())) return;
+    // The file holds what was loaded: nothing of it is lost by a later read.
+    if (LoadConfigurationFileInteractive(CurrentConfiguration(), path) ==
+        ConfigurationFileResult::Ok)
+        ProgramConfigurationSync().keepAll(CurrentConfiguration());
     EnableSaveToFile();
     constructorPage_->Fill();
     ShowMainPage(constructorPage_);
@@ -65,12 +72,15 @@ void MainWindow::saveToFile() {
     dialog.setDefaultSuffix(QStringLiteral("cfg"));
     const QString path = RunFileDialog(dialog, FileKind::Configuration);
     if (path.isEmpty()) return;
-    SaveConfigurationFileInteractive(CurrentConfiguration(), path);
+    if (SaveConfigurationFileInteractive(CurrentConfiguration(), path) ==
+        ConfigurationFileResult::Ok)
+        ProgramConfigurationSync().keepAll(CurrentConfiguration());
 }
 
 void MainWindow::downloadConfiguration() {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
+    if (!ConfirmOverUnsentConfiguration(StepReadFromDevice())) return;
     ShowMainPage(nullptr);
     if (DownloadConfiguration(CurrentConfiguration())) EnableSaveToFile();
 }
@@ -93,6 +103,10 @@ void MainWindow::compareWithDevice() {
 void MainWindow::showForms() {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
+    QVector<ConfigurationItem> forms;
+    for (int form = 1; form <= FormCount; ++form)
+        forms.append({ConfigurationItemKind::Form, form, 1});
+    if (!ConfirmOverUnsentConfiguration(StepReadFromDevice(), forms)) return;
     const std::optional<int> group = ReadFormTable(CurrentConfiguration());
     EnableSaveToFile();
     constructorPage_->setCurrentGroup(group);

@@ -118,8 +118,8 @@ public:
           upload_(WithDeviceAccess(program, device)),
           unread_(unread) {}
 
-    void line(ConfigurationItemKind kind, int record, int line, const QString& name,
-              const DeviceText& device, const DeviceText& program) {
+    void line(ConfigurationItemKind kind, int record, int line, const DeviceText& device,
+              const DeviceText& program) {
         const ConfigurationItem item{kind, record, line};
         const bool absent = kind == ConfigurationItemKind::ClicheLine &&
                             unread_.absentCliches.contains(record) &&
@@ -129,18 +129,17 @@ public:
         } else if (!unread_.failed.contains(item) && SameLine(device, program)) {
             return;
         }
-        add(item, name, LineValue(device), LineValue(program));
+        add(item, LineValue(device), LineValue(program));
         result.last().inexactReason = InexactReason(program);
         if (!absent) return;
         result.last().deviceState = DeviceValueState::Absent;
         result.last().deviceValue = AbsentDeviceValueText();
         result.last().skipReason = QStringLiteral("в АС нет клише %1").arg(record);
     }
-    void add(const ConfigurationItem& item, const QString& name, const QString& device,
-             const QString& program) {
+    void add(const ConfigurationItem& item, const QString& device, const QString& program) {
         ConfigurationDifference difference;
         difference.item = item;
-        difference.name = name;
+        difference.name = ConfigurationItemName(item);
         difference.deviceValue = device;
         difference.programValue = program;
         difference.skipReason = UploadSkipReason(upload_, item);
@@ -155,48 +154,40 @@ public:
         for (int o = 0; o < OperatorCount; ++o) {
             const OperatorRecord& device = device_.operators[o];
             const OperatorRecord& program = program_.operators[o];
-            const QString name = QStringLiteral("оператор %1, ").arg(o + 1);
             const auto kind = ConfigurationItemKind::OperatorLine;
-            line(kind, o + 1, OperatorPositionLine, name + OperatorLineName(OperatorPositionLine),
-                 device.position, program.position);
-            line(kind, o + 1, OperatorNameLine, name + OperatorLineName(OperatorNameLine),
-                 device.name, program.name);
+            line(kind, o + 1, OperatorPositionLine, device.position, program.position);
+            line(kind, o + 1, OperatorNameLine, device.name, program.name);
             const ConfigurationItem password{kind, o + 1, OperatorPasswordLine};
             if (unread_.failed.contains(password) ||
                 FieldText(device.password, int(sizeof device.password)) !=
                     HeldAfterWrite(program.password, int(sizeof program.password)))
-                add(password, name + OperatorLineName(OperatorPasswordLine), HiddenPasswordText(),
-                    HiddenPasswordText());
+                add(password, HiddenPasswordText(), HiddenPasswordText());
         }
     }
 
-    void records(ConfigurationItemKind kind, const QString& noun, const ThreeLineRecord* device,
+    void records(ConfigurationItemKind kind, const ThreeLineRecord* device,
                  const ThreeLineRecord* program, int count) {
         for (int r = 0; r < count; ++r)
             for (int l = 0; l < RecordLines; ++l)
-                line(kind, r + 1, l + 1,
-                     QStringLiteral("%1 %2, строка %3").arg(noun).arg(r + 1).arg(l + 1),
-                     device[r].lines[l], program[r].lines[l]);
+                line(kind, r + 1, l + 1, device[r].lines[l], program[r].lines[l]);
     }
 
     void all() {
         operators();
-        line(ConfigurationItemKind::DocumentName, 1, 1, QStringLiteral("название ДСО"),
-             device_.documentName, program_.documentName);
-        records(ConfigurationItemKind::ServiceLine, QStringLiteral("услуга"), device_.services,
-                program_.services, ServiceCount);
-        records(ConfigurationItemKind::RequisiteLine, QStringLiteral("реквизит"),
-                device_.requisites, program_.requisites, RequisiteCount);
+        line(ConfigurationItemKind::DocumentName, 1, 1, device_.documentName,
+             program_.documentName);
+        records(ConfigurationItemKind::ServiceLine, device_.services, program_.services,
+                ServiceCount);
+        records(ConfigurationItemKind::RequisiteLine, device_.requisites, program_.requisites,
+                RequisiteCount);
         for (int c = 0; c < ClicheCount; ++c)
             for (int l = 0; l < ClicheLineCount; ++l)
-                line(ConfigurationItemKind::ClicheLine, c + 1, l + 1,
-                     QStringLiteral("клише %1, строка %2").arg(c + 1).arg(l + 1),
-                     device_.cliches[c].lines[l], program_.cliches[c].lines[l]);
+                line(ConfigurationItemKind::ClicheLine, c + 1, l + 1, device_.cliches[c].lines[l],
+                     program_.cliches[c].lines[l]);
         for (int f = 0; f < FormCount; ++f) {
             const ConfigurationItem form{ConfigurationItemKind::Form, f + 1, 1};
             if (unread_.failed.contains(form) || !SameForm(device_.forms[f], program_.forms[f]))
-                add(form, QStringLiteral("форма %1").arg(f + 1), FormValue(device_.forms[f]),
-                    FormValue(program_.forms[f]));
+                add(form, FormValue(device_.forms[f]), FormValue(program_.forms[f]));
         }
     }
 
@@ -299,6 +290,45 @@ QString InexactDifferencesText(const QVector<ConfigurationDifference>& differenc
     if (inexact.isEmpty()) return {};
     return QStringLiteral("Будут записаны в АС не так, как в программе: ") +
            inexact.join(QStringLiteral("; ")) + QLatin1Char('.');
+}
+
+QVector<ConfigurationItem> AllConfigurationItems() {
+    QVector<ConfigurationItem> items;
+    const auto add = [&items](ConfigurationItemKind kind, int records, int lines) {
+        for (int record = 1; record <= records; ++record)
+            for (int line = 1; line <= lines; ++line) items.append({kind, record, line});
+    };
+    add(ConfigurationItemKind::OperatorLine, OperatorCount, RecordLines);
+    add(ConfigurationItemKind::DocumentName, 1, 1);
+    add(ConfigurationItemKind::ServiceLine, ServiceCount, RecordLines);
+    add(ConfigurationItemKind::RequisiteLine, RequisiteCount, RecordLines);
+    add(ConfigurationItemKind::ClicheLine, ClicheCount, ClicheLineCount);
+    add(ConfigurationItemKind::Form, FormCount, 1);
+    return items;
+}
+
+QString ConfigurationItemName(const ConfigurationItem& item) {
+    const auto numbered = [&item](const char* noun) {
+        return QStringLiteral("%1 %2, строка %3")
+            .arg(QString::fromUtf8(noun))
+            .arg(item.record)
+            .arg(item.line);
+    };
+    switch (item.kind) {
+        case ConfigurationItemKind::OperatorLine:
+            return QStringLiteral("оператор %1, ").arg(item.record) + OperatorLineName(item.line);
+        case ConfigurationItemKind::DocumentName:
+            return QStringLiteral("название ДСО");
+        case ConfigurationItemKind::ServiceLine:
+            return numbered("услуга");
+        case ConfigurationItemKind::RequisiteLine:
+            return numbered("реквизит");
+        case ConfigurationItemKind::ClicheLine:
+            return QStringLiteral("клише %1, строка %2").arg(item.record).arg(item.line);
+        case ConfigurationItemKind::Form:
+            break;
+    }
+    return QStringLiteral("форма %1").arg(item.record);
 }
 
 QVector<ConfigurationItem> ItemsOf(const QVector<ConfigurationDifference>& differences) {

@@ -32,6 +32,13 @@ struct ConfigurationItem {
     }
 };
 
+// Every item the configuration's upload knows, in the order it writes them,
+// the eight forms last.
+QVector<ConfigurationItem> AllConfigurationItems();
+// How the user is told of an item: "оператор 3, Ф.И.О.", "название ДСО",
+// "услуга 2, строка 1", "клише 1, строка 8", "форма 4".
+QString ConfigurationItemName(const ConfigurationItem& item);
+
 // What a read of the device for the comparison did not learn: the items whose
 // read failed and was passed over, and the clichés the device said it lacks.
 struct UnreadItems {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "config/ConfigurationSync.h"
 #include "config/DeviceConfiguration.h"
 #include "device/DeviceCharset.h"
 #include "device/Protocol.h"
@@ -28,6 +29,7 @@ ItemResult ReadParameterText(uint8_t group, uint8_t index, uint8_t line, char* f
         DecodeDeviceText(data, decoded);
         const int keep = std::min<int>(int(strnlen(data, DeviceDataSize)), fieldSize - 1);
         std::memcpy(field, decoded, std::size_t(keep));
+        ProgramConfigurationSync().keepParameter(group, index, line, field, fieldSize);
     }
     return result;
 }
@@ -47,10 +49,12 @@ ItemResult WriteParameterText(uint8_t group, uint8_t index, uint8_t line, const 
     char encoded[DeviceDataSize + 1] = {};
     EncodeDeviceText(source, encoded);
     uint8_t deviceError = 0;
-    return RunCommand([&](char* errorText) {
+    const ItemResult result = RunCommand([&](char* errorText) {
         return ParameterCommand(ModeWrite, group, index, line, encoded, deviceError, errorText,
                                 recordFlag);
     });
+    if (result.ok()) ProgramConfigurationSync().keepParameter(group, index, line, field, fieldSize);
+    return result;
 }
 
 ItemResult WriteParameterText(uint8_t group, uint8_t index, uint8_t line, const DeviceText& text,

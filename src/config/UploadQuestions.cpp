@@ -4,24 +4,11 @@
 #include "config/DeviceConfiguration.h"
 #include "config/UploadSkips.h"
 
-namespace {
-constexpr int LinesPerRecord = 3;
-}  // namespace
-
 QVector<ConfigurationItem> WholeUploadItems(const DeviceConfiguration& config) {
-    QVector<ConfigurationItem> all;
-    auto records = [&all](ConfigurationItemKind kind, int count, int lines) {
-        for (int record = 1; record <= count; ++record)
-            for (int line = 1; line <= lines; ++line) all.append({kind, record, line});
-    };
-    records(ConfigurationItemKind::OperatorLine, OperatorCount, LinesPerRecord);
-    records(ConfigurationItemKind::DocumentName, 1, 1);
-    records(ConfigurationItemKind::ServiceLine, ServiceCount, LinesPerRecord);
-    records(ConfigurationItemKind::RequisiteLine, RequisiteCount, LinesPerRecord);
-    records(ConfigurationItemKind::ClicheLine, ClicheCount, ClicheLineCount);
     QVector<ConfigurationItem> written;
-    for (const ConfigurationItem& item : all)
-        if (UploadSkipReason(config, item).isEmpty()) written.append(item);
+    for (const ConfigurationItem& item : AllConfigurationItems())
+        if (item.kind != ConfigurationItemKind::Form && UploadSkipReason(config, item).isEmpty())
+            written.append(item);
     return written;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 
+#include "config/ConfigurationSync.h"
 #include "config/DeviceConfiguration.h"
 #include "device/Protocol.h"
 #include "shell/UserDialogs.h"
@@ -14,9 +15,11 @@ ItemResult ProgramForm(const DeviceConfiguration& config, int formNumber) {
     uint8_t requisite = slot.requisite;
     uint8_t kind = slot.kind;
     uint8_t deviceError = 0;
-    return RunCommand([&](char* errorText) {
+    const ItemResult result = RunCommand([&](char* errorText) {
         return FormCommand(ModeWrite, number, variant, requisite, kind, deviceError, errorText);
     });
+    if (result.ok()) ProgramConfigurationSync().keepForm(formNumber, slot);
+    return result;
 }
 
 bool ProgramFormReporting(const DeviceConfiguration& config, int formNumber, UserDialogs& dialogs) {
@@ -46,6 +49,7 @@ ItemResult ReadForm(DeviceConfiguration& config, int formNumber, FormStatusUpdat
         slot.requisite = requisite;
         slot.kind = kind;
         if (status == FormStatusUpdate::FromAnswer) slot.status = number != 0 ? 1 : 0;
+        ProgramConfigurationSync().keepForm(formNumber, slot);
     }
     return result;
 }

@@ -115,22 +115,6 @@ QString PartOf(const ConfigurationDifference& difference) {
                                                                : QStringLiteral("конфигурация");
 }
 
-// Every item the configuration's upload knows, forms included.
-QVector<ConfigurationItem> AllConfigurationItems() {
-    QVector<ConfigurationItem> items;
-    const auto add = [&items](ConfigurationItemKind kind, int records, int lines) {
-        for (int record = 1; record <= records; ++record)
-            for (int line = 1; line <= lines; ++line) items.append({kind, record, line});
-    };
-    add(ConfigurationItemKind::OperatorLine, OperatorCount, 3);
-    add(ConfigurationItemKind::DocumentName, 1, 1);
-    add(ConfigurationItemKind::ServiceLine, ServiceCount, 3);
-    add(ConfigurationItemKind::RequisiteLine, RequisiteCount, 3);
-    add(ConfigurationItemKind::ClicheLine, ClicheCount, ClicheLineCount);
-    add(ConfigurationItemKind::Form, FormCount, 1);
-    return items;
-}
-
 // The closing message of a write: success only when every part ran to its end
 // and nothing failed on the way.
 void TellWriteOutcome(const ImageOutcome& outcome, int configurationItems, int goodsRecords,

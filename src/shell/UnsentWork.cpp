@@ -3,8 +3,10 @@
 #include "shell/UserDialogs.h"
 
 QString UnsentWorkQuestion(const QStringList& unsent, const QString& step) {
-    return QStringLiteral("Изменения не записаны в АС: %1.\n%2")
-        .arg(unsent.join(QStringLiteral("; ")), step);
+    QString named = unsent.join(QStringLiteral("; "));
+    // "Ф.И.О." ends the sentence with its own point.
+    if (!named.endsWith(QLatin1Char('.'))) named += QLatin1Char('.');
+    return QStringLiteral("Изменения не записаны в АС: %1\n%2").arg(named, step);
 }
 
 bool ConfirmOverUnsentWork(UserDialogs& dialogs, const QStringList& unsent, const QString& step) {

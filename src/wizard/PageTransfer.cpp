@@ -3,6 +3,8 @@
 #include <cstring>
 #include <optional>
 
+#include "config/ConfigurationDiff.h"
+#include "config/ConfigurationSync.h"
 #include "config/DeviceConfiguration.h"
 #include "config/ParameterCatalogue.h"
 #include "config/ParameterIO.h"
@@ -10,6 +12,7 @@
 #include "device/Protocol.h"
 #include "shell/ItemLoop.h"
 #include "shell/Progress.h"
+#include "shell/UnsentWork.h"
 #include "shell/UserDialogs.h"
 #include "wizard/DeviceLine.h"
 
@@ -177,6 +180,27 @@ TransferPage ClicheTransfer(DeviceConfiguration& config, int cliche) {
 
 namespace {
 
+// Asks before a read would replace lines of `item` (every item: −1) that hold
+// work the device does not; true when nothing is unsent or the user agreed.
+bool MayReadOverUnsent(const TransferPage& page, int item) {
+    QVector<ConfigurationItem> unsent;
+    const int first = item < 0 ? 0 : item;
+    const int last = item < 0 ? page.items - 1 : item;
+    for (int i = first; i <= last; ++i) {
+        for (int line = 0; line < page.lines; ++line) {
+            const TextField field = page.field(i, line);
+            const uint8_t index = uint8_t(page.firstIndex + i);
+            ConfigurationItem named;
+            if (ProgramConfigurationSync().isUnsent(page.group, index, uint8_t(line + 1),
+                                                    field.bytes, field.size) &&
+                ConfigurationItemOfParameter(page.group, index, uint8_t(line + 1), named))
+                unsent.append(named);
+        }
+    }
+    return ConfirmOverUnsentWork(Dialogs(), {NamedConfigurationItems(unsent)},
+                                 StepReadFromDevice());
+}
+
 // One direction of a list page's transfer: what a line's command is, and how
 // the transfer tells its failures and its end.
 struct Direction {
@@ -320,10 +344,12 @@ void Report(const ItemResult& result, const QString& lead, const QString& done) 
 }  // namespace
 
 void ReadItem(const TransferPage& page, int item, PageView& view) {
+    if (!MayReadOverUnsent(page, item)) return;
     TransferOne(page, item, view, Reading(page));
 }
 
 void ReadItems(const TransferPage& page, PageView& view) {
+    if (!MayReadOverUnsent(page, -1)) return;
     TransferAll(page, view, Reading(page));
 }
 
@@ -340,7 +366,12 @@ void WriteItems(const TransferPage& page, PageView& view) {
     TransferAll(page, view, Writing(page, view));
 }
 
+QString ClearPageQuestion() {
+    return QStringLiteral("Очистить все поля страницы?");
+}
+
 void ClearItems(const TransferPage& page, PageView& view) {
+    if (!Dialogs().confirmDefaultNo(ClearPageQuestion())) return;
     for (int item = 0; item < page.items; ++item) {
         if (AccessDenied(page, item)) continue;
         ClearItem(page, item);
@@ -350,6 +381,9 @@ void ClearItems(const TransferPage& page, PageView& view) {
 
 void ReadDocumentName(DeviceConfiguration& config, const std::function<void()>& refill) {
     CheckMachineNumber();
+    const QString unsent = ProgramConfigurationSync().unsentText(
+        config, {ConfigurationItem{ConfigurationItemKind::DocumentName, 1, 1}});
+    if (!ConfirmOverUnsentWork(Dialogs(), {unsent}, StepReadFromDevice())) return;
     BusyCursor busy(CurrentProgress());
     const ItemResult result = ReadParameterText(GroupDocumentName, 1, 1, config.documentName);
     if (result.ok() && refill) refill();

@@ -66,16 +66,21 @@ TransferPage ClicheTransfer(DeviceConfiguration& config, int cliche);
 // "Выгрузить из АС" / "Загрузить в АС" for one item (0-based) or all of them,
 // with their messages, progress and busy cursor. A factory number that does
 // not convert throws ConversionError before anything is cleared or sent.
+// A read asks first when the lines it would replace hold work the device does
+// not ("Изменения не записаны в АС: ...", "Нет" by default).
 void ReadItem(const TransferPage& page, int item, PageView& view);
 void ReadItems(const TransferPage& page, PageView& view);
 void WriteItem(const TransferPage& page, int item, PageView& view);
 void WriteItems(const TransferPage& page, PageView& view);
 
-// "Очистить поля": empties every item the device lets be changed.
+// "Очистить поля": after a question ("Нет" by default), empties every item the
+// device lets be changed.
 void ClearItems(const TransferPage& page, PageView& view);
+QString ClearPageQuestion();
 
 // The document name, one parameter without access or progress. Reading
 // replaces the stored name and calls `refill` only after a good read; a failed
-// one leaves the name, stored and shown, as it was.
+// one leaves the name, stored and shown, as it was. A name not yet written is
+// replaced only after the question.
 void ReadDocumentName(DeviceConfiguration& config, const std::function<void()>& refill);
 void WriteDocumentName(const DeviceConfiguration& config);

@@ -18,6 +18,7 @@
 
 #include "app/MainWindow.h"
 #include "config/ConfigurationFile.h"
+#include "config/ConfigurationSync.h"
 #include "device/DeviceLock.h"
 #include "forms/ui/FormConstructorPage.h"
 #include "shell/ui/GridPage.h"
@@ -115,6 +116,7 @@ private slots:
     void noLoadWhileAnExchangeRuns();
     void formsItemReadsTheTableAndShowsTheGroup();
     void formsItemWithoutAGroup();
+    void closingAndReadingAskAboutConfigurationEdits();
     void formsItemWithGroupZero();
 };
 
@@ -128,6 +130,8 @@ void TestFileMenu::init() {
     window->EnableDeviceControls(true);
     UseEmulator();  // the window starts with no port
     MarkConfiguration(CurrentConfiguration());
+    // As if the marked configuration came from a file: nothing of it is unsent.
+    ProgramConfigurationSync().keepAll(CurrentConfiguration());
     dialogs = std::make_unique<ScriptedDialogs>();
     foreignBoxes.clear();
 }
@@ -170,15 +174,61 @@ void TestFileMenu::saveReplacesTheFileAndLoadBringsEveryByteBack() {
     QCOMPARE(dialogs->texts(), QStringList{QStringLiteral("Сохранено...")});
     QCOMPARE(ReadFile(path), FileImage(config));
 
+    // An edit that went nowhere is asked about before the load replaces it;
+    // "Нет" keeps it.
     MarkConfiguration(config);
+    SetStored(config.services[0].lines[0], "0ПРАВКА");
+    const QByteArray edited = Image(config);
     dialogs->clear();
+    dialogs->answerNo();
     TriggerWithDialog(window->actLoadFile, Choose(path), foreignBoxes);
-    QCOMPARE(dialogs->texts(), QStringList{QStringLiteral("Считано...")});
+    QCOMPARE(dialogs->texts(),
+             QStringList{QStringLiteral("Изменения не записаны в АС: услуга 1, строка 1; реквизит "
+                                        "3, строка 1; форма 2.\nЗагрузить файл поверх них?")});
+    QVERIFY(dialogs->shown[0].defaultNo);
+    QCOMPARE(Image(config), edited);
+
+    dialogs->clear();
+    dialogs->answerYes();
+    TriggerWithDialog(window->actLoadFile, Choose(path), foreignBoxes);
+    QCOMPARE(dialogs->texts().mid(1), QStringList{QStringLiteral("Считано...")});
     QCOMPARE(Image(config), saved);
+    // What the file holds is kept there: nothing is unsent now.
+    QVERIFY(ProgramConfigurationSync().unsentItems(config).isEmpty());
     FormConstructorPage* page = window->constructorPage();
     QCOMPARE(window->currentPage(), page);
     QCOMPARE(CaptionColour(page->FormButtons[1]), QColor(Qt::red));
     QCOMPARE(page->GridModel->cell(1, 3), QStringLiteral("ЛИЦЕВОЙ СЧЕТ"));
+}
+
+// An edit on a page that went to neither the device nor a file is named before
+// the window closes or a download replaces it; "Нет" keeps both.
+void TestFileMenu::closingAndReadingAskAboutConfigurationEdits() {
+    SetStored(CurrentConfiguration().operators[1].name, "0ПЕТРОВ");
+    const QString question = QStringLiteral("Изменения не записаны в АС: оператор 2, Ф.И.О.\n");
+    dialogs->answerNo();
+    QVERIFY(!window->close());
+    QCOMPARE(dialogs->texts(),
+             QStringList{question + QStringLiteral("Закрыть программу без записи?")});
+    QVERIFY(dialogs->shown[0].defaultNo);
+    QVERIFY(window->isVisible());
+
+    dialogs->clear();
+    dialogs->answerNo();
+    window->actDownload->trigger();
+    QCOMPARE(dialogs->texts(),
+             QStringList{question + QStringLiteral("Прочитать данные из АС поверх них?")});
+    QVERIFY(InProcessEmulator().log().isEmpty());
+    QCOMPARE(Stored(CurrentConfiguration().operators[1].name), QStringLiteral("0ПЕТРОВ"));
+
+    // Once written, nothing is asked.
+    dialogs->clear();
+    dialogs->answerYes();
+    window->actUpload->trigger();
+    QCOMPARE(dialogs->texts().last(), QStringLiteral("Записано удачно..."));
+    dialogs->clear();
+    QVERIFY(window->close());
+    QVERIFY(dialogs->shown.isEmpty());
 }
 
 void TestFileMenu::fileThatCannotBeOpenedStillOpensTheConstructor() {

@@ -14,6 +14,7 @@
 
 #include "app/ProgramWindows.h"
 #include "config/ConfigurationFile.h"
+#include "config/ConfigurationSync.h"
 #include "device/DeviceLock.h"
 #include "goods/GoodsCsv.h"
 #include "goods/GoodsFile.h"
@@ -128,6 +129,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("shop.cfg"));
         QCOMPARE(SaveConfigurationFile(CurrentConfiguration(), path), ConfigurationFileResult::Ok);
         MarkConfiguration(CurrentConfiguration());
+        ProgramConfigurationSync().keepAll(CurrentConfiguration());
 
         checkTyped(TypeFileName([this] { main().actLoadFile->trigger(); }, dir.path(),
                                 QStringLiteral("shop.cfg")));

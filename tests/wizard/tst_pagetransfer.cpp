@@ -239,10 +239,24 @@ private slots:
                  QStringList({U("Не удалось записать параметр... ") + NoAnswer()}));
     }
 
-    void clearSkipsItemsWithoutAccess() {
+    void clearAsksThenSkipsItemsWithoutAccess() {
         config.services[2].access = 0;
         RecordingView view;
-        ClearItems(ThreeLineTransfer(config, GroupService), view);
+        {
+            // "Нет", the default, empties nothing.
+            ScriptedDialogs refusing;
+            refusing.answerNo();
+            ClearItems(ThreeLineTransfer(config, GroupService), view);
+            QCOMPARE(refusing.texts(), QStringList({ClearPageQuestion()}));
+            QVERIFY(refusing.shown[0].defaultNo);
+            QCOMPARE(Stored(config.services[1].lines[1]), U("0СТАРОЕ"));
+            QVERIFY(view.calls.isEmpty());
+        }
+        {
+            ScriptedDialogs agreeing;
+            agreeing.answerYes();
+            ClearItems(ThreeLineTransfer(config, GroupService), view);
+        }
         QCOMPARE(Stored(config.services[2].lines[1]), U("0СТАРОЕ"));
         QCOMPARE(Stored(config.services[1].lines[1]), QString());
         QCOMPARE(int(config.services[1].access), 1);

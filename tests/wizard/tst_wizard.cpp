@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "app/MainWindow.h"
+#include "config/ConfigurationSync.h"
 #include "emulator/Requests.h"
 #include "forms/ui/FormConstructorPage.h"
 #include "shell/ColumnFit.h"
@@ -18,6 +19,7 @@
 #include "support/RecordingProgress.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimProcess.h"
+#include "wizard/PageTransfer.h"
 #include "wizard/WizardTestSupport.h"
 #include "wizard/ui/ClichePage.h"
 #include "wizard/ui/DocumentNamePage.h"
@@ -83,6 +85,8 @@ private slots:
     void init() {
         device = &UseEmulator();
         MarkConfiguration(CurrentConfiguration());
+        // As if the marked configuration came from a file: nothing of it is unsent.
+        ProgramConfigurationSync().keepAll(CurrentConfiguration());
     }
 
     // From the main menu: the services page alone, no way to another page,
@@ -190,6 +194,7 @@ private slots:
         ScriptedDialogs dialogs;
         SetStored(CurrentConfiguration().cliches[0].lines[0], "0ОДИН");
         SetStored(CurrentConfiguration().cliches[1].lines[0], "0ДВА");
+        ProgramConfigurationSync().keepAll(CurrentConfiguration());
         device->setParameter(4, 1, 1, DeviceLine("0С УСТРОЙСТВА"));
         auto wizard = openWizard(5, true);
         ClichePage* page = wizard->clichePage;
@@ -318,7 +323,9 @@ private slots:
         // "Очистить поля" leaves a row the device does not let change.
         CurrentConfiguration().operators[4].access = 0;
         page->Fill();
+        dialogs.answerYes();
         page->clearButton->click();
+        QCOMPARE(dialogs.texts().last(), ClearPageQuestion());
         QCOMPARE(page->Cells->cell(1, 5), U("СТАРОЕ"));
         QCOMPARE(page->Cells->cell(1, 2), QString());
         QCOMPARE(page->Cells->cell(4, 5), U("нет"));
@@ -493,10 +500,16 @@ private slots:
         page->nameEdit->setText(U("ЧЕК №1"));
         page->wideBox->setChecked(true);
         page->writeButton->click();
+        // The name typed since is no longer what the device holds: the read asks.
         page->nameEdit->setText(U("ДРУГОЕ"));
         page->wideBox->setChecked(false);
+        dialogs.answerYes();
         page->readButton->click();
-        QCOMPARE(dialogs.texts(), QStringList({U("Записано удачно..."), U("Прочитано удачно...")}));
+        QCOMPARE(dialogs.texts(),
+                 QStringList({U("Записано удачно..."),
+                              U("Изменения не записаны в АС: название ДСО.\nПрочитать данные из "
+                                "АС поверх них?"),
+                              U("Прочитано удачно...")}));
         QCOMPARE(page->nameEdit->text(), U("ЧЕК  1"));  // the device has no "№"
         QVERIFY(page->wideBox->isChecked());
         QCOMPARE(Stored(CurrentConfiguration().documentName), U("1ЧЕК  1"));

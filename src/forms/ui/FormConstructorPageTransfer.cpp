@@ -1,10 +1,13 @@
 #include <QLabel>
 
+#include "config/ConfigurationDiff.h"
+#include "config/ConfigurationSync.h"
 #include "config/DeviceConfiguration.h"
 #include "forms/FormTransfer.h"
 #include "forms/ui/FormConstructorLayout.h"
 #include "forms/ui/FormConstructorPage.h"
 #include "shell/DeviceOperation.h"
+#include "shell/UnsentWork.h"
 #include "shell/UserDialogs.h"
 
 // The constructor page's buttons that program a form into the device and
@@ -35,6 +38,9 @@ void FormConstructorPage::readClicked() {
         Dialogs().error(QStringLiteral("Не выбрана форма для чтения."));
         return;
     }
+    if (!ConfirmOverUnsentConfiguration(StepReadFromDevice(),
+                                        {ConfigurationItem{ConfigurationItemKind::Form, form, 1}}))
+        return;
     const ItemResult result = ReadForm(CurrentConfiguration(), form);
     if (!result.ok()) {
         Dialogs().error(

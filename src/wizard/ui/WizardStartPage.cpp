@@ -3,10 +3,12 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "config/ConfigurationSync.h"
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
 #include "shell/DeviceOperation.h"
 #include "shell/SuccessWatch.h"
+#include "shell/UnsentWork.h"
 #include "shell/ui/Guarded.h"
 #include "shell/ui/Icons.h"
 #include "wizard/ui/WizardWindow.h"
@@ -40,6 +42,7 @@ WizardStartPage::WizardStartPage(WizardWindow* host, QWidget* parent)
 void WizardStartPage::readClicked() {
     DeviceLock lock;
     if (!BeginDeviceOperation(lock)) return;
+    if (!ConfirmOverUnsentConfiguration(StepReadFromDevice())) return;
     // Once the tool holds the device's configuration the pages may be walked;
     // a later failed download does not take that back.
     SuccessWatch watch;

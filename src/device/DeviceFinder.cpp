@@ -99,7 +99,9 @@ DeviceSearchResult FindDevice(const QStringList& portNames, const QByteArray& ma
         SearchedPort& port = ports[std::size_t(i)];
         port.name = names.at(i);
         port.path = PortPath(port.name);
-        port.thread = std::make_unique<LinkThread>(NewSystemSerialLink);
+        // A network port is asked through its own kind of link, like any exchange.
+        port.thread =
+            std::make_unique<LinkThread>([name = port.name] { return NewLinkForPort(name); });
         port.thread->post([&port](SerialLink& link) {
             port.opened = OpenForExchange(link, port.path, port.openError);
         });

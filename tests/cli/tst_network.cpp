@@ -110,6 +110,21 @@ private slots:
         QCOMPARE(state(server.rfc2217Name(), 57600).exitCode, 0);
     }
 
+    // The search asks a network port through its own kind of link: over Telnet
+    // it finds the speed the simulator listens at.
+    void searchFindsTheSpeedThroughTelnet() {
+        SimProcess sim({QStringLiteral("--listen"), QStringLiteral("57600"),
+                        QStringLiteral("--factory"), QStringLiteral("7")});
+        QVERIFY(sim.isReady());
+        Ser2NetProcess server(sim.portPath());
+        QVERIFY2(server.isReady(), qPrintable(server.errorString()));
+        const CliRun run = RunCli(Args({"find", "--number", "7", "--json", "--port"}) +
+                                  QStringList{server.rfc2217Name()});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QCOMPARE(run.json().value(QStringLiteral("port")).toString(), server.rfc2217Name());
+        QCOMPARE(run.json().value(QStringLiteral("speed")).toInt(), 57600);
+    }
+
     // Each reason the connection does not come up, under the port-open error.
     void connectionFailuresSayWhy() {
         const int closed = FreeLoopbackPort();

@@ -5,6 +5,7 @@
 #include "admin/InnProgramming.h"
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
+#include "forms/FormTableTransfer.h"
 #include "goods/GoodsFile.h"
 #include "goods/GoodsTable.h"
 #include "goods/GoodsTransfer.h"

@@ -15,6 +15,7 @@
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
 #include "config/UploadSkips.h"
+#include "image/WholeConfigurationTransfer.h"
 #include "shell/RegularFile.h"
 
 namespace {
@@ -140,7 +141,7 @@ int RunConfigWriteChanged(CliSession& session, const DeviceConfiguration& file) 
     // what the comparison named as passed over.
     static DeviceConfiguration upload;
     upload = WithDeviceAccess(file, device);
-    return TransferExit(session, UploadConfigurationItems(upload, writable));
+    return TransferExit(session, UploadConfigurationAndForms(upload, writable));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "cli/ExitCode.h"
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
+#include "forms/FormTableTransfer.h"
 #include "forms/FormTransfer.h"
 #include "forms/FormVariants.h"
 

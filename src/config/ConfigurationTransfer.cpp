@@ -1,9 +1,7 @@
 #include "config/ConfigurationTransfer.h"
 
-#include <exception>
 #include <functional>
 
-#include "admin/StateDecoding.h"
 #include "config/ConfigurationDiff.h"
 #include "config/DeviceConfiguration.h"
 #include "config/ParameterCatalogue.h"
@@ -11,7 +9,7 @@
 #include "config/UploadSkips.h"
 #include "device/DeviceCharset.h"
 #include "device/Protocol.h"
-#include "forms/FormTransfer.h"
+#include "shell/IndicatorsOnThrow.h"
 #include "shell/ItemLoop.h"
 #include "shell/Progress.h"
 #include "shell/UserDialogs.h"
@@ -27,27 +25,6 @@ QString ReadLead() {
 QString WriteLead() {
     return QStringLiteral("Не удалось записать параметр... ");
 }
-
-// Takes the indicators down when a command throws half-way (a factory number
-// that does not convert), so that no wait window or hourglass is left behind.
-// On the normal paths each operation closes them itself, in its own order.
-class IndicatorsOnThrow {
-public:
-    explicit IndicatorsOnThrow(Progress& progress)
-        : progress_(progress), exceptions_(std::uncaught_exceptions()) {}
-    ~IndicatorsOnThrow() {
-        if (std::uncaught_exceptions() <= exceptions_) return;
-        progress_.end();
-        progress_.setBusyCursor(false);
-        progress_.hideWait();
-    }
-    IndicatorsOnThrow(const IndicatorsOnThrow&) = delete;
-    IndicatorsOnThrow& operator=(const IndicatorsOnThrow&) = delete;
-
-private:
-    Progress& progress_;
-    int exceptions_;
-};
 
 // A phase that runs over the 24 lines of eight three-line records with a
 // progress step after each line. `record` names a record for the user
@@ -84,16 +61,6 @@ ItemLoopOptions ClicheLines(const QString& lead, int clicheNumber) {
     options.itemName = [clicheNumber](int line) {
         return QStringLiteral("клише %1, строка %2").arg(clicheNumber).arg(line + 1);
     };
-    return options;
-}
-
-// The eight forms with the question after a failure, each named; `lead` is
-// the form constructor's own message for a form that failed.
-ItemLoopOptions FormPhase(const QString& lead) {
-    ItemLoopOptions options;
-    options.failureLead = lead;
-    options.progressTotal = FormCount;
-    options.itemName = [](int n) { return QStringLiteral("форма %1").arg(n + 1); };
     return options;
 }
 
@@ -255,14 +222,13 @@ bool WantsAny(const ItemWanted& wanted, ConfigurationItemKind kind, int record, 
     return false;
 }
 
-// The upload's phases for the items `wanted` takes; `forms` adds the form
-// phase, which the whole upload leaves to the form constructor.
-bool UploadItems(const DeviceConfiguration& config, const ItemWanted& wanted, bool forms,
+// The upload's phases for the items `wanted` takes; the wait window is left
+// up when every phase ran to its end, as after DownloadItems.
+bool UploadItems(const DeviceConfiguration& config, const ItemWanted& wanted,
                  TransferOutcome& outcome) {
     Progress& progress = CurrentProgress();
     UserDialogs& dialogs = Dialogs();
     MachineNumberValue(CurrentPortSettings().MachineNumber);
-    IndicatorsOnThrow guard(progress);
 
     // Stays for the rest of the run: the wait window is shared and nothing sets it back.
     progress.setWaitCaption(QStringLiteral("Загрузка..."));
@@ -343,27 +309,16 @@ bool UploadItems(const DeviceConfiguration& config, const ItemWanted& wanted, bo
         if (!goOn) return Stop(progress);
     }
 
-    if (forms) {
-        progress.setWaitText(QStringLiteral("Загрузка форм БСО..."));
-        goOn = RunItemLoop(
-            FormCount,
-            [&](int n) -> std::optional<ItemResult> {
-                if (!wanted({ConfigurationItemKind::Form, n + 1, 1})) return std::nullopt;
-                return ProgramForm(config, n + 1);
-            },
-            In(outcome, FormPhase(QStringLiteral("Не удалось запрограммировать бланк... "))),
-            progress, dialogs);
-        if (!goOn) return Stop(progress);
-    }
-
-    progress.hideWait();
     return true;
 }
 
 // An upload and its final message.
-bool Upload(const DeviceConfiguration& config, const ItemWanted& wanted, bool forms) {
+bool Upload(const DeviceConfiguration& config, const ItemWanted& wanted) {
+    MachineNumberValue(CurrentPortSettings().MachineNumber);  // throws before anything shows
+    IndicatorsOnThrow guard(CurrentProgress());
     TransferOutcome outcome;
-    const bool completed = UploadItems(config, wanted, forms, outcome);
+    const bool completed = UploadItems(config, wanted, outcome);
+    if (completed) CurrentProgress().hideWait();
     ReportOutcome(outcome, QStringLiteral("Записано удачно..."), WrittenWords(), Dialogs());
     return completed;
 }
@@ -382,83 +337,23 @@ bool DownloadConfiguration(DeviceConfiguration& config, ConfigurationPages* page
     return completed;
 }
 
-bool ReadConfigurationForComparison(DeviceConfiguration& device, UnreadItems& unread) {
-    Progress& progress = CurrentProgress();
-    UserDialogs& dialogs = Dialogs();
-    MachineNumberValue(CurrentPortSettings().MachineNumber);
-    IndicatorsOnThrow guard(progress);
-    unread = {};
-    TransferOutcome outcome;
-    // Read through, the comparison itself shows what could not be read; a
-    // stop is told here, with what failed before it.
-    const auto stopped = [&] {
-        Stop(progress);
-        ReportOutcome(outcome, {}, ReadWords(), dialogs);
-        return false;
-    };
-    if (!DownloadItems(device, nullptr, progress, dialogs, outcome, &unread)) return stopped();
-    progress.setWaitText(QStringLiteral("Формы БСО..."));
-    const bool goOn = RunItemLoop(
-        FormCount,
-        [&](int n) -> std::optional<ItemResult> {
-            const ItemResult result = ReadForm(device, n + 1, FormStatusUpdate::FromAnswer);
-            NoteUnread(&unread, result, {ConfigurationItemKind::Form, n + 1, 1});
-            return result;
-        },
-        In(outcome, FormPhase(QStringLiteral("Не удалось прочитать бланк..."))), progress, dialogs);
-    if (!goOn) return stopped();
-    progress.hideWait();
-    return true;
-}
-
 bool UploadConfiguration(DeviceConfiguration& config) {
-    return Upload(
-        config, [](const ConfigurationItem&) { return true; }, false);
+    return Upload(config, [](const ConfigurationItem&) { return true; });
 }
 
 bool UploadConfigurationItems(const DeviceConfiguration& config,
                               const QVector<ConfigurationItem>& items) {
-    bool forms = false;
-    for (const ConfigurationItem& item : items)
-        forms = forms || item.kind == ConfigurationItemKind::Form;
-    return Upload(
-        config, [&items](const ConfigurationItem& item) { return items.contains(item); }, forms);
+    return Upload(config, [&items](const ConfigurationItem& item) { return items.contains(item); });
 }
 
-std::optional<int> ReadFormTable(DeviceConfiguration& config) {
-    Progress& progress = CurrentProgress();
-    UserDialogs& dialogs = Dialogs();
+bool DownloadConfigurationPhases(DeviceConfiguration& config, TransferOutcome& outcome,
+                                 UnreadItems* unread) {
     MachineNumberValue(CurrentPortSettings().MachineNumber);
-    IndicatorsOnThrow guard(progress);
+    return DownloadItems(config, nullptr, CurrentProgress(), Dialogs(), outcome, unread);
+}
 
-    progress.showWait(QStringLiteral("Запрос текущей группы..."));
-    progress.processEvents();
-
-    std::optional<int> group;
-    const StateQuery state = QueryDeviceState();
-    if (state.ok()) group = state.answer.currentGroup;
-    const bool readForms =
-        state.ok() ||
-        dialogs.confirm(QStringLiteral("Не удалось выполнить запрос состояния!\nТекущая группа "
-                                       "неизвестна. Желаете продолжить?"));
-    TransferOutcome outcome;
-    if (readForms) {
-        ItemLoopOptions options;
-        options.outcome = &outcome;
-        options.askOnFailure = false;  // the first form that fails ends the table silently
-        options.beginEndProgress = false;
-        options.busyCursor = false;
-        options.itemName = [](int n) { return QStringLiteral("форма %1").arg(n + 1); };
-        RunItemLoop(
-            FormCount,
-            [&](int n) -> std::optional<ItemResult> {
-                return ReadForm(config, n + 1, FormStatusUpdate::FromAnswer);
-            },
-            options, progress, dialogs);
-    }
-    progress.hideWait();
-    // The table has no success message; a form that could not be read, or a
-    // stop, is told with what was read before it.
-    if (!outcome.clean()) ReportOutcome(outcome, {}, ReadWords(), dialogs);
-    return group;
+bool UploadConfigurationPhases(const DeviceConfiguration& config,
+                               const QVector<ConfigurationItem>& items, TransferOutcome& outcome) {
+    return UploadItems(
+        config, [&items](const ConfigurationItem& item) { return items.contains(item); }, outcome);
 }

@@ -4,10 +4,10 @@
 // item by item, with the per-item question, the wait window and the progress.
 
 #include <QVector>
-#include <optional>
 
 struct ConfigurationItem;
 struct DeviceConfiguration;
+struct TransferOutcome;
 struct UnreadItems;
 
 // The wizard's pages that a download refills after each of its phases.
@@ -29,19 +29,20 @@ bool DownloadConfiguration(DeviceConfiguration& config, ConfigurationPages* page
 // Writes the same items back. True when every phase ran to its end.
 bool UploadConfiguration(DeviceConfiguration& config);
 
-// The download into `device` without its closing message, then the eight
-// forms, each asked for with the bytes `device` holds for it (start from a
-// copy of the configuration it is to be compared with). An item whose read
-// failed and was passed over keeps that copy's value and is named in
-// `unread.failed`; a cliché the device said it does not have, in
-// `unread.absentCliches`. True when every phase ran to its end.
-bool ReadConfigurationForComparison(DeviceConfiguration& device, UnreadItems& unread);
-
-// The upload of `items` only, through the same commands, loops and questions;
-// forms among them are programmed after the clichés.
+// Writes the lines and the document name among `items` through the same
+// commands, loops and questions as the whole upload. The forms are no part of
+// the configuration's transfer: a write that takes them too goes through
+// UploadConfigurationAndForms (image/WholeConfigurationTransfer.h).
 bool UploadConfigurationItems(const DeviceConfiguration& config,
                               const QVector<ConfigurationItem>& items);
 
-// Asks for the current group and reads the eight forms into the form table;
-// the group when the state query succeeded.
-std::optional<int> ReadFormTable(DeviceConfiguration& config);
+// The phases of the download and of an upload of `items`, with no closing
+// message, for a transfer that adds phases of its own after them: they count
+// into `outcome`, and when every phase ran to its end the wait window is left
+// up for the caller to take down. An item whose read failed keeps what
+// `config` held and goes into `unread` when given. False when a phase stopped
+// (the wait window is down then).
+bool DownloadConfigurationPhases(DeviceConfiguration& config, TransferOutcome& outcome,
+                                 UnreadItems* unread);
+bool UploadConfigurationPhases(const DeviceConfiguration& config,
+                               const QVector<ConfigurationItem>& items, TransferOutcome& outcome);

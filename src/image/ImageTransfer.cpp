@@ -16,6 +16,7 @@
 #include "goods/GoodsTransfer.h"
 #include "image/ImageFile.h"
 #include "image/ImageParts.h"
+#include "image/WholeConfigurationTransfer.h"
 
 namespace {
 
@@ -259,7 +260,7 @@ ImageOutcome WriteImageDifferences(const DeviceImage& image, const ImageComparis
         ImageRun run(progress, dialogs, ConfigurationItems + goodsRecords, WriteCaption);
         run.progress().setWaitText(QStringLiteral("Загрузка..."));
         outcome.completed =
-            (items.isEmpty() || UploadConfigurationItems(*config, items)) &&
+            (items.isEmpty() || UploadConfigurationAndForms(*config, items)) &&
             (goodsRecords == 0 || WriteChangedGoods(table, run.progress(), run.dialogs()));
         outcome.failures = run.dialogs().failures();
         stopped = run.progress().stopRequested();
@@ -283,7 +284,7 @@ ImageOutcome WriteWholeImage(const DeviceImage& image, Progress& progress, UserD
             const std::optional<DeviceStateAnswer> state = run.queryState();
             if (!state) return false;
             WarnAboutTaxpayerNumber(image, *state, run.dialogs());
-            return UploadConfigurationItems(*config, items) &&
+            return UploadConfigurationAndForms(*config, items) &&
                    WriteAllGoods(table, run.progress(), run.dialogs());
         }();
         outcome.failures = run.dialogs().failures();

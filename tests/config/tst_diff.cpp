@@ -9,6 +9,7 @@
 #include "config/UploadSkips.h"
 #include "emulator/EmulatorCommands.h"
 #include "emulator/Requests.h"
+#include "image/WholeConfigurationTransfer.h"
 #include "support/RecordingProgress.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDevice.h"
@@ -152,7 +153,7 @@ private slots:
         QCOMPARE(Names(differences), L({"оператор 3, Ф.И.О.", "услуга 5, строка 2", "форма 2"}));
 
         emulator.clearLog();
-        QVERIFY(UploadConfigurationItems(program, ItemsOf(differences)));
+        QVERIFY(UploadConfigurationAndForms(program, ItemsOf(differences)));
         QCOMPARE(Requests(emulator),
                  (QList<QByteArray>{ParameterRequest(ModeWrite, 0, 3, 2, DeviceLine("0ПЕТРОВ")),
                                     ParameterRequest(ModeWrite, 2, 5, 2, DeviceLine("0СТРИЖКА")),
@@ -173,8 +174,8 @@ private slots:
         DeviceConfiguration program = Marked();
         program.operators[3].access = 0;
         emulator.clearLog();
-        QVERIFY(UploadConfigurationItems(program, {{ConfigurationItemKind::OperatorLine, 4, 2},
-                                                   {ConfigurationItemKind::ClicheLine, 2, 5}}));
+        QVERIFY(UploadConfigurationAndForms(program, {{ConfigurationItemKind::OperatorLine, 4, 2},
+                                                      {ConfigurationItemKind::ClicheLine, 2, 5}}));
         // The cliché is asked about (line 1) before its one line goes.
         QCOMPARE(Requests(emulator),
                  (QList<QByteArray>{ParameterRequest(ModeRead, 4, 2, 1),
@@ -341,7 +342,7 @@ private slots:
                    "печатает символы «Ё», «л», «к», «а»); реквизит 1, строка 1 (АС не печатает "
                    "символ «k»); клише 1, строка 1 (в широкой строке АС хранит 12 символов)."));
 
-        QVERIFY(UploadConfigurationItems(program, WrittenItems(differences)));
+        QVERIFY(UploadConfigurationAndForms(program, WrittenItems(differences)));
         device = program;
         QVERIFY(ReadEveryItem(device));
         QVERIFY(CompareConfigurations(device, program).isEmpty());
@@ -371,8 +372,8 @@ private slots:
         QCOMPARE(differences[1].skipReason, QString());
 
         emulator.clearLog();
-        QVERIFY(
-            UploadConfigurationItems(WithDeviceAccess(program, device), WrittenItems(differences)));
+        QVERIFY(UploadConfigurationAndForms(WithDeviceAccess(program, device),
+                                            WrittenItems(differences)));
         QCOMPARE(Requests(emulator),
                  QList<QByteArray>{ParameterRequest(ModeWrite, 2, 4, 1, DeviceLine("0ПЛАТОК"))});
     }

@@ -11,8 +11,8 @@
 
 #include "app/MainWindow.h"
 #include "config/UploadQuestions.h"
-#include "config/ui/ConfigurationDiffWindow.h"
 #include "emulator/Requests.h"
+#include "image/ui/ConfigurationDiffWindow.h"
 #include "support/RecordingProgress.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDevice.h"

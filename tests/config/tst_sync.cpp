@@ -9,6 +9,7 @@
 #include "config/DeviceConfiguration.h"
 #include "device/ParameterGroups.h"
 #include "forms/FormTransfer.h"
+#include "image/WholeConfigurationTransfer.h"
 #include "support/RecordingProgress.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDevice.h"

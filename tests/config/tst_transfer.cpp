@@ -11,6 +11,7 @@
 #include "emulator/DeviceEmulator.h"
 #include "emulator/EmulatorLink.h"
 #include "emulator/Requests.h"
+#include "forms/FormTableTransfer.h"
 #include "support/RecordingProgress.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimProcess.h"

@@ -14,9 +14,11 @@
 #include "emulator/DeviceEmulator.h"
 #include "emulator/EmulatorLink.h"
 #include "emulator/FrameCodec.h"
+#include "forms/FormTableTransfer.h"
 #include "forms/FormTransfer.h"
 #include "goods/GoodsTable.h"
 #include "goods/GoodsTransfer.h"
+#include "image/WholeConfigurationTransfer.h"
 #include "shell/Progress.h"
 #include "shell/UserDialogs.h"
 #include "support/TestDevice.h"
@@ -381,7 +383,7 @@ void Compare(bool take, bool onlyWritable) {
     }
     const QVector<ConfigurationItem> items =
         onlyWritable ? WrittenItems(differences) : ItemsOf(differences);
-    if (!items.isEmpty()) UploadConfigurationItems(WithDeviceAccess(g_config, device), items);
+    if (!items.isEmpty()) UploadConfigurationAndForms(WithDeviceAccess(g_config, device), items);
 }
 
 MatrixTransfer GoodsTransfer(const QString& name, bool writes, std::function<void()> run,

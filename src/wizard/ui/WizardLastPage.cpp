@@ -8,6 +8,7 @@
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
 #include "config/UploadQuestions.h"
+#include "forms/FormTableTransfer.h"
 #include "forms/ui/FormConstructorPage.h"
 #include "shell/DeviceOperation.h"
 #include "shell/SuccessWatch.h"

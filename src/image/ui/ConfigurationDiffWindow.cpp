@@ -1,4 +1,4 @@
-#include "config/ui/ConfigurationDiffWindow.h"
+#include "image/ui/ConfigurationDiffWindow.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,6 +12,7 @@
 #include "config/UploadQuestions.h"
 #include "config/UploadSkips.h"
 #include "device/DeviceLock.h"
+#include "image/WholeConfigurationTransfer.h"
 #include "shell/DeviceOperation.h"
 #include "shell/UserDialogs.h"
 
@@ -134,7 +135,7 @@ bool CompareConfigurationWithDevice(QWidget* parent) {
                 return false;
             DeviceLock lock;
             if (BeginDeviceOperation(lock))
-                UploadConfigurationItems(WithDeviceAccess(program, device), items);
+                UploadConfigurationAndForms(WithDeviceAccess(program, device), items);
             return false;
         }
         case ConfigurationDiffWindow::TakeFromDevice: {

@@ -294,11 +294,17 @@ private slots:
         QVERIFY(parsed);
         QCOMPARE(parsed->scheme, QStringLiteral("rfc2217"));
         QCOMPARE(parsed->server(), QStringLiteral("[::1]:2217"));
+        QCOMPARE(ParseNetworkAddress(QStringLiteral(" tcp://shop-7.local:4001/ "))->server(),
+                 QStringLiteral("shop-7.local:4001"));
         for (const char* bad : {"tcp://host", "tcp://host:0", "tcp://host:65536", "tcp://:80",
-                                "tcp://a b:80", "rfc2217://host:80/x"})
+                                "tcp://a b:80", "rfc2217://host:80/x", "tcp://a:b:80",
+                                "tcp://[::1]80", "tcp://[]:80", "tcp://[g::1]:80", "udp://h:80",
+                                "tcp://host:123456", "tcp://host:+80", "tcp://u@host:80"})
             QVERIFY2(!ParseNetworkAddress(QString::fromLatin1(bad)), bad);
         QVERIFY(IsNetworkPortName(QStringLiteral("tcp://host")));
         QVERIFY(!IsNetworkPortName(QStringLiteral("/dev/ttyUSB0")));
+        QVERIFY(IsNetworkPortName(QStringLiteral(" TCP://host")));
+        QVERIFY(!IsNetworkPortName(QStringLiteral("COM3")));
     }
 };
 

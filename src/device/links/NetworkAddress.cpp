@@ -1,38 +1,74 @@
 #include "device/links/NetworkAddress.h"
 
-#include <QRegularExpression>
-
-namespace {
-
-const QRegularExpression& Scheme() {
-    static const QRegularExpression scheme(QStringLiteral("^(tcp|rfc2217)://"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    return scheme;
-}
-
-}  // namespace
-
 QString NetworkAddress::server() const {
     const QString shown = host.contains(QLatin1Char(':')) ? QStringLiteral("[%1]").arg(host) : host;
     return shown + QLatin1Char(':') + QString::number(port);
 }
 
 bool IsNetworkPortName(const QString& portName) {
-    return Scheme().match(portName.trimmed()).hasMatch();
+    // Asked on every link thread of a search at once: a plain comparison, not a
+    // shared regular expression, whose matching state is per thread (and, under
+    // mingw, torn down unsafely when the thread ends).
+    const QString name = portName.trimmed();
+    return name.startsWith(QLatin1String("tcp://"), Qt::CaseInsensitive) ||
+           name.startsWith(QLatin1String("rfc2217://"), Qt::CaseInsensitive);
 }
 
+namespace {
+
+bool AllOf(const QString& text, bool (*allowed)(QChar)) {
+    for (const QChar c : text)
+        if (!allowed(c)) return false;
+    return !text.isEmpty();
+}
+
+bool Ipv6Character(QChar c) {
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+           (c >= QLatin1Char('a') && c <= QLatin1Char('f')) ||
+           (c >= QLatin1Char('A') && c <= QLatin1Char('F')) || c == QLatin1Char(':') ||
+           c == QLatin1Char('.');
+}
+
+bool HostCharacter(QChar c) {
+    return !c.isSpace() && c != QLatin1Char(':') && c != QLatin1Char('/') &&
+           c != QLatin1Char('[') && c != QLatin1Char(']') && c != QLatin1Char('@');
+}
+
+bool Digit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+}  // namespace
+
+// SCHEME://HOST:PORT or SCHEME://[IPV6]:PORT, one slash allowed after it. Read
+// by hand for the same reason as the scheme above: link threads parse it.
 std::optional<NetworkAddress> ParseNetworkAddress(const QString& portName) {
-    static const QRegularExpression form(
-        QStringLiteral(
-            "^(tcp|rfc2217)://(?:\\[([0-9A-Fa-f:.]+)\\]|([^\\s:/\\[\\]@]+)):([0-9]{1,5})/?$"),
-        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = form.match(portName.trimmed());
-    if (!m.hasMatch()) return std::nullopt;
-    const int port = m.captured(4).toInt();
-    if (port < 1 || port > 65535) return std::nullopt;
+    const QString name = portName.trimmed();
+    const int separator = name.indexOf(QLatin1String("://"));
+    if (separator < 0) return std::nullopt;
     NetworkAddress address;
-    address.scheme = m.captured(1).toLower();
-    address.host = m.captured(2).isEmpty() ? m.captured(3) : m.captured(2);
+    address.scheme = name.left(separator).toLower();
+    if (address.scheme != QLatin1String("tcp") && address.scheme != QLatin1String("rfc2217"))
+        return std::nullopt;
+    QString rest = name.mid(separator + 3);
+    if (rest.endsWith(QLatin1Char('/'))) rest.chop(1);
+    QString portText;
+    if (rest.startsWith(QLatin1Char('['))) {
+        const int close = rest.indexOf(QLatin1Char(']'));
+        if (close < 0 || rest.mid(close + 1, 1) != QLatin1String(":")) return std::nullopt;
+        address.host = rest.mid(1, close - 1);
+        if (!AllOf(address.host, Ipv6Character)) return std::nullopt;
+        portText = rest.mid(close + 2);
+    } else {
+        const int colon = rest.indexOf(QLatin1Char(':'));
+        if (colon < 0) return std::nullopt;
+        address.host = rest.left(colon);
+        if (!AllOf(address.host, HostCharacter)) return std::nullopt;
+        portText = rest.mid(colon + 1);
+    }
+    if (portText.size() > 5 || !AllOf(portText, Digit)) return std::nullopt;
+    const int port = portText.toInt();
+    if (port < 1 || port > 65535) return std::nullopt;
     address.port = quint16(port);
     return address;
 }

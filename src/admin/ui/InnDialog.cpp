@@ -81,6 +81,9 @@ InnDialog::InnDialog(QWidget* parent) : QDialog(parent) {
     applyButton = new QPushButton(QStringLiteral("Применить"), this);
     cancelButton->setAutoDefault(false);
     applyButton->setAutoDefault(false);
+    // Enter presses "Применить", which asks before it programs anything, with
+    // "Нет" as the default.
+    applyButton->setDefault(true);
     connect(cancelButton, &QPushButton::clicked, this, Guarded([this] { cancelClicked(); }));
     connect(applyButton, &QPushButton::clicked, this, Guarded([this] { applyClicked(); }));
     auto* buttons = new QHBoxLayout;

@@ -1,6 +1,7 @@
 #include "forms/ui/FormPrintout.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -15,8 +16,14 @@ namespace {
 constexpr qreal DevicePointSize = 10;
 
 QFont PrintFont(qreal pointSize) {
-    QFont font(QStringLiteral("Courier"));
-    font.setStyleHint(QFont::TypeWriter);
+    // An outline font only: where "Courier" is a bitmap font (Windows'), a
+    // printer's driver may not take it at all (Wine's PostScript driver fails
+    // on it) and it scales badly where it is taken.
+    const QString courier = QStringLiteral("Courier");
+    const bool bitmap =
+        QFontDatabase::families().contains(courier) && !QFontDatabase::isScalable(courier);
+    QFont font(bitmap ? QStringLiteral("Courier New") : courier);
+    font.setStyleHint(QFont::TypeWriter, QFont::PreferOutline);
     font.setFixedPitch(true);
     font.setPointSizeF(pointSize);
     return font;

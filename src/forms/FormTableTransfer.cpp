@@ -1,5 +1,7 @@
 #include "forms/FormTableTransfer.h"
 
+#include <functional>
+
 #include "admin/StateDecoding.h"
 #include "config/ConfigurationDiff.h"
 #include "config/DeviceConfiguration.h"
@@ -13,55 +15,50 @@
 
 namespace {
 
-// The eight forms with the question after a failure, each named; `lead` is
-// the form constructor's own message for a form that failed.
-ItemLoopOptions FormPhase(const QString& lead) {
+// The eight forms in the wait window a transfer has up, with the question
+// after a failure, each named; `lead` is the form constructor's own message
+// for a form that failed. The wait window comes down when the phase stopped.
+bool FormsPhase(const QString& waitText, const QString& lead, TransferOutcome& outcome,
+                const std::function<std::optional<ItemResult>(int form)>& command) {
+    Progress& progress = CurrentProgress();
+    progress.setWaitText(waitText);
     ItemLoopOptions options;
     options.failureLead = lead;
     options.progressTotal = FormCount;
     options.itemName = [](int n) { return QStringLiteral("форма %1").arg(n + 1); };
-    return options;
+    options.outcome = &outcome;
+    const bool goOn = RunItemLoop(
+        FormCount, [&](int n) { return command(n + 1); }, options, progress, Dialogs());
+    if (!goOn) progress.hideWait();
+    return goOn;
 }
 
 }  // namespace
 
 bool ReadFormsPhase(DeviceConfiguration& config, TransferOutcome& outcome, UnreadItems& unread) {
-    Progress& progress = CurrentProgress();
-    progress.setWaitText(QStringLiteral("Формы БСО..."));
-    ItemLoopOptions options = FormPhase(QStringLiteral("Не удалось прочитать бланк..."));
-    options.outcome = &outcome;
-    const bool goOn = RunItemLoop(
-        FormCount,
-        [&](int n) -> std::optional<ItemResult> {
-            const ItemResult result = ReadForm(config, n + 1, FormStatusUpdate::FromAnswer);
-            if (!result.ok()) unread.failed.append({ConfigurationItemKind::Form, n + 1, 1});
+    return FormsPhase(
+        QStringLiteral("Формы БСО..."), QStringLiteral("Не удалось прочитать бланк..."), outcome,
+        [&](int form) -> std::optional<ItemResult> {
+            const ItemResult result = ReadForm(config, form, FormStatusUpdate::FromAnswer);
+            if (!result.ok()) unread.failed.append({ConfigurationItemKind::Form, form, 1});
             return result;
-        },
-        options, progress, Dialogs());
-    if (!goOn) progress.hideWait();
-    return goOn;
+        });
 }
 
 bool ProgramFormsPhase(const DeviceConfiguration& config, const QVector<ConfigurationItem>& items,
                        TransferOutcome& outcome) {
+    const auto wanted = [&items](int form) {
+        return items.contains(ConfigurationItem{ConfigurationItemKind::Form, form, 1});
+    };
     bool any = false;
-    for (const ConfigurationItem& item : items)
-        any = any || item.kind == ConfigurationItemKind::Form;
+    for (int form = 1; form <= FormCount; ++form) any = any || wanted(form);
     if (!any) return true;
-    Progress& progress = CurrentProgress();
-    progress.setWaitText(QStringLiteral("Загрузка форм БСО..."));
-    ItemLoopOptions options = FormPhase(QStringLiteral("Не удалось запрограммировать бланк... "));
-    options.outcome = &outcome;
-    const bool goOn = RunItemLoop(
-        FormCount,
-        [&](int n) -> std::optional<ItemResult> {
-            if (!items.contains(ConfigurationItem{ConfigurationItemKind::Form, n + 1, 1}))
-                return std::nullopt;
-            return ProgramForm(config, n + 1);
-        },
-        options, progress, Dialogs());
-    if (!goOn) progress.hideWait();
-    return goOn;
+    return FormsPhase(QStringLiteral("Загрузка форм БСО..."),
+                      QStringLiteral("Не удалось запрограммировать бланк... "), outcome,
+                      [&](int form) -> std::optional<ItemResult> {
+                          if (!wanted(form)) return std::nullopt;
+                          return ProgramForm(config, form);
+                      });
 }
 
 std::optional<int> ReadFormTable(DeviceConfiguration& config) {

@@ -65,8 +65,8 @@ void DocumentNamePage::storeName() {
 
 void DocumentNamePage::nameEdited() {
     if (filling_) return;
-    // The keys typed in a row are one step; the field's own Ctrl+Z takes
-    // them back one by one meanwhile.
+    // The keys typed in a row are one step of the configuration's history;
+    // while the field has the focus its own Ctrl+Z takes them back.
     recordEdit(
         EditStepText(), [this] { storeName(); }, TypedNameStep);
 }

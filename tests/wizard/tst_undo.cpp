@@ -13,6 +13,7 @@
 #include "app/MainWindow.h"
 #include "config/ConfigurationSync.h"
 #include "config/DeviceConfiguration.h"
+#include "config/ParameterCatalogue.h"
 #include "config/ui/ConfigurationUndo.h"
 #include "forms/ui/FormConstructorLayout.h"
 #include "forms/ui/FormConstructorPage.h"
@@ -67,6 +68,7 @@ class TestUndo : public QObject {
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<LineEditorDialog> lineEditor;
     std::unique_ptr<NumberEditorDialog> numberEditor;
+    DeviceEmulator* device = nullptr;
 
     std::unique_ptr<WizardWindow> openWizard(int startPage) {
         auto wizard = std::make_unique<WizardWindow>(window.get(), startPage, true, window.get());
@@ -96,7 +98,7 @@ private slots:
         window.reset();
     }
     void init() {
-        UseEmulator();
+        device = &UseEmulator();
         MarkConfiguration(CurrentConfiguration());
         ProgramConfigurationSync().keepAll(CurrentConfiguration());
         stack().clear();
@@ -165,6 +167,36 @@ private slots:
         dialogs.answerNo();
         page->clearButton->click();
         QCOMPARE(stack().index(), 0);
+    }
+
+    // A read from the device is no step: undoing the edit made before it
+    // leaves the line the device gave, and takes back the other line only.
+    void aReadBetweenIsNeverUndone() {
+        ScriptedDialogs dialogs;
+        device->setParameter(GroupService, 2, 1, DeviceLine("0С УСТРОЙСТВА"));
+        auto wizard = openWizard(3);
+        ServicesPage* page = wizard->servicesPage;
+        TypeInLineEditor(U("правка"));
+        DoubleClickCell(page->grid, 2, 1);
+        TypeInLineEditor(U("вторая"));
+        DoubleClickCell(page->grid, 3, 1);
+        QCOMPARE(stack().count(), 2);
+        page->grid->selectCell(2, 1);
+        dialogs.answerYes();
+        page->readButton->click();  // "Текущий": service 2 only
+        QCOMPARE(dialogs.texts().last(), U("Прочитано удачно..."));
+        QCOMPARE(page->Cells->cell(1, 2), U("С УСТРОЙСТВА"));
+        QCOMPARE(stack().count(), 2);
+
+        QVERIFY(CtrlKey(page->grid, Qt::Key_Z));
+        QCOMPARE(page->Cells->cell(1, 3), U("СТАРОЕ"));
+        QVERIFY(CtrlKey(page->grid, Qt::Key_Z));
+        QCOMPARE(page->Cells->cell(1, 2), U("С УСТРОЙСТВА"));
+        QCOMPARE(Stored(CurrentConfiguration().services[1].lines[0]), U("0С УСТРОЙСТВА"));
+        QVERIFY(CtrlKey(page->grid, Qt::Key_Y));
+        QVERIFY(CtrlKey(page->grid, Qt::Key_Y));
+        QCOMPARE(page->Cells->cell(1, 2), U("С УСТРОЙСТВА"));
+        QCOMPARE(page->Cells->cell(1, 3), U("ВТОРАЯ"));
     }
 
     // What was done in a wizard since closed is taken back in the next one.

@@ -19,6 +19,7 @@
 #include "app/WindowGeometry.h"
 #include "config/ConfigurationSync.h"
 #include "config/DeviceConfiguration.h"
+#include "config/ui/ConfigurationUndo.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
 #include "forms/ui/FormConstructorPage.h"
@@ -67,6 +68,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     ResetConfiguration(CurrentConfiguration());
     // Nothing typed yet: the empty configuration is no work of the user's.
     ProgramConfigurationSync().keepAll(CurrentConfiguration());
+    configurationUndo_ = new ConfigurationUndo(CurrentConfiguration(), this);
 
     buildMenus();
     buildToolBar();

@@ -30,6 +30,7 @@ public:
     void ShowMainPage(QWidget* page) override;
     void showFormConstructor() override;
     QWidget* hostWindow() override { return this; }
+    ConfigurationUndo* configurationUndo() override { return configurationUndo_; }
     QWidget* currentPage() const { return currentPage_; }
 
     void EnableDeviceControls(bool enable);
@@ -131,6 +132,7 @@ private:
     void programInn();
     void showAbout();
 
+    ConfigurationUndo* configurationUndo_ = nullptr;
     PageArea* content_ = nullptr;
     QWidget* blankPage_ = nullptr;
     QWidget* currentPage_ = nullptr;

@@ -1,4 +1,5 @@
 #include <QFileDialog>
+#include <QUndoStack>
 
 #include "admin/ui/InnDialog.h"
 #include "app/AboutDialog.h"
@@ -9,6 +10,7 @@
 #include "config/ConfigurationTransfer.h"
 #include "config/DeviceConfiguration.h"
 #include "config/UploadQuestions.h"
+#include "config/ui/ConfigurationUndo.h"
 #include "device/DeviceLock.h"
 #include "forms/FormTableTransfer.h"
 #include "forms/ui/FormConstructorPage.h"
@@ -54,9 +56,13 @@ void MainWindow::loadFromFile() {
     if (path.isEmpty()) return;
     if (!ConfirmOverUnsentConfiguration(StepLoadFile())) return;
     // The file holds what was loaded: nothing of it is lost by a later read.
+    // A file is another configuration: the edits of the one it replaced are
+    // no longer the user's to take back.
     if (LoadConfigurationFileInteractive(CurrentConfiguration(), path) ==
-        ConfigurationFileResult::Ok)
+        ConfigurationFileResult::Ok) {
         ProgramConfigurationSync().keepAll(CurrentConfiguration());
+        configurationUndo_->stack()->clear();
+    }
     EnableSaveToFile();
     constructorPage_->Fill();
     ShowMainPage(constructorPage_);

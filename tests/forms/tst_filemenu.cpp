@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUndoStack>
 #include <QtTest>
 #include <cstring>
 #include <functional>
@@ -19,6 +20,7 @@
 #include "app/MainWindow.h"
 #include "config/ConfigurationFile.h"
 #include "config/ConfigurationSync.h"
+#include "config/ui/ConfigurationUndo.h"
 #include "device/DeviceLock.h"
 #include "forms/ui/FormConstructorPage.h"
 #include "shell/ui/GridPage.h"
@@ -188,11 +190,17 @@ void TestFileMenu::saveReplacesTheFileAndLoadBringsEveryByteBack() {
     QVERIFY(dialogs->shown[0].defaultNo);
     QCOMPARE(Image(config), edited);
 
+    // A file is another configuration: the edits of the one it replaces are
+    // no longer there to take back.
+    window->configurationUndo()->record(QStringLiteral("Изменить"),
+                                        [&] { SetStored(config.services[0].lines[1], "0ШАГ"); });
+    QVERIFY(window->configurationUndo()->stack()->canUndo());
     dialogs->clear();
     dialogs->answerYes();
     TriggerWithDialog(window->actLoadFile, Choose(path), foreignBoxes);
     QCOMPARE(dialogs->texts().mid(1), QStringList{QStringLiteral("Считано...")});
     QCOMPARE(Image(config), saved);
+    QVERIFY(!window->configurationUndo()->stack()->canUndo());
     // What the file holds is kept there: nothing is unsent now.
     QVERIFY(ProgramConfigurationSync().unsentItems(config).isEmpty());
     FormConstructorPage* page = window->constructorPage();

@@ -3,6 +3,7 @@
 // naming it, 24 characters, Enter, the digit filter.
 #include <QCheckBox>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -140,6 +141,61 @@ private slots:
         QCOMPARE(edit->text(), U("ЕЛКА 1"));
         QCOMPARE(dialogs.shown.size(), 2);
         QCOMPARE(dialogs.shown[1].text, U("АС не печатает символ «№»; он не введен."));
+    }
+
+    // The capitals are the field's own edits: Ctrl+Z in the field takes the
+    // typed keys back, Ctrl+Y (and the system's redo key) does them again, a
+    // stored text the field was given stays, a paste is one step too.
+    void typedCapitalsAreUndoneInTheField() {
+        ScriptedDialogs dialogs;
+        QLineEdit* edit = lineEditor->field;
+        edit->setText(U("kwit"));
+        edit->end(false);
+        TypeText(edit, U(" ab"));
+        QCOMPARE(edit->text(), U("kwit AB"));
+        QVERIFY(edit->isUndoAvailable());
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(edit->text(), U("kwit"));
+        QTest::keyClick(edit, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(edit->text(), U("kwit AB"));
+        edit->undo();
+        QTest::keySequence(edit, QKeySequence(QKeySequence::Redo));
+        QCOMPARE(edit->text(), U("kwit AB"));
+
+        // A refused key and a key past the limit leave the field's history
+        // as the accepted keys made it.
+        edit->setText(QString());
+        TypeText(edit, U("a{b"));
+        QCOMPARE(edit->text(), U("AB"));
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QString());
+        edit->setText(QString(24, QLatin1Char('X')));
+        edit->end(false);
+        TypeText(edit, U("y"));
+        QCOMPARE(edit->text(), QString(24, QLatin1Char('X')));
+        QGuiApplication::clipboard()->setText(U("чай"));
+        edit->setSelection(0, 3);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit->text(), U("ЧАЙ") + QString(21, QLatin1Char('X')));
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QString(24, QLatin1Char('X')));
+        QCOMPARE(dialogs.texts(), QStringList{U("АС не печатает символ «{»; он не введен.")});
+    }
+
+    // Text that comes in past the digit keys' filter (an input method) is
+    // held to digits as the field's own edit: Ctrl+Z takes it back.
+    void heldDigitsAreUndoneInTheField() {
+        QLineEdit* edit = numberEditor->field;
+        edit->setText(QString());
+        TypeText(edit, U("1"));
+        QInputMethodEvent commit;
+        commit.setCommitString(U("2я3"));
+        QApplication::sendEvent(edit, &commit);
+        QCOMPARE(edit->text(), U("123"));
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QString());
+        QTest::keyClick(edit, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(edit->text(), U("123"));
     }
 
     void lineEditorTypesCapitalsWithinTheLimit() {

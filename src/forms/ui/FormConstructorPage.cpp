@@ -1,10 +1,12 @@
 #include "forms/ui/FormConstructorPage.h"
 
+#include <QAction>
 #include <QBuffer>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFont>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
@@ -16,6 +18,7 @@
 #include <utility>
 
 #include "config/DeviceConfiguration.h"
+#include "config/ui/ConfigurationUndo.h"
 #include "device/DeviceCharset.h"
 #include "forms/FormPreview.h"
 #include "forms/FormTransfer.h"
@@ -30,6 +33,7 @@
 #include "shell/ui/Guarded.h"
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/PageHost.h"
+#include "shell/ui/UndoSteps.h"
 
 using namespace FormConstructorLayout;
 
@@ -107,6 +111,43 @@ FormConstructorPage::FormConstructorPage(QWidget* parent, PageHost* pageHost)
     buildRequisiteControls();
     buildDiscountControls();
     buildButtons();
+    bindUndo();
+}
+
+void FormConstructorPage::setPageHost(PageHost* pageHost) {
+    pageHost_ = pageHost;
+    bindUndo();
+}
+
+void FormConstructorPage::bindUndo() {
+    delete undoAction;
+    delete redoAction;
+    delete undoMenu;
+    undoAction = redoAction = nullptr;
+    undoMenu = nullptr;
+    disconnect(restoredConnection_);
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+    ConfigurationUndo* undo = pageHost_ ? pageHost_->configurationUndo() : nullptr;
+    if (!undo) return;
+    // The page's buttons take no focus from a click: the keys work wherever
+    // the focus is while the page is shown.
+    const UndoActions actions = AddUndoActions(this, undo->stack(), Qt::WindowShortcut);
+    undoAction = actions.undo;
+    redoAction = actions.redo;
+    undoMenu = AddUndoMenu(this, actions);
+    restoredConnection_ =
+        connect(undo, &ConfigurationUndo::restored, this, [this] { showRestored(); });
+}
+
+void FormConstructorPage::recordChoice(const std::function<void()>& edit) {
+    RecordConfigurationEdit(pageHost_ ? pageHost_->configurationUndo() : nullptr, EditStepText(),
+                            edit);
+}
+
+void FormConstructorPage::showRestored() {
+    const int form = selectedForm();
+    Fill();
+    if (form) formButtonClicked();
 }
 
 void FormConstructorPage::buildControls() {
@@ -358,21 +399,22 @@ void FormConstructorPage::variantButtonClicked() {
     }
     offerControls(variant);
     showVariantValues(variant, form);
-    Slot(form).variant = uint8_t(variant);
+    recordChoice([form, variant] { Slot(form).variant = uint8_t(variant); });
     renderPreview(form);
 }
 
 void FormConstructorPage::kindButtonClicked() {
     const int form = selectedForm();
     if (!form) return;
-    Slot(form).kind = uint8_t(PressedIndex(TypeButtons));
+    const int kind = PressedIndex(TypeButtons);
+    recordChoice([form, kind] { Slot(form).kind = uint8_t(kind); });
     renderPreview(form);
 }
 
 void FormConstructorPage::requisiteSelected(int index) {
     const int form = selectedForm();
     if (!form || index < 0 || index > RequisiteCount) return;
-    Slot(form).requisite = uint8_t(index);
+    recordChoice([form, index] { Slot(form).requisite = uint8_t(index); });
     renderPreview(form);
 }
 

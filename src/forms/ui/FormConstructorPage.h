@@ -2,9 +2,12 @@
 
 #include <QFrame>
 #include <array>
+#include <functional>
 #include <optional>
 
 class GridPage;
+class QAction;
+class QMenu;
 class GridTextModel;
 class QComboBox;
 class QLabel;
@@ -21,7 +24,7 @@ class FormConstructorPage : public QFrame {
     Q_OBJECT
 public:
     explicit FormConstructorPage(QWidget* parent = nullptr, PageHost* pageHost = nullptr);
-    void setPageHost(PageHost* pageHost) { pageHost_ = pageHost; }
+    void setPageHost(PageHost* pageHost);
 
     // Refills the requisite grid and the form buttons from the configuration
     // and puts the page back to "no form shown"; pressed buttons stay pressed.
@@ -68,16 +71,29 @@ public:
     QPushButton* pdfButton = nullptr;
     QPushButton* helpButton = nullptr;
     QPushButton* exitButton = nullptr;
+    // The configuration's history, with the host: Ctrl+Z and Ctrl+Y while the
+    // page is shown, and a context menu with the two.
+    QAction* undoAction = nullptr;  // "Отменить"
+    QAction* redoAction = nullptr;  // "Повторить"
+    QMenu* undoMenu = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     PageHost* pageHost_ = nullptr;
+    QMetaObject::Connection restoredConnection_;
     void buildControls();
     void buildRequisiteControls();
     void buildDiscountControls();
     void buildButtons();
+    // The undo actions on the host's history; none without a host.
+    void bindUndo();
+    // Runs a choice of the shown form as one step of the history.
+    void recordChoice(const std::function<void()>& edit);
+    // After an undo or redo: the configuration shown again, the form that was
+    // shown still shown.
+    void showRestored();
 
     void clearValues();
     void showVariantValues(int variant, int form);

@@ -36,6 +36,7 @@
 #include "shell/ui/GridPage.h"
 #include "shell/ui/Guarded.h"
 #include "shell/ui/PageHost.h"
+#include "shell/ui/UndoSteps.h"
 
 namespace {
 
@@ -217,26 +218,10 @@ void GoodsPage::arrangeControls(bool beside) {
 
 void GoodsPage::buildUndo() {
     undoStack = new QUndoStack(this);
-    undoAction = new QAction(QStringLiteral("Отменить"), this);
-    undoAction->setShortcut(QKeySequence::Undo);
-    redoAction = new QAction(QStringLiteral("Повторить"), this);
-    // Ctrl+Y everywhere, and the system's own redo key where it is another.
-    QList<QKeySequence> redoKeys = {QKeySequence(Qt::CTRL | Qt::Key_Y)};
-    if (QKeySequence(QKeySequence::Redo) != redoKeys.first())
-        redoKeys << QKeySequence(QKeySequence::Redo);
-    redoAction->setShortcuts(redoKeys);
-    for (QAction* action : {undoAction, redoAction}) {
-        // The search field keeps its own Ctrl+Z: a focused line edit takes the key first.
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        action->setEnabled(false);
-        addAction(action);
-    }
-    connect(undoStack, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
-    connect(undoStack, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
-    connect(undoStack, &QUndoStack::undoTextChanged, undoAction, &QAction::setToolTip);
-    connect(undoStack, &QUndoStack::redoTextChanged, redoAction, &QAction::setToolTip);
-    connect(undoAction, &QAction::triggered, this, Guarded([this] { undoStack->undo(); }));
-    connect(redoAction, &QAction::triggered, this, Guarded([this] { undoStack->redo(); }));
+    // The search field keeps its own Ctrl+Z: a focused line edit takes the key first.
+    const UndoActions actions = AddUndoActions(this, undoStack, Qt::WidgetWithChildrenShortcut);
+    undoAction = actions.undo;
+    redoAction = actions.redo;
 }
 
 void GoodsPage::buildRowMenu() {

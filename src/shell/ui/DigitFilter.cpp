@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -11,8 +12,24 @@
 
 #include "config/DigitKeyFilter.h"
 #include "shell/UserDialogs.h"
+#include "shell/ui/FieldUndo.h"
 
 namespace {
+
+// What a digit field keeps of `text`: the digits and `alsoAllowed`, a comma as
+// the point it stands for where `commaAsPoint`.
+QString HeldDigits(const QString& text, const QString& alsoAllowed, bool commaAsPoint) {
+    QString kept;
+    for (QChar c : text) {
+        QChar filtered = c;
+        FilterDigitKey(filtered);
+        if (commaAsPoint && c == QLatin1Char(','))
+            kept += QLatin1Char('.');
+        else if (!filtered.isNull() || alsoAllowed.contains(c))
+            kept += c;
+    }
+    return kept;
+}
 
 class DigitFieldGuard : public QObject {
 public:
@@ -21,6 +38,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::InputMethod) return holdInput(watched, event);
         if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
         auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
@@ -49,6 +67,23 @@ protected:
     }
 
 private:
+    // An input method's text is held to the field's characters before the
+    // field takes it, as keys are, so that the field's Ctrl+Z finds only what
+    // it showed.
+    bool holdInput(QObject* watched, QEvent* event) {
+        auto* field = qobject_cast<QLineEdit*>(watched);
+        const auto* input = static_cast<QInputMethodEvent*>(event);
+        if (!field || input->commitString().isEmpty() || !input->preeditString().isEmpty() ||
+            input->replacementLength() != 0)
+            return false;
+        QString kept = HeldDigits(input->commitString(), alsoAllowed_, takesPaste_);
+        const int room =
+            field->maxLength() - int(field->text().size() - field->selectedText().size());
+        kept.truncate(std::max(0, room));
+        if (!kept.isEmpty() || field->hasSelectedText()) field->insert(kept);
+        return true;
+    }
+
     QString alsoAllowed_;
     bool takesPaste_;
 };
@@ -59,26 +94,19 @@ void InstallDigitFilter(QLineEdit* field, const QString& allowed, DigitField kin
     const bool commaAsPoint = kind == DigitField::Decimal;
     const QString alsoAllowed = commaAsPoint ? allowed + QLatin1Char(',') : allowed;
     field->installEventFilter(new DigitFieldGuard(field, alsoAllowed, commaAsPoint));
-    // The key filter sees key presses only; text that comes another way (an
-    // input method, the selection pasted by the middle button) is held to the
-    // same characters.
+    // The key filter sees key presses and an input method's text; what comes
+    // another way (the selection pasted by the middle button) is held to the
+    // same characters when it is in, and the field's history starts again there.
     QObject::connect(field, &QLineEdit::textEdited, field,
                      [field, alsoAllowed, commaAsPoint](const QString& edited) {
-                         QString kept;
-                         for (QChar c : edited) {
-                             QChar filtered = c;
-                             FilterDigitKey(filtered);
-                             if (commaAsPoint && c == QLatin1Char(','))
-                                 kept += QLatin1Char('.');
-                             else if (!filtered.isNull() || alsoAllowed.contains(c))
-                                 kept += c;
-                         }
+                         const QString kept = HeldDigits(edited, alsoAllowed, commaAsPoint);
                          if (kept == edited) return;
                          const int cursor =
                              field->cursorPosition() - int(edited.size() - kept.size());
                          field->setText(kept);
                          field->setCursorPosition(qBound(0, cursor, int(kept.size())));
                      });
+    AddFieldRedoKey(field);
     if (!commaAsPoint) field->setContextMenuPolicy(Qt::NoContextMenu);
     field->setAcceptDrops(false);
 }

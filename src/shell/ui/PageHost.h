@@ -1,5 +1,6 @@
 #pragma once
 
+class ConfigurationUndo;
 class QWidget;
 
 // What the pages, the wizard and the window progress need of the window that
@@ -17,6 +18,9 @@ public:
     virtual void ProgressEnd() = 0;
     // The window that windows shown for a page are centred on.
     virtual QWidget* hostWindow() = 0;
+    // The history of the configuration's edits, shared by every page that
+    // edits it and kept for the whole run.
+    virtual ConfigurationUndo* configurationUndo() = 0;
 
 protected:
     ~PageHost() = default;

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "config/DeviceConfiguration.h"
+#include "config/ui/ConfigurationUndo.h"
 #include "shell/DeviceOperation.h"
 #include "shell/SuccessWatch.h"
 #include "shell/ui/DeviceLineEdit.h"
@@ -12,6 +13,11 @@
 #include "wizard/DeviceLine.h"
 #include "wizard/PageTransfer.h"
 #include "wizard/ui/WizardWindow.h"
+
+namespace {
+// The kind of step that merges the name's keys.
+constexpr int TypedNameStep = 1;
+}  // namespace
 
 DocumentNamePage::DocumentNamePage(WizardWindow* host, QWidget* parent)
     : WizardPage(host, 2, parent) {
@@ -35,6 +41,7 @@ DocumentNamePage::DocumentNamePage(WizardWindow* host, QWidget* parent)
     writeButton->setGeometry(146, y + 72, 130, 25);
     for (QPushButton* b : {readButton, writeButton}) b->setAutoDefault(false);
 
+    addUndo(this);
     connect(nameEdit, &QLineEdit::textChanged, this, [this] { nameEdited(); });
     connect(wideBox, &QCheckBox::toggled, this, [this] { wideClicked(); });
     connect(readButton, &QPushButton::clicked, this, Guarded([this] { readClicked(); }));
@@ -52,13 +59,21 @@ void DocumentNamePage::Fill() {
     showNavigation();
 }
 
-void DocumentNamePage::nameEdited() {
-    if (filling_) return;
+void DocumentNamePage::storeName() {
     StoreLine(CurrentConfiguration().documentName, nameEdit->text(), wideBox->isChecked());
 }
 
+void DocumentNamePage::nameEdited() {
+    if (filling_) return;
+    // The keys typed in a row are one step of the configuration's history;
+    // while the field has the focus its own Ctrl+Z takes them back.
+    recordEdit(
+        EditStepText(), [this] { storeName(); }, TypedNameStep);
+}
+
 void DocumentNamePage::wideClicked() {
-    nameEdited();
+    if (filling_) return;
+    recordEdit(EditStepText(), [this] { storeName(); });
 }
 
 void DocumentNamePage::readClicked() {

@@ -26,5 +26,7 @@ public:
     void writeClicked();
 
 private:
+    void storeName();
+
     bool filling_ = false;
 };

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "config/DeviceConfiguration.h"
+#include "config/ui/ConfigurationUndo.h"
 #include "device/DeviceCharset.h"
 #include "shell/ColumnFit.h"
 #include "shell/DeviceOperation.h"
@@ -48,6 +49,7 @@ ListPage::ListPage(WizardWindow* host, int index, QWidget* parent, const Layout&
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setDoubleClickHandler(Guarded([this] { gridDoubleClicked(); }));
     connect(Cells, &QAbstractItemModel::dataChanged, this, [this] { fitColumns(); });
+    addUndo(grid);
 
     const int controls = gridBottom() + 6;
     int x = Margin;
@@ -165,7 +167,9 @@ void ListPage::editLineCell(DeviceText& stored, int r, int c) {
 }
 
 void ListPage::gridDoubleClicked() {
-    editCell(CurrentRow(), CurrentCol());
+    const int r = CurrentRow();
+    const int c = CurrentCol();
+    recordEdit(EditStepText(), [&] { editCell(r, c); });
 }
 
 void ListPage::readClicked() {
@@ -196,5 +200,6 @@ void ListPage::runTransfer(void (*one)(const TransferPage&, int, PageView&),
 }
 
 void ListPage::clearClicked() {
-    ClearItems(transfer(), *this);
+    recordEdit(clearButton ? clearButton->text() : QString(),
+               [this] { ClearItems(transfer(), *this); });
 }

@@ -4,9 +4,11 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "config/ui/ConfigurationUndo.h"
 #include "shell/UserDialogs.h"
 #include "shell/ui/Guarded.h"
 #include "shell/ui/Labels.h"
+#include "shell/ui/UndoSteps.h"
 #include "wizard/ui/WizardWindow.h"
 
 namespace {
@@ -77,6 +79,20 @@ void WizardPage::exitClicked() {
 
 QString WizardPage::exitQuestion() const {
     return QStringLiteral("Вы действительно хотите выйти из \"Помощника\"?  ");
+}
+
+void WizardPage::addUndo(QWidget* menuOn) {
+    ConfigurationUndo* undo = host_ ? host_->configurationUndo() : nullptr;
+    if (!undo) return;
+    // Only the shown page's keys count: every page of the window has the same pair.
+    const UndoActions actions = AddUndoActions(this, undo->stack(), Qt::WindowShortcut);
+    undoAction = actions.undo;
+    redoAction = actions.redo;
+    undoMenu = AddUndoMenu(menuOn, actions);
+}
+
+void WizardPage::recordEdit(const QString& text, const std::function<void()>& edit, int mergeKind) {
+    RecordConfigurationEdit(host_ ? host_->configurationUndo() : nullptr, text, edit, mergeKind);
 }
 
 void WizardPage::showNavigation() {

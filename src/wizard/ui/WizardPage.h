@@ -3,8 +3,12 @@
 #include <QFrame>
 #include <QList>
 #include <QStringList>
+#include <functional>
 
+class ConfigurationUndo;
+class QAction;
 class QLabel;
+class QMenu;
 class QPushButton;
 class WizardWindow;
 
@@ -26,6 +30,11 @@ public:
     QPushButton* nextButton = nullptr;  // "Далее >>>" (the last page: "Готово")
     QPushButton* backButton = nullptr;  // "<<< Назад"
     QPushButton* exitButton = nullptr;  // "Выход"
+    // On the pages that edit the configuration: its history, Ctrl+Z and Ctrl+Y
+    // anywhere on the page but in a text field, which keeps its own.
+    QAction* undoAction = nullptr;  // "Отменить"
+    QAction* redoAction = nullptr;  // "Повторить"
+    QMenu* undoMenu = nullptr;      // the context menu with the two
 
     // "Выход": closes the wizard, asking first unless the rule says not to.
     void exitClicked();
@@ -44,6 +53,11 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     // What else of the page follows its size; called after each resize.
     virtual void relayout() {}
+
+    // The undo actions, with their context menu on `menuOn`.
+    void addUndo(QWidget* menuOn);
+    // Runs `edit` of the configuration as one step of its history.
+    void recordEdit(const QString& text, const std::function<void()>& edit, int mergeKind = -1);
 
     // Opened for one page, "<<< Назад" and "Далее >>>" are hidden.
     void showNavigation();

@@ -6,6 +6,8 @@
 #include <QScreen>
 
 #include "config/ConfigurationTransfer.h"
+#include "config/DeviceConfiguration.h"
+#include "config/ui/ConfigurationUndo.h"
 #include "shell/ui/PageHost.h"
 #include "wizard/ui/ClichePage.h"
 #include "wizard/ui/DocumentNamePage.h"
@@ -71,6 +73,9 @@ WizardWindow::WizardWindow(QWidget* parent, int startPage, bool singlePage, Page
         size = size.expandedTo(room);
     }
     resize(size);
+    undo_ = pageHost_ ? pageHost_->configurationUndo() : nullptr;
+    if (!undo_) undo_ = new ConfigurationUndo(CurrentConfiguration(), this);
+    connect(undo_, &ConfigurationUndo::restored, this, [this] { refillPages(); });
     pageArea = new QFrame(this);
     pageArea->setGeometry(rect());
 }
@@ -122,6 +127,15 @@ void WizardWindow::createPages() {
     clichePage->Fill(1);
     lastPage->Fill();
     ShowPage(page(startPage_));
+}
+
+void WizardWindow::refillPages() {
+    if (!pagesCreated_ || !operatorsPage) return;
+    operatorsPage->Fill();
+    documentNamePage->Fill();
+    servicesPage->Fill();
+    requisitesPage->Fill();
+    clichePage->refill();
 }
 
 WizardPage* WizardWindow::page(int index) const {

@@ -16,6 +16,7 @@ class RequisitesPage;
 class ClichePage;
 class WizardLastPage;
 class PageHost;
+class ConfigurationUndo;
 
 // The "Помощник" host window: created for each opening, shown modally. It
 // creates its seven pages when it is shown and destroys them with itself.
@@ -41,6 +42,9 @@ public:
     // "Выход" confirmed or "Готово": the window closes.
     void closeWizard();
     PageHost* pageHost() const { return pageHost_; }
+    // The history the pages' edits go into: the host's, which outlives this
+    // window; one of the window's own when it has no host.
+    ConfigurationUndo* configurationUndo() const { return undo_; }
 
     // What the start page's download refills after each of its phases.
     ConfigurationPages& refreshPages() { return *refresh_; }
@@ -65,11 +69,14 @@ protected:
 private:
     QSize pageSize() const;
     void createPages();
+    // An undo or redo changed the configuration: every page shows it again.
+    void refillPages();
 
     PageHost* pageHost_ = nullptr;
     int startPage_ = 0;
     bool singlePage_ = false;
     bool pagesCreated_ = false;
+    ConfigurationUndo* undo_ = nullptr;
     QFrame* pageArea = nullptr;
     QWidget* current_ = nullptr;
     std::unique_ptr<ConfigurationPages> refresh_;

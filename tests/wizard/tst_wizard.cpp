@@ -350,10 +350,24 @@ private slots:
         page->nameEdit->clear();
         TypeText(page->nameEdit, U("квитанция об оплате"));
         QCOMPARE(page->nameEdit->text(), U("КВИТАНЦИЯ ОБ ОПЛАТЕ"));
+        // A wide line takes 12 characters: the box is refused, nothing is cut.
         page->wideBox->click();
-        QCOMPARE(Stored(CurrentConfiguration().documentName), U("1КВИТАНЦИЯ ОБ"));
-        page->wideBox->click();
+        QCOMPARE(dialogs.texts(), QStringList{U("Строка широким шрифтом длиннее 12 символов!")});
+        QVERIFY(!page->wideBox->isChecked());
         QCOMPARE(Stored(CurrentConfiguration().documentName), U("0КВИТАНЦИЯ ОБ ОПЛАТЕ"));
+
+        // A short name goes wide, and the field then takes no more than 12.
+        page->nameEdit->clear();
+        TypeText(page->nameEdit, U("чек"));
+        page->wideBox->click();
+        QVERIFY(page->wideBox->isChecked());
+        TypeText(page->nameEdit, U(" об оплате услуг"));
+        QCOMPARE(page->nameEdit->text(), U("ЧЕК ОБ ОПЛАТ"));
+        QCOMPARE(Stored(CurrentConfiguration().documentName), U("1ЧЕК ОБ ОПЛАТ"));
+        page->wideBox->click();
+        TypeText(page->nameEdit, U("А"));
+        QCOMPARE(Stored(CurrentConfiguration().documentName), U("0ЧЕК ОБ ОПЛАТА"));
+        QCOMPARE(dialogs.texts().size(), 1);
     }
 
     // The row "Текущий" acts on is marked from the start on every list page.

@@ -16,6 +16,14 @@
 
 namespace {
 
+// The line's limit lives on the field, so that a page can change it (a wide
+// line takes half as many characters).
+const char* const LimitProperty = "deviceLineLimit";
+
+int LimitOf(const QLineEdit* field) {
+    return field->property(LimitProperty).toInt();
+}
+
 // Typed keys and pastes are made device text before the field takes them,
 // and go in through the field's own insert: its history then holds only what
 // the field showed, so that its Ctrl+Z and Ctrl+Y never bring back the small
@@ -23,8 +31,7 @@ namespace {
 // as a step of their own).
 class DeviceInput : public QObject {
 public:
-    DeviceInput(QLineEdit* field, int maxLength)
-        : QObject(field), field_(field), maxLength_(maxLength) {}
+    explicit DeviceInput(QLineEdit* field) : QObject(field), field_(field) {}
 
     // Puts `text` where the selection or the cursor is, as a typed key
     // (`typed`) or a paste: what the device cannot print is left out and
@@ -35,7 +42,8 @@ public:
         const int now = int(field_->text().size());
         const int rest = now - int(field_->selectedText().size());
         // A line longer than the limit (a stored one) may keep its length.
-        const int room = std::max(0, std::max(maxLength_, now) - rest);
+        const int limit = LimitOf(field_);
+        const int room = std::max(0, std::max(limit, now) - rest);
         const int cut = std::max(0, int(kept.size()) - room);
         kept.truncate(room);
         // As the field would: the selection goes even when nothing is put in its place.
@@ -45,7 +53,7 @@ public:
         if (!refused.isEmpty()) Dialogs().warning(RefusedCharactersMessage(refused));
         // A key past the end is refused as the field's own limit would; a
         // paste that did not fit whole is told.
-        if (cut > 0 && !typed) Dialogs().warning(LineCutMessage(maxLength_, cut));
+        if (cut > 0 && !typed) Dialogs().warning(LineCutMessage(limit, cut));
     }
 
     void paste() {
@@ -94,7 +102,6 @@ protected:
 
 private:
     QLineEdit* field_;
-    int maxLength_;
 };
 
 }  // namespace
@@ -103,7 +110,8 @@ void SetupDeviceLineEdit(QLineEdit* field, int maxLength) {
     // The field's own limit would drop the rest of a paste without a word;
     // the edit below holds the line's limit and says what it left out.
     field->setMaxLength(32767);
-    auto* input = new DeviceInput(field, maxLength);
+    SetDeviceLineLimit(field, maxLength);
+    auto* input = new DeviceInput(field);
     field->installEventFilter(input);
     field->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(field, &QWidget::customContextMenuRequested, input,
@@ -117,24 +125,28 @@ void SetupDeviceLineEdit(QLineEdit* field, int maxLength) {
     auto before = std::make_shared<QString>(field->text());
     QObject::connect(field, &QLineEdit::textChanged, field,
                      [field, before] { *before = field->text(); });
-    QObject::connect(
-        field, &QLineEdit::textEdited, field, [field, before, maxLength](const QString& typed) {
-            // The field's own undo and redo bring back only what it held.
-            if (field->isRedoAvailable()) return;
-            int cursor = field->cursorPosition();
-            QString refused;
-            QString kept = DeviceLineEdited(*before, typed, cursor, &refused);
-            const int whole = int(kept.size());
-            if (whole > maxLength && whole > int(before->size()))
-                kept = LineCutToLength(kept, std::max(maxLength, int(before->size())), cursor);
-            const int cut = whole - int(kept.size());
-            const bool severalPut = typed.size() - before->size() > 1;
-            if (kept != typed) {
-                field->setText(kept);
-                field->setCursorPosition(qBound(0, cursor, int(field->text().size())));
-            }
-            if (!refused.isEmpty()) Dialogs().warning(RefusedCharactersMessage(refused));
-            if (cut > 0 && severalPut) Dialogs().warning(LineCutMessage(maxLength, cut));
-        });
+    QObject::connect(field, &QLineEdit::textEdited, field, [field, before](const QString& typed) {
+        // The field's own undo and redo bring back only what it held.
+        if (field->isRedoAvailable()) return;
+        int cursor = field->cursorPosition();
+        QString refused;
+        QString kept = DeviceLineEdited(*before, typed, cursor, &refused);
+        const int maxLength = LimitOf(field);
+        const int whole = int(kept.size());
+        if (whole > maxLength && whole > int(before->size()))
+            kept = LineCutToLength(kept, std::max(maxLength, int(before->size())), cursor);
+        const int cut = whole - int(kept.size());
+        const bool severalPut = typed.size() - before->size() > 1;
+        if (kept != typed) {
+            field->setText(kept);
+            field->setCursorPosition(qBound(0, cursor, int(field->text().size())));
+        }
+        if (!refused.isEmpty()) Dialogs().warning(RefusedCharactersMessage(refused));
+        if (cut > 0 && severalPut) Dialogs().warning(LineCutMessage(maxLength, cut));
+    });
     AddFieldRedoKey(field);
+}
+
+void SetDeviceLineLimit(QLineEdit* field, int maxLength) {
+    field->setProperty(LimitProperty, maxLength);
 }

@@ -9,3 +9,5 @@ class QLineEdit;
 // line) is left as it is. Typed keys and pastes go in already made device
 // text, so that the field's own Ctrl+Z and Ctrl+Y step through what it showed.
 void SetupDeviceLineEdit(QLineEdit* field, int maxLength = 24);
+// A new limit for what the user puts in next; the text the field holds stays.
+void SetDeviceLineLimit(QLineEdit* field, int maxLength);

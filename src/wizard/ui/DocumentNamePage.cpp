@@ -8,6 +8,7 @@
 #include "config/ui/ConfigurationUndo.h"
 #include "shell/DeviceOperation.h"
 #include "shell/SuccessWatch.h"
+#include "shell/UserDialogs.h"
 #include "shell/ui/DeviceLineEdit.h"
 #include "shell/ui/Guarded.h"
 #include "wizard/DeviceLine.h"
@@ -55,6 +56,7 @@ void DocumentNamePage::Fill() {
     filling_ = true;
     wideBox->setChecked(IsWideLine(name));
     nameEdit->setText(LineText(name));
+    SetDeviceLineLimit(nameEdit, LineLengthLimit(wideBox->isChecked()));
     filling_ = false;
     showNavigation();
 }
@@ -73,6 +75,17 @@ void DocumentNamePage::nameEdited() {
 
 void DocumentNamePage::wideClicked() {
     if (filling_) return;
+    // A name longer than a wide line takes is not cut without a word: the box
+    // is refused, as the line editor refuses "Применить".
+    const QString problem = LineLengthProblem(nameEdit->text(), wideBox->isChecked());
+    if (!problem.isEmpty()) {
+        filling_ = true;
+        wideBox->setChecked(false);
+        filling_ = false;
+        Dialogs().warning(problem);
+        return;
+    }
+    SetDeviceLineLimit(nameEdit, LineLengthLimit(wideBox->isChecked()));
     recordEdit(EditStepText(), [this] { storeName(); });
 }
 

@@ -74,8 +74,13 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != field_ || field_->isReadOnly()) return QObject::eventFilter(watched, event);
-        if (event->type() == QEvent::InputMethod) {
+        // Only keys and input methods: the field's destructor still sends
+        // events, when it is no QLineEdit any more.
+        const bool inputMethod = event->type() == QEvent::InputMethod;
+        if (watched != field_ || (!inputMethod && event->type() != QEvent::KeyPress) ||
+            field_->isReadOnly())
+            return QObject::eventFilter(watched, event);
+        if (inputMethod) {
             // A committed text with nothing being composed is a paste of its own.
             const auto* input = static_cast<QInputMethodEvent*>(event);
             if (input->commitString().isEmpty() || !input->preeditString().isEmpty() ||
@@ -84,7 +89,6 @@ protected:
             put(input->commitString(), false);
             return true;
         }
-        if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->matches(QKeySequence::Paste)) {
             paste();

@@ -801,6 +801,13 @@ QStringList FaultMatrix::run(int exchange, const MatrixFault& fault, MatrixAnswe
                       .arg(r.questions)
                       .arg(r.asked.join(QStringLiteral(" | "))));
 
+    // Only a read at or after the fault can have failed.
+    for (const QString& item : r.unknown) {
+        const int read = int(items_.indexOf(item));
+        if (read >= 0 && read < exchange && reads_.value(read))
+            violation(QStringLiteral("%1 shown as unknown, read before the fault").arg(item));
+    }
+
     // The comparison's upload, once it ran to its end: what differed in the
     // clean run, and every item shown as unknown that the device's lock does
     // not pass over; nothing the device was read to hold already.

@@ -1,6 +1,8 @@
 #include "support/FaultMatrix.h"
 
+#include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 #include <cstring>
 #include <exception>
 
@@ -56,8 +58,9 @@ public:
         return answer_ == MatrixAnswer::Yes || answer_ == MatrixAnswer::YesForAll;
     }
     void inform(const QString&, const QString& text, DialogIcon) override { messages << text; }
-    FailureAnswer continueAfterFailure(const ItemFailure&) override {
+    FailureAnswer continueAfterFailure(const ItemFailure& failure) override {
         ++questions;
+        asked << failure.item + QStringLiteral(": ") + failure.message;
         switch (answer_) {
             case MatrixAnswer::Yes:
                 return FailureAnswer::Continue;
@@ -70,6 +73,7 @@ public:
 
     int questions = 0;
     QStringList messages;
+    QStringList asked;  // the questions after a failed item
 
 private:
     MatrixAnswer answer_;
@@ -261,6 +265,13 @@ void SetProgramParameters(char side) {
     }
 }
 
+// Whether the device's record flag bars writing `item`.
+bool LockedOnDevice(const QString& item) {
+    for (const Parameter& p : Parameters())
+        if (p.item == item) return !Device().access(p.group, p.index);
+    return false;
+}
+
 // ---- Goods ---------------------------------------------------------------------
 
 GoodsRecord GoodsRow(char side, int number) {
@@ -350,10 +361,11 @@ void FreshDevice() {
 MatrixTransfer ConfigurationTransfer(const QString& name, bool writes,
                                      const QVector<Parameter>& parameters, bool forms,
                                      std::function<void()> run, const QString& success,
-                                     bool readsFirst = false) {
+                                     bool compares = false) {
     MatrixTransfer t;
     t.name = name;
     t.writes = writes;
+    t.compares = compares;
     t.successText = success;
     t.setup = [writes] {
         FreshDevice();
@@ -363,26 +375,43 @@ MatrixTransfer ConfigurationTransfer(const QString& name, bool writes,
         SetProgramParameters(writes ? 'P' : 'O');
     };
     t.run = std::move(run);
-    t.readsFirst = readsFirst;
     t.values = [writes, parameters, forms] {
         return writes ? DeviceValues(parameters, forms) : ProgramValues(parameters, forms);
     };
     return t;
 }
 
-// The comparison's read, then the differences taken into the program or sent.
-void Compare(bool take, bool onlyWritable) {
+// What the comparison showed the user: whether it was shown at all (its read
+// ran to its end), and the items whose device value it showed as unknown.
+struct ComparisonShown {
+    bool shown = false;
+    QStringList unknown;
+    // The questions asked by then: the upload after it is a transfer of its
+    // own, with its own "Да для всех".
+    int questions = 0;
+};
+ComparisonShown g_comparison;
+
+// The comparison's read, then the differences taken into the program or sent,
+// as the comparison window's two buttons and `config write --changed` do.
+void Compare(bool take) {
+    g_comparison = {};
     DeviceConfiguration device = g_config;
     UnreadItems unread;
     if (!ReadConfigurationForComparison(device, unread)) return;
     const QVector<ConfigurationDifference> differences =
         CompareConfigurations(device, g_config, unread);
+    g_comparison.shown = true;
+    if (const auto* dialogs = dynamic_cast<const MatrixDialogs*>(&Dialogs()))
+        g_comparison.questions = dialogs->questions;
+    for (const ConfigurationDifference& difference : differences)
+        if (difference.deviceState == DeviceValueState::Unknown)
+            g_comparison.unknown << MatrixItemName(difference.item);
     if (take) {
         CopyConfigurationItems(g_config, device, TakenItems(differences));
         return;
     }
-    const QVector<ConfigurationItem> items =
-        onlyWritable ? WrittenItems(differences) : ItemsOf(differences);
+    const QVector<ConfigurationItem> items = WrittenItems(differences);
     if (!items.isEmpty()) UploadConfigurationAndForms(WithDeviceAccess(g_config, device), items);
 }
 
@@ -462,14 +491,28 @@ QVector<MatrixTransfer> MatrixTransfers() {
         QStringLiteral("config-write"), true, Parameters(), false,
         [] { UploadConfiguration(g_config); }, written);
     list << ConfigurationTransfer(
-        QStringLiteral("compare-take"), false, Parameters(), true, [] { Compare(true, false); },
-        QString());
+        QStringLiteral("compare-take"), false, Parameters(), true, [] { Compare(true); }, QString(),
+        true);
     list << ConfigurationTransfer(
-        QStringLiteral("compare-write"), true, Parameters(), true, [] { Compare(false, false); },
+        QStringLiteral("compare-write"), true, Parameters(), true, [] { Compare(false); }, written,
+        true);
+    // Only what differs goes: the device already holds service 2 as the
+    // program has it, and its requisite 3 is locked while the program's
+    // record says it may be written.
+    MatrixTransfer changed = ConfigurationTransfer(
+        QStringLiteral("config-write-changed"), true, Parameters(), true, [] { Compare(false); },
         written, true);
-    list << ConfigurationTransfer(
-        QStringLiteral("config-write-changed"), true, Parameters(), true,
-        [] { Compare(false, true); }, written, true);
+    changed.setup = [] {
+        FreshDevice();
+        SetDeviceParameters('O');
+        SetProgramParameters('P');
+        for (const Parameter& p : Parameters(false, false, true, false, false))
+            if (p.index == 2)
+                Device().setParameter(p.group, p.index, p.line,
+                                      DeviceLine(ItemText('P', p).constData()));
+        Device().setAccess(GroupRequisite, 3, false);
+    };
+    list << changed;
     list << ConfigurationTransfer(
         QStringLiteral("forms-read"), false, {}, true, [] { ReadFormTable(g_config); }, QString());
     MatrixTransfer program = ConfigurationTransfer(
@@ -551,6 +594,39 @@ QVector<MatrixTransfer> MatrixTransfers() {
     return list;
 }
 
+QString MatrixItemName(const ConfigurationItem& item) {
+    const auto line = [&item](const char* noun) {
+        return QStringLiteral("%1 %2, строка %3").arg(U(noun)).arg(item.record).arg(item.line);
+    };
+    switch (item.kind) {
+        case ConfigurationItemKind::OperatorLine:
+            return line("оператор");
+        case ConfigurationItemKind::DocumentName:
+            return QStringLiteral("ДСО");
+        case ConfigurationItemKind::ServiceLine:
+            return line("услуга");
+        case ConfigurationItemKind::RequisiteLine:
+            return line("реквизит");
+        case ConfigurationItemKind::ClicheLine:
+            return line("клише");
+        case ConfigurationItemKind::Form:
+            break;
+    }
+    return QStringLiteral("форма %1").arg(item.record);
+}
+
+QString ViolationClass(const QString& violation) {
+    static const QRegularExpression items(QStringLiteral(
+        "(оператор|услуга|реквизит|клише) \\d+, строка \\d+|(товар|форма) \\d+|ДСО|ИНН"));
+    static const QRegularExpression numbers(QStringLiteral("\\d+"));
+    static const QRegularExpression detail(QStringLiteral(" \\(.*\\)$"));
+    QString text = violation;
+    text.remove(detail);
+    text.replace(items, QStringLiteral("<item>"));
+    text.replace(numbers, QStringLiteral("N"));
+    return text;
+}
+
 QString RequestItem(const QByteArray& request, bool writes) {
     const uint8_t command = FrameByte(request, 6);
     const uint8_t mode = FrameByte(request, 8);
@@ -584,7 +660,11 @@ struct RunRecord {
     QStringList messages;
     QList<QByteArray> frames;
     int questions = 0;
+    QStringList asked;
     QString exception;
+    bool compared = false;          // the comparison was shown
+    QStringList unknown;            // the items it showed as unknown
+    int questionsBeforeUpload = 0;  // the questions of the comparison's read
 };
 
 RunRecord RunOnce(const MatrixTransfer& transfer, int target, const MatrixFault& fault,
@@ -602,6 +682,7 @@ RunRecord RunOnce(const MatrixTransfer& transfer, int target, const MatrixFault&
     EmulatorLink link(Device());
     FaultingLink faulting(link, target, fault, answer == MatrixAnswer::Stop ? &progress : nullptr);
     SetLinkOverride(&faulting);
+    g_comparison = {};
     try {
         transfer.run();
     } catch (const std::exception& e) {
@@ -617,6 +698,10 @@ RunRecord RunOnce(const MatrixTransfer& transfer, int target, const MatrixFault&
     record.messages = dialogs.messages;
     record.frames = faulting.frames;
     record.questions = dialogs.questions;
+    record.asked = dialogs.asked;
+    record.compared = g_comparison.shown;
+    record.unknown = g_comparison.unknown;
+    record.questionsBeforeUpload = g_comparison.shown ? g_comparison.questions : record.questions;
     return record;
 }
 
@@ -626,20 +711,53 @@ FaultMatrix::FaultMatrix(const MatrixTransfer& transfer) : transfer_(transfer) {
     const RunRecord clean = RunOnce(transfer, -1, MatrixFault{}, MatrixAnswer::No);
     old_ = clean.before;
     new_ = clean.after;
-    for (const QByteArray& frame : clean.frames)
-        items_ << RequestItem(frame, transfer.writes && !transfer.readsFirst);
+    // A transfer that writes has its writes for items, and the comparison its
+    // reads as well; the upload's own reads (the probe of a cliché) are none.
+    bool wrote = false;
+    for (const QByteArray& frame : clean.frames) {
+        const QString written = RequestItem(frame, true);
+        const QString any = RequestItem(frame, false);
+        const bool comparisonRead = transfer.compares && !wrote && written.isEmpty();
+        wrote = wrote || !written.isEmpty();
+        items_ << (transfer.writes && !comparisonRead ? written : any);
+        reads_ << (comparisonRead && !any.isEmpty());
+    }
     if (!clean.exception.isEmpty()) clean_ << QStringLiteral("clean run threw: ") + clean.exception;
     if (!transfer.successText.isEmpty() && !clean.messages.contains(transfer.successText))
         clean_ << QStringLiteral("clean run without its success text: ") +
                       clean.messages.join(QStringLiteral(" | "));
+    if (transfer.compares && (!clean.compared || !clean.unknown.isEmpty()))
+        clean_ << QStringLiteral("clean comparison not shown, or with unknown items: ") +
+                      clean.unknown.join(QStringLiteral(" | "));
     // Every item the clean run sent takes its new value: the values tell the
     // two apart.
-    QSet<QString> sent;
-    for (const QByteArray& frame : clean.frames) sent.insert(RequestItem(frame, transfer.writes));
+    for (const QByteArray& frame : clean.frames)
+        cleanSent_.insert(RequestItem(frame, transfer.writes));
     for (auto it = old_.cbegin(); it != old_.cend(); ++it)
-        if (sent.contains(it.key()) && it.value() == new_.value(it.key()))
+        if (cleanSent_.contains(it.key()) && it.value() == new_.value(it.key()))
             clean_ << QStringLiteral("clean run left %1 as it was").arg(it.key());
     if (!clean_.isEmpty()) items_.clear();
+}
+
+QVector<int> FaultMatrix::sampleExchanges() const {
+    const int n = exchanges();
+    if (n == 0) return {};
+    QVector<int> sample{0, 1, n / 2, n - 1};
+    if (transfer_.compares && transfer_.writes) {
+        QSet<QString> records;
+        for (int e = 0; e < n; ++e) {
+            const QString& item = items_[e];
+            const QString record = item.section(QLatin1Char(','), 0, 0);
+            if (reads_[e] && !cleanSent_.contains(item) && !records.contains(record)) {
+                records.insert(record);
+                sample << e;
+            }
+        }
+    }
+    std::sort(sample.begin(), sample.end());
+    sample.erase(std::unique(sample.begin(), sample.end()), sample.end());
+    while (!sample.isEmpty() && sample.last() >= n) sample.removeLast();
+    return sample;
 }
 
 QStringList FaultMatrix::run(int exchange, const MatrixFault& fault, MatrixAnswer answer) {
@@ -651,6 +769,14 @@ QStringList FaultMatrix::run(int exchange, const MatrixFault& fault, MatrixAnswe
     const QString said = r.messages.join(QLatin1Char('\n'));
     const bool success =
         !transfer_.successText.isEmpty() && r.messages.contains(transfer_.successText);
+    // Named as failed in a message; a single command's message names nothing,
+    // so there every item is named by the absence of the success text.
+    const auto named = [&](const QString& item) {
+        return transfer_.namesItems ? NamesItem(said, item) : !success;
+    };
+    const auto unknown = [&](const QString& item) {
+        return r.compared && r.unknown.contains(item);
+    };
     QSet<QString> sent;
     for (const QByteArray& frame : r.frames) {
         const QString item = RequestItem(frame, transfer_.writes);
@@ -658,23 +784,50 @@ QStringList FaultMatrix::run(int exchange, const MatrixFault& fault, MatrixAnswe
     }
     const QString faulted = items_.value(exchange);
 
-    // The final message.
+    // The final message. A comparison's read that failed is told by the
+    // comparison itself (the item shown as unknown); the upload after it is
+    // then about its own writes.
     if (!faulted.isEmpty()) {
-        if (success) violation(QStringLiteral("success text after %1 failed").arg(faulted));
-        if (transfer_.namesItems && !NamesItem(said, faulted))
+        const bool shownUnknown = reads_.value(exchange) && unknown(faulted);
+        if (success && !shownUnknown)
+            violation(QStringLiteral("success text after %1 failed").arg(faulted));
+        if (transfer_.namesItems && !NamesItem(said, faulted) && !shownUnknown)
             violation(QStringLiteral("%1 failed and is not named").arg(faulted));
     }
     if (answer == MatrixAnswer::Stop && r.questions > 0)
         violation(QStringLiteral("asked after the stop"));
-    if (answer == MatrixAnswer::YesForAll && r.questions > 1)
-        violation(QStringLiteral("asked %1 times after «Да для всех»").arg(r.questions));
+    // The comparison's read and the upload after it are asked apart.
+    if (answer == MatrixAnswer::YesForAll &&
+        (r.questionsBeforeUpload > 1 || r.questions - r.questionsBeforeUpload > 1))
+        violation(QStringLiteral("asked %1 times after «Да для всех» (%2)")
+                      .arg(r.questions)
+                      .arg(r.asked.join(QStringLiteral(" | "))));
+
+    // Only a read at or after the fault can have failed.
+    for (const QString& item : r.unknown) {
+        const int read = int(items_.indexOf(item));
+        if (read >= 0 && read < exchange && reads_.value(read))
+            violation(QStringLiteral("%1 shown as unknown, read before the fault").arg(item));
+    }
+
+    // The comparison's upload, once it ran to its end: what differed in the
+    // clean run, and every item shown as unknown that the device's lock does
+    // not pass over; nothing the device was read to hold already.
+    if (transfer_.compares && transfer_.writes && r.compared &&
+        (answer == MatrixAnswer::Yes || answer == MatrixAnswer::YesForAll)) {
+        for (const QString& item : r.unknown)
+            if (!sent.contains(item) && !LockedOnDevice(item))
+                violation(QStringLiteral("%1 shown as unknown and not written").arg(item));
+        for (const QString& item : std::as_const(sent))
+            if (!cleanSent_.contains(item) && !r.unknown.contains(item))
+                violation(QStringLiteral("%1 written although the device held it").arg(item));
+    }
 
     // The data, item by item.
     for (auto it = r.after.cbegin(); it != r.after.cend(); ++it) {
         const QString& item = it.key();
         const bool isNew = it.value() == new_.value(item);
         const bool isOld = it.value() == r.before.value(item);
-        const bool named = transfer_.namesItems ? NamesItem(said, item) : !success;
         if (!isNew && !isOld) {
             violation(QStringLiteral("%1 holds neither its old nor its new value").arg(item));
             continue;
@@ -683,14 +836,34 @@ QStringList FaultMatrix::run(int exchange, const MatrixFault& fault, MatrixAnswe
             if (!isOld) violation(QStringLiteral("%1 changed without a request").arg(item));
             continue;
         }
-        if (!named && !isNew)
-            violation(transfer_.writes
-                          ? QStringLiteral("%1 reported written, the device holds its old value")
-                                .arg(item)
-                          : QStringLiteral("%1 reported read, the program holds its old value")
-                                .arg(item));
-        if (named && !transfer_.writes && !isOld)
-            violation(QStringLiteral("%1 reported failed, the program's value replaced").arg(item));
+        if (transfer_.writes) {
+            // A write that failed may still have reached the device.
+            if (!named(item) && !isNew)
+                violation(QStringLiteral("%1 reported written, the device holds its old value")
+                              .arg(item));
+            continue;
+        }
+        if (transfer_.compares && !r.compared) {
+            if (!isOld)
+                violation(
+                    QStringLiteral("%1 taken although the comparison was not shown").arg(item));
+            continue;
+        }
+        if (unknown(item)) {
+            if (!isOld)
+                violation(
+                    QStringLiteral("%1 shown as unknown, the program's value replaced").arg(item));
+            continue;
+        }
+        if (named(item)) {
+            if (!isOld)
+                violation(
+                    QStringLiteral("%1 reported failed, the program's value replaced").arg(item));
+            continue;
+        }
+        if (!isNew)
+            violation(
+                QStringLiteral("%1 reported read, the program holds its old value").arg(item));
     }
     return found;
 }

@@ -14,6 +14,7 @@
 
 #include <QByteArray>
 #include <QMap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -51,9 +52,12 @@ struct MatrixTransfer {
     std::function<ItemValues()> values;
     // True when the transfer writes: only write requests are its items.
     bool writes = false;
-    // A write that reads the device first (the comparison's upload): a failed
-    // read is one of its failures too.
-    bool readsFirst = false;
+    // The comparison with the device: its reads are items too, and an item
+    // whose read failed is shown as unknown rather than named in a message.
+    // Nothing is taken or written unless the comparison was shown (its read
+    // ran to its end); an unknown item is never taken, and what the upload
+    // then writes is judged as any other write.
+    bool compares = false;
     // The message that says every item went.
     QString successText;
     // A single command's failure message names no item: only "no success" is checked.
@@ -75,6 +79,10 @@ public:
     // Exchanges of a clean run; 0 when the clean run itself broke an invariant.
     int exchanges() const { return int(items_.size()); }
     const QStringList& cleanViolations() const { return clean_; }
+    // A bounded sample of the exchanges: the first, the second, a middle and
+    // the last, and for a comparison that writes the first read of each item
+    // its clean run did not write (held already by the device, or locked).
+    QVector<int> sampleExchanges() const;
     // One run with `fault` at exchange `exchange` (0-based).
     QStringList run(int exchange, const MatrixFault& fault, MatrixAnswer answer);
 
@@ -82,7 +90,9 @@ private:
     const MatrixTransfer& transfer_;
     ItemValues old_;
     ItemValues new_;
-    QStringList items_;  // the item of each exchange of the clean run, or empty
+    QStringList items_;        // the item of each exchange of the clean run, or empty
+    QVector<bool> reads_;      // whether that exchange was a comparison's read
+    QSet<QString> cleanSent_;  // the items the clean run sent
     QStringList clean_;
 };
 
@@ -90,6 +100,14 @@ private:
 // ("оператор 3, строка 2", "ДСО", "клише 1, строка 4", "форма 5", "товар 517");
 // empty for a request that is none (a state query, or a read in a write transfer).
 QString RequestItem(const QByteArray& request, bool writes);
+
+// The matrix's name of a configuration item, as RequestItem gives it.
+struct ConfigurationItem;
+QString MatrixItemName(const ConfigurationItem& item);
+
+// A violation's class: its text with the items' names taken out
+// ("<item> failed and is not named").
+QString ViolationClass(const QString& violation);
 
 // Whether `text` names `item` as a whole ("товар 2" is not named by "товар 25").
 bool NamesItem(const QString& text, const QString& item);
